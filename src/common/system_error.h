@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace trelik {
+
+// The system's own description of the calling thread's last error (errno or GetLastError()),
+// cleaned for use inside a sentence.
+std::string LastSystemErrorText();
+
+// Cuts trailing blanks, line ends and full stops off a system message, since the messages that
+// quote it supply their own ending.
+std::string CleanSystemMessage(std::string message);
+
+}  // namespace trelik

@@ -1,0 +1,7 @@
+#include "common/path_parts.h"
+
+namespace trelik {
+
+const PathSeparators& PlatformSeparators() { return kWindowsSeparators; }
+
+}  // namespace trelik

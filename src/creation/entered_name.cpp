@@ -1,0 +1,50 @@
+#include "creation/entered_name.h"
+
+namespace trelik {
+namespace {
+
+constexpr std::string_view kPieceSeparator = "\\";
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view TrimLeft(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter) {
+  std::vector<std::string> pieces;
+  if (delimiter.empty()) {
+    if (!text.empty()) pieces.emplace_back(text);
+    return pieces;
+  }
+  for (auto at = text.find(delimiter); at != std::string_view::npos; at = text.find(delimiter)) {
+    if (at > 0) pieces.emplace_back(text.substr(0, at));
+    text.remove_prefix(at + delimiter.size());
+  }
+  if (!text.empty()) pieces.emplace_back(text);
+  return pieces;
+}
+
+EnteredName ClassifyEnteredName(std::string_view typed) {
+  const std::string_view rightTrimmed = TrimRight(typed);
+  const std::string_view splitText = TrimLeft(rightTrimmed);
+  if (splitText.empty()) return {NameForm::kNoName, {}, {}};
+
+  auto pieces = SplitText(splitText, kPieceSeparator);
+  if (pieces.size() == 2) return {NameForm::kFolderAndFile, pieces[0], pieces[1]};
+  if (pieces.size() != 1) return {NameForm::kUnrecognised, {}, {}};
+  // The end is tested before the start: "\Web\" names a folder.
+  if (rightTrimmed.ends_with(kPieceSeparator)) return {NameForm::kFolderOnly, pieces[0], {}};
+  if (rightTrimmed.starts_with(kPieceSeparator)) return {NameForm::kFileOnly, {}, pieces[0]};
+  return {NameForm::kPlainName, {}, {}};
+}
+
+}  // namespace trelik

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/path_parts.h"
+
+namespace trelik {
+
+// The marker that a launcher file's extension carries before the template name.
+inline constexpr std::string_view kLauncherMarker = "trelik_";
+
+// The template name carried by a launcher path's extension (".trelik_" + name); empty when the
+// path carries none. Case-sensitive; the launcher's base name plays no part.
+std::string ExtractProjectName(std::string_view path, const PathSeparators& separators);
+
+}  // namespace trelik

@@ -1,0 +1,136 @@
+#include "library/file_access.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <utility>
+
+#include "common/path_parts.h"
+#include "common/system_error.h"
+
+namespace trelik {
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+bool CreateFolders(const std::string& folder) {
+  if (folder.empty() || ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return true;
+  if (errno != ENOENT) return false;
+  std::string parent = folder;
+  while (!parent.empty() && parent.back() == '/') parent.pop_back();
+  parent = DirectoryPart(parent, kPosixSeparators);
+  return parent != folder && CreateFolders(parent) &&
+         (::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST);
+}
+
+// A symbolic link keeps pointing where it did: the file it names is the one replaced.
+std::string ResolveLink(const std::string& path) {
+  char resolved[PATH_MAX];
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
+      ::realpath(path.c_str(), resolved) != nullptr) {
+    return resolved;
+  }
+  return path;
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, std::string_view contents) {
+  while (!contents.empty()) {
+    const ssize_t written = ::write(fd, contents.data(), contents.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    contents.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& systemError) {
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) {
+    systemError = LastSystemErrorText();
+    return std::nullopt;
+  }
+  std::string contents;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) {
+      systemError = LastSystemErrorText();
+      return std::nullopt;
+    }
+    if (count == 0) return contents;
+    contents.append(buffer, static_cast<std::size_t>(count));
+  }
+}
+
+ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view contents,
+                                     std::string& systemError) {
+  const std::string target = ResolveLink(path);
+  const std::string folder = DirectoryPart(target, kPosixSeparators);
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  // A file the user made read-only stays as it is, as writing it in place would.
+  if ((exists && ::access(target.c_str(), W_OK) != 0) || !CreateFolders(folder)) {
+    systemError = LastSystemErrorText();
+    return ReplaceOutcome::kCannotCreate;
+  }
+
+  std::string temporary = folder + "." + FileNamePart(target, kPosixSeparators) + ".XXXXXX";
+  FileDescriptor file(::mkstemp(temporary.data()));
+  if (file.Get() < 0) {
+    systemError = LastSystemErrorText();
+    return ReplaceOutcome::kCannotCreate;
+  }
+  const mode_t mode = exists ? existing.st_mode & 07777 : NewFileMode();
+  if (!WriteAll(file.Get(), contents) || ::fchmod(file.Get(), mode) != 0 ||
+      ::fsync(file.Get()) != 0) {
+    systemError = LastSystemErrorText();
+    ::unlink(temporary.c_str());
+    return ReplaceOutcome::kShortWrite;
+  }
+  ::close(file.Release());
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    systemError = LastSystemErrorText();
+    ::unlink(temporary.c_str());
+    return ReplaceOutcome::kCannotCreate;
+  }
+  FileDescriptor folderHandle(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
+  if (folderHandle.Get() >= 0) ::fsync(folderHandle.Get());
+  return ReplaceOutcome::kReplaced;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.starts_with('/')) return path;
+  char current[PATH_MAX];
+  if (::getcwd(current, sizeof current) == nullptr) return path;
+  return std::string(current) + "/" + path;
+}
+
+}  // namespace trelik

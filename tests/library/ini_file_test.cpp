@@ -1,0 +1,130 @@
+#include "library/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/error.h"
+#include "support/temp_folder.h"
+
+namespace trelik {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+TEST(IniFile, MissingFileSectionOrKeyReadsAsTheDefault) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "");
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", "fallback"), "fallback");
+  EXPECT_FALSE(settings.ReadFlag("autoopen", "Web", false));
+  EXPECT_TRUE(settings.ReadFlag("autoopen", "Web", true));
+  EXPECT_FALSE(std::filesystem::exists(settings.Path()));  // reading creates nothing
+
+  settings.WriteText("mainfile", "Other", "x");
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "");
+  EXPECT_EQ(settings.ReadText("autoopen", "Other", "none"), "none");
+}
+
+TEST(IniFile, FirstWriteCreatesFileSectionAndKey) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  settings.WriteText("mainfile", "Web", "index.htm");
+  settings.WriteFlag("autoopen", "Web", true);
+
+  const std::string text = ReadFileBytes(settings.Path());
+  EXPECT_NE(text.find("[mainfile]\r\nWeb=index.htm\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[autoopen]\r\nWeb=1\r\n"), std::string::npos) << text;
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "index.htm");
+  EXPECT_TRUE(settings.ReadFlag("autoopen", "Web", false));
+  // Nothing but the settings file is left in the folder.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(IniFile, WritesReplaceAndFlagsAreStoredAsOneAndZero) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  settings.WriteText("mainfile", "Web", "index.htm");
+  settings.WriteText("mainfile", "Web", "main.htm");
+  settings.WriteFlag("autoopen", "Web", true);
+  settings.WriteFlag("autoopen", "Web", false);
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "main.htm");
+  EXPECT_EQ(settings.ReadText("autoopen", "Web", ""), "0");
+  EXPECT_FALSE(settings.ReadFlag("autoopen", "Web", true));
+}
+
+TEST(IniFile, SectionAndKeyNamesIgnoreLetterCase) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  settings.WriteText("MainFile", "My Site", "index.htm");
+  EXPECT_EQ(settings.ReadText("mainfile", "MY SITE", ""), "index.htm");
+  settings.WriteText("MAINFILE", "my site", "other.htm");
+  EXPECT_EQ(settings.ReadText("mainfile", "My Site", ""), "other.htm");
+  settings.RemoveKey("mainfile", "MY site");
+  EXPECT_EQ(settings.ReadText("mainfile", "My Site", "gone"), "gone");
+}
+
+TEST(IniFile, RemoveKeyLeavesTheOtherKeys) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  settings.WriteText("mainfile", "Web", "index.htm");
+  settings.WriteText("mainfile", "Script", "run.py");
+  settings.WriteFlag("autoopen", "Web", true);
+  settings.RemoveKey("mainfile", "Web");
+  settings.RemoveKey("mainfile", "Never");
+  settings.RemoveKey("nosection", "Web");
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "");
+  EXPECT_EQ(settings.ReadText("mainfile", "Script", ""), "run.py");
+  EXPECT_TRUE(settings.ReadFlag("autoopen", "Web", false));
+}
+
+TEST(IniFile, RemoveKeyOnAMissingFileCreatesNothing) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  settings.RemoveKey("mainfile", "Web");
+  EXPECT_FALSE(std::filesystem::exists(settings.Path()));
+}
+
+TEST(IniFile, LongValuesReadBackCutTo2047Characters) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  const std::string value(3000, 'a');
+  settings.WriteText("mainfile", "Web", value);
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), value.substr(0, 2047));
+}
+
+TEST(IniFile, ReadsFilesWrittenByHand) {
+  TempFolder folder;
+  WriteFileBytes(folder / "trelik.ini",
+                 "[mainfile]\r\n Web = index.htm \r\n[autoopen]\r\nWeb=$1F\r\nOld=yes\r\n");
+  TIniFile settings(folder / "trelik.ini");
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "index.htm");
+  EXPECT_TRUE(settings.ReadFlag("autoopen", "Web", false));
+  EXPECT_TRUE(settings.ReadFlag("autoopen", "Old", true));
+  EXPECT_FALSE(settings.ReadFlag("autoopen", "Old", false));
+}
+
+TEST(IniFile, AFailedWriteRaisesTheUnableToWriteError) {
+  TempFolder folder;
+  WriteFileBytes(folder / "blocker", "a file where a folder should be");
+  TIniFile settings(folder / "blocker" + std::string(1, folder.Path().back()) + "trelik.ini");
+  try {
+    settings.WriteText("mainfile", "Web", "index.htm");
+    FAIL() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), "Unable to write to " + settings.Path());
+  }
+}
+
+TEST(IniFile, AnExistingEntryThatCannotBeReadIsNeverReplaced) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "trelik.ini");
+  TIniFile settings(folder / "trelik.ini");
+  EXPECT_THROW(settings.WriteText("mainfile", "Web", "index.htm"), Error);
+  EXPECT_TRUE(std::filesystem::is_directory(settings.Path()));
+}
+
+}  // namespace
+}  // namespace trelik
