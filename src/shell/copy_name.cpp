@@ -1,0 +1,15 @@
+#include "shell/copy_name.h"
+
+namespace trelik {
+
+std::string FreeCopyName(const std::string& name,
+                         const std::function<bool(const std::string&)>& isTaken) {
+  if (!isTaken(name)) return name;
+  std::string candidate = name + " - Copy";
+  for (int number = 2; isTaken(candidate); ++number) {
+    candidate = name + " - Copy (" + std::to_string(number) + ")";
+  }
+  return candidate;
+}
+
+}  // namespace trelik

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trelik {
+
+// A native window handle (HWND on Windows) for the owner of the shell's own windows; null for
+// none. Opaque here so that portable code needs no system header.
+using NativeWindow = void*;
+
+enum class ShowCommand { kShow, kShowMaximized };
+
+// Every effect the program has on files and on the shell, apart from the registry and the
+// settings files, goes through this interface: one implementation per platform, fakes in tests.
+class ShellOperations {
+ public:
+  virtual ~ShellOperations() = default;
+
+  // Copies the folder `source`, with everything in it, into the folder `destDir` (a missing
+  // `destDir` is created). The copy takes the source's own name, or when that name is taken
+  // in `destDir`, the first free one of "<name> - Copy", "<name> - Copy (2)", ...
+  // Returns the full path where the copy arrived, or nullopt when the copy failed (nothing of
+  // it is left behind).
+  virtual std::optional<std::string> CopyFolder(NativeWindow owner, const std::string& source,
+                                                const std::string& destDir) = 0;
+
+  // Lets the user pick a folder; false when cancelled, else `folder` holds the chosen path.
+  virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
+
+  // Gives a file or folder a new name; never replaces an existing entry. True on success.
+  virtual bool RenamePath(const std::string& oldPath, const std::string& newPath) = 0;
+
+  // Deletes one file. True on success.
+  virtual bool RemoveFile(const std::string& path) = 0;
+
+  // Hands a file or web address to the shell; an empty verb means the target's default action.
+  // Returns at once; failures are not reported.
+  virtual void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
+                         ShowCommand show) = 0;
+
+  // The names of the entries matching `pattern` (a folder path followed by a wildcard such as
+  // "*.*", which matches every name), "." and ".." included, in the file system's order.
+  virtual std::vector<std::string> ListFolder(const std::string& pattern) = 0;
+
+  // True when an entry of that name exists and is not a folder.
+  virtual bool IsExistingFile(const std::string& path) = 0;
+
+  // Tells the shell that file types changed, so that it reloads its New menu and icons.
+  virtual void NotifyAssociationsChanged() = 0;
+};
+
+}  // namespace trelik

@@ -1,0 +1,94 @@
+// A save that fails half-way must leave the old file whole and no temporary file behind. The
+// failure is forced with a file size limit, which also works for root.
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "common/error.h"
+#include "library/ini_file.h"
+#include "library/template_list.h"
+#include "support/temp_folder.h"
+
+namespace trelik {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+// Lowers the largest file size this process may write, for the life of the object.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
+
+std::size_t EntriesIn(const std::string& folder) {
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+TEST(AtomicReplace, AFailedListSaveKeepsTheOldFile) {
+  TempFolder folder;
+  const std::string path = folder / "projects.lib";
+  WriteFileBytes(path, "Web\r\nScript\r\n");
+  const std::vector<std::string> large(1000, std::string(100, 'x'));
+  {
+    FileSizeLimit limit(4096);
+    try {
+      SaveTemplateList(path, large);
+      FAIL() << "no error";
+    } catch (const Error& error) {
+      EXPECT_STREQ(error.what(), "Stream write error");
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(path), "Web\r\nScript\r\n");
+  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(AtomicReplace, AFailedSettingsWriteKeepsTheOldFile) {
+  TempFolder folder;
+  TIniFile settings(folder / "trelik.ini");
+  settings.WriteText("mainfile", "Web", "index.htm");
+  const std::string before = ReadFileBytes(settings.Path());
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_THROW(settings.WriteText("mainfile", "Big", std::string(10000, 'x')), Error);
+  }
+  EXPECT_EQ(ReadFileBytes(settings.Path()), before);
+  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(AtomicReplace, KeepsTheFileModeAndWritesThroughALink) {
+  TempFolder folder;
+  const std::string real = folder / "real.lib";
+  WriteFileBytes(real, "old\r\n");
+  std::filesystem::permissions(real, std::filesystem::perms(0640));
+  std::filesystem::create_symlink(real, folder / "projects.lib");
+  SaveTemplateList(folder / "projects.lib", {"new"});
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "projects.lib"));
+  EXPECT_EQ(ReadFileBytes(real), "new\r\n");
+  EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms(0640));
+}
+
+TEST(AtomicReplace, CreatesTheMissingDataFolder) {
+  TempFolder folder;
+  TIniFile settings(folder / "share/trelik/trelik.ini");
+  settings.WriteText("mainfile", "Web", "index.htm");
+  EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "index.htm");
+}
+
+}  // namespace
+}  // namespace trelik
