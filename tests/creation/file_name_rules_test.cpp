@@ -1,0 +1,36 @@
+#include "creation/file_name_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace trelik {
+namespace {
+
+struct NameCase {
+  std::string name;
+  bool fineOnWindows;
+  bool fineOnLinux;
+};
+
+TEST(FileNameProblem, RefusesWhatWouldLeaveTheFolderOrCannotBeAName) {
+  const NameCase cases[] = {
+      {"Site", true, true},          {"My Site 2", true, true},   {"index.old", true, true},
+      {"Caf\xc3\xa9", true, true},   {".", false, false},         {"..", false, false},
+      {"...", true, true},           {".hidden", true, true},     {"a/b", false, false},
+      {"a\\b", false, true},         {"C:", false, true},         {"a*b", false, true},
+      {"a?b", false, true},          {"a\"b", false, true},       {"a<b>", false, true},
+      {"a|b", false, true},          {"a\tb", false, true},       {"a\x7f", true, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(!FileNameProblem(c.name, kWindowsSeparators), c.fineOnWindows) << c.name;
+    EXPECT_EQ(!FileNameProblem(c.name, kPosixSeparators), c.fineOnLinux) << c.name;
+  }
+}
+
+TEST(FileNameProblem, SaysWhy) {
+  EXPECT_EQ(FileNameProblem("..", kPosixSeparators), "\"..\" stands for a folder that exists already");
+  EXPECT_EQ(FileNameProblem("a/b", kPosixSeparators), "file names cannot hold \"/\"");
+  EXPECT_EQ(FileNameProblem("a\nb", kWindowsSeparators), "file names cannot hold control characters");
+}
+
+}  // namespace
+}  // namespace trelik

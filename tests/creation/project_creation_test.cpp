@@ -1,0 +1,224 @@
+#include "creation/project_creation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "support/fake_shell.h"
+#include "support/temp_folder.h"
+
+namespace trelik {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeShell;
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+using Tree = std::set<std::string>;
+
+const std::string kCopyFailed = "Error Happened,report to support@trelik.example Please !";
+const std::string kNoMainFile = "No main file info ";
+
+// A program folder with the template "Web" and a launcher folder whose path holds a blank.
+class CreationTest : public ::testing::Test {
+ protected:
+  CreationTest()
+      : appDir_(root_ / "app" + Sep()), launcherFolder_(root_ / "My Projects" + Sep()),
+        launcher_(launcherFolder_ + "New.trelik_Web"), settings_(appDir_ + "trelik.ini") {
+    const std::string web = appDir_ + "projects" + Sep() + "Web" + Sep();
+    fs::create_directories(web + "css");
+    WriteFileBytes(web + "index.htm", "<html>");
+    WriteFileBytes(web + "Makefile", "all:");
+    WriteFileBytes(web + "css" + Sep() + "site.css", "body{}");
+    fs::create_directories(launcherFolder_);
+    WriteFileBytes(launcher_, "");
+  }
+
+  // Back to the state before a run: the launcher alone in its folder, no settings, no records.
+  void TearDownRun() {
+    fs::remove_all(launcherFolder_);
+    fs::create_directories(launcherFolder_);
+    WriteFileBytes(launcher_, "");
+    fs::remove(settings_.Path());
+    shell_ = FakeShell();
+    messages_.clear();
+  }
+
+  static std::string Sep() { return std::string(1, PlatformSeparators().joiner); }
+
+  std::string Create(const std::string& typed, bool autoOpen) {
+    const CreationRequest request{launcher_, appDir_, typed, autoOpen, &owner_};
+    const CreationServices services{
+        shell_, settings_, [this](const std::string& text) { messages_.push_back(text); },
+        PlatformSeparators()};
+    return CreateProject(request, services);
+  }
+
+  // Every entry below the launcher folder, as relative paths with forward slashes.
+  Tree LauncherTree() const {
+    Tree tree;
+    for (const auto& entry : fs::recursive_directory_iterator(launcherFolder_)) {
+      tree.insert(fs::relative(entry.path(), launcherFolder_).generic_string());
+    }
+    return tree;
+  }
+
+  std::vector<std::string> OpenedTargets() const {
+    std::vector<std::string> targets;
+    for (const auto& opened : shell_.opened) {
+      EXPECT_EQ(opened.verb, "open");
+      EXPECT_EQ(opened.show, ShowCommand::kShow);
+      EXPECT_EQ(opened.owner, &owner_);
+      targets.push_back(fs::relative(opened.target, launcherFolder_).generic_string());
+    }
+    return targets;
+  }
+
+  TempFolder root_;
+  std::string appDir_;
+  std::string launcherFolder_;
+  std::string launcher_;
+  TIniFile settings_;
+  FakeShell shell_;
+  std::vector<std::string> messages_;
+  int owner_ = 0;
+};
+
+Tree CopyAs(const std::string& folder, const std::string& mainFile) {
+  Tree tree{folder, folder + "/css", folder + "/css/site.css", folder + "/Makefile"};
+  tree.insert(folder + "/" + mainFile);
+  return tree;
+}
+
+struct FormCase {
+  std::string typed;
+  bool mainRecorded;
+  Tree tree;
+  std::string openedWhenAsked;  // empty: nothing is opened even with auto-open
+  std::vector<std::string> messages;
+};
+
+TEST_F(CreationTest, EveryNameFormWithAndWithoutMainFileAndAutoOpen) {
+  const FormCase cases[] = {
+      {"", true, CopyAs("Web", "index.htm"), "Web/index.htm", {}},
+      {"", false, CopyAs("Web", "index.htm"), "", {}},
+      {"Site\\home", true, CopyAs("Site", "home.htm"), "Site/home.htm", {}},
+      {"Site\\home", false, CopyAs("Site", "index.htm"), "", {}},
+      {"Site\\", true, CopyAs("Site", "index.htm"), "Site/index.htm", {}},
+      {"Site\\", false, CopyAs("Site", "index.htm"), "", {}},
+      {"\\home", true, CopyAs("Web", "home.htm"), "Web/home.htm", {}},
+      {"\\home", false, CopyAs("Web", "index.htm"), "", {kNoMainFile}},
+      {"Site", true, CopyAs("Web", "index.htm"), "", {}},
+      {"Site", false, CopyAs("Web", "index.htm"), "", {}},
+      {"a\\b\\c", true, CopyAs("Web", "index.htm"), "", {}},
+      {"a\\b\\c", false, CopyAs("Web", "index.htm"), "", {}},
+  };
+  for (const auto& c : cases) {
+    for (const bool autoOpen : {false, true}) {
+      SCOPED_TRACE("typed \"" + c.typed + "\", main file " + (c.mainRecorded ? "yes" : "no") +
+                   ", auto-open " + (autoOpen ? "on" : "off"));
+      TearDownRun();
+      if (c.mainRecorded) settings_.WriteText("mainfile", "Web", "index.htm");
+      EXPECT_EQ(Create(c.typed, autoOpen), "Web");
+      EXPECT_EQ(LauncherTree(), c.tree);
+      const std::vector<std::string> expectedOpen =
+          autoOpen && !c.openedWhenAsked.empty() ? std::vector{c.openedWhenAsked}
+                                                 : std::vector<std::string>{};
+      EXPECT_EQ(OpenedTargets(), expectedOpen);
+      EXPECT_EQ(messages_, c.messages);
+    }
+  }
+}
+
+TEST_F(CreationTest, ACopyFailureIsReportedAndNothingIsRenamed) {
+  settings_.WriteText("mainfile", "Web", "index.htm");
+  shell_.copyFails = true;
+  fs::create_directory(launcherFolder_ + "Web");  // the user's own folder of that name
+  Create("Site\\home", true);
+  EXPECT_EQ(messages_, std::vector{kCopyFailed});
+  EXPECT_EQ(LauncherTree(), Tree{"Web"});
+  EXPECT_TRUE(shell_.opened.empty());
+}
+
+TEST_F(CreationTest, TwoMessagesInOneRunAndTheLauncherStillGoes) {
+  shell_.copyFails = true;
+  Create("\\home", true);
+  EXPECT_EQ(messages_, (std::vector{kCopyFailed, kNoMainFile}));
+  EXPECT_TRUE(LauncherTree().empty());
+}
+
+TEST_F(CreationTest, AUserFolderAtTheTemplateNameIsLeftUntouched) {
+  settings_.WriteText("mainfile", "Web", "index.htm");
+  fs::create_directory(launcherFolder_ + "Web");
+  WriteFileBytes(launcherFolder_ + "Web" + Sep() + "index.htm", "mine");
+  Create("Site\\home", true);
+  Tree expected = CopyAs("Site", "home.htm");
+  expected.insert({"Web", "Web/index.htm"});
+  EXPECT_EQ(LauncherTree(), expected);
+  EXPECT_EQ(ReadFileBytes(launcherFolder_ + "Web" + Sep() + "index.htm"), "mine");
+  EXPECT_EQ(OpenedTargets(), std::vector<std::string>{"Site/home.htm"});
+}
+
+TEST_F(CreationTest, ATakenFolderPartLeavesTheCopyUnderTheTemplateName) {
+  settings_.WriteText("mainfile", "Web", "index.htm");
+  fs::create_directory(launcherFolder_ + "Site");
+  Create("Site\\home", true);
+  Tree expected = CopyAs("Web", "home.htm");  // the file was renamed before the folder
+  expected.insert("Site");
+  EXPECT_EQ(LauncherTree(), expected);
+  // The path is built from the typed names all the same.
+  EXPECT_EQ(OpenedTargets(), std::vector<std::string>{"Site/home.htm"});
+}
+
+struct MainFileCase {
+  std::string mainFile;
+  std::string typed;
+  std::string renamedTo;
+};
+
+TEST_F(CreationTest, TheMainFileKeepsItsExtensionAfterTheFilePart) {
+  const MainFileCase cases[] = {
+      {"index.htm", "\\home.old", "Web/home.old.htm"},  // the typed extension stays in front
+      {"Makefile", "\\build", "Web/build"},              // no extension to append
+      {"css", "Site\\styles", "Site/styles"},            // a folder is renamed like a file
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mainFile + " / " + c.typed);
+    TearDownRun();
+    settings_.WriteText("mainfile", "Web", c.mainFile);
+    Create(c.typed, true);
+    EXPECT_TRUE(LauncherTree().contains(c.renamedTo));
+    EXPECT_EQ(OpenedTargets(), std::vector{c.renamedTo});
+  }
+}
+
+TEST_F(CreationTest, NamesThatCannotBeFileNamesAreRefused) {
+  const bool windows = Sep() == "\\";
+  const std::string refused[] = {"..\\home", "Site\\..", ".\\", "\\.",
+                                 windows ? "Si:te\\" : "Si/te\\", windows ? "\\a/b" : "\\a/../b",
+                                 windows ? "Si\tte\\x" : "\\x/y"};
+  for (const auto& typed : refused) {
+    SCOPED_TRACE(typed);
+    TearDownRun();
+    settings_.WriteText("mainfile", "Web", "index.htm");
+    Create(typed, true);
+    EXPECT_EQ(LauncherTree(), CopyAs("Web", "index.htm"));
+    EXPECT_TRUE(shell_.opened.empty());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind("The name \"", 0), 0u) << messages_[0];
+  }
+}
+
+TEST_F(CreationTest, WithoutATemplateNameNothingHappens) {
+  launcher_ = launcherFolder_ + "notes.txt";
+  WriteFileBytes(launcher_, "");
+  fs::remove(launcherFolder_ + "New.trelik_Web");
+  EXPECT_EQ(Create("Site\\home", true), "");
+  EXPECT_EQ(LauncherTree(), Tree{"notes.txt"});
+  EXPECT_TRUE(messages_.empty());
+}
+
+}  // namespace
+}  // namespace trelik

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/shell_operations.h"
+
+namespace trelik::testing {
+
+// Shell operations over the real file system (std::filesystem), recording what the program
+// hands to the shell instead of opening it.
+class FakeShell : public ShellOperations {
+ public:
+  struct Opened {
+    std::string verb;
+    std::string target;
+    ShowCommand show;
+    NativeWindow owner;
+  };
+
+  std::optional<std::string> CopyFolder(NativeWindow owner, const std::string& source,
+                                        const std::string& destDir) override;
+  bool BrowseForFolder(const std::string& title, std::string& folder) override;
+  bool RenamePath(const std::string& oldPath, const std::string& newPath) override;
+  bool RemoveFile(const std::string& path) override;
+  void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
+                 ShowCommand show) override;
+  std::vector<std::string> ListFolder(const std::string& pattern) override;
+  bool IsExistingFile(const std::string& path) override;
+  void NotifyAssociationsChanged() override { ++notifications; }
+
+  std::vector<Opened> opened;
+  std::vector<std::string> browseTitles;
+  std::string pickedFolder;  // what the folder picker answers; empty: the user cancels
+  bool copyFails = false;
+  int notifications = 0;
+};
+
+}  // namespace trelik::testing
