@@ -1,0 +1,85 @@
+#include "shell/posix/destination_folder.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "common/path_parts.h"
+
+namespace trelik {
+namespace {
+
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string ParentFolder(const std::string& path) {
+  const std::string parent =
+      WithoutTrailingSlashes(DirectoryPart(WithoutTrailingSlashes(path), kPosixSeparators));
+  return parent.empty() ? "." : parent;
+}
+
+bool IsSameEntry(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// True when the folder open as `folder` is `ancestor` or lies anywhere below it, found by
+// climbing ".." up to the root, which sees through links and "..". When the climb fails, the
+// answer is true, so that a copy that might contain itself is refused rather than started.
+bool LiesWithin(int folder, const struct stat& ancestor) {
+  UniqueFd current(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+  struct stat currentInfo {};
+  if (!current.IsOpen() || ::fstat(current.Get(), &currentInfo) != 0) return true;
+  for (;;) {
+    if (IsSameEntry(currentInfo, ancestor)) return true;
+    UniqueFd parent(::openat(current.Get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat parentInfo {};
+    if (!parent.IsOpen() || ::fstat(parent.Get(), &parentInfo) != 0) return true;
+    if (IsSameEntry(parentInfo, currentInfo)) return false;
+    current = std::move(parent);
+    currentInfo = parentInfo;
+  }
+}
+
+}  // namespace
+
+bool DestinationFolder::Open(const std::string& path, const struct stat& source) {
+  const std::string folder = path.empty() ? "." : path;
+  std::vector<std::string> missing;  // deepest first
+  std::string existing = folder;
+  for (;;) {
+    UniqueFd probe(::open(existing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (probe.IsOpen()) {
+      if (LiesWithin(probe.Get(), source)) return false;
+      break;
+    }
+    const int openError = errno;
+    const std::string parent = ParentFolder(existing);
+    if (openError != ENOENT || parent == existing) return false;
+    missing.push_back(existing);
+    existing = parent;
+  }
+  for (auto folderToMake = missing.rbegin(); folderToMake != missing.rend(); ++folderToMake) {
+    if (::mkdir(folderToMake->c_str(), 0777) == 0) {
+      created_.push_back(*folderToMake);
+    } else if (errno != EEXIST) {
+      TakeBack();
+      return false;
+    }
+  }
+  fd_ = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd_.IsOpen()) return true;
+  TakeBack();
+  return false;
+}
+
+void DestinationFolder::TakeBack() {
+  fd_ = UniqueFd();
+  for (auto made = created_.rbegin(); made != created_.rend(); ++made) ::rmdir(made->c_str());
+  created_.clear();
+}
+
+}  // namespace trelik

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/posix/unique_fd.h"
+
+namespace trelik {
+
+// The folder that a copy goes into, open. Folders missing on its path are created, and taken
+// back again when the copy fails.
+class DestinationFolder {
+ public:
+  // Opens `path` (empty: the current folder), creating what is missing of it. Refuses, before
+  // creating anything, a folder that is the copied folder `source` itself or lies inside it,
+  // since the copy would then have to contain itself.
+  bool Open(const std::string& path, const struct stat& source);
+
+  int Get() const { return fd_.Get(); }
+
+  // Removes the folders that Open created, deepest first, each only while it is empty.
+  void TakeBack();
+
+ private:
+  UniqueFd fd_;
+  std::vector<std::string> created_;
+};
+
+}  // namespace trelik

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "shell/posix/copy_progress.h"
+
+namespace trelik {
+
+// Copies the folder `source` with everything in it into the folder `destDir`, creating
+// `destDir` when missing, under the first free name of FreeCopyName. Regular files, folders and
+// symbolic links are copied (links as links, never followed), with their permission bits and
+// times; any other kind of entry fails the copy. The copy is built under a hidden temporary
+// name and renamed into place whole, so nobody sees it half-done.
+// Returns the path where the copy arrived (`destDir` joined with the chosen name), or nullopt
+// on failure, which leaves nothing behind: neither the partial copy nor folders made for it.
+std::optional<std::string> CopyFolderTree(const std::string& source, const std::string& destDir,
+                                          const CopyProgressCallback& onProgress);
+
+}  // namespace trelik

@@ -1,0 +1,32 @@
+#include "shell/posix/folder_listing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace trelik {
+
+bool ReadFolderNames(int folder, std::vector<std::string>& names) {
+  // The stream takes over the descriptor it is given, so it gets a duplicate.
+  const int duplicate = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+  if (duplicate < 0) return false;
+  std::unique_ptr<DIR, int (*)(DIR*)> stream(::fdopendir(duplicate), ::closedir);
+  if (!stream) {
+    ::close(duplicate);
+    return false;
+  }
+  ::rewinddir(stream.get());
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(stream.get());
+    if (entry == nullptr) return errno == 0;
+    names.emplace_back(entry->d_name);
+  }
+}
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+}  // namespace trelik

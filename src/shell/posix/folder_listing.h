@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace trelik {
+
+// Appends the names in the folder open as `folder` to `names`, "." and ".." included, in the
+// order the file system gives them. False when reading failed; `names` then holds the names
+// read until then. The descriptor stays open and usable.
+bool ReadFolderNames(int folder, std::vector<std::string>& names);
+
+// True for "." and "..", which name the folder itself and its parent.
+bool IsDotEntry(const std::string& name);
+
+}  // namespace trelik

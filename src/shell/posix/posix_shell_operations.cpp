@@ -1,0 +1,74 @@
+#include "shell/posix/posix_shell_operations.h"
+
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+#include "shell/posix/detached_process.h"
+#include "shell/posix/folder_copy.h"
+#include "shell/posix/folder_listing.h"
+#include "shell/posix/rename_no_replace.h"
+#include "shell/posix/unique_fd.h"
+
+namespace trelik {
+
+PosixShellOperations::PosixShellOperations(FolderPicker pickFolder,
+                                           AssociationsChangedHandler onAssociationsChanged,
+                                           CopyProgressCallback onCopyProgress)
+    : pickFolder_(std::move(pickFolder)),
+      onAssociationsChanged_(std::move(onAssociationsChanged)),
+      onCopyProgress_(std::move(onCopyProgress)) {}
+
+std::optional<std::string> PosixShellOperations::CopyFolder(NativeWindow /*owner*/,
+                                                            const std::string& source,
+                                                            const std::string& destDir) {
+  return CopyFolderTree(source, destDir, onCopyProgress_);
+}
+
+bool PosixShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {
+  return pickFolder_ && pickFolder_(title, folder);
+}
+
+bool PosixShellOperations::RenamePath(const std::string& oldPath, const std::string& newPath) {
+  return RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath);
+}
+
+bool PosixShellOperations::RemoveFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
+
+void PosixShellOperations::ShellOpen(NativeWindow /*owner*/, const std::string& /*verb*/,
+                                     const std::string& target, ShowCommand /*show*/) {
+  if (const auto opener = FindOnPath("xdg-open")) StartDetached(*opener, {"xdg-open", target});
+}
+
+std::vector<std::string> PosixShellOperations::ListFolder(const std::string& pattern) {
+  const auto slash = pattern.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
+  const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+  const UniqueFd opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  std::vector<std::string> names;
+  if (!opened.IsOpen()) return names;
+  // A read error ends the listing with the names found so far.
+  ReadFolderNames(opened.Get(), names);
+  if (wildcard != "*" && wildcard != "*.*") {
+    std::erase_if(names, [&wildcard](const std::string& name) {
+      return ::fnmatch(wildcard.c_str(), name.c_str(), 0) != 0;
+    });
+  }
+  return names;
+}
+
+bool PosixShellOperations::IsExistingFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+void PosixShellOperations::NotifyAssociationsChanged() {
+  if (onAssociationsChanged_) onAssociationsChanged_();
+}
+
+}  // namespace trelik

@@ -1,0 +1,32 @@
+#include "shell/posix/tree_removal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "shell/posix/folder_listing.h"
+#include "shell/posix/unique_fd.h"
+
+namespace trelik {
+
+bool RemoveTree(int parentDir, const std::string& name) {
+  UniqueFd folder(
+      ::openat(parentDir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!folder.IsOpen()) return false;
+  struct stat info {};
+  if (::fstat(folder.Get(), &info) == 0 && (info.st_mode & S_IRWXU) != S_IRWXU) {
+    ::fchmod(folder.Get(), info.st_mode | S_IRWXU);
+  }
+  std::vector<std::string> entries;
+  bool removedAll = ReadFolderNames(folder.Get(), entries);
+  for (const std::string& entry : entries) {
+    if (IsDotEntry(entry) || ::unlinkat(folder.Get(), entry.c_str(), 0) == 0) continue;
+    if (errno != EISDIR || !RemoveTree(folder.Get(), entry)) removedAll = false;
+  }
+  return removedAll && ::unlinkat(parentDir, name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+}  // namespace trelik
