@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "creation/entered_name.h"
-#include "creation/file_name_rules.h"
+#include "common/file_name_rules.h"
 #include "creation/launcher_name.h"
 #include "library/file_access.h"
 

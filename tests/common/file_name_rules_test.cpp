@@ -1,4 +1,4 @@
-#include "creation/file_name_rules.h"
+#include "common/file_name_rules.h"
 
 #include <gtest/gtest.h>
 

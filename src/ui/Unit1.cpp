@@ -1,0 +1,104 @@
+#include "ui/Unit1.h"
+
+#include "creation/launcher_name.h"
+#include "creation/project_creation.h"
+#include "shell/file_type_registration.h"
+#include "ui/Unit2.h"
+#include "ui/about_unit.h"
+
+namespace trelik {
+
+TForm1::TForm1(Program& program)
+    : program_(program),
+      form_(program.application.CreateForm({.caption = " Trelik",
+                                            .clientWidth = 368,
+                                            .clientHeight = 71,
+                                            .border = FormBorder::kToolWindow,
+                                            .colour = FormColour::kButtonFace,
+                                            .isMainForm = true})) {
+  Label1 = form_->AddLabel("Label1", {.text = "Options", .bounds = {144, 48, 36, 13}, .link = true});
+  Label2 = form_->AddLabel("Label2",
+                           {.text = "Check Version", .bounds = {200, 48, 69, 13}, .link = true});
+  Label3 = form_->AddLabel("Label3", {.text = "About", .bounds = {328, 48, 28, 13}, .link = true});
+  Label4 = form_->AddLabel("Label4", {.text = "Help", .bounds = {288, 48, 22, 13}, .link = true});
+  Button1 = form_->AddButton(
+      "Button1", {.text = "Create", .bounds = {286, 16, 75, 25}, .tabOrder = 0, .isDefault = true});
+  CheckBox1 = form_->AddCheckBox("CheckBox1", {.text = "Auto Open the Project",
+                                               .bounds = {8, 48, 137, 17},
+                                               .tabOrder = 1,
+                                               .checked = true});
+  Edit1 = form_->AddEdit("Edit1", {.bounds = {8, 16, 257, 21}, .tabOrder = 2});
+
+  Label1->onClick = [this] { Label1Click(); };
+  Label2->onClick = [this] { Label2Click(); };
+  Label3->onClick = [this] { Label3Click(); };
+  Label4->onClick = [this] { Label4Click(); };
+  Button1->onClick = [this] { Button1Click(); };
+  form_->onShow = [this] { FormShow(); };
+  form_->onClose = [this] { FormClose(); };
+
+  program_.Form1 = this;
+  FormCreate();
+}
+
+TForm1::~TForm1() { FormDestroy(); }
+
+void TForm1::RegisterFileType(const std::string& Extension, const std::string& TypeName,
+                              bool WithShellNew) {
+  trelik::RegisterFileType(RegistrationContext(), Extension, TypeName, WithShellNew);
+}
+
+void TForm1::UnregisterFileType(const std::string& ExtensionSuffix,
+                                const std::string& TypeSuffix) {
+  trelik::UnregisterFileType(RegistrationContext(), ExtensionSuffix, TypeSuffix);
+}
+
+RegistrationContext TForm1::RegistrationContext() const {
+  return {program_.registry, program_.executablePath,
+          [this] { program_.shell.NotifyAssociationsChanged(); }};
+}
+
+std::optional<std::string> TForm1::CopyFolder(const std::string& Source,
+                                              const std::string& DestDir) {
+  return program_.shell.CopyFolder(form_->Handle(), Source, DestDir);
+}
+
+void TForm1::FormCreate() {
+  program_.ProjectName = ExtractProjectName(program_.launcherPath, PlatformSeparators());
+  // A refused registration is reported, and the program still gets its data folder and
+  // settings: everything after start-up needs them.
+  program_.application.Dispatch([this] { RegisterFileType(".trelik", "Trelik", false); });
+  program_.AppDir = program_.dataFolder;
+  program_.Settings = std::make_unique<TIniFile>(program_.AppDir + "trelik.ini");
+}
+
+void TForm1::FormShow() {
+  if (!program_.ProjectName.empty()) {
+    CheckBox1->SetChecked(program_.Settings->ReadFlag("autoopen", program_.ProjectName, false));
+  }
+  Edit1->SetFocus();
+}
+
+void TForm1::FormClose() {
+  const CreationRequest request{program_.launcherPath, program_.AppDir, Edit1->Text(),
+                                CheckBox1->Checked(), form_->Handle()};
+  const CreationServices services{
+      program_.shell, *program_.Settings,
+      [this](const std::string& text) { program_.application.ShowMessage(text); },
+      PlatformSeparators()};
+  program_.ProjectName = CreateProject(request, services);
+}
+
+void TForm1::FormDestroy() { program_.Settings.reset(); }
+
+void TForm1::Button1Click() { form_->Close(); }
+
+void TForm1::Label1Click() { program_.Form2->Window().Show(); }
+
+void TForm1::Label2Click() { program_.Form2->Button3Click(); }
+
+void TForm1::Label3Click() { program_.about->Window().ShowModal(); }
+
+void TForm1::Label4Click() { program_.Form2->helpClick(); }
+
+}  // namespace trelik

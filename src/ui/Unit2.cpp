@@ -1,0 +1,165 @@
+#include "ui/Unit2.h"
+
+#include "common/path_parts.h"
+#include "library/template_list.h"
+#include "library/template_name.h"
+#include "ui/Unit1.h"
+#include "ui/site_address.h"
+
+namespace trelik {
+
+TForm2::TForm2(Program& program)
+    : program_(program),
+      form_(program.application.CreateForm({.caption = "Trelik Editor",
+                                            .clientWidth = 359,
+                                            .clientHeight = 181,
+                                            .border = FormBorder::kDialog,
+                                            .colour = FormColour::kButtonFace})) {
+  Label3 = form_->AddLabel("Label3", {.text = HomePageAddress(),
+                                      .bounds = {216, 152, 124, 13},
+                                      .link = true,
+                                      .tooltip = "Find more useful tools"});
+  Button1 = form_->AddButton(
+      "Button1", {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true});
+  help = form_->AddButton("help", {.text = "Help", .bounds = {256, 120, 81, 25}, .tabOrder = 1});
+  Button3 = form_->AddButton("Button3",
+                             {.text = "Check Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2});
+  GroupBox1 = form_->AddGroupBox(
+      "GroupBox1", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 3});
+  CheckBox1 = form_->AddCheckBox("CheckBox1", {.text = "Auto Open",
+                                               .bounds = {264, 48, 73, 17},
+                                               .tabOrder = 0,
+                                               .parent = GroupBox1});
+  ComboBox1 = form_->AddComboBox("ComboBox1",
+                                 {.bounds = {8, 16, 169, 21}, .tabOrder = 1, .parent = GroupBox1});
+  Button4 = form_->AddButton("Button4", {.text = "New Project",
+                                         .bounds = {182, 16, 75, 25},
+                                         .tabOrder = 2,
+                                         .parent = GroupBox1});
+  Button5 = form_->AddButton(
+      "Button5",
+      {.text = "Delete", .bounds = {262, 16, 75, 25}, .tabOrder = 3, .parent = GroupBox1});
+  Button6 = form_->AddButton(
+      "Button6",
+      {.text = "Main File", .bounds = {182, 40, 75, 25}, .tabOrder = 4, .parent = GroupBox1});
+  ComboBox2 = form_->AddComboBox("ComboBox2",
+                                 {.bounds = {8, 40, 169, 21}, .tabOrder = 5, .parent = GroupBox1});
+
+  Label3->onClick = [this] { Label3Click(); };
+  Button1->onClick = [this] { Button1Click(); };
+  help->onClick = [this] { helpClick(); };
+  Button3->onClick = [this] { Button3Click(); };
+  Button4->onClick = [this] { Button4Click(); };
+  Button5->onClick = [this] { Button5Click(); };
+  Button6->onClick = [this] { Button6Click(); };
+  ComboBox2->onEnter = [this] { ComboBox2Enter(); };
+  form_->onShow = [this] { FormShow(); };
+  form_->onClose = [this] { FormClose(); };
+
+  program_.Form2 = this;
+}
+
+std::string TForm2::ListFilePath() const { return program_.AppDir + "projects.lib"; }
+
+std::string TForm2::StoreFolder() const {
+  return program_.AppDir + "projects" + PlatformSeparators().joiner;
+}
+
+std::string TForm2::SelectedTemplate() const {
+  const int selected = ComboBox1->SelectedIndex();
+  return selected == ComboBox::kNone ? std::string() : ComboBox1->Items()[selected];
+}
+
+// A folder lists at least "." and ".."; a file is found as a file.
+bool TForm2::StoreHolds(const std::string& name) const {
+  const std::string path = StoreFolder() + name;
+  return program_.shell.IsExistingFile(path) ||
+         !program_.shell.ListFolder(path + PlatformSeparators().joiner + "*.*").empty();
+}
+
+void TForm2::FormShow() {
+  const std::string path = ListFilePath();
+  if (!program_.shell.IsExistingFile(path)) return;
+  std::vector<std::string> templates;
+  LoadTemplateList(path, templates);
+  ComboBox1->SetItems(templates);
+}
+
+void TForm2::FormClose() { SaveTemplateList(ListFilePath(), ComboBox1->Items()); }
+
+void TForm2::Button1Click() { form_->Close(); }
+
+void TForm2::Button4Click() {
+  std::string folder;
+  if (!program_.shell.BrowseForFolder("Select a Folder", folder)) return;
+  const std::string name = FileNamePart(folder, PlatformSeparators());
+  if (ComboBox1->FindExact(name) != ComboBox::kNone) {
+    program_.application.ShowMessage("same project exists !");
+    return;
+  }
+  // Only a folder whose name survives as an extension, a settings key and a folder name, and
+  // which is not in the store yet, can become a template; otherwise nothing is added.
+  if (const auto problem = TemplateNameProblem(name, PlatformSeparators())) {
+    program_.application.ShowMessage("\"" + folder + "\" cannot be added as a template: " +
+                                     *problem + ".");
+    return;
+  }
+  const std::string storeFolder = StoreFolder();
+  if (StoreHolds(name)) {
+    program_.application.ShowMessage("The template store already holds \"" + name +
+                                     "\". Move that folder away first, or pick another folder.");
+    return;
+  }
+  const auto copy = program_.Form1->CopyFolder(folder, storeFolder);
+  if (!copy) {
+    program_.application.ShowMessage("\"" + folder +
+                                     "\" could not be copied into the template store.");
+    return;
+  }
+  ComboBox1->AddItem(name);
+  program_.Form1->RegisterFileType(".trelik_" + name, "trelik_" + name, true);
+  ComboBox1->SetSelectedIndex(static_cast<int>(ComboBox1->Items().size()) - 1);
+}
+
+void TForm2::Button5Click() {
+  const int selected = ComboBox1->SelectedIndex();
+  if (selected == ComboBox::kNone) return;
+  const std::string name = ComboBox1->Items()[selected];
+  program_.Form1->UnregisterFileType(name, name);
+  program_.Settings->RemoveKey("mainfile", name);
+  program_.Settings->RemoveKey("autoopen", name);
+  ComboBox1->RemoveItem(selected);
+}
+
+void TForm2::ComboBox2Enter() {
+  const std::string name = SelectedTemplate();
+  if (name.empty()) return;
+  ComboBox2->SetItems({});
+  const char separator = PlatformSeparators().joiner;
+  for (const auto& entry :
+       program_.shell.ListFolder(StoreFolder() + name + separator + "*.*")) {
+    if (entry != "." && entry != "..") ComboBox2->AddItem(entry);
+  }
+}
+
+void TForm2::Button6Click() {
+  const int file = ComboBox2->SelectedIndex();
+  if (ComboBox1->SelectedIndex() == ComboBox::kNone || file == ComboBox::kNone) return;
+  const std::string name = SelectedTemplate();
+  program_.Settings->WriteText("mainfile", name, ComboBox2->Items()[file]);
+  program_.Settings->WriteFlag("autoopen", name, CheckBox1->Checked());
+}
+
+void TForm2::Label3Click() {
+  program_.shell.ShellOpen(form_->Handle(), "open", HomePageAddress(), ShowCommand::kShow);
+}
+
+void TForm2::Button3Click() {
+  program_.shell.ShellOpen(form_->Handle(), "open", VersionCheckAddress(), ShowCommand::kShow);
+}
+
+void TForm2::helpClick() {
+  program_.shell.ShellOpen(form_->Handle(), "", program_.helpFile, ShowCommand::kShowMaximized);
+}
+
+}  // namespace trelik

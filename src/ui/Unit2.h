@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+
+#include "ui/program.h"
+#include "ui/widgets.h"
+
+namespace trelik {
+
+// The template editor: keeps the template list, adds and deletes templates and records each
+// template's main file. It also owns the three actions that lead outside the program.
+class TForm2 {
+ public:
+  explicit TForm2(Program& program);
+  TForm2(const TForm2&) = delete;
+  TForm2& operator=(const TForm2&) = delete;
+
+  Form& Window() { return *form_; }
+
+  void FormShow();
+  void FormClose();
+  void Button1Click();
+  void Button4Click();
+  void Button5Click();
+  void ComboBox2Enter();
+  void Button6Click();
+  // The web-site, version-check and help actions.
+  void Label3Click();
+  void Button3Click();
+  void helpClick();
+
+  Label* Label3;
+  PushButton* Button1;
+  PushButton* help;
+  PushButton* Button3;
+  GroupBox* GroupBox1;
+  CheckBox* CheckBox1;
+  ComboBox* ComboBox1;
+  PushButton* Button4;
+  PushButton* Button5;
+  PushButton* Button6;
+  ComboBox* ComboBox2;
+
+ private:
+  std::string ListFilePath() const;
+  std::string StoreFolder() const;  // ends in a separator
+  std::string SelectedTemplate() const;
+  bool StoreHolds(const std::string& name) const;
+
+  Program& program_;
+  std::unique_ptr<Form> form_;
+};
+
+}  // namespace trelik

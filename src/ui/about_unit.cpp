@@ -1,0 +1,42 @@
+#include "ui/about_unit.h"
+
+#include "ui/Unit2.h"
+#include "ui/site_address.h"
+
+namespace trelik {
+namespace {
+
+std::string WithoutFinalSlash(std::string address) {
+  if (address.ends_with('/')) address.pop_back();
+  return address;
+}
+
+}  // namespace
+
+Tabout::Tabout(Program& program)
+    : program_(program),
+      form_(program.application.CreateForm({.caption = "about",
+                                            .clientWidth = 293,
+                                            .clientHeight = 171,
+                                            .border = FormBorder::kDialog,
+                                            .colour = FormColour::kMenu})) {
+  Image1 = form_->AddProgramIcon("Image1", {16, 16, 32, 32});
+  Label1 = form_->AddLabel("Label1", {.text = "Trelik 1.0", .bounds = {72, 16, 67, 13}, .bold = true});
+  Label2 = form_->AddLabel("Label2", {.text = WithoutFinalSlash(HomePageAddress()),
+                                      .bounds = {72, 48, 119, 13},
+                                      .link = true});
+  Label3 = form_->AddLabel(
+      "Label3", {.text = "Set up Projects from Explorer's New Menu", .bounds = {72, 32, 198, 13}});
+  Button1 = form_->AddButton(
+      "Button1", {.text = "Close", .bounds = {112, 112, 75, 25}, .tabOrder = 0, .isDefault = true});
+
+  Label2->onClick = [this] { Label2Click(); };
+  Button1->onClick = [this] { Button1Click(); };
+  program_.about = this;
+}
+
+void Tabout::Label2Click() { program_.Form2->Label3Click(); }
+
+void Tabout::Button1Click() { form_->Close(); }
+
+}  // namespace trelik

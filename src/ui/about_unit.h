@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "ui/program.h"
+#include "ui/widgets.h"
+
+namespace trelik {
+
+// The about window, shown modally from the main window.
+class Tabout {
+ public:
+  explicit Tabout(Program& program);
+  Tabout(const Tabout&) = delete;
+  Tabout& operator=(const Tabout&) = delete;
+
+  Form& Window() { return *form_; }
+
+  void Label2Click();
+  void Button1Click();
+
+  Control* Image1;
+  Label* Label1;
+  Label* Label2;
+  Label* Label3;
+  PushButton* Button1;
+
+ private:
+  Program& program_;
+  std::unique_ptr<Form> form_;
+};
+
+}  // namespace trelik

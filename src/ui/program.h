@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "library/ini_file.h"
+#include "shell/registry.h"
+#include "shell/shell_operations.h"
+#include "ui/widgets.h"
+
+namespace trelik {
+
+class TForm1;
+class TForm2;
+class Tabout;
+
+// The process-wide state that every window reads, and the system services they act through.
+struct Program {
+  // Supplied by the platform's program entry.
+  Application& application;
+  ShellOperations& shell;
+  Registry& registry;
+  std::string executablePath;
+  std::string launcherPath;  // the first argument; empty without one
+  std::string dataFolder;    // where the store, list and settings live; ends in a separator
+  std::string helpFile;      // what the help action opens
+
+  // Set by the main window's creation handler.
+  std::string ProjectName;
+  std::string AppDir;
+  std::unique_ptr<TIniFile> Settings;
+
+  // The three windows, created in this order at start-up.
+  TForm1* Form1 = nullptr;
+  TForm2* Form2 = nullptr;
+  Tabout* about = nullptr;
+};
+
+}  // namespace trelik

@@ -1,0 +1,397 @@
+#include "ui/qt/qt_widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <vector>
+
+#include "common/error.h"
+
+namespace trelik {
+namespace {
+
+QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+
+// The layout was drawn with an 8-point font at 96 pixels per inch; the desktop's font family at
+// that size keeps every caption inside its box.
+QFont DesignFont() {
+  QFont font = QApplication::font();
+  font.setPixelSize(11);
+  return font;
+}
+
+class QtForm;
+
+// The dialog behind a form: routes closing to the form and keeps Escape from closing it.
+class FormDialog final : public QDialog {
+ public:
+  explicit FormDialog(QtForm& form) : form_(form) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Escape) return;  // no button of ours is a cancel button
+    QDialog::keyPressEvent(event);
+  }
+
+ private:
+  QtForm& form_;
+};
+
+class QtLabel final : public Label {
+ public:
+  void Attach(QLabel* label) { label_ = label; }
+  void SetFocus() override { label_->setFocus(); }
+
+ private:
+  QLabel* label_ = nullptr;
+};
+
+// A label that reports clicks, for text links.
+class ClickableLabel final : public QLabel {
+ public:
+  ClickableLabel(QWidget* parent, std::function<void()> onClick)
+      : QLabel(parent), onClick_(std::move(onClick)) {}
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+      onClick_();
+    }
+  }
+
+ private:
+  std::function<void()> onClick_;
+};
+
+class QtButton final : public PushButton {
+ public:
+  explicit QtButton(QPushButton* button) : button_(button) {}
+  void SetFocus() override { button_->setFocus(); }
+
+ private:
+  QPushButton* button_;
+};
+
+class QtCheckBox final : public CheckBox {
+ public:
+  explicit QtCheckBox(QCheckBox* box) : box_(box) {}
+  void SetFocus() override { box_->setFocus(); }
+  bool Checked() const override { return box_->isChecked(); }
+  void SetChecked(bool checked) override { box_->setChecked(checked); }
+
+ private:
+  QCheckBox* box_;
+};
+
+class QtEdit final : public Edit {
+ public:
+  explicit QtEdit(QLineEdit* edit) : edit_(edit) {}
+  void SetFocus() override { edit_->setFocus(); }
+  std::string Text() const override { return edit_->text().toStdString(); }
+  void SetText(const std::string& text) override { edit_->setText(ToQt(text)); }
+
+ private:
+  QLineEdit* edit_;
+};
+
+// A drop-down list that tells when it receives the focus, as the user reaches it.
+class FocusReportingComboBox final : public QComboBox {
+ public:
+  FocusReportingComboBox(QWidget* parent, std::function<void()> onFocus)
+      : QComboBox(parent), onFocus_(std::move(onFocus)) {}
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QComboBox::focusInEvent(event);
+    // The focus coming back from the list's own popup is no new visit.
+    if (event->reason() != Qt::PopupFocusReason) onFocus_();
+  }
+
+ private:
+  std::function<void()> onFocus_;
+};
+
+class QtComboBox final : public ComboBox {
+ public:
+  void Attach(QComboBox* box) { box_ = box; }
+  void SetFocus() override { box_->setFocus(); }
+  std::vector<std::string> Items() const override {
+    std::vector<std::string> items;
+    for (int i = 0; i < box_->count(); ++i) items.push_back(box_->itemText(i).toStdString());
+    return items;
+  }
+  void SetItems(const std::vector<std::string>& items) override {
+    box_->clear();
+    for (const auto& item : items) box_->addItem(ToQt(item));
+    box_->setCurrentIndex(-1);
+  }
+  void AddItem(const std::string& item) override { box_->addItem(ToQt(item)); }
+  void RemoveItem(int index) override {
+    box_->removeItem(index);
+    box_->setCurrentIndex(-1);
+  }
+  int SelectedIndex() const override { return box_->currentIndex(); }
+  void SetSelectedIndex(int index) override { box_->setCurrentIndex(index); }
+  int FindExact(const std::string& text) const override {
+    const QString wanted = ToQt(text);
+    for (int i = 0; i < box_->count(); ++i) {
+      if (box_->itemText(i).compare(wanted, Qt::CaseInsensitive) == 0) return i;
+    }
+    return kNone;
+  }
+
+ private:
+  QComboBox* box_ = nullptr;
+};
+
+class QtGroupBox final : public GroupBox {
+ public:
+  explicit QtGroupBox(QGroupBox* box) : box_(box) {}
+  void SetFocus() override { box_->setFocus(); }
+  QGroupBox* Widget() const { return box_; }
+
+ private:
+  QGroupBox* box_;
+};
+
+class QtPassive final : public Control {
+ public:
+  explicit QtPassive(QWidget* widget) : widget_(widget) {}
+  void SetFocus() override { widget_->setFocus(); }
+
+ private:
+  QWidget* widget_;
+};
+
+class QtForm final : public Form {
+ public:
+  QtForm(QtApplication& application, const FormArgs& args)
+      : application_(application), args_(args), dialog_(std::make_unique<FormDialog>(*this)) {
+    dialog_->setWindowTitle(ToQt(args.caption));
+    dialog_->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint);
+    dialog_->setFixedSize(args.clientWidth, args.clientHeight);
+    dialog_->setFont(DesignFont());
+    if (args.colour == FormColour::kMenu) dialog_->setBackgroundRole(QPalette::Base);
+    dialog_->setAutoFillBackground(true);
+  }
+
+  Label* AddLabel(const std::string& name, const LabelArgs& args) override {
+    auto control = std::make_unique<QtLabel>();
+    Label* label = control.get();
+    QLabel* widget = args.link ? new ClickableLabel(Parent(args.parent),
+                                                    [this, label] {
+                                                      application_.Dispatch(label->onClick);
+                                                    })
+                               : new QLabel(Parent(args.parent));
+    widget->setText(ToQt(args.text));
+    if (args.bold) {
+      QFont font = widget->font();
+      font.setBold(true);
+      widget->setFont(font);
+    }
+    if (args.link) {
+      widget->setCursor(Qt::PointingHandCursor);
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+      widget->setPalette(palette);
+    }
+    if (!args.tooltip.empty()) widget->setToolTip(ToQt(args.tooltip));
+    // Labels grow to their text, so no caption is clipped in a larger desktop font.
+    Place(widget, name, args.bounds);
+    widget->resize(std::max(args.bounds.width, widget->sizeHint().width()),
+                   std::max(args.bounds.height, widget->sizeHint().height()));
+    control->Attach(widget);
+    return Keep(std::move(control));
+  }
+
+  PushButton* AddButton(const std::string& name, const ButtonArgs& args) override {
+    auto* widget = new QPushButton(ToQt(args.text), Parent(args.parent));
+    widget->setDefault(args.isDefault);
+    Place(widget, name, args.bounds);
+    auto control = std::make_unique<QtButton>(widget);
+    PushButton* button = control.get();
+    QObject::connect(widget, &QPushButton::clicked,
+                     [this, button] { application_.Dispatch(button->onClick); });
+    AddTabStop(widget, args.tabOrder, args.parent);
+    return Keep(std::move(control));
+  }
+
+  CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) override {
+    auto* widget = new QCheckBox(ToQt(args.text), Parent(args.parent));
+    widget->setChecked(args.checked);
+    Place(widget, name, args.bounds);
+    AddTabStop(widget, args.tabOrder, args.parent);
+    return Keep(std::make_unique<QtCheckBox>(widget));
+  }
+
+  Edit* AddEdit(const std::string& name, const EditArgs& args) override {
+    auto* widget = new QLineEdit(Parent(args.parent));
+    Place(widget, name, args.bounds);
+    AddTabStop(widget, args.tabOrder, args.parent);
+    return Keep(std::make_unique<QtEdit>(widget));
+  }
+
+  ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) override {
+    auto control = std::make_unique<QtComboBox>();
+    ComboBox* box = control.get();
+    auto* widget = new FocusReportingComboBox(
+        Parent(args.parent), [this, box] { application_.Dispatch(box->onEnter); });
+    widget->setEditable(false);
+    Place(widget, name, args.bounds);
+    control->Attach(widget);
+    AddTabStop(widget, args.tabOrder, args.parent);
+    return Keep(std::move(control));
+  }
+
+  GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) override {
+    auto* widget = new QGroupBox(ToQt(args.text), dialog_.get());
+    Place(widget, name, args.bounds);
+    AddTabStop(widget, args.tabOrder, nullptr);
+    return Keep(std::make_unique<QtGroupBox>(widget));
+  }
+
+  Control* AddProgramIcon(const std::string& name, const Bounds& bounds) override {
+    auto* widget = new QLabel(dialog_.get());
+    widget->setPixmap(QApplication::windowIcon().pixmap(bounds.width, bounds.height));
+    Place(widget, name, bounds);
+    return Keep(std::make_unique<QtPassive>(widget));
+  }
+
+  void Show() override {
+    if (dialog_->isVisible()) {
+      dialog_->raise();
+      dialog_->activateWindow();
+      return;
+    }
+    Prepare();
+    dialog_->setModal(false);
+    dialog_->show();
+    application_.Dispatch(onShow);
+  }
+
+  void ShowModal() override {
+    Prepare();
+    dialog_->setModal(true);
+    dialog_->exec();
+  }
+
+  void Close() override { dialog_->close(); }
+  bool Visible() const override { return dialog_->isVisible(); }
+  NativeWindow Handle() const override { return dialog_.get(); }
+
+  // Whether the window may go: the main window always, others when their handler succeeded.
+  bool HandleClose() {
+    const bool handled = application_.Dispatch(onClose);
+    if (args_.isMainForm) QCoreApplication::quit();
+    return handled || args_.isMainForm;
+  }
+
+ private:
+  QWidget* Parent(GroupBox* parent) const {
+    if (parent != nullptr) return static_cast<QtGroupBox*>(parent)->Widget();
+    return dialog_.get();
+  }
+
+  static void Place(QWidget* widget, const std::string& name, const Bounds& bounds) {
+    widget->setObjectName(ToQt(name));
+    widget->setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
+  }
+
+  template <typename T>
+  T* Keep(std::unique_ptr<T> control) {
+    T* raw = control.get();
+    controls_.push_back(std::move(control));
+    return raw;
+  }
+
+  struct TabStop {
+    QWidget* widget;
+    int order;
+    QWidget* group;  // null for a control placed on the form itself
+  };
+
+  void AddTabStop(QWidget* widget, int order, GroupBox* parent) {
+    tabStops_.push_back({widget, order, parent ? Parent(parent) : nullptr});
+  }
+
+  // Centres the window at its first showing and chains the tab order: form controls by their
+  // order, each group's controls by theirs right after the group.
+  void Prepare() {
+    if (placed_) return;
+    placed_ = true;
+    std::vector<QWidget*> chain;
+    auto inGroup = [&](QWidget* group) {
+      std::vector<TabStop> stops;
+      std::ranges::copy_if(tabStops_, std::back_inserter(stops),
+                           [&](const TabStop& s) { return s.group == group; });
+      std::ranges::stable_sort(stops, {}, &TabStop::order);
+      return stops;
+    };
+    for (const auto& stop : inGroup(nullptr)) {
+      chain.push_back(stop.widget);
+      for (const auto& inner : inGroup(stop.widget)) chain.push_back(inner.widget);
+    }
+    for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect area = screen->availableGeometry();
+      dialog_->move(area.center() - dialog_->rect().center());
+    }
+  }
+
+  QtApplication& application_;
+  FormArgs args_;
+  std::unique_ptr<FormDialog> dialog_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<TabStop> tabStops_;
+  bool placed_ = false;
+};
+
+void FormDialog::closeEvent(QCloseEvent* event) {
+  if (form_.HandleClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void ShowBox(QMessageBox::Icon icon, const std::string& text) {
+  QMessageBox box(icon, Application::kTitle, ToQt(text), QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace
+
+QtApplication::QtApplication() { QApplication::setQuitOnLastWindowClosed(false); }
+
+std::unique_ptr<Form> QtApplication::CreateForm(const FormArgs& args) {
+  return std::make_unique<QtForm>(*this, args);
+}
+
+void QtApplication::ShowMessage(const std::string& text) {
+  ShowBox(QMessageBox::NoIcon, text);
+}
+
+void QtApplication::ShowError(const std::string& message) {
+  ShowBox(QMessageBox::Critical, FormatErrorBoxText(message));
+}
+
+void QtApplication::Run(Form& mainForm) {
+  mainForm.Show();
+  QApplication::exec();
+}
+
+}  // namespace trelik

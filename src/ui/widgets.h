@@ -1,0 +1,180 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/shell_operations.h"
+
+namespace trelik {
+
+// The widget layer the three windows are built from. A window class declares its controls with
+// the captions, positions (96 pixels per inch, scaled by the backend) and tab order of its
+// design and binds their events to its handler methods. Backends: Win32, Qt, headless (tests).
+
+struct Bounds {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+class Control {
+ public:
+  virtual ~Control() = default;
+  virtual void SetFocus() = 0;
+};
+
+// A group box; controls created inside it are placed relative to it.
+class GroupBox : public Control {};
+
+// Plain text, or a link (hand cursor, link colour) that reacts to a single click.
+class Label : public Control {
+ public:
+  std::function<void()> onClick;
+};
+
+class PushButton : public Control {
+ public:
+  std::function<void()> onClick;
+};
+
+class CheckBox : public Control {
+ public:
+  virtual bool Checked() const = 0;
+  virtual void SetChecked(bool checked) = 0;
+};
+
+class Edit : public Control {
+ public:
+  virtual std::string Text() const = 0;
+  virtual void SetText(const std::string& text) = 0;
+};
+
+// A drop-down list that allows no typing and keeps its entries in the order they were added.
+class ComboBox : public Control {
+ public:
+  static constexpr int kNone = -1;
+
+  virtual std::vector<std::string> Items() const = 0;
+  virtual void SetItems(const std::vector<std::string>& items) = 0;  // clears the selection
+  virtual void AddItem(const std::string& item) = 0;
+  virtual void RemoveItem(int index) = 0;
+  virtual int SelectedIndex() const = 0;  // kNone when nothing is selected
+  virtual void SetSelectedIndex(int index) = 0;
+  // The index of the entry equal to `text` regardless of letter case, or kNone.
+  virtual int FindExact(const std::string& text) const = 0;
+
+  std::function<void()> onEnter;  // the list received the input focus
+};
+
+struct LabelArgs {
+  std::string text;
+  Bounds bounds;
+  bool bold = false;
+  bool link = false;      // hand cursor and link colour
+  std::string tooltip;    // shown whatever the window's own tooltip setting
+  GroupBox* parent = nullptr;
+};
+
+struct ButtonArgs {
+  std::string text;
+  Bounds bounds;
+  int tabOrder = 0;
+  bool isDefault = false;  // Enter presses it
+  GroupBox* parent = nullptr;
+};
+
+struct CheckBoxArgs {
+  std::string text;
+  Bounds bounds;
+  int tabOrder = 0;
+  bool checked = false;
+  GroupBox* parent = nullptr;
+};
+
+struct EditArgs {
+  Bounds bounds;
+  int tabOrder = 0;
+  GroupBox* parent = nullptr;
+};
+
+struct ComboBoxArgs {
+  Bounds bounds;
+  int tabOrder = 0;
+  GroupBox* parent = nullptr;
+};
+
+struct GroupBoxArgs {
+  std::string text;
+  Bounds bounds;
+  int tabOrder = 0;
+};
+
+enum class FormBorder { kToolWindow, kDialog };
+enum class FormColour { kButtonFace, kMenu };
+
+struct FormArgs {
+  std::string caption;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  FormBorder border = FormBorder::kDialog;
+  FormColour colour = FormColour::kButtonFace;
+  bool isMainForm = false;  // closing it ends the program
+};
+
+// A top-level window. Controls are created in the order the window declares them and belong
+// to it (names are for tests and screen readers).
+class Form {
+ public:
+  virtual ~Form() = default;
+
+  virtual Label* AddLabel(const std::string& name, const LabelArgs& args) = 0;
+  virtual PushButton* AddButton(const std::string& name, const ButtonArgs& args) = 0;
+  virtual CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) = 0;
+  virtual Edit* AddEdit(const std::string& name, const EditArgs& args) = 0;
+  virtual ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) = 0;
+  virtual GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) = 0;
+  // The program's icon, shown at the size of `bounds`.
+  virtual Control* AddProgramIcon(const std::string& name, const Bounds& bounds) = 0;
+
+  // Shows a hidden window (centred the first time, where it was left afterwards) and runs
+  // onShow; a window already shown is only brought to the front.
+  virtual void Show() = 0;
+  // Shows the window and lets the user use only it until it is closed.
+  virtual void ShowModal() = 0;
+  // Closes by any route: runs onClose, then ends the program for the main window, or hides the
+  // window when onClose did not fail.
+  virtual void Close() = 0;
+  virtual bool Visible() const = 0;
+  virtual NativeWindow Handle() const = 0;
+
+  std::function<void()> onShow;
+  std::function<void()> onClose;
+};
+
+// The application: creates windows, shows the program's message boxes and runs the loop.
+class Application {
+ public:
+  static constexpr const char* kTitle = "Trelik";
+
+  virtual ~Application() = default;
+
+  virtual std::unique_ptr<Form> CreateForm(const FormArgs& args) = 0;
+
+  // A plain notice: caption "Trelik", no icon, one OK button, centred on the screen.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // The error box: caption "Trelik", stop icon, one OK button; `message` as the error carries
+  // it (the full stop rule is applied here).
+  virtual void ShowError(const std::string& message) = 0;
+
+  // Shows the main window and dispatches events until it is closed.
+  virtual void Run(Form& mainForm) = 0;
+
+  // Runs an event handler; an error that leaves it is shown in the error box and the program
+  // goes on. Returns false when the handler failed. Every backend calls handlers through this.
+  bool Dispatch(const std::function<void()>& handler);
+};
+
+}  // namespace trelik

@@ -1,0 +1,31 @@
+#include "ui/program_fixture.h"
+
+#include <filesystem>
+
+namespace trelik::testing {
+
+ProgramFixture::ProgramFixture()
+    : dataFolder_(root_ / "data" + Sep()),
+      launcherFolder_(root_ / "My Projects" + Sep()),
+      launcher_(launcherFolder_ + "New.trelik_Web") {
+  const std::string web = dataFolder_ + "projects" + Sep() + "Web" + Sep();
+  std::filesystem::create_directories(web);
+  WriteFileBytes(web + "index.htm", "<html>");
+  std::filesystem::create_directories(launcherFolder_);
+  WriteFileBytes(launcher_, "");
+}
+
+void ProgramFixture::Start(const std::string& launcherPath) {
+  windows_.reset();  // a run before this one ends first
+  program_ = std::make_unique<Program>(Program{.application = application_,
+                                               .shell = shell_,
+                                               .registry = registry_,
+                                               .executablePath = root_ / "bin" + Sep() + "trelik",
+                                               .launcherPath = launcherPath,
+                                               .dataFolder = dataFolder_,
+                                               .helpFile = root_ / "help" + Sep() + "index.html"});
+  windows_ = std::make_unique<TrelikWindows>(*program_);
+  application_.Run(windows_->Form1.Window());
+}
+
+}  // namespace trelik::testing

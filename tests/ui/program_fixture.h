@@ -1,0 +1,44 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/startup.h"
+#include "common/path_parts.h"
+#include "shell/memory_registry.h"
+#include "support/fake_shell.h"
+#include "support/temp_folder.h"
+#include "ui/headless/headless_widgets.h"
+
+namespace trelik::testing {
+
+// A whole program on the headless backend: a data folder with the template "Web", a launcher
+// folder whose path holds a blank, a fake shell over the real files and an in-memory registry.
+class ProgramFixture : public ::testing::Test {
+ protected:
+  ProgramFixture();
+
+  static std::string Sep() { return std::string(1, PlatformSeparators().joiner); }
+
+  // Runs start-up as the program does, with `launcherPath` as the first argument.
+  void Start(const std::string& launcherPath);
+
+  HeadlessForm& MainWindow() { return Headless(windows_->Form1.Window()); }
+  HeadlessForm& Editor() { return Headless(windows_->Form2.Window()); }
+  HeadlessForm& About() { return Headless(windows_->about.Window()); }
+  static HeadlessForm& Headless(Form& form) { return dynamic_cast<HeadlessForm&>(form); }
+
+  TempFolder root_;
+  std::string dataFolder_;
+  std::string launcherFolder_;
+  std::string launcher_;
+  HeadlessApplication application_;
+  FakeShell shell_;
+  MemoryRegistry registry_;
+  std::unique_ptr<Program> program_;
+  std::unique_ptr<TrelikWindows> windows_;
+};
+
+}  // namespace trelik::testing
