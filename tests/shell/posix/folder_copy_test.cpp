@@ -1,0 +1,329 @@
+// CopyFolder on real folders: what arrives, under which name, and that a failed copy leaves
+// nothing behind. The tests run as root in CI, so failures are forced by kinds of entries that
+// cannot be copied and by a file size limit, never by permissions.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "shell/posix/posix_shell_operations.h"
+#include "shell/posix/tree_removal.h"
+#include "support/temp_folder.h"
+#include "test_files.h"
+
+namespace trelik {
+namespace {
+
+using testing::Examine;
+using testing::MakeFile;
+using testing::MakeFolder;
+using testing::MakeLink;
+using testing::ReadFileBytes;
+using testing::SetTimes;
+using testing::TempFolder;
+using testing::TreeEntries;
+
+std::optional<std::string> Copy(const std::string& source, const std::string& destDir,
+                                CopyProgressCallback onProgress = {}) {
+  PosixShellOperations shell({}, {}, std::move(onProgress));
+  return shell.CopyFolder(nullptr, source, destDir);
+}
+
+// A template folder with a bit of everything: hidden and read-only files, an executable, an
+// empty folder, nested folders, a link and a dangling link, all with distinct times.
+void MakeTemplate(const std::string& web) {
+  MakeFolder(web, 0755);
+  MakeFile(web + "/index.htm", "<html></html>", 0644);
+  MakeFile(web + "/.hidden", "secret", 0600);
+  MakeFile(web + "/readonly.txt", "keep me", 0444);
+  MakeFile(web + "/build.sh", "#!/bin/sh\n", 0755);
+  MakeFolder(web + "/empty", 0700);
+  MakeFolder(web + "/sub", 0750);
+  MakeFolder(web + "/sub/deeper", 0555);
+  MakeFile(web + "/sub/file.txt", "nested", 0640);
+  MakeLink(web + "/link", "sub/file.txt");
+  MakeLink(web + "/broken", "nowhere");
+  long seconds = 1'500'000'000;
+  for (const char* name : {"/index.htm", "/.hidden", "/readonly.txt", "/build.sh", "/empty",
+                           "/sub/file.txt", "/sub/deeper", "/sub", "/link", "/broken", ""}) {
+    SetTimes(web + name, seconds += 3600, 123'456'789);
+  }
+}
+
+void ExpectSameEntry(const std::string& original, const std::string& copy) {
+  const struct stat from = Examine(original);
+  const struct stat to = Examine(copy);
+  EXPECT_EQ(from.st_mode, to.st_mode) << copy;
+  EXPECT_EQ(from.st_mtim.tv_sec, to.st_mtim.tv_sec) << copy;
+  EXPECT_EQ(from.st_mtim.tv_nsec, to.st_mtim.tv_nsec) << copy;
+  EXPECT_NE(from.st_ino, to.st_ino) << copy;
+  if (S_ISREG(from.st_mode)) {
+    EXPECT_EQ(ReadFileBytes(original), ReadFileBytes(copy)) << copy;
+  }
+  if (S_ISLNK(from.st_mode)) {
+    char fromTarget[256] = {};
+    char toTarget[256] = {};
+    ASSERT_GT(::readlink(original.c_str(), fromTarget, sizeof fromTarget - 1), 0);
+    ASSERT_GT(::readlink(copy.c_str(), toTarget, sizeof toTarget - 1), 0);
+    EXPECT_STREQ(fromTarget, toTarget) << copy;
+  }
+}
+
+TEST(CopyFolder, CopiesEveryEntryWithItsModeTimeAndContent) {
+  TempFolder folder;
+  MakeTemplate(folder / "Web");
+  MakeFolder(folder / "store");
+
+  const auto arrived = Copy(folder / "Web", folder / "store/");
+
+  ASSERT_EQ(arrived, folder / "store/Web");
+  const auto entries = TreeEntries(folder / "Web");
+  EXPECT_EQ(TreeEntries(*arrived), entries);
+  EXPECT_EQ(entries.size(), 10u);
+  ExpectSameEntry(folder / "Web", *arrived);
+  for (const std::string& entry : entries) {
+    ExpectSameEntry(folder / ("Web/" + entry), *arrived + "/" + entry);
+  }
+  EXPECT_TRUE(S_ISLNK(Examine(*arrived + "/link").st_mode));
+  EXPECT_EQ(Examine(*arrived + "/readonly.txt").st_mode & 07777, 0444u);
+  EXPECT_EQ(TreeEntries(folder / "store").size(), entries.size() + 1) << "a temporary is left";
+}
+
+TEST(CopyFolder, DropsSetUserAndGroupIdBits) {
+  TempFolder folder;
+  MakeFolder(folder / "Tool");
+  MakeFile(folder / "Tool/run", "#!/bin/sh\n", 06755);
+
+  const auto arrived = Copy(folder / "Tool", folder / "store");
+
+  ASSERT_EQ(arrived, folder / "store/Tool");
+  EXPECT_EQ(Examine(*arrived + "/run").st_mode & 07777, 0755u);
+}
+
+TEST(CopyFolder, TakesTheNextFreeCopyNameAndLeavesExistingEntriesAlone) {
+  TempFolder folder;
+  MakeFolder(folder / "templates");
+  MakeTemplate(folder / "templates/Web");
+  MakeFolder(folder / "project");
+  MakeFolder(folder / "project/Web");
+  MakeFile(folder / "project/Web/mine.txt", "the user's own");
+
+  EXPECT_EQ(Copy(folder / "templates/Web", folder / "project/"), folder / "project/Web - Copy");
+  EXPECT_EQ(Copy(folder / "templates/Web", folder / "project/"),
+            folder / "project/Web - Copy (2)");
+
+  EXPECT_EQ(TreeEntries(folder / "project/Web"), std::set<std::string>{"mine.txt"});
+  EXPECT_EQ(ReadFileBytes(folder / "project/Web/mine.txt"), "the user's own");
+  EXPECT_EQ(TreeEntries(folder / "project/Web - Copy (2)"), TreeEntries(folder / "templates/Web"));
+  // A copy into the folder that holds the source meets the source's own name.
+  EXPECT_EQ(Copy(folder / "templates/Web", folder / "templates"),
+            folder / "templates/Web - Copy");
+}
+
+TEST(CopyFolder, AnyEntryTakesTheName) {
+  const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> takers = {
+      {"file", [](const std::string& path) { MakeFile(path, "x"); }},
+      {"dangling link", [](const std::string& path) { MakeLink(path, "nowhere"); }},
+      {"link to a folder", [](const std::string& path) { MakeLink(path, "/"); }},
+  };
+  for (const auto& [kind, makeTaker] : takers) {
+    TempFolder folder;
+    MakeFolder(folder / "Web");
+    MakeFolder(folder / "out");
+    makeTaker(folder / "out/Web");
+    const struct stat before = Examine(folder / "out/Web");
+
+    EXPECT_EQ(Copy(folder / "Web", folder / "out"), folder / "out/Web - Copy") << kind;
+    EXPECT_EQ(Examine(folder / "out/Web").st_ino, before.st_ino) << kind;
+  }
+}
+
+TEST(CopyFolder, CreatesAMissingDestination) {
+  TempFolder folder;
+  MakeTemplate(folder / "Web");
+
+  EXPECT_EQ(Copy(folder / "Web", folder / "a/b/c/"), folder / "a/b/c/Web");
+  EXPECT_EQ(Copy(folder / "Web/", folder / "x/y"), folder / "x/y/Web");
+  EXPECT_EQ(TreeEntries(folder / "x/y/Web"), TreeEntries(folder / "Web"));
+}
+
+TEST(CopyFolder, RefusesWhatCannotBeCopiedAndCreatesNothing) {
+  struct Case {
+    std::string what;
+    std::string source;
+    std::string destDir;
+  };
+  const Case cases[] = {
+      {"missing source", "Missing", "out/"},
+      {"source is a file", "file.txt", "out/"},
+      {"source names no folder", "Web/..", "out/"},
+      {"destination is a file", "Web", "file.txt/"},
+      {"destination is the source", "Web", "Web/"},
+      {"destination inside the source", "Web", "Web/sub/new/"},
+      {"destination inside the source through a link", "Web", "alias/new"},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    MakeTemplate(folder / "Web");
+    MakeFile(folder / "file.txt", "text");
+    MakeLink(folder / "alias", "Web/sub");
+    const auto before = TreeEntries(folder.Path());
+
+    bool started = false;
+    const auto arrived = Copy(folder / c.source, folder / c.destDir,
+                              [&started](std::uint64_t, std::uint64_t) { started = true; });
+
+    EXPECT_EQ(arrived, std::nullopt) << c.what;
+    EXPECT_FALSE(started) << c.what << ": refused only after starting";
+    EXPECT_EQ(TreeEntries(folder.Path()), before) << c.what;
+  }
+}
+
+// Lowers the largest file size this process may write, for the life of the object.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
+
+void MakeSocket(const std::string& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof address.sun_path);
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  ::close(fd);
+}
+
+TEST(CopyFolder, AFailureHalfWayRemovesThePartialCopy) {
+  struct Case {
+    std::string what;
+    std::function<void(const std::string&)> spoil;  // given the template folder
+    rlim_t fileSizeLimit;
+  };
+  const Case cases[] = {
+      {"a socket", [](const std::string& web) { MakeSocket(web + "/sub/deeper/socket"); },
+       RLIM_INFINITY},
+      {"a pipe", [](const std::string& web) { ::mkfifo((web + "/sub/pipe").c_str(), 0644); },
+       RLIM_INFINITY},
+      {"a file too large to write",
+       [](const std::string& web) { MakeFile(web + "/sub/large.bin", std::string(1 << 20, 'x')); },
+       64 << 10},
+  };
+  for (const Case& c : cases) {
+    for (const std::string destDir : {"store/", "new/folders/"}) {
+      TempFolder folder;
+      MakeTemplate(folder / "Web");
+      ::chmod((folder / "Web/sub/deeper").c_str(), 0755);
+      c.spoil(folder / "Web");
+      ::chmod((folder / "Web/sub/deeper").c_str(), 0555);
+      MakeFolder(folder / "store");
+      MakeFile(folder / "store/Other", "kept");
+      const auto before = TreeEntries(folder.Path());
+
+      std::optional<std::string> arrived;
+      {
+        FileSizeLimit limit(c.fileSizeLimit);
+        arrived = Copy(folder / "Web", folder / destDir);
+      }
+
+      EXPECT_EQ(arrived, std::nullopt) << c.what << " into " << destDir;
+      EXPECT_EQ(TreeEntries(folder.Path()), before) << c.what << " into " << destDir;
+    }
+  }
+}
+
+TEST(CopyFolder, ReportsProgressInBytesUpToTheTotal) {
+  TempFolder folder;
+  MakeFolder(folder / "Big");
+  MakeFolder(folder / "Big/files");
+  std::uint64_t expectedTotal = 0;
+  for (int index = 0; index < 300; ++index) {
+    const std::string bytes(1000 + index, 'a');
+    MakeFile(folder / ("Big/files/" + std::to_string(index)), bytes);
+    expectedTotal += bytes.size();
+  }
+  MakeFile(folder / "Big/large.bin", std::string(20 << 20, 'b'));
+  expectedTotal += 20 << 20;
+  MakeLink(folder / "Big/link", "large.bin");
+
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
+  const auto arrived =
+      Copy(folder / "Big", folder / "out",
+           [&reports](std::uint64_t done, std::uint64_t total) { reports.emplace_back(done, total); });
+
+  ASSERT_TRUE(arrived.has_value());
+  ASSERT_GE(reports.size(), 3u);
+  EXPECT_EQ(reports.front(), std::make_pair(std::uint64_t{0}, expectedTotal));
+  EXPECT_EQ(reports.back(), std::make_pair(expectedTotal, expectedTotal));
+  EXPECT_LE(reports.size(), 260u) << "reported too often";
+  for (std::size_t index = 1; index < reports.size(); ++index) {
+    EXPECT_LE(reports[index - 1].first, reports[index].first);
+    EXPECT_EQ(reports[index].second, expectedTotal);
+  }
+  EXPECT_EQ(ReadFileBytes(*arrived + "/large.bin").size(), std::size_t{20} << 20);
+}
+
+TEST(CopyFolder, CopiesTreesDeeperThanTheLongestPath) {
+  TempFolder folder;
+  const std::string name(200, 'd');
+  int current = ::open(folder.Path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::mkdirat(current, "Deep", 0755), 0);
+  int next = ::openat(current, "Deep", O_RDONLY | O_DIRECTORY);
+  ::close(current);
+  current = next;
+  for (int level = 0; level < 30; ++level) {  // 30 * 201 characters: beyond PATH_MAX
+    ASSERT_EQ(::mkdirat(current, name.c_str(), 0755), 0);
+    next = ::openat(current, name.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(current);
+    current = next;
+  }
+  const int file = ::openat(current, "bottom.txt", O_WRONLY | O_CREAT, 0644);
+  ASSERT_EQ(::write(file, "found", 5), 5);
+  ::close(file);
+  ::close(current);
+
+  EXPECT_EQ(Copy(folder / "Deep", folder / "out"), folder / "out/Deep");
+
+  current = ::open((folder / "out/Deep").c_str(), O_RDONLY | O_DIRECTORY);
+  for (int level = 0; level < 30 && current >= 0; ++level) {
+    next = ::openat(current, name.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(current);
+    current = next;
+  }
+  ASSERT_GE(current, 0) << "the copy is not as deep";
+  struct stat bottom {};
+  EXPECT_EQ(::fstatat(current, "bottom.txt", &bottom, 0), 0);
+  EXPECT_EQ(bottom.st_size, 5);
+  ::close(current);
+  // The standard library cannot remove paths this long.
+  const int base = ::open(folder.Path().c_str(), O_RDONLY | O_DIRECTORY);
+  EXPECT_TRUE(RemoveTree(base, "Deep"));
+  EXPECT_TRUE(RemoveTree(base, "out"));
+  ::close(base);
+}
+
+}  // namespace
+}  // namespace trelik
