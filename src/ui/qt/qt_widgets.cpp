@@ -66,6 +66,10 @@ class ClickableLabel final : public QLabel {
       : QLabel(parent), onClick_(std::move(onClick)) {}
 
  protected:
+  // A label passes presses on to its parent unless it takes them, and then hears no release.
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) event->accept();
+  }
   void mouseReleaseEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
       onClick_();
@@ -210,10 +214,7 @@ class QtForm final : public Form {
       widget->setPalette(palette);
     }
     if (!args.tooltip.empty()) widget->setToolTip(ToQt(args.tooltip));
-    // Labels grow to their text, so no caption is clipped in a larger desktop font.
-    Place(widget, name, args.bounds);
-    widget->resize(std::max(args.bounds.width, widget->sizeHint().width()),
-                   std::max(args.bounds.height, widget->sizeHint().height()));
+    Place(widget, name, args.bounds, TextFit::kWhole);
     control->Attach(widget);
     return Keep(std::move(control));
   }
@@ -221,7 +222,7 @@ class QtForm final : public Form {
   PushButton* AddButton(const std::string& name, const ButtonArgs& args) override {
     auto* widget = new QPushButton(ToQt(args.text), Parent(args.parent));
     widget->setDefault(args.isDefault);
-    Place(widget, name, args.bounds);
+    Place(widget, name, args.bounds, TextFit::kCaption);
     auto control = std::make_unique<QtButton>(widget);
     PushButton* button = control.get();
     QObject::connect(widget, &QPushButton::clicked,
@@ -233,7 +234,7 @@ class QtForm final : public Form {
   CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) override {
     auto* widget = new QCheckBox(ToQt(args.text), Parent(args.parent));
     widget->setChecked(args.checked);
-    Place(widget, name, args.bounds);
+    Place(widget, name, args.bounds, TextFit::kWhole);
     AddTabStop(widget, args.tabOrder, args.parent);
     return Keep(std::make_unique<QtCheckBox>(widget));
   }
@@ -259,7 +260,7 @@ class QtForm final : public Form {
 
   GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) override {
     auto* widget = new QGroupBox(ToQt(args.text), dialog_.get());
-    Place(widget, name, args.bounds);
+    Place(widget, name, args.bounds, TextFit::kCaption);
     AddTabStop(widget, args.tabOrder, nullptr);
     return Keep(std::make_unique<QtGroupBox>(widget));
   }
@@ -306,9 +307,40 @@ class QtForm final : public Form {
     return dialog_.get();
   }
 
-  static void Place(QWidget* widget, const std::string& name, const Bounds& bounds) {
+  // What must fit into a control's designed box: its whole size hint (labels, check boxes),
+  // its caption's text (buttons, group boxes), or nothing (edits, lists, pictures).
+  enum class TextFit { kNone, kWhole, kCaption };
+
+  void Place(QWidget* widget, const std::string& name, const Bounds& bounds,
+             TextFit fit = TextFit::kNone) {
     widget->setObjectName(ToQt(name));
     widget->setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
+    placedWidgets_.push_back({widget, bounds, fit});
+  }
+
+  // The layout was drawn for a narrow 8-point font; in the desktop's font the whole window is
+  // scaled up just enough that every text fits its box, as dialog units scale on Windows.
+  void ScaleToFont() {
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    for (const auto& placed : placedWidgets_) {
+      if (placed.fit == TextFit::kNone) continue;
+      const QFontMetrics metrics(placed.widget->font());
+      const QString text = placed.widget->property("text").toString().isEmpty()
+                               ? placed.widget->property("title").toString()
+                               : placed.widget->property("text").toString();
+      const int width = placed.fit == TextFit::kWhole ? placed.widget->sizeHint().width()
+                                                      : metrics.horizontalAdvance(text) + 12;
+      scaleX = std::max(scaleX, double(width) / std::max(1, placed.design.width));
+      scaleY = std::max(scaleY, double(metrics.height()) / std::max(1, placed.design.height));
+    }
+    for (const auto& placed : placedWidgets_) {
+      const Bounds& b = placed.design;
+      placed.widget->setGeometry(int(b.left * scaleX + 0.5), int(b.top * scaleY + 0.5),
+                                 int(b.width * scaleX + 0.5), int(b.height * scaleY + 0.5));
+    }
+    dialog_->setFixedSize(int(args_.clientWidth * scaleX + 0.5),
+                          int(args_.clientHeight * scaleY + 0.5));
   }
 
   template <typename T>
@@ -317,6 +349,12 @@ class QtForm final : public Form {
     controls_.push_back(std::move(control));
     return raw;
   }
+
+  struct PlacedWidget {
+    QWidget* widget;
+    Bounds design;
+    TextFit fit;
+  };
 
   struct TabStop {
     QWidget* widget;
@@ -328,7 +366,7 @@ class QtForm final : public Form {
     tabStops_.push_back({widget, order, parent ? Parent(parent) : nullptr});
   }
 
-  // Centres the window at its first showing and chains the tab order: form controls by their
+  // Centres the window at its first showing, fits it to the font and chains the tab order: form controls by their
   // order, each group's controls by theirs right after the group.
   void Prepare() {
     if (placed_) return;
@@ -346,6 +384,7 @@ class QtForm final : public Form {
       for (const auto& inner : inGroup(stop.widget)) chain.push_back(inner.widget);
     }
     for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+    ScaleToFont();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       const QRect area = screen->availableGeometry();
       dialog_->move(area.center() - dialog_->rect().center());
@@ -357,6 +396,7 @@ class QtForm final : public Form {
   std::unique_ptr<FormDialog> dialog_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<TabStop> tabStops_;
+  std::vector<PlacedWidget> placedWidgets_;
   bool placed_ = false;
 };
 

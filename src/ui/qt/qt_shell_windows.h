@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QProgressDialog;
+
+namespace trelik {
+
+// The folder picker of the Linux build: the desktop's own folder dialog. True with `folder`
+// set to the chosen path (no trailing slash) unless the user cancelled.
+bool PickFolderWithQt(const std::string& title, std::string& folder);
+
+// A progress window for a folder copy that takes more than a moment; a quick copy shows none.
+class CopyProgressWindow {
+ public:
+  CopyProgressWindow();
+  ~CopyProgressWindow();
+  CopyProgressWindow(const CopyProgressWindow&) = delete;
+  CopyProgressWindow& operator=(const CopyProgressWindow&) = delete;
+
+  // Told `done` of `total` bytes; (total, total) ends the copy and closes the window.
+  void Update(std::uint64_t done, std::uint64_t total);
+
+ private:
+  std::unique_ptr<QProgressDialog> dialog_;
+};
+
+}  // namespace trelik

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The real Linux program as a user meets it: opened on a launcher file in a folder whose path
+# holds a blank, a name typed into its window, Enter or Alt+F4; then the files are checked.
+# Usage: create_project_e2e.sh <trelik executable> <folder for screenshots>
+set -u
+trelik=$1
+artifacts=$2
+failures=0
+. "$(dirname "$0")/desktop_session.sh"
+start_desktop
+
+data="$XDG_DATA_HOME/trelik"
+mkdir -p "$data/projects/Web/css"
+printf '<html>' >"$data/projects/Web/index.htm"
+printf 'body{}' >"$data/projects/Web/css/site.css"
+printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=0\r\n' >"$data/trelik.ini"
+projects="$work/My Projects"
+mkdir -p "$projects"
+
+run_case() {  # <launcher or ""> <typed text> <key to close>
+  local launcher=$1 typed=$2 key=$3
+  if [ -n "$launcher" ]; then
+    : >"$launcher"
+    "$trelik" "$launcher" >"$work/out.log" 2>&1 &
+  else
+    "$trelik" >"$work/out.log" 2>&1 &
+  fi
+  local pid=$!
+  focus_window '^ Trelik$' >/dev/null || { kill "$pid"; return; }
+  [ -n "$typed" ] && xdotool type --delay 40 "$typed"
+  screenshot "main-window-$key"
+  xdotool key "$key"
+  wait_for_exit "$pid" 15
+  [ "$exit_code" = 0 ] || fail "exit code $exit_code"
+}
+
+# Enter presses "Create": the copy is renamed after the typed folder and file names.
+run_case "$projects/New.trelik_Web" 'Site\home' Return
+expect_file "$projects/Site/home.htm"
+expect_file "$projects/Site/css/site.css"
+[ "$(cat "$projects/Site/home.htm" 2>/dev/null)" = '<html>' ] || fail "home.htm lost its content"
+expect_missing "$projects/New.trelik_Web"
+
+# Alt+F4 creates the project just the same.
+run_case "$projects/Another.trelik_Web" 'Other\' alt+F4
+expect_file "$projects/Other/index.htm"
+expect_missing "$projects/Another.trelik_Web"
+
+# Started without a launcher: nothing is created, and the base type is registered.
+before=$(find "$projects" | sort)
+run_case "" "" alt+F4
+[ "$(find "$projects" | sort)" = "$before" ] || fail "something changed without a launcher"
+grep -qi '^\[HKEY_CURRENT_USER\\Software\\Classes\\.trelik\]' "$data/filetypes.reg" ||
+  fail "the base type is not in the file-type store"
+
+echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
+exit $((failures == 0 ? 0 : 1))
