@@ -26,8 +26,7 @@ constexpr std::size_t kCopyChunk = 8 << 20;
 constexpr int kNameAttempts = 100;
 
 UniqueFd OpenFolderAt(int parent, const std::string& name) {
-  return UniqueFd(
-      ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  return UniqueFd(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 // The names in a folder apart from "." and ".."; nullopt when it cannot be read completely.
@@ -86,12 +85,11 @@ bool CopyFileData(int from, int to, CopyProgress& progress) {
 bool CopyRegularFile(int fromFolder, int toFolder, const std::string& name,
                      CopyProgress& progress) {
   // Non-blocking, so that an entry swapped for a pipe since it was examined cannot hang us.
-  UniqueFd from(
-      ::openat(fromFolder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  UniqueFd from(::openat(fromFolder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   struct stat info {};
   if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  UniqueFd to(::openat(toFolder, name.c_str(),
-                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR));
+  UniqueFd to(::openat(toFolder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       S_IRUSR | S_IWUSR));
   if (!to.IsOpen() || !CopyFileData(from.Get(), to.Get(), progress)) return false;
   KeepAttributes(to.Get(), info);
   return to.Close();
@@ -117,8 +115,7 @@ bool CopySymbolicLink(int fromFolder, int toFolder, const std::string& name,
 
 bool CopyContent(int from, int to, CopyProgress& progress);
 
-bool CopySubfolder(int fromFolder, int toFolder, const std::string& name,
-                   CopyProgress& progress) {
+bool CopySubfolder(int fromFolder, int toFolder, const std::string& name, CopyProgress& progress) {
   const UniqueFd from = OpenFolderAt(fromFolder, name);
   struct stat info {};
   if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0 ||

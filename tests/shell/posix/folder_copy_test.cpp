@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -120,15 +121,13 @@ TEST(CopyFolder, TakesTheNextFreeCopyNameAndLeavesExistingEntriesAlone) {
   MakeFile(folder / "project/Web/mine.txt", "the user's own");
 
   EXPECT_EQ(Copy(folder / "templates/Web", folder / "project/"), folder / "project/Web - Copy");
-  EXPECT_EQ(Copy(folder / "templates/Web", folder / "project/"),
-            folder / "project/Web - Copy (2)");
+  EXPECT_EQ(Copy(folder / "templates/Web", folder / "project/"), folder / "project/Web - Copy (2)");
 
   EXPECT_EQ(TreeEntries(folder / "project/Web"), std::set<std::string>{"mine.txt"});
   EXPECT_EQ(ReadFileBytes(folder / "project/Web/mine.txt"), "the user's own");
   EXPECT_EQ(TreeEntries(folder / "project/Web - Copy (2)"), TreeEntries(folder / "templates/Web"));
   // A copy into the folder that holds the source meets the source's own name.
-  EXPECT_EQ(Copy(folder / "templates/Web", folder / "templates"),
-            folder / "templates/Web - Copy");
+  EXPECT_EQ(Copy(folder / "templates/Web", folder / "templates"), folder / "templates/Web - Copy");
 }
 
 TEST(CopyFolder, AnyEntryTakesTheName) {
@@ -270,9 +269,9 @@ TEST(CopyFolder, ReportsProgressInBytesUpToTheTotal) {
   MakeLink(folder / "Big/link", "large.bin");
 
   std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
-  const auto arrived =
-      Copy(folder / "Big", folder / "out",
-           [&reports](std::uint64_t done, std::uint64_t total) { reports.emplace_back(done, total); });
+  const auto arrived = Copy(
+      folder / "Big", folder / "out",
+      [&reports](std::uint64_t done, std::uint64_t total) { reports.emplace_back(done, total); });
 
   ASSERT_TRUE(arrived.has_value());
   ASSERT_GE(reports.size(), 3u);

@@ -1,0 +1,123 @@
+// Renames never replace an entry, on file systems with RENAME_NOREPLACE and through the
+// fallback used on those without it; RemoveFile deletes files only.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "shell/posix/posix_shell_operations.h"
+#include "shell/posix/rename_no_replace.h"
+#include "support/temp_folder.h"
+#include "test_files.h"
+
+namespace trelik {
+namespace {
+
+using testing::Examine;
+using testing::MakeFile;
+using testing::MakeFolder;
+using testing::MakeLink;
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::TreeEntries;
+
+using Rename = std::function<bool(const std::string& oldPath, const std::string& newPath)>;
+
+struct Renamer {
+  std::string name;
+  Rename rename;
+};
+
+std::vector<Renamer> Renamers() {
+  return {
+      {"RenamePath",
+       [](const std::string& oldPath, const std::string& newPath) {
+         PosixShellOperations shell({}, {}, {});
+         return shell.RenamePath(oldPath, newPath);
+       }},
+      {"fallback",
+       [](const std::string& oldPath, const std::string& newPath) {
+         return RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath);
+       }},
+  };
+}
+
+// Each case starts from a folder holding: file.txt ("file"), other.txt ("other"), Project/
+// with main.htm, and empty/.
+void MakeEntries(const TempFolder& folder) {
+  MakeFile(folder / "file.txt", "file");
+  MakeFile(folder / "other.txt", "other");
+  MakeFolder(folder / "Project");
+  MakeFile(folder / "Project/main.htm", "main");
+  MakeFolder(folder / "empty");
+}
+
+TEST(RenamePath, RefusesEveryTakenNameAndChangesNothing) {
+  struct Case {
+    std::string from;
+    std::string to;
+  };
+  const Case cases[] = {
+      {"file.txt", "other.txt"},  // rename(2) would replace the file
+      {"Project", "empty"},       // rename(2) would replace the empty folder
+      {"file.txt", "empty"},     {"Project", "other.txt"}, {"missing", "new"},
+  };
+  for (const Renamer& renamer : Renamers()) {
+    for (const Case& c : cases) {
+      TempFolder folder;
+      MakeEntries(folder);
+      const auto before = TreeEntries(folder.Path());
+
+      EXPECT_FALSE(renamer.rename(folder / c.from, folder / c.to))
+          << renamer.name << ": " << c.from << " -> " << c.to;
+
+      EXPECT_EQ(TreeEntries(folder.Path()), before)
+          << renamer.name << ": " << c.from << " -> " << c.to;
+      EXPECT_EQ(ReadFileBytes(folder / "file.txt"), "file");
+      EXPECT_EQ(ReadFileBytes(folder / "other.txt"), "other");
+    }
+  }
+}
+
+TEST(RenamePath, MovesFilesFoldersAndLinksToFreeNames) {
+  for (const Renamer& renamer : Renamers()) {
+    TempFolder folder;
+    MakeEntries(folder);
+    MakeLink(folder / "link", "Project");
+
+    EXPECT_TRUE(renamer.rename(folder / "file.txt", folder / "renamed.txt")) << renamer.name;
+    EXPECT_TRUE(renamer.rename(folder / "Project", folder / "MyProject")) << renamer.name;
+    EXPECT_TRUE(renamer.rename(folder / "link", folder / "MyLink")) << renamer.name;
+
+    EXPECT_EQ(TreeEntries(folder.Path()),
+              (std::set<std::string>{"renamed.txt", "other.txt", "MyProject", "MyProject/main.htm",
+                                     "empty", "MyLink"}))
+        << renamer.name;
+    EXPECT_EQ(ReadFileBytes(folder / "renamed.txt"), "file");
+    EXPECT_TRUE(S_ISLNK(Examine(folder / "MyLink").st_mode)) << renamer.name;
+  }
+}
+
+TEST(RemoveFile, DeletesFilesAndLinksButNeverFolders) {
+  TempFolder folder;
+  MakeEntries(folder);
+  MakeLink(folder / "link", "Project");
+  PosixShellOperations shell({}, {}, {});
+
+  EXPECT_TRUE(shell.RemoveFile(folder / "file.txt"));
+  EXPECT_TRUE(shell.RemoveFile(folder / "link"));
+  EXPECT_FALSE(shell.RemoveFile(folder / "empty"));
+  EXPECT_FALSE(shell.RemoveFile(folder / "Project"));
+  EXPECT_FALSE(shell.RemoveFile(folder / "missing"));
+
+  EXPECT_EQ(TreeEntries(folder.Path()),
+            (std::set<std::string>{"other.txt", "Project", "Project/main.htm", "empty"}));
+}
+
+}  // namespace
+}  // namespace trelik
