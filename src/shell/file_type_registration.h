@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "shell/registry.h"
+
+namespace trelik {
+
+// What registering file types needs from outside: where the keys go, the program that opens the
+// files, and how to tell the shell that file types changed.
+struct RegistrationContext {
+  Registry& registry;
+  std::string executablePath;
+  std::function<void()> notifyAssociationsChanged;
+};
+
+// Writes, below the registry's root: `extension` with the default value `typeName`; with
+// `withShellNew`, `extension`\ShellNew with the empty value "NullFile"; `typeName` with the
+// default value `typeName`, its DefaultIcon (the executable's first icon) and its
+// Shell\Open\Command (the executable with the file's path as its one argument). Other values
+// and subkeys already there stay. Then tells the shell.
+// A refused write throws Error("Failed to set data for '<value name>'"): what was written
+// before it stays, and the shell is not told.
+void RegisterFileType(const RegistrationContext& context, const std::string& extension,
+                      const std::string& typeName, bool withShellNew);
+
+// Deletes ".trelik_" + `extensionSuffix` and "trelik_" + `typeSuffix`, each with everything
+// below it, then tells the shell, so that a removed New-menu entry goes at once. Never fails:
+// what is missing or cannot be deleted is left as it is.
+void UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
+                        const std::string& typeSuffix);
+
+}  // namespace trelik

@@ -1,0 +1,145 @@
+#include "shell/memory_registry.h"
+
+#include <algorithm>
+
+namespace trelik {
+namespace {
+
+bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  return std::ranges::equal(
+      a, b, [](const std::string& x, const std::string& y) { return SameRegistryName(x, y); });
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry(RegistryNode root, CommitChange commitChange)
+    : root_(std::move(root)), commitChange_(std::move(commitChange)) {}
+
+std::optional<MemoryRegistry::KeyPath> MemoryRegistry::Join(RegistryKey key,
+                                                            const std::string& path) const {
+  KeyPath joined;
+  if (key != RegistryKey::kRoot) {
+    const auto open = openKeys_.find(static_cast<std::uintptr_t>(key));
+    if (open == openKeys_.end()) return std::nullopt;
+    joined = open->second;
+  }
+  if (path.empty()) return joined;
+  const KeyPath names = SplitKeyPath(path);
+  if (names.empty()) return std::nullopt;
+  joined.insert(joined.end(), names.begin(), names.end());
+  return joined;
+}
+
+RegistryNode* MemoryRegistry::Find(const KeyPath& path) {
+  RegistryNode* node = &root_;
+  for (const auto& name : path) {
+    node = node->FindSubkey(name);
+    if (node == nullptr) return nullptr;
+  }
+  return node;
+}
+
+RegistryKey MemoryRegistry::Open(KeyPath path) {
+  const std::uintptr_t handle = nextHandle_++;
+  openKeys_.emplace(handle, std::move(path));
+  return static_cast<RegistryKey>(handle);
+}
+
+bool MemoryRegistry::Change(const std::function<bool()>& change) {
+  if (refuseAllChanges_) return false;
+  if (!commitChange_) return change();
+  RegistryNode before = root_;
+  if (change() && commitChange_(root_)) return true;
+  root_ = std::move(before);
+  return false;
+}
+
+RegistryKey MemoryRegistry::CreateKey(const std::string& path) {
+  const auto names = Join(RegistryKey::kRoot, path);
+  if (!names || names->empty()) return RegistryKey::kNone;
+  if (Find(*names) != nullptr) return Open(*names);
+  const bool created = Change([&] {
+    RegistryNode* node = &root_;
+    for (const auto& name : *names) node = &node->ProvideSubkey(name);
+    return true;
+  });
+  return created ? Open(*names) : RegistryKey::kNone;
+}
+
+RegistryKey MemoryRegistry::OpenKey(RegistryKey parent, const std::string& path) {
+  const auto names = Join(parent, path);
+  if (!names || Find(*names) == nullptr) return RegistryKey::kNone;
+  return Open(*names);
+}
+
+void MemoryRegistry::CloseKey(RegistryKey key) {
+  openKeys_.erase(static_cast<std::uintptr_t>(key));
+}
+
+bool MemoryRegistry::SetString(RegistryKey key, const std::string& valueName,
+                               const std::string& data) {
+  const auto path = Join(key, "");
+  if (!path || std::ranges::any_of(refusedWrites_, [&](const KeyPath& refused) {
+        return SamePath(refused, *path);
+      })) {
+    return false;
+  }
+  return Change([&] {
+    RegistryNode* node = Find(*path);
+    if (node == nullptr) return false;
+    node->SetValue(valueName, data);
+    return true;
+  });
+}
+
+std::optional<std::string> MemoryRegistry::ReadString(RegistryKey key,
+                                                      const std::string& valueName) {
+  const auto path = Join(key, "");
+  const RegistryNode* node = path ? Find(*path) : nullptr;
+  const RegistryValue* value = node ? node->FindValue(valueName) : nullptr;
+  if (value == nullptr) return std::nullopt;
+  return value->data;
+}
+
+std::optional<SubkeyInfo> MemoryRegistry::QuerySubkeys(RegistryKey key) {
+  const auto path = Join(key, "");
+  const RegistryNode* node = path ? Find(*path) : nullptr;
+  if (node == nullptr) return std::nullopt;
+  SubkeyInfo info{node->subkeys.size(), 0};
+  for (const auto& subkey : node->subkeys) {
+    info.longestNameLength = std::max(info.longestNameLength, subkey.name.size());
+  }
+  return info;
+}
+
+std::optional<std::string> MemoryRegistry::EnumSubkey(RegistryKey key, std::size_t index,
+                                                      std::size_t bufferLength) {
+  const auto path = Join(key, "");
+  const RegistryNode* node = path ? Find(*path) : nullptr;
+  if (node == nullptr || index >= node->subkeys.size() ||
+      node->subkeys[index].name.size() + 1 > bufferLength) {
+    return std::nullopt;
+  }
+  return node->subkeys[index].name;
+}
+
+bool MemoryRegistry::DeleteKey(RegistryKey parent, const std::string& path) {
+  if (path.empty()) return false;  // it would name the parent itself
+  const auto names = Join(parent, path);
+  if (!names) return false;
+  const RegistryNode* node = Find(*names);
+  if (node == nullptr || !node->subkeys.empty()) return false;
+  return Change([&] {
+    RegistryNode* above = Find(KeyPath(names->begin(), names->end() - 1));
+    std::erase_if(above->subkeys, [&](const RegistryNode& subkey) {
+      return SameRegistryName(subkey.name, names->back());
+    });
+    return true;
+  });
+}
+
+void MemoryRegistry::RefuseWritesTo(const std::string& path) {
+  refusedWrites_.push_back(SplitKeyPath(path));
+}
+
+}  // namespace trelik

@@ -1,0 +1,16 @@
+# File types: the registry interface, the registration algorithm and the platform's registry.
+target_sources(trelik_shell PRIVATE
+  file_type_registration.cpp
+  memory_registry.cpp
+  registry.cpp
+  registry_text.cpp
+  registry_tree.cpp)
+
+if(TRELIK_PLATFORM STREQUAL win32)
+  target_sources(trelik_shell PRIVATE win32/win32_registry.cpp)
+  target_link_libraries(trelik_shell PUBLIC advapi32)
+else()
+  # The store is replaced atomically through the library's file access.
+  target_sources(trelik_shell PRIVATE posix/registry_store.cpp)
+  target_link_libraries(trelik_shell PUBLIC trelik_library)
+endif()

@@ -1,0 +1,135 @@
+#include "shell/registry_text.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace trelik {
+namespace {
+
+constexpr std::string_view kHeader = "REGEDIT4";
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+bool Representable(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+bool AppendKey(const RegistryNode& node, const std::string& path, std::string& text) {
+  const RegistryValue* defaultValue = node.FindValue("");
+  if (!node.values.empty() || path != kRegistryTextRoot) {
+    text.append("[").append(path).append("]").append(kLineEnd);
+    if (defaultValue) {
+      if (!Representable(defaultValue->data)) return false;
+      text.append("@=").append(Quoted(defaultValue->data)).append(kLineEnd);
+    }
+    for (const RegistryValue& value : node.values) {
+      if (&value == defaultValue) continue;
+      if (!Representable(value.name) || !Representable(value.data)) return false;
+      text.append(Quoted(value.name)).append("=").append(Quoted(value.data)).append(kLineEnd);
+    }
+    text.append(kLineEnd);
+  }
+  return std::ranges::all_of(node.subkeys, [&](const RegistryNode& subkey) {
+    std::string subkeyPath = path;
+    subkeyPath.append("\\").append(subkey.name);
+    return AppendKey(subkey, subkeyPath, text);
+  });
+}
+
+// Reads a double-quoted, escaped string at the start of `rest` and moves past it.
+std::optional<std::string> TakeQuoted(std::string_view& rest) {
+  if (!rest.starts_with('"')) return std::nullopt;
+  std::string text;
+  for (std::size_t i = 1; i < rest.size(); ++i) {
+    const char c = rest[i];
+    if (c == '"') {
+      rest.remove_prefix(i + 1);
+      return text;
+    }
+    if (c == '\\') {
+      if (++i == rest.size() || (rest[i] != '\\' && rest[i] != '"')) return std::nullopt;
+    }
+    text += rest[i];
+  }
+  return std::nullopt;
+}
+
+// The key names below the root that a section header names; nullopt for a key elsewhere.
+std::optional<std::vector<std::string>> SectionPath(std::string_view header) {
+  if (header.size() < kRegistryTextRoot.size() ||
+      !SameRegistryName(header.substr(0, kRegistryTextRoot.size()), kRegistryTextRoot)) {
+    return std::nullopt;
+  }
+  std::string_view below = header.substr(kRegistryTextRoot.size());
+  if (below.empty()) return std::vector<std::string>{};
+  if (!below.starts_with('\\')) return std::nullopt;
+  auto names = SplitKeyPath(below.substr(1));
+  if (names.empty()) return std::nullopt;
+  return names;
+}
+
+}  // namespace
+
+std::optional<std::string> FormatRegistryText(const RegistryNode& root) {
+  std::string text(kHeader);
+  text.append(kLineEnd).append(kLineEnd);
+  if (!AppendKey(root, std::string(kRegistryTextRoot), text)) return std::nullopt;
+  return text;
+}
+
+std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string& problem) {
+  RegistryNode root;
+  RegistryNode* section = nullptr;
+  std::size_t lineNumber = 0;
+  const auto fail = [&](std::string_view what) {
+    problem = "line " + std::to_string(lineNumber) + ": ";
+    problem.append(what);
+    return std::nullopt;
+  };
+  do {
+    ++lineNumber;
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (line.ends_with('\r')) line.remove_suffix(1);
+
+    if (lineNumber == 1) {
+      if (line != kHeader) return fail("the file does not start with REGEDIT4");
+    } else if (line.empty()) {
+      continue;
+    } else if (line.starts_with('[')) {
+      if (!line.ends_with(']')) return fail("a key name without its closing bracket");
+      const auto names = SectionPath(line.substr(1, line.size() - 2));
+      if (!names) return fail("a key outside HKEY_CURRENT_USER\\Software\\Classes");
+      section = &root;
+      for (const auto& name : *names) section = &section->ProvideSubkey(name);
+    } else {
+      if (section == nullptr) return fail("a value before the first key");
+      std::string_view rest = line;
+      std::optional<std::string> name;
+      if (rest.starts_with("@")) {
+        rest.remove_prefix(1);
+        name = "";
+      } else {
+        name = TakeQuoted(rest);
+      }
+      if (!name || !rest.starts_with('=')) return fail("unreadable value name");
+      rest.remove_prefix(1);
+      const auto data = TakeQuoted(rest);
+      if (!data || !rest.empty()) return fail("a value that is not a plain string");
+      section->SetValue(*name, *data);
+    }
+  } while (!text.empty());
+  return root;
+}
+
+}  // namespace trelik

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shell/registry_tree.h"
+
+namespace trelik {
+
+// The key that the root of a registry text stands for in its section headers: file types are
+// kept per user.
+inline constexpr std::string_view kRegistryTextRoot = "HKEY_CURRENT_USER\\Software\\Classes";
+
+// The keys below `root` in the registry's text export format: the line "REGEDIT4", then one
+// section per key, parents before their subkeys, the default value first; backslashes and double
+// quotes in value names and data are escaped. Nullopt when a value holds a line break or a NUL,
+// which the format cannot keep.
+std::optional<std::string> FormatRegistryText(const RegistryNode& root);
+
+// Reads text of that format (CR LF or LF line ends). Only string values below
+// kRegistryTextRoot are understood; anything else gives nullopt, and `problem` then names the
+// line and what is wrong with it.
+std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string& problem);
+
+}  // namespace trelik

@@ -1,0 +1,110 @@
+#include "shell/win32/win32_registry.h"
+
+#include <vector>
+
+namespace trelik {
+namespace {
+
+RegistryKey ToRegistryKey(HKEY key) {
+  return static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(key));
+}
+
+// Creates or opens a key with the rights the file-type algorithm needs; null on failure.
+HKEY CreateWithAllAccess(HKEY parent, const std::string& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return key;
+}
+
+}  // namespace
+
+Win32Registry::Win32Registry()
+    : root_(CreateWithAllAccess(HKEY_CURRENT_USER, "Software\\Classes")) {}
+
+Win32Registry::~Win32Registry() {
+  if (root_ != nullptr) RegCloseKey(root_);
+}
+
+HKEY Win32Registry::Handle(RegistryKey key) const {
+  if (key == RegistryKey::kRoot) return root_;
+  return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
+}
+
+RegistryKey Win32Registry::CreateKey(const std::string& path) {
+  if (root_ == nullptr) return RegistryKey::kNone;
+  return ToRegistryKey(CreateWithAllAccess(root_, path));
+}
+
+RegistryKey Win32Registry::OpenKey(RegistryKey parent, const std::string& path) {
+  HKEY key = nullptr;
+  if (Handle(parent) == nullptr ||
+      RegOpenKeyExA(Handle(parent), path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+    return RegistryKey::kNone;
+  }
+  return ToRegistryKey(key);
+}
+
+void Win32Registry::CloseKey(RegistryKey key) {
+  if (key != RegistryKey::kNone && key != RegistryKey::kRoot) RegCloseKey(Handle(key));
+}
+
+bool Win32Registry::SetString(RegistryKey key, const std::string& valueName,
+                              const std::string& data) {
+  // The stored size counts the terminating NUL, so an empty string takes one byte.
+  return Handle(key) != nullptr &&
+         RegSetValueExA(Handle(key), valueName.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> Win32Registry::ReadString(RegistryKey key,
+                                                     const std::string& valueName) {
+  DWORD type = 0;
+  DWORD size = 0;
+  if (Handle(key) == nullptr ||
+      RegQueryValueExA(Handle(key), valueName.c_str(), nullptr, &type, nullptr, &size) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return std::nullopt;
+  }
+  std::vector<char> buffer(size + 1, '\0');
+  if (RegQueryValueExA(Handle(key), valueName.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::string(buffer.data());  // up to the terminating NUL
+}
+
+std::optional<SubkeyInfo> Win32Registry::QuerySubkeys(RegistryKey key) {
+  DWORD count = 0;
+  DWORD longest = 0;
+  if (Handle(key) == nullptr ||
+      RegQueryInfoKeyA(Handle(key), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return SubkeyInfo{count, longest};
+}
+
+std::optional<std::string> Win32Registry::EnumSubkey(RegistryKey key, std::size_t index,
+                                                     std::size_t bufferLength) {
+  std::vector<char> buffer(bufferLength + 1, '\0');
+  DWORD length = static_cast<DWORD>(bufferLength);
+  if (Handle(key) == nullptr ||
+      RegEnumKeyExA(Handle(key), static_cast<DWORD>(index), buffer.data(), &length, nullptr,
+                    nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::string(buffer.data(), length);
+}
+
+bool Win32Registry::DeleteKey(RegistryKey parent, const std::string& path) {
+  // An empty path would name the parent itself.
+  return Handle(parent) != nullptr && !path.empty() &&
+         RegDeleteKeyA(Handle(parent), path.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace trelik

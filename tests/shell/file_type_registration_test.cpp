@@ -1,0 +1,197 @@
+#include "shell/file_type_registration.h"
+
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "shell/memory_registry.h"
+#include "shell/registry_test_support.h"
+
+namespace trelik {
+namespace {
+
+using testing::Layout;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kExe = "C:\\Program Files\\Trelik\\trelik.exe";
+
+// A registration against an in-memory registry that counts the shell notifications.
+class FileTypeRegistrationTest : public ::testing::Test {
+ protected:
+  RegistrationContext Context(const std::string& exe = kExe) {
+    return {registry_, exe, [this] { ++notifications_; }};
+  }
+  void AddForeignKey(const std::string& path, const std::string& valueName,
+                     const std::string& data) {
+    const OpenedKey key(registry_, registry_.CreateKey(path));
+    ASSERT_TRUE(registry_.SetString(key.Get(), valueName, data));
+  }
+
+  MemoryRegistry registry_;
+  int notifications_ = 0;
+};
+
+const Lines kBaseLayout = {
+    ".trelik @=Trelik",
+    "Trelik @=Trelik",
+    "Trelik\\DefaultIcon @=C:\\Program Files\\Trelik\\trelik.exe,0",
+    "Trelik\\Shell",
+    "Trelik\\Shell\\Open @=&Open",
+    "Trelik\\Shell\\Open\\Command @=\"C:\\Program Files\\Trelik\\trelik.exe\" \"%1\"",
+};
+
+const Lines kMySiteLayout = {
+    ".trelik_My Site @=trelik_My Site",
+    ".trelik_My Site\\ShellNew NullFile=",
+    "trelik_My Site @=trelik_My Site",
+    "trelik_My Site\\DefaultIcon @=C:\\Program Files\\Trelik\\trelik.exe,0",
+    "trelik_My Site\\Shell",
+    "trelik_My Site\\Shell\\Open @=&Open",
+    "trelik_My Site\\Shell\\Open\\Command @=\"C:\\Program Files\\Trelik\\trelik.exe\" \"%1\"",
+};
+
+TEST_F(FileTypeRegistrationTest, BaseTypeHasNoNewMenuEntry) {
+  RegisterFileType(Context(), ".trelik", "Trelik", false);
+  EXPECT_EQ(Layout(registry_.Root()), kBaseLayout);
+  EXPECT_EQ(notifications_, 1);
+  EXPECT_EQ(registry_.OpenKeyCount(), 0u);
+}
+
+TEST_F(FileTypeRegistrationTest, TemplateNameIsUsedAsItStandsWithItsNewMenuEntry) {
+  RegisterFileType(Context(), ".trelik_My Site", "trelik_My Site", true);
+  EXPECT_EQ(Layout(registry_.Root()), kMySiteLayout);
+  EXPECT_EQ(notifications_, 1);
+  EXPECT_EQ(registry_.OpenKeyCount(), 0u);
+}
+
+TEST_F(FileTypeRegistrationTest, RegisteringAgainRewritesInPlaceAndKeepsForeignEntries) {
+  RegisterFileType(Context("D:\\old\\trelik.exe"), ".trelik_My Site", "trelik_My Site", true);
+  AddForeignKey(".trelik_My Site", "Content Type", "text/plain");
+  AddForeignKey(".trelik_my site\\OpenWithProgids", "Other", "");
+  AddForeignKey("TRELIK_MY SITE\\Shell\\Edit\\Command", "", "edit.exe");
+  RegisterFileType(Context(), ".trelik_My Site", "trelik_My Site", true);
+
+  EXPECT_EQ(Layout(registry_.Root()),
+            (Lines{
+                ".trelik_My Site @=trelik_My Site",
+                ".trelik_My Site Content Type=text/plain",
+                ".trelik_My Site\\ShellNew NullFile=",
+                ".trelik_My Site\\OpenWithProgids Other=",
+                "trelik_My Site @=trelik_My Site",
+                "trelik_My Site\\DefaultIcon @=C:\\Program Files\\Trelik\\trelik.exe,0",
+                "trelik_My Site\\Shell",
+                "trelik_My Site\\Shell\\Open @=&Open",
+                "trelik_My Site\\Shell\\Open\\Command @=\"C:\\Program Files\\Trelik\\trelik.exe\" "
+                "\"%1\"",
+                "trelik_My Site\\Shell\\Edit",
+                "trelik_My Site\\Shell\\Edit\\Command @=edit.exe",
+            }));
+}
+
+struct RefusedWriteCase {
+  std::string refusedKey;
+  std::string message;
+  Lines kept;
+};
+
+TEST_F(FileTypeRegistrationTest, ARefusedWriteStopsWithItsValueNameAndKeepsEarlierWrites) {
+  const RefusedWriteCase cases[] = {
+      {".trelik_Web", "Failed to set data for ''", {".trelik_Web"}},
+      {".trelik_Web\\ShellNew",
+       "Failed to set data for 'NullFile'",
+       {".trelik_Web @=trelik_Web", ".trelik_Web\\ShellNew"}},
+      {"trelik_Web\\DefaultIcon",
+       "Failed to set data for ''",
+       {".trelik_Web @=trelik_Web", ".trelik_Web\\ShellNew NullFile=", "trelik_Web @=trelik_Web",
+        "trelik_Web\\DefaultIcon"}},
+      {"trelik_Web\\Shell\\Open\\Command",
+       "Failed to set data for ''",
+       {".trelik_Web @=trelik_Web", ".trelik_Web\\ShellNew NullFile=", "trelik_Web @=trelik_Web",
+        "trelik_Web\\DefaultIcon @=C:\\Program Files\\Trelik\\trelik.exe,0", "trelik_Web\\Shell",
+        "trelik_Web\\Shell\\Open @=&Open", "trelik_Web\\Shell\\Open\\Command"}},
+  };
+  for (const auto& c : cases) {
+    MemoryRegistry registry;
+    registry.RefuseWritesTo(c.refusedKey);
+    int notifications = 0;
+    try {
+      RegisterFileType({registry, kExe, [&] { ++notifications; }}, ".trelik_Web", "trelik_Web",
+                       true);
+      ADD_FAILURE() << "no error when writing to " << c.refusedKey;
+    } catch (const Error& error) {
+      EXPECT_STREQ(error.what(), c.message.c_str()) << c.refusedKey;
+    }
+    EXPECT_EQ(Layout(registry.Root()), c.kept) << c.refusedKey;
+    EXPECT_EQ(notifications, 0) << c.refusedKey;
+    EXPECT_EQ(registry.OpenKeyCount(), 0u) << c.refusedKey;
+  }
+}
+
+TEST_F(FileTypeRegistrationTest, WithoutRightsTheFirstWriteFailsAndNothingIsWritten) {
+  registry_.RefuseAllChanges();
+  try {
+    RegisterFileType(Context(), ".trelik", "Trelik", false);
+    FAIL() << "no error";
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "Failed to set data for ''");
+  }
+  EXPECT_TRUE(registry_.Root().subkeys.empty());
+  EXPECT_EQ(notifications_, 0);
+}
+
+TEST_F(FileTypeRegistrationTest, UnregisterDeletesBothTreesWithEverythingBelowThem) {
+  RegisterFileType(Context(), ".trelik", "Trelik", false);
+  RegisterFileType(Context(), ".trelik_My Site", "trelik_My Site", true);
+  RegisterFileType(Context(), ".trelik_My Site2", "trelik_My Site2", true);
+  const Lines before = Layout(registry_.Root());
+  AddForeignKey(".trelik_My Site\\OpenWithProgids", "Other", "");
+  AddForeignKey("trelik_My Site\\Shell\\Edit\\Command", "", "edit.exe");
+  AddForeignKey("trelik_My Site\\a\\b\\c\\d\\e", "deep", "1");
+  for (const char* sibling : {"s1", "s2", "s3", "s4", "s5"}) {
+    AddForeignKey(std::string("trelik_My Site\\DefaultIcon\\") + sibling, "", sibling);
+  }
+  notifications_ = 0;
+
+  UnregisterFileType(Context(), "my site", "My Site");
+
+  Lines expected = kBaseLayout;
+  for (const auto& line : before) {
+    if (line.find("My Site2") != std::string::npos) expected.push_back(line);
+  }
+  EXPECT_EQ(Layout(registry_.Root()), expected);
+  EXPECT_EQ(notifications_, 1);
+  EXPECT_EQ(registry_.OpenKeyCount(), 0u);
+}
+
+TEST_F(FileTypeRegistrationTest, UnregisterTakesEachSuffixForItsOwnKey) {
+  RegisterFileType(Context(), ".trelik_A", "trelik_A", true);
+  RegisterFileType(Context(), ".trelik_B", "trelik_B", true);
+  UnregisterFileType(Context(), "A", "B");
+  EXPECT_EQ(Layout(registry_.Root()),
+            (Lines{
+                "trelik_A @=trelik_A",
+                "trelik_A\\DefaultIcon @=C:\\Program Files\\Trelik\\trelik.exe,0",
+                "trelik_A\\Shell",
+                "trelik_A\\Shell\\Open @=&Open",
+                "trelik_A\\Shell\\Open\\Command @=\"C:\\Program Files\\Trelik\\trelik.exe\" \"%1\"",
+                ".trelik_B @=trelik_B",
+                ".trelik_B\\ShellNew NullFile=",
+            }));
+}
+
+TEST_F(FileTypeRegistrationTest, UnregisterOfWhatIsMissingOrLockedPassesSilently) {
+  RegisterFileType(Context(), ".trelik", "Trelik", false);
+  UnregisterFileType(Context(), "Never", "Never");
+  EXPECT_EQ(Layout(registry_.Root()), kBaseLayout);
+
+  RegisterFileType(Context(), ".trelik_Web", "trelik_Web", true);
+  const Lines registered = Layout(registry_.Root());
+  registry_.RefuseAllChanges();
+  notifications_ = 0;
+  UnregisterFileType(Context(), "Web", "Web");
+  EXPECT_EQ(Layout(registry_.Root()), registered);
+  EXPECT_EQ(notifications_, 1);
+  EXPECT_EQ(registry_.OpenKeyCount(), 0u);
+}
+
+}  // namespace
+}  // namespace trelik

@@ -1,0 +1,156 @@
+#include "shell/posix/registry_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/error.h"
+#include "shell/file_type_registration.h"
+#include "shell/registry_test_support.h"
+
+namespace trelik {
+namespace {
+
+using testing::Layout;
+using testing::ReadFileBytes;
+using testing::RegistryBackend;
+using testing::RegistryConformance;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+INSTANTIATE_TEST_SUITE_P(Store, RegistryConformance,
+                         ::testing::Values(RegistryBackend{"Store",
+                                                           [](const std::string& folder) {
+                                                             return std::make_unique<RegistryStore>(
+                                                                 folder + "registry.reg");
+                                                           }}),
+                         testing::BackendName);
+
+constexpr const char* kExe = "/opt/trelik/bin/trelik";
+
+TEST(RegistryStore, RegistrationsAreWrittenToTheFileAndReadBack) {
+  TempFolder folder;
+  const std::string path = folder / "share/trelik/registry.reg";
+  {
+    RegistryStore store(path);
+    const RegistrationContext context{store, kExe, [] {}};
+    RegisterFileType(context, ".trelik", "Trelik", false);
+    RegisterFileType(context, ".trelik_My Site", "trelik_My Site", true);
+  }
+  const std::string root = "[HKEY_CURRENT_USER\\Software\\Classes\\";
+  EXPECT_EQ(ReadFileBytes(path),
+            "REGEDIT4\r\n\r\n" + root + ".trelik]\r\n@=\"Trelik\"\r\n\r\n" + root +
+                "Trelik]\r\n@=\"Trelik\"\r\n\r\n" + root +
+                "Trelik\\DefaultIcon]\r\n@=\"/opt/trelik/bin/trelik,0\"\r\n\r\n" + root +
+                "Trelik\\Shell]\r\n\r\n" + root + "Trelik\\Shell\\Open]\r\n@=\"&Open\"\r\n\r\n" +
+                root +
+                "Trelik\\Shell\\Open\\Command]\r\n@=\"\\\"/opt/trelik/bin/trelik\\\" "
+                "\\\"%1\\\"\"\r\n\r\n" +
+                root + ".trelik_My Site]\r\n@=\"trelik_My Site\"\r\n\r\n" + root +
+                ".trelik_My Site\\ShellNew]\r\n\"NullFile\"=\"\"\r\n\r\n" + root +
+                "trelik_My Site]\r\n@=\"trelik_My Site\"\r\n\r\n" + root +
+                "trelik_My Site\\DefaultIcon]\r\n@=\"/opt/trelik/bin/trelik,0\"\r\n\r\n" + root +
+                "trelik_My Site\\Shell]\r\n\r\n" + root +
+                "trelik_My Site\\Shell\\Open]\r\n@=\"&Open\"\r\n\r\n" + root +
+                "trelik_My Site\\Shell\\Open\\Command]\r\n"
+                "@=\"\\\"/opt/trelik/bin/trelik\\\" \\\"%1\\\"\"\r\n\r\n");
+
+  RegistryStore reopened(path);
+  const RegistrationContext context{reopened, kExe, [] {}};
+  UnregisterFileType(context, "My Site", "My Site");
+  EXPECT_EQ(Layout(RegistryStore(path).Root()).size(), 6u);  // the base type's six lines
+}
+
+TEST(RegistryStore, EachChangeIsSavedAtOnce) {
+  TempFolder folder;
+  const std::string path = folder / "registry.reg";
+  RegistryStore store(path);
+  const OpenedKey key(store, store.CreateKey("a\\b"));
+  EXPECT_EQ(Layout(RegistryStore(path).Root()), (std::vector<std::string>{"a", "a\\b"}));
+  ASSERT_TRUE(store.SetString(key.Get(), "Name", "C:\\x \"y\""));
+  EXPECT_EQ(Layout(RegistryStore(path).Root()),
+            (std::vector<std::string>{"a", "a\\b Name=C:\\x \"y\""}));
+  ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, "A\\B"));
+  EXPECT_EQ(Layout(RegistryStore(path).Root()), (std::vector<std::string>{"a"}));
+}
+
+TEST(RegistryStore, KeysDifferingOnlyInCaseAreOneKeyInTheFile) {
+  TempFolder folder;
+  const std::string path = folder / "registry.reg";
+  {
+    RegistryStore store(path);
+    store.CloseKey(store.CreateKey(".trelik_Web"));
+    const OpenedKey key(store, store.CreateKey(".TRELIK_WEB\\ShellNew"));
+    ASSERT_TRUE(store.SetString(key.Get(), "NullFile", ""));
+  }
+  EXPECT_EQ(Layout(RegistryStore(path).Root()),
+            (std::vector<std::string>{".trelik_Web", ".trelik_Web\\ShellNew NullFile="}));
+}
+
+TEST(RegistryStore, ADamagedFileIsReportedAndLeftAsItIs) {
+  TempFolder folder;
+  const std::string path = folder / "registry.reg";
+  const std::string damaged[] = {
+      "",
+      "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\.trelik]\r\n@=Trelik\r\n",
+      "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\.trelik]\r\n@=\"Tre",
+      "<?xml version=\"1.0\"?>\n",
+  };
+  for (const auto& text : damaged) {
+    WriteFileBytes(path, text);
+    try {
+      RegistryStore store(path);
+      FAIL() << "accepted: " << text;
+    } catch (const Error& error) {
+      const std::string message = error.what();
+      EXPECT_NE(message.find("The file-type store \"" + path + "\" is damaged (line "),
+                std::string::npos)
+          << message;
+    }
+    EXPECT_EQ(ReadFileBytes(path), text);
+  }
+}
+
+TEST(RegistryStore, AnUnreadableFileIsReported) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "registry.reg");
+  try {
+    RegistryStore store(folder / "registry.reg");
+    FAIL() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(
+        std::string(error.what())
+            .rfind("Cannot read the file-type store \"" + folder / "registry.reg" + "\". ", 0),
+        0u)
+        << error.what();
+  }
+}
+
+// The write fails and is undone, so the store in memory stays what the file holds.
+TEST(RegistryStore, AFailedSaveFailsTheChange) {
+  TempFolder folder;
+  const std::string path = folder / "data/registry.reg";
+  RegistryStore store(path);
+  const OpenedKey key(store, store.CreateKey("k"));
+  ASSERT_TRUE(store.SetString(key.Get(), "", "old"));
+
+  EXPECT_FALSE(store.SetString(key.Get(), "", "line\nbreak"));
+  EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
+
+  std::filesystem::rename(folder / "data", folder / "moved");
+  WriteFileBytes(folder / "data", "a file where the folder was");
+  EXPECT_FALSE(store.SetString(key.Get(), "", "new"));
+  EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
+  EXPECT_EQ(store.CreateKey("other"), RegistryKey::kNone);
+  EXPECT_FALSE(store.DeleteKey(RegistryKey::kRoot, "k"));
+  EXPECT_EQ(Layout(store.Root()), (std::vector<std::string>{"k @=old"}));
+  try {
+    RegisterFileType({store, kExe, [] {}}, ".trelik", "Trelik", false);
+    FAIL() << "no error";
+  } catch (const Error& error) {
+    EXPECT_STREQ(error.what(), "Failed to set data for ''");
+  }
+}
+
+}  // namespace
+}  // namespace trelik

@@ -1,0 +1,118 @@
+#include "shell/win32/win32_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "common/error.h"
+#include "shell/file_type_registration.h"
+#include "shell/registry_test_support.h"
+
+namespace trelik {
+namespace {
+
+using testing::RegistryBackend;
+using testing::RegistryConformance;
+
+INSTANTIATE_TEST_SUITE_P(Win32, RegistryConformance,
+                         ::testing::Values(RegistryBackend{
+                             "Win32",
+                             [](const std::string&) { return std::make_unique<Win32Registry>(); }}),
+                         testing::BackendName);
+
+struct QueryResult {
+  int exitCode = -1;
+  std::string output;  // with LF line ends
+};
+
+// Asks the system's own reg.exe, so that the check does not go through our code at all.
+QueryResult RegQuery(const std::string& key) {
+  const std::string command =
+      "C:\\windows\\system32\\reg.exe query \"HKCU\\Software\\Classes\\" + key + "\" /s 2>nul";
+  FILE* pipe = _popen(command.c_str(), "rb");
+  EXPECT_NE(pipe, nullptr);
+  QueryResult result;
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (buffer[i] != '\r') result.output += buffer[i];
+    }
+  }
+  result.exitCode = _pclose(pipe);
+  return result;
+}
+
+// Test names of their own, so that nothing else in the prefix is touched.
+constexpr const char* kName = "My Site Win32Test";
+constexpr const char* kExe = "C:\\Program Files\\Trelik\\trelik.exe";
+
+class Win32RegistrationTest : public ::testing::Test {
+ protected:
+  void TearDown() override { UnregisterFileType(Context(), kName, kName); }
+  RegistrationContext Context() {
+    return {registry_, kExe, [this] { ++notifications_; }};
+  }
+
+  Win32Registry registry_;
+  int notifications_ = 0;
+};
+
+TEST_F(Win32RegistrationTest, RegisterAndUnregisterThroughTheRealRegistry) {
+  const std::string extension = std::string(".trelik_") + kName;
+  const std::string type = std::string("trelik_") + kName;
+  RegisterFileType(Context(), extension, type, true);
+  EXPECT_EQ(notifications_, 1);
+
+  const std::string root = "HKEY_CURRENT_USER\\Software\\Classes\\";
+  const QueryResult extensionKey = RegQuery(extension);
+  EXPECT_EQ(extensionKey.exitCode, 0);
+  EXPECT_EQ(extensionKey.output, "\n" + root + extension + "\n" + "    (Default)    REG_SZ    " +
+                                     type + "\n\n" + root + extension + "\\ShellNew\n" +
+                                     "    NullFile    REG_SZ    \n\n");
+  const QueryResult typeKey = RegQuery(type);
+  EXPECT_EQ(typeKey.exitCode, 0);
+  EXPECT_EQ(typeKey.output,
+            "\n" + root + type + "\n" + "    (Default)    REG_SZ    " + type + "\n\n" + root +
+                type + "\\DefaultIcon\n" + "    (Default)    REG_SZ    " + kExe + ",0\n\n" + root +
+                type + "\\Shell\n\n" + root + type + "\\Shell\\Open\n" +
+                "    (Default)    REG_SZ    &Open\n\n" + root + type + "\\Shell\\Open\\Command\n" +
+                "    (Default)    REG_SZ    \"" + kExe + "\" \"%1\"\n\n");
+
+  UnregisterFileType(Context(), kName, kName);
+  EXPECT_EQ(notifications_, 2);
+  EXPECT_EQ(RegQuery(extension).exitCode, 1);
+  EXPECT_EQ(RegQuery(type).exitCode, 1);
+}
+
+// The empty "NullFile" string is stored as its terminating NUL alone.
+TEST_F(Win32RegistrationTest, TheEmptyNewMenuValueTakesOneByte) {
+  RegisterFileType(Context(), std::string(".trelik_") + kName, std::string("trelik_") + kName,
+                   true);
+  HKEY key = nullptr;
+  ASSERT_EQ(
+      RegOpenKeyExA(HKEY_CURRENT_USER,
+                    (std::string("Software\\Classes\\.trelik_") + kName + "\\ShellNew").c_str(), 0,
+                    KEY_READ, &key),
+      ERROR_SUCCESS);
+  DWORD type = 0;
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExA(key, "NullFile", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(size, 1u);
+}
+
+TEST_F(Win32RegistrationTest, UnregisterRemovesSubkeysThatOthersAdded) {
+  RegisterFileType(Context(), std::string(".trelik_") + kName, std::string("trelik_") + kName,
+                   true);
+  for (const char* foreign : {"\\Shell\\Edit\\Command", "\\a\\b\\c", "\\DefaultIcon\\x"}) {
+    const OpenedKey key(registry_, registry_.CreateKey(std::string("trelik_") + kName + foreign));
+    ASSERT_TRUE(registry_.SetString(key.Get(), "", "foreign"));
+  }
+  UnregisterFileType(Context(), kName, kName);
+  EXPECT_EQ(RegQuery(std::string("trelik_") + kName).exitCode, 1);
+}
+
+}  // namespace
+}  // namespace trelik
