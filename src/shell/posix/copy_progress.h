@@ -7,8 +7,9 @@ namespace trelik {
 
 // Told how far a folder copy has got, in bytes of file content: `done` of `total`. It hears
 // (0, total) before the first byte, then again each time about another 1/256 of the total is
-// done, and last (total, total) once the copy stands complete; nothing when the copy is refused
-// before it starts. It runs on the copying thread, so a progress window can repaint from it.
+// done, and last (total, total) when the copy has ended, whether it succeeded or failed (the
+// copy's result tells which); nothing when the copy is refused before it starts. It runs on the
+// copying thread, so a progress window can repaint from it and close at the end.
 using CopyProgressCallback = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
 // Passes a copy's progress on to a callback at that granularity; does nothing without one.

@@ -185,19 +185,16 @@ std::optional<std::string> MoveIntoPlace(int destination, const std::string& tem
   return std::nullopt;
 }
 
+// Builds the copy under a temporary name and moves it into place; a failed copy is removed.
 std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
                                                int destination, const std::string& name,
-                                               const CopyProgressCallback& onProgress) {
-  CopyProgress progress(onProgress, onProgress ? ContentBytes(source) : 0);
+                                               CopyProgress& progress) {
   const auto temporary = MakeTemporaryFolder(destination, name);
   if (!temporary) return std::nullopt;
   const UniqueFd copy = OpenFolderAt(destination, *temporary);
   if (copy.IsOpen() && CopyContent(source, copy.Get(), progress)) {
     KeepAttributes(copy.Get(), sourceInfo);
-    if (auto chosen = MoveIntoPlace(destination, *temporary, name)) {
-      progress.Finish();
-      return chosen;
-    }
+    if (auto chosen = MoveIntoPlace(destination, *temporary, name)) return chosen;
   }
   RemoveTree(destination, *temporary);
   return std::nullopt;
@@ -226,8 +223,11 @@ std::optional<std::string> CopyFolderTree(const std::string& source, const std::
 
   DestinationFolder destination;
   if (!destination.Open(destDir, sourceInfo)) return std::nullopt;
+  CopyProgress progress(onProgress, onProgress ? ContentBytes(from.Get()) : 0);
   const auto chosen =
-      CopyIntoDestination(from.Get(), sourceInfo, destination.Get(), name, onProgress);
+      CopyIntoDestination(from.Get(), sourceInfo, destination.Get(), name, progress);
+  // The end is reported whatever the outcome, so that a progress window closes.
+  progress.Finish();
   if (!chosen) {
     destination.TakeBack();
     return std::nullopt;

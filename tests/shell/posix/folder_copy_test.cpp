@@ -241,12 +241,17 @@ TEST(CopyFolder, AFailureHalfWayRemovesThePartialCopy) {
       const auto before = TreeEntries(folder.Path());
 
       std::optional<std::string> arrived;
+      std::pair<std::uint64_t, std::uint64_t> lastReport{0, 1};
       {
         FileSizeLimit limit(c.fileSizeLimit);
-        arrived = Copy(folder / "Web", folder / destDir);
+        arrived = Copy(folder / "Web", folder / destDir,
+                       [&lastReport](std::uint64_t done, std::uint64_t total) {
+                         lastReport = {done, total};
+                       });
       }
 
       EXPECT_EQ(arrived, std::nullopt) << c.what << " into " << destDir;
+      EXPECT_EQ(lastReport.first, lastReport.second) << "the progress window would stay open";
       EXPECT_EQ(TreeEntries(folder.Path()), before) << c.what << " into " << destDir;
     }
   }
