@@ -15,7 +15,7 @@ bool IsWindows(const PathSeparators& separators) {
 std::optional<std::string> FileNameProblem(std::string_view name,
                                            const PathSeparators& separators) {
   if (name == "." || name == "..") {
-    return "\"" + std::string(name) + "\" stands for a folder that exists already";
+    return std::string("\"").append(name).append("\" stands for a folder that exists already");
   }
   for (const char c : name) {
     const auto code = static_cast<unsigned char>(c);
