@@ -1,0 +1,107 @@
+#include "shell/win32/folder_picker.h"
+
+#include <windows.h>
+// The shell's headers build on the declarations above.
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+namespace trelik {
+namespace {
+
+// Keeps COM initialised on this thread for as long as it lives, unless it already was.
+class ComScope {
+ public:
+  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT result_;
+};
+
+// Makes the picker modal to every window of the program, not just to its owner, and keeps
+// system error boxes away while the user browses drives; undoes both when it goes out of scope.
+class PickerModality {
+ public:
+  PickerModality() {
+    EnumThreadWindows(GetCurrentThreadId(), &DisableIfActive,
+                      reinterpret_cast<LPARAM>(&disabledWindows_));
+    savedErrorMode_ = SetErrorMode(SEM_FAILCRITICALERRORS);
+  }
+  ~PickerModality() {
+    SetErrorMode(savedErrorMode_);
+    for (HWND window : disabledWindows_) {
+      if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+  }
+  PickerModality(const PickerModality&) = delete;
+  PickerModality& operator=(const PickerModality&) = delete;
+
+ private:
+  static BOOL CALLBACK DisableIfActive(HWND window, LPARAM disabledWindows) {
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+    try {
+      reinterpret_cast<std::vector<HWND>*>(disabledWindows)->push_back(window);
+    } catch (...) {
+      return FALSE;  // a window that cannot be remembered is left enabled
+    }
+    EnableWindow(window, FALSE);
+    return TRUE;
+  }
+
+  std::vector<HWND> disabledWindows_;
+  UINT savedErrorMode_ = 0;
+};
+
+struct ReleaseInterface {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+
+// Memory that the shell's allocator handed out goes back to it.
+struct FreeWithShellAllocator {
+  IMalloc* allocator;
+  void operator()(void* memory) const { allocator->Free(memory); }
+};
+
+}  // namespace
+
+bool PickFolder(NativeWindow owner, const std::string& title, std::string& folder) {
+  const ComScope com;
+  IMalloc* allocator = nullptr;
+  if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr) return false;
+  const std::unique_ptr<IMalloc, ReleaseInterface> releaseAllocator(allocator);
+
+  const std::unique_ptr<char, FreeWithShellAllocator> path(
+      static_cast<char*>(allocator->Alloc(MAX_PATH)), FreeWithShellAllocator{allocator});
+  if (!path) return false;
+  path.get()[0] = '\0';
+
+  BROWSEINFOA request{};
+  request.hwndOwner = static_cast<HWND>(owner);
+  request.pidlRoot = nullptr;
+  request.pszDisplayName = path.get();
+  request.lpszTitle = title.c_str();
+  request.ulFlags = BIF_RETURNONLYFSDIRS;
+
+  PIDLIST_ABSOLUTE chosen = nullptr;
+  {
+    const PickerModality modality;
+    chosen = SHBrowseForFolderA(&request);
+  }
+  if (chosen == nullptr) return false;
+  const std::unique_ptr<std::remove_pointer_t<PIDLIST_ABSOLUTE>, FreeWithShellAllocator> freeChosen(
+      chosen, FreeWithShellAllocator{allocator});
+  // Without a path the buffer would hold only the display name, which is no folder to copy.
+  if (!SHGetPathFromIDListA(chosen, path.get())) return false;
+  folder = path.get();
+  return true;
+}
+
+}  // namespace trelik

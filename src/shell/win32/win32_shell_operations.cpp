@@ -1,0 +1,141 @@
+#include "shell/win32/win32_shell_operations.h"
+
+#include <windows.h>
+// The shell's headers build on the declarations above.
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "common/path_parts.h"
+#include "shell/copy_name.h"
+#include "shell/win32/entry_listing.h"
+#include "shell/win32/folder_picker.h"
+#include "shell/win32/tree_removal.h"
+
+namespace trelik {
+namespace {
+
+enum class NameState { kFree, kTaken, kUnknown };
+
+NameState ProbeName(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return NameState::kTaken;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? NameState::kFree
+                                                                        : NameState::kUnknown;
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  return path;
+}
+
+// `folder` ready for a name to be appended.
+std::string AsFolder(std::string folder) {
+  if (!folder.empty() && folder.find_last_of("\\/:") != folder.size() - 1) folder += '\\';
+  return folder;
+}
+
+std::string FullPath(const std::string& path) {
+  const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::string full(size, '\0');
+  const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+  full.resize(length < size ? length : 0);
+  return full;
+}
+
+std::string Uppercase(std::string text) {
+  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// True when `folder` is `root` or lies inside it; file names compare regardless of case.
+bool IsWithin(const std::string& folder, const std::string& root) {
+  return Uppercase(AsFolder(FullPath(folder))).starts_with(Uppercase(AsFolder(FullPath(root))));
+}
+
+// The shell takes lists of paths, each ending in a NUL and the list in a second one.
+std::vector<char> PathList(const std::string& path) {
+  std::vector<char> list(path.size() + 2, '\0');
+  path.copy(list.data(), path.size());
+  return list;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32ShellOperations::CopyFolder(NativeWindow owner,
+                                                            const std::string& source,
+                                                            const std::string& destDir) {
+  const std::string from = WithoutTrailingSeparators(source);
+  const std::string name = FileNamePart(from, kWindowsSeparators);
+  const std::string folder = AsFolder(destDir);
+  if (name.empty() || IsWithin(folder, from)) return std::nullopt;
+
+  // A name whose state cannot be told might be someone's entry: no copy goes there.
+  bool nameUnknown = false;
+  const auto isTaken = [&](const std::string& candidate) {
+    const NameState state = ProbeName(folder + candidate);
+    nameUnknown = state == NameState::kUnknown;
+    return state == NameState::kTaken;
+  };
+  const std::string destination = folder + FreeCopyName(name, isTaken);
+  if (nameUnknown) return std::nullopt;
+
+  std::vector<char> fromList = PathList(from);
+  std::vector<char> toList = PathList(destination);
+  SHFILEOPSTRUCTA request{};
+  request.hwnd = static_cast<HWND>(owner);
+  request.wFunc = FO_COPY;
+  request.pFrom = fromList.data();
+  request.pTo = toList.data();
+  // On Windows the rename flag still protects a name that is taken between the check and the
+  // copy.
+  request.fFlags = FOF_NOCONFIRMATION | FOF_RENAMEONCOLLISION;
+  request.fAnyOperationsAborted = FALSE;
+  request.hNameMappings = nullptr;
+  request.lpszProgressTitle = nullptr;
+  const int result = SHFileOperationA(&request);
+
+  const bool arrived = ProbeName(destination) == NameState::kTaken;
+  if (result == 0 && !request.fAnyOperationsAborted && arrived) return destination;
+  // The name was free before the copy, so whatever stands there now is an unfinished copy.
+  if (arrived) RemoveTree(destination);
+  return std::nullopt;
+}
+
+bool Win32ShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {
+  return PickFolder(applicationWindow_, title, folder);
+}
+
+bool Win32ShellOperations::RenamePath(const std::string& oldPath, const std::string& newPath) {
+  return MoveFileA(oldPath.c_str(), newPath.c_str()) != 0;
+}
+
+bool Win32ShellOperations::RemoveFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+void Win32ShellOperations::ShellOpen(NativeWindow owner, const std::string& verb,
+                                     const std::string& target, ShowCommand show) {
+  // The shell reports its own failures where it has something to say; the program does not.
+  static_cast<void>(ShellExecuteA(
+      static_cast<HWND>(owner), verb.empty() ? nullptr : verb.c_str(), target.c_str(), nullptr,
+      nullptr, show == ShowCommand::kShowMaximized ? SW_SHOWMAXIMIZED : SW_SHOW));
+}
+
+std::vector<std::string> Win32ShellOperations::ListFolder(const std::string& pattern) {
+  return ListEntries(pattern);
+}
+
+bool Win32ShellOperations::IsExistingFile(const std::string& path) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA(path.c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void Win32ShellOperations::NotifyAssociationsChanged() {
+  SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+}  // namespace trelik

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/shell_operations.h"
+
+namespace trelik {
+
+// The Windows shell and file system behind ShellOperations. Paths are in the process code page,
+// as everywhere in the program, so the ANSI calls are used throughout.
+class Win32ShellOperations : public ShellOperations {
+ public:
+  // The folder picker belongs to the program's own top-level window (the hidden one that
+  // stands for it on the taskbar), not to the window that asks. Null, the default until the
+  // window layer has made that window, leaves the picker without an owner.
+  void SetApplicationWindow(NativeWindow window) { applicationWindow_ = window; }
+
+  // Chooses the copy's free name itself, since Wine's shell ignores the rename-on-collision
+  // request and would merge into a folder of that name; refuses to copy a folder into itself.
+  std::optional<std::string> CopyFolder(NativeWindow owner, const std::string& source,
+                                        const std::string& destDir) override;
+
+  // Initialises COM for the picker's duration when this thread has not; see PickFolder.
+  bool BrowseForFolder(const std::string& title, std::string& folder) override;
+
+  bool RenamePath(const std::string& oldPath, const std::string& newPath) override;
+  bool RemoveFile(const std::string& path) override;
+  void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
+                 ShowCommand show) override;
+  std::vector<std::string> ListFolder(const std::string& pattern) override;
+  bool IsExistingFile(const std::string& path) override;
+  void NotifyAssociationsChanged() override;
+
+ private:
+  NativeWindow applicationWindow_ = nullptr;
+};
+
+}  // namespace trelik
