@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "file_tree.h"
+#include "shell/win32/win32_shell_operations.h"
+#include "support/temp_folder.h"
+
+namespace trelik {
+namespace {
+
+using testing::MakeFile;
+using testing::MakeFolder;
+using testing::MakeTemplateTree;
+using testing::Snapshot;
+using testing::TempFolder;
+
+class CopyFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(MakeTemplateTree(source_)); }
+  void TearDown() override { testing::MakeWritable(temp_.Path()); }
+
+  TempFolder temp_;
+  const std::string source_ = temp_ / "Web";
+  Win32ShellOperations shell_;
+};
+
+TEST_F(CopyFolderTest, CopiesTheWholeTreeWithItsAttributes) {
+  MakeFolder(temp_ / "dest");
+  const auto before = Snapshot(source_);
+
+  const auto copy = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\");
+
+  ASSERT_EQ(copy, temp_ / "dest\\Web");
+  EXPECT_EQ(Snapshot(*copy), before);
+  EXPECT_EQ(Snapshot(source_), before);
+  EXPECT_EQ(before.size(), 8u);  // the tree really holds what the copy is checked against
+}
+
+struct DestinationCase {
+  std::string destDir;  // relative to the temporary folder
+  std::string expected;
+};
+
+TEST_F(CopyFolderTest, ArrivesInTheDestinationFolderWhateverItsForm) {
+  MakeFolder(temp_ / "existing");
+  const DestinationCase cases[] = {
+      {"existing\\", "existing\\Web"},
+      {"existing", "existing\\Web - Copy"},  // no trailing separator; "Web" is taken by now
+      {"missing\\deeper\\", "missing\\deeper\\Web"},
+      {"absent", "absent\\Web"},
+  };
+  const auto expectedTree = Snapshot(source_);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.destDir);
+    const auto copy = shell_.CopyFolder(nullptr, source_, temp_ / c.destDir);
+    ASSERT_EQ(copy, temp_ / c.expected);
+    EXPECT_EQ(Snapshot(*copy), expectedTree);
+  }
+}
+
+TEST_F(CopyFolderTest, TakesTheNextFreeCopyNameAndLeavesTakenNamesAlone) {
+  MakeFolder(temp_ / "dest");
+  MakeFolder(temp_ / "dest\\Web");
+  MakeFile(temp_ / "dest\\Web\\mine.txt", "the user's own file");
+  MakeFile(temp_ / "dest\\Web\\index.htm", "the user's own page");
+  const auto userFolder = Snapshot(temp_ / "dest\\Web");
+  const auto expectedTree = Snapshot(source_);
+
+  const auto first = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\");
+  const auto second = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\");
+
+  ASSERT_EQ(first, temp_ / "dest\\Web - Copy");
+  ASSERT_EQ(second, temp_ / "dest\\Web - Copy (2)");
+  EXPECT_EQ(Snapshot(temp_ / "dest\\Web"), userFolder);
+  EXPECT_EQ(Snapshot(*first), expectedTree);
+  EXPECT_EQ(Snapshot(*second), expectedTree);
+}
+
+TEST_F(CopyFolderTest, AFileOfTheSameNameIsLeftAloneToo) {
+  MakeFolder(temp_ / "dest");
+  MakeFile(temp_ / "dest\\Web", "a file named like the template");
+
+  const auto copy = shell_.CopyFolder(nullptr, source_ + "\\", temp_ / "dest\\");
+
+  ASSERT_EQ(copy, temp_ / "dest\\Web - Copy");
+  EXPECT_EQ(testing::ReadFileBytes(temp_ / "dest\\Web"), "a file named like the template");
+  EXPECT_EQ(Snapshot(*copy), Snapshot(source_));
+}
+
+TEST_F(CopyFolderTest, CopiesPathsBeyondTheOldLimitOf127Characters) {
+  // Both paths pass 127 characters, while the deepest file of the copy stays within MAX_PATH.
+  const std::string templateName =
+      "a template folder whose name alone carries its path past one hundred twenty-seven bytes";
+  const std::string destName =
+      "a destination folder whose name also carries its own path past that limit of the shell";
+  const std::string longSource = temp_ / templateName;
+  const std::string longDestDir = temp_ / destName + "\\";
+  ASSERT_GT(longSource.size(), 127u);
+  ASSERT_GT(longDestDir.size(), 127u);
+  ASSERT_NO_FATAL_FAILURE(MakeTemplateTree(longSource));
+
+  const auto copy = shell_.CopyFolder(nullptr, longSource, longDestDir);
+
+  ASSERT_EQ(copy, longDestDir + templateName);
+  EXPECT_EQ(Snapshot(*copy), Snapshot(longSource));
+}
+
+struct FailureCase {
+  std::string name;
+  std::string source;   // relative to the temporary folder
+  std::string destDir;  // relative to the temporary folder
+};
+
+TEST_F(CopyFolderTest, FailsWithoutLeavingAnythingBehind) {
+  MakeFolder(temp_ / "dest");
+  MakeFile(temp_ / "plain file", "not a folder");
+  MakeFolder(temp_ / "Web\\projects");
+  const FailureCase cases[] = {
+      {"missing source", "No Such Template", "dest\\"},
+      {"missing source and destination", "No Such Template", "nowhere\\"},
+      {"destination below a file", "Web", "plain file\\"},
+      {"destination inside the source", "Web", "Web\\projects\\"},
+      {"destination is the source", "Web", "Web"},
+      {"destination name the system refuses", "Web", "dest\\bad<name>\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto before = Snapshot(temp_.Path());
+
+    EXPECT_EQ(shell_.CopyFolder(nullptr, temp_ / c.source, temp_ / c.destDir), std::nullopt);
+
+    EXPECT_EQ(Snapshot(temp_.Path()), before);
+  }
+}
+
+}  // namespace
+}  // namespace trelik

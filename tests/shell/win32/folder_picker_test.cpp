@@ -1,0 +1,122 @@
+// Drives the shell's real folder picker, so these tests need a display.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "shell/win32/win32_shell_operations.h"
+
+namespace trelik {
+namespace {
+
+// What the helper thread saw while the picker was open.
+struct PickerObservation {
+  HWND picker = nullptr;
+  HWND owner = nullptr;
+  bool titleShown = false;
+  bool programWindowEnabled = true;
+  UINT errorMode = 0;
+  bool closedByEscape = false;
+};
+
+BOOL CALLBACK RememberDialog(HWND window, LPARAM found) {
+  char className[16] = "";
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+HWND FindDialogOf(DWORD threadId) {
+  HWND found = nullptr;
+  EnumThreadWindows(threadId, &RememberDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void PressEscape() {
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_ESCAPE;
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+// Waits for the picker on the test's thread, notes the program's state, then presses Escape
+// like a user. Every wait is bounded, and a picker that ignores Escape is closed so that the
+// test ends.
+PickerObservation CancelPicker(DWORD threadId, HWND programWindow,
+                               const std::atomic<bool>& returned) {
+  using Clock = std::chrono::steady_clock;
+  PickerObservation seen;
+  for (const auto deadline = Clock::now() + std::chrono::seconds(30);
+       seen.picker == nullptr && !returned && Clock::now() < deadline;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    seen.picker = FindDialogOf(threadId);
+  }
+  if (seen.picker == nullptr) return seen;
+  seen.owner = GetWindow(seen.picker, GW_OWNER);
+  seen.titleShown = FindWindowExA(seen.picker, nullptr, "Static", "Select a Folder") != nullptr;
+  seen.programWindowEnabled = IsWindowEnabled(programWindow);
+  seen.errorMode = GetErrorMode();
+
+  PressEscape();
+  for (const auto deadline = Clock::now() + std::chrono::seconds(10);
+       IsWindow(seen.picker) && !returned && Clock::now() < deadline;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  seen.closedByEscape = !IsWindow(seen.picker) || returned;
+  if (!seen.closedByEscape) PostMessageA(seen.picker, WM_COMMAND, IDCANCEL, 0);
+  return seen;
+}
+
+HWND MakeTopLevelWindow(const char* caption, DWORD style) {
+  return CreateWindowExA(0, "STATIC", caption, WS_OVERLAPPEDWINDOW | style, 10, 10, 200, 100,
+                         nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST(FolderPicker, CancelReturnsFalseAndGivesTheProgramItsWindowsBack) {
+  const HWND applicationWindow = MakeTopLevelWindow("Trelik", 0);  // hidden, as on the taskbar
+  const HWND mainWindow = MakeTopLevelWindow(" Trelik", WS_VISIBLE);
+  const HWND disabledWindow = MakeTopLevelWindow("disabled", WS_VISIBLE | WS_DISABLED);
+  ASSERT_NE(applicationWindow, nullptr) << "no display";
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_NE(disabledWindow, nullptr);
+  SetErrorMode(SEM_NOGPFAULTERRORBOX);
+  Win32ShellOperations shell;
+  shell.SetApplicationWindow(applicationWindow);
+
+  std::atomic<bool> returned{false};
+  PickerObservation seen;
+  std::thread user([&, threadId = GetCurrentThreadId()] {
+    seen = CancelPicker(threadId, mainWindow, returned);
+  });
+  std::string folder;
+  const bool picked = shell.BrowseForFolder("Select a Folder", folder);
+  returned = true;
+  user.join();
+
+  ASSERT_NE(seen.picker, nullptr) << "the picker never appeared";
+  EXPECT_EQ(seen.owner, applicationWindow);
+  EXPECT_TRUE(seen.titleShown);
+  EXPECT_FALSE(seen.programWindowEnabled);
+  EXPECT_EQ(seen.errorMode, static_cast<UINT>(SEM_FAILCRITICALERRORS));
+  EXPECT_TRUE(seen.closedByEscape);
+
+  EXPECT_FALSE(picked);
+  EXPECT_EQ(folder, "");
+  EXPECT_TRUE(IsWindowEnabled(mainWindow));
+  EXPECT_FALSE(IsWindowEnabled(disabledWindow));
+  EXPECT_TRUE(IsWindowEnabled(applicationWindow));
+  EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+
+  DestroyWindow(disabledWindow);
+  DestroyWindow(mainWindow);
+  DestroyWindow(applicationWindow);
+}
+
+}  // namespace
+}  // namespace trelik
