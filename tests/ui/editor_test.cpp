@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "library/template_list.h"
+#include "ui/program_fixture.h"
+#include "ui/site_address.h"
+
+namespace trelik {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProgramFixture;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+using List = std::vector<std::string>;
+
+// The editor shown from the main window, with folders to pick in "picks/".
+class EditorTest : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    Start("");
+    MainWindow().Find<HeadlessLabel>("Label1").Click();
+    ASSERT_TRUE(Editor().Visible());
+  }
+
+  TForm2& Form2() { return windows_->Form2; }
+
+  // A folder the user may pick, holding index.htm, a hidden file and a subfolder.
+  std::string PickableFolder(const std::string& name) {
+    const std::string folder = root_ / "picks" + Sep() + name;
+    fs::create_directories(folder + Sep() + "img");
+    WriteFileBytes(folder + Sep() + "index.htm", "<html>");
+    WriteFileBytes(folder + Sep() + ".hidden", "");
+    return folder;
+  }
+
+  void AddTemplate(const std::string& folder) {
+    shell_.pickedFolder = folder;
+    Editor().Find<HeadlessButton>("Button4").Click();
+  }
+
+  bool Registered(const std::string& key) {
+    const OpenedKey opened(registry_, registry_.OpenKey(RegistryKey::kRoot, key));
+    return static_cast<bool>(opened);
+  }
+
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& message : application_.Messages()) texts.push_back(message.text);
+    return texts;
+  }
+
+  std::string Store(const std::string& name) { return dataFolder_ + "projects" + Sep() + name; }
+};
+
+TEST_F(EditorTest, NewProjectCopiesRegistersAndSelectsTheTemplate) {
+  const int notificationsBefore = shell_.notifications;
+  AddTemplate(PickableFolder("My Site"));
+  EXPECT_EQ(shell_.browseTitles, List{"Select a Folder"});
+  EXPECT_EQ(Form2().ComboBox1->Items(), (List{"My Site"}));
+  EXPECT_EQ(Form2().ComboBox1->SelectedIndex(), 0);
+  EXPECT_TRUE(fs::exists(Store("My Site") + Sep() + "index.htm"));
+  EXPECT_TRUE(fs::exists(Store("My Site") + Sep() + ".hidden"));
+  EXPECT_TRUE(Registered(".trelik_My Site\\ShellNew"));
+  EXPECT_TRUE(Registered("trelik_My Site\\Shell\\Open\\Command"));
+  EXPECT_GT(shell_.notifications, notificationsBefore);
+  EXPECT_TRUE(application_.Messages().empty());
+  // Nothing reaches the list file until the editor closes.
+  EXPECT_FALSE(fs::exists(dataFolder_ + "projects.lib"));
+  Editor().Close();
+  EXPECT_FALSE(Editor().Visible());
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "My Site\r\n");
+}
+
+TEST_F(EditorTest, AFolderNamedLikeATemplateInAnotherCaseIsRefused) {
+  AddTemplate(PickableFolder("Web2"));
+  AddTemplate(PickableFolder("WEB2"));
+  EXPECT_EQ(MessageTexts(), List{"same project exists !"});
+  EXPECT_FALSE(application_.Messages()[0].isError);
+  EXPECT_EQ(Form2().ComboBox1->Items(), List{"Web2"});
+  EXPECT_FALSE(Registered(".trelik_WEB2") && fs::exists(Store("WEB2")));
+}
+
+TEST_F(EditorTest, NamesThatCannotSurviveAsTemplatesAreRefused) {
+  const bool windows = Sep() == "\\";
+  std::vector<std::string> names = {"v1.2", " lead", "trail ", "a=b", ";x", "[x"};
+  if (!windows) names.insert(names.end(), {"a*b", "a?b", "a[b]"});
+  for (const auto& name : names) {
+    SCOPED_TRACE(name);
+    AddTemplate(PickableFolder(name));
+    ASSERT_FALSE(application_.Messages().empty());
+    EXPECT_NE(application_.Messages().back().text.find("cannot be added as a template"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(Store(name)));
+    EXPECT_FALSE(Registered(".trelik_" + name));
+  }
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+}
+
+TEST_F(EditorTest, ARootFolderHasNoNameAndIsRefused) {
+  AddTemplate(Sep() == "\\" ? "C:\\" : "/");
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_NE(application_.Messages()[0].text.find("has no name"), std::string::npos);
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+}
+
+TEST_F(EditorTest, AFolderAlreadyInTheStoreIsRefused) {
+  fs::create_directories(Store("Old"));
+  AddTemplate(PickableFolder("Old"));
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_NE(application_.Messages()[0].text.find("already holds \"Old\""), std::string::npos);
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+  EXPECT_FALSE(Registered(".trelik_Old"));
+}
+
+TEST_F(EditorTest, AFailedCopyAddsNothing) {
+  shell_.copyFails = true;
+  AddTemplate(PickableFolder("Site"));
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_NE(application_.Messages()[0].text.find("could not be copied"), std::string::npos);
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+  EXPECT_FALSE(Registered(".trelik_Site"));
+}
+
+TEST_F(EditorTest, CancellingThePickerDoesNothing) {
+  AddTemplate("");
+  EXPECT_TRUE(application_.Messages().empty());
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+}
+
+TEST_F(EditorTest, DeleteRemovesRegistrationAndKeysButKeepsTheFolder) {
+  AddTemplate(PickableFolder("Site"));
+  program_->Settings->WriteText("mainfile", "Site", "index.htm");
+  program_->Settings->WriteFlag("autoopen", "Site", true);
+  program_->Settings->WriteText("mainfile", "Other", "keep.txt");
+  Editor().Find<HeadlessButton>("Button5").Click();
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+  EXPECT_FALSE(Registered(".trelik_Site"));
+  EXPECT_FALSE(Registered("trelik_Site"));
+  EXPECT_TRUE(Registered(".trelik"));  // the base type stays
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", "gone"), "gone");
+  EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", "gone"), "gone");
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Other", ""), "keep.txt");
+  EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));
+  EXPECT_TRUE(application_.Messages().empty());
+}
+
+TEST_F(EditorTest, WithoutSelectionDeleteMainFileAndTheFileListDoNothing) {
+  Editor().Find<HeadlessButton>("Button5").Click();
+  Editor().Find<HeadlessButton>("Button6").Click();
+  Editor().Find<HeadlessComboBox>("ComboBox2").SetFocus();
+  EXPECT_TRUE(Form2().ComboBox2->Items().empty());
+  EXPECT_FALSE(fs::exists(program_->Settings->Path()));
+  EXPECT_TRUE(application_.Messages().empty());
+}
+
+TEST_F(EditorTest, EnteringTheFileListListsTheTopLevelOnce) {
+  AddTemplate(PickableFolder("Site"));
+  auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
+  files.SetFocus();
+  Editor().Find<HeadlessButton>("Button1").SetFocus();
+  files.SetFocus();
+  List listed = files.Items();
+  std::ranges::sort(listed);
+  EXPECT_EQ(listed, (List{".hidden", "img", "index.htm"}));
+  EXPECT_EQ(files.SelectedIndex(), ComboBox::kNone);
+}
+
+TEST_F(EditorTest, MainFileRecordsTheFileAndTheAutoOpenChoice) {
+  AddTemplate(PickableFolder("Site"));
+  auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
+  files.SetFocus();
+  const List items = files.Items();
+  const int index = static_cast<int>(std::ranges::find(items, "index.htm") - items.begin());
+  files.SetSelectedIndex(index);
+  Editor().Find<HeadlessButton>("Button6").Click();
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", ""), "index.htm");
+  EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", ""), "0");
+  Form2().CheckBox1->SetChecked(true);
+  Editor().Find<HeadlessButton>("Button6").Click();
+  EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", ""), "1");
+}
+
+TEST_F(EditorTest, TheFileListIsOnlyRefreshedOnEntering) {
+  AddTemplate(PickableFolder("First"));
+  auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
+  files.SetFocus();
+  const List items = files.Items();
+  files.SetSelectedIndex(
+      static_cast<int>(std::ranges::find(items, "index.htm") - items.begin()));
+  Editor().Find<HeadlessButton>("Button1").SetFocus();
+  AddTemplate(PickableFolder("Second"));
+  // "Main File" now records the entry chosen from the first template's folder under the second.
+  Editor().Find<HeadlessButton>("Button6").Click();
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Second", ""), "index.htm");
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "First", "none"), "none");
+}
+
+TEST_F(EditorTest, ShowingReloadsWhatClosingSaved) {
+  AddTemplate(PickableFolder("Site"));
+  Editor().Close();
+  SaveTemplateList(dataFolder_ + "projects.lib", {"Site", "", "Changed elsewhere"});
+  MainWindow().Find<HeadlessLabel>("Label1").Click();
+  EXPECT_EQ(Form2().ComboBox1->Items(), (List{"Site", "", "Changed elsewhere"}));
+  EXPECT_EQ(Form2().ComboBox1->SelectedIndex(), ComboBox::kNone);
+  // Showing it again while shown keeps the unsaved list.
+  Form2().ComboBox1->AddItem("Unsaved");
+  MainWindow().Find<HeadlessLabel>("Label1").Click();
+  EXPECT_EQ(Form2().ComboBox1->Items().back(), "Unsaved");
+}
+
+TEST_F(EditorTest, AListFileThatCannotBeWrittenKeepsTheEditorOpen) {
+  AddTemplate(PickableFolder("Site"));
+  fs::create_directory(dataFolder_ + "projects.lib");  // a folder where the file should be
+  Editor().Close();
+  EXPECT_TRUE(Editor().Visible());
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_TRUE(application_.Messages()[0].isError);
+  EXPECT_EQ(application_.Messages()[0].text.rfind("Cannot create file \"", 0), 0u);
+  EXPECT_EQ(application_.Messages()[0].text.back(), '.');  // the error box's full stop
+  Editor().Close();  // every try shows the error again
+  EXPECT_EQ(application_.Messages().size(), 2u);
+  EXPECT_TRUE(Editor().Visible());
+}
+
+TEST_F(EditorTest, AnUnreadableListFileIsReportedAndTheListKept) {
+  Form2().ComboBox1->AddItem("Kept");
+  Editor().Close();
+  fs::remove(dataFolder_ + "projects.lib");
+  fs::create_directories(dataFolder_ + "projects.lib" + Sep() + "inner");
+  MainWindow().Find<HeadlessLabel>("Label1").Click();
+  EXPECT_TRUE(Editor().Visible());
+  EXPECT_EQ(Form2().ComboBox1->Items(), List{"Kept"});  // a folder is no list file to read
+  EXPECT_TRUE(application_.Messages().empty());
+}
+
+TEST_F(EditorTest, TheThreeActionsReachTheShellFromEveryWindow) {
+  const NativeWindow editor = Editor().Handle();
+  Editor().Find<HeadlessLabel>("Label3").Click();
+  Editor().Find<HeadlessButton>("Button3").Click();
+  Editor().Find<HeadlessButton>("help").Click();
+  application_.onModal = [](HeadlessForm& about) { about.Find<HeadlessLabel>("Label2").Click(); };
+  MainWindow().Find<HeadlessLabel>("Label3").Click();
+  struct Expected {
+    std::string verb, target;
+    ShowCommand show;
+  };
+  const Expected expected[] = {
+      {"open", HomePageAddress(), ShowCommand::kShow},
+      {"open", VersionCheckAddress(), ShowCommand::kShow},
+      {"", program_->helpFile, ShowCommand::kShowMaximized},
+      {"open", HomePageAddress(), ShowCommand::kShow},  // from the about window's link
+  };
+  ASSERT_EQ(shell_.opened.size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(shell_.opened[i].verb, expected[i].verb) << i;
+    EXPECT_EQ(shell_.opened[i].target, expected[i].target) << i;
+    EXPECT_EQ(shell_.opened[i].show, expected[i].show) << i;
+    EXPECT_EQ(shell_.opened[i].owner, editor) << i;
+  }
+  EXPECT_TRUE(HomePageAddress().starts_with("https://"));
+  EXPECT_TRUE(VersionCheckAddress().ends_with("/products/trelik/vcheck.php?v=1.0"));
+}
+
+TEST_F(EditorTest, WindowsAsDesigned) {
+  const HeadlessForm& editor = Editor();
+  EXPECT_EQ(editor.Args().caption, "Trelik Editor");
+  EXPECT_EQ(editor.Args().clientWidth, 359);
+  EXPECT_EQ(editor.Args().clientHeight, 181);
+  EXPECT_EQ(editor.Info("Label3").tooltip, "Find more useful tools");
+  EXPECT_EQ(editor.Info("Label3").text, HomePageAddress());
+  EXPECT_TRUE(editor.Info("Button1").isDefault);
+  for (const char* inGroup :
+       {"CheckBox1", "ComboBox1", "Button4", "Button5", "Button6", "ComboBox2"}) {
+    EXPECT_EQ(editor.Info(inGroup).parent, "GroupBox1") << inGroup;
+  }
+  EXPECT_EQ(editor.Info("ComboBox2").tabOrder, 5);
+  EXPECT_FALSE(windows_->Form2.CheckBox1->Checked());
+
+  const HeadlessForm& about = About();
+  EXPECT_EQ(about.Args().caption, "about");
+  EXPECT_EQ(about.Args().colour, FormColour::kMenu);
+  EXPECT_EQ(about.Info("Label1").text, "Trelik 1.0");
+  EXPECT_TRUE(about.Info("Label1").bold);
+  EXPECT_EQ(about.Info("Label2").text + "/", HomePageAddress());
+  EXPECT_EQ(about.Info("Label3").text, "Set up Projects from Explorer's New Menu");
+  EXPECT_EQ(about.Info("Image1").kind, "ProgramIcon");
+}
+
+}  // namespace
+}  // namespace trelik
