@@ -10,7 +10,13 @@ if(TRELIK_PLATFORM STREQUAL win32)
   target_sources(trelik_shell PRIVATE win32/win32_registry.cpp)
   target_link_libraries(trelik_shell PUBLIC advapi32)
 else()
-  # The store is replaced atomically through the library's file access.
-  target_sources(trelik_shell PRIVATE posix/registry_store.cpp)
+  # The store is replaced atomically through the library's file access; the desktop's view of
+  # the file types is projected from it.
+  target_sources(trelik_shell PRIVATE
+    posix/desktop_files.cpp
+    posix/desktop_integration.cpp
+    posix/desktop_types.cpp
+    posix/registry_store.cpp
+    posix/xdg_config_edits.cpp)
   target_link_libraries(trelik_shell PUBLIC trelik_library)
 endif()

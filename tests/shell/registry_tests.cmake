@@ -14,3 +14,15 @@ trelik_add_test_executable(registry_tests
     registry_text_test.cpp
     ${registry_backend_test}
   LIBRARIES trelik_shell)
+
+if(TRELIK_PLATFORM STREQUAL posix)
+  # The Linux desktop's view of the file types: the files it is made of, and the whole of it
+  # against the real freedesktop tools.
+  trelik_add_test_executable(desktop_integration_tests
+    SOURCES
+      posix/desktop_files_test.cpp
+      posix/desktop_integration_test.cpp
+      posix/desktop_types_test.cpp
+      posix/xdg_config_edits_test.cpp
+    LIBRARIES trelik_shell)
+endif()

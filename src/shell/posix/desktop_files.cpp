@@ -1,0 +1,133 @@
+#include "shell/posix/desktop_files.h"
+
+namespace trelik {
+namespace {
+
+constexpr std::string_view kMarker =
+    "Written by Trelik from its file types; rewritten when they change.";
+
+std::string XmlEscaped(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// A desktop entry string value: backslashes escaped, and leading blanks kept, which readers
+// would otherwise drop.
+std::string EntryValue(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == '\\') {
+      escaped += "\\\\";
+    } else if (c == ' ' && escaped.empty()) {
+      escaped += "\\s";
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// One quoted argument of an Exec line: the quoting rule escapes ", `, $ and \, a literal % is
+// doubled, and the string rule then escapes every backslash once more.
+std::string ExecArgument(std::string_view argument) {
+  std::string quoted = "\"";
+  for (const char c : argument) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    if (c == '%') quoted += '%';
+    quoted += c;
+  }
+  quoted += '"';
+  std::string value;
+  for (const char c : quoted) {
+    if (c == '\\') value += '\\';
+    value += c;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::string MimePackageText(const std::vector<DesktopType>& types) {
+  std::string text =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!-- ";
+  text.append(kMarker).append(
+      " -->\n"
+      "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
+  for (const auto& type : types) {
+    text.append("  <mime-type type=\"").append(type.mimeType).append("\">\n");
+    text.append("    <comment>").append(XmlEscaped(type.description)).append("</comment>\n");
+    text.append("    <icon name=\"").append(kIconName).append("\"/>\n");
+    text.append("    <glob pattern=\"*")
+        .append(XmlEscaped(type.extension))
+        .append("\" case-sensitive=\"true\"/>\n");
+    text.append("  </mime-type>\n");
+  }
+  text.append("</mime-info>\n");
+  return text;
+}
+
+std::string ApplicationEntryText(const std::vector<DesktopType>& types,
+                                 const std::string& executablePath) {
+  std::string text = "[Desktop Entry]\n# ";
+  text.append(kMarker).append(
+      "\n"
+      "Type=Application\n"
+      "Name=Trelik\n"
+      "GenericName=Project Templates\n"
+      "Comment=Extend New menu to set up new Projects\n"
+      "Icon=");
+  text.append(kIconName).append("\nExec=").append(ExecArgument(executablePath)).append(" %f\n");
+  text.append(
+      "Terminal=false\n"
+      "Categories=Development;\n"
+      "MimeType=");
+  for (const auto& type : types) text.append(type.mimeType).append(";");
+  text.append("\n");
+  return text;
+}
+
+std::string LauncherTemplateName(const DesktopType& type) {
+  return type.templateName + type.extension;
+}
+
+std::string DolphinLinkText(const DesktopType& type, const std::string& sourcePath) {
+  std::string text = "[Desktop Entry]\n# ";
+  text.append(kMarker).append("\nType=Link\nName=").append(EntryValue(type.templateName));
+  text.append("\nComment=File name of the new launcher for ")
+      .append(EntryValue(type.templateName))
+      .append(":\nIcon=")
+      .append(kIconName)
+      .append("\nURL=")
+      .append(EntryValue(sourcePath))
+      .append("\n");
+  return text;
+}
+
+std::string DolphinLinkName(const DesktopType& type) {
+  std::string name = type.mimeType.substr(type.mimeType.find("x-") + 2);
+  return name.append(".desktop");
+}
+
+}  // namespace trelik

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/posix/desktop_types.h"
+
+namespace trelik {
+
+// The desktop entry's file name, which mimeapps.list refers to.
+inline constexpr const char* kDesktopEntryName = "trelik.desktop";
+// The icon name used by the program and every one of its types.
+inline constexpr const char* kIconName = "trelik";
+
+// The shared-mime-info package: one MIME type per file type, each recognised by a
+// case-sensitive glob on its exact extension.
+std::string MimePackageText(const std::vector<DesktopType>& types);
+
+// The application's desktop entry: it opens files of every type with the program.
+std::string ApplicationEntryText(const std::vector<DesktopType>& types,
+                                 const std::string& executablePath);
+
+// The name of the launcher template that a New-menu entry creates: the file manager shows it as
+// the entry's label and proposes it as the new file's name.
+std::string LauncherTemplateName(const DesktopType& type);
+
+// The one byte a launcher template holds: GIO types an empty file as plain text whatever its
+// name, and the launcher would open in a text editor.
+inline constexpr const char* kLauncherTemplateContents = "\n";
+
+// Dolphin's New-menu entry for a type: a link to the launcher template at `sourcePath`
+// (relative to the entry).
+std::string DolphinLinkText(const DesktopType& type, const std::string& sourcePath);
+
+// The file name of a type's Dolphin entry.
+std::string DolphinLinkName(const DesktopType& type);
+
+}  // namespace trelik

@@ -1,0 +1,254 @@
+#include "shell/posix/desktop_integration.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "library/file_access.h"
+#include "shell/posix/desktop_files.h"
+#include "shell/posix/desktop_types.h"
+#include "shell/posix/detached_process.h"
+#include "shell/posix/xdg_config_edits.h"
+
+namespace trelik {
+namespace {
+
+constexpr const char* kOwnedMimePrefix = "application/x-trelik";
+
+struct PlannedFile {
+  std::string path;
+  std::string contents;
+};
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The file's contents; "" when it is missing. Nullopt when it exists but cannot be read, so
+// that it is never replaced by a version that lost what it held.
+std::optional<std::string> ReadOptionalFile(const std::string& path) {
+  std::string ignored;
+  auto contents = ReadWholeFile(path, ignored);
+  if (contents || !Exists(path)) return contents.value_or("");
+  return std::nullopt;
+}
+
+bool WriteIfChanged(const std::string& path, const std::string& contents) {
+  std::string ignored;
+  const auto existing = ReadWholeFile(path, ignored);
+  return (existing && *existing == contents) ||
+         ReplaceFileAtomically(path, contents, ignored) == ReplaceOutcome::kReplaced;
+}
+
+std::set<std::string> ReadManifest(const std::string& path) {
+  std::set<std::string> paths;
+  std::string ignored;
+  const std::string text = ReadWholeFile(path, ignored).value_or("");
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    if (end > start) paths.insert(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return paths;
+}
+
+bool WriteManifest(const std::string& path, const std::set<std::string>& paths) {
+  std::string text;
+  for (const auto& entry : paths) text.append(entry).append("\n");
+  return WriteIfChanged(path, text);
+}
+
+// The icon theme's place for the program's icon: SVG goes to "scalable", PNG to the folder of
+// its size, read from the PNG header.
+std::optional<std::string> IconPath(const std::string& dataHome, const std::string& source,
+                                    const std::string& contents) {
+  const std::string theme = dataHome + "/icons/hicolor/";
+  if (source.ends_with(".svg")) return theme + "scalable/apps/" + kIconName + ".svg";
+  if (!source.ends_with(".png") || contents.size() < 24 || !contents.starts_with("\x89PNG")) {
+    return std::nullopt;
+  }
+  const auto bigEndian = [&](std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = at; i < at + 4; ++i) {
+      value = (value << 8) | static_cast<unsigned char>(contents[i]);
+    }
+    return std::to_string(value);
+  };
+  return theme + bigEndian(16) + "x" + bigEndian(20) + "/apps/" + kIconName + ".png";
+}
+
+// The XDG templates folder; when the user has none, it is set to ~/Templates in user-dirs.dirs
+// as xdg-user-dirs-update would, since GNOME Files, Nemo and Caja then offer no templates at
+// all. Nullopt when user-dirs.dirs cannot be read or written.
+std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders) {
+  const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
+  const auto userDirs = ReadOptionalFile(userDirsPath);
+  if (!userDirs) return std::nullopt;
+  if (auto folder = TemplatesFolderSetting(*userDirs, folders.home)) return folder;
+  if (!WriteIfChanged(userDirsPath, SetDefaultTemplatesFolder(*userDirs))) return std::nullopt;
+  return TemplatesFolderSetting(SetDefaultTemplatesFolder(""), folders.home);
+}
+
+std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
+                                   const DesktopFolders& folders, const std::string& executablePath,
+                                   const std::string& iconSource,
+                                   const std::optional<std::string>& templatesFolder,
+                                   bool& complete) {
+  std::vector<PlannedFile> files;
+  if (types.empty()) return files;
+  files.push_back({folders.dataHome + "/mime/packages/trelik.xml", MimePackageText(types)});
+  files.push_back({folders.dataHome + "/applications/" + kDesktopEntryName,
+                   ApplicationEntryText(types, executablePath)});
+  if (!iconSource.empty()) {
+    std::string ignored;
+    const auto icon = ReadWholeFile(iconSource, ignored);
+    const auto iconPath = icon ? IconPath(folders.dataHome, iconSource, *icon) : std::nullopt;
+    if (iconPath) {
+      files.push_back({*iconPath, *icon});
+    } else {
+      complete = false;
+    }
+  }
+  const std::string dolphinFolder = folders.dataHome + "/templates/";
+  for (const auto& type : types) {
+    if (!type.inNewMenu) continue;
+    const std::string launcher = LauncherTemplateName(type);
+    if (templatesFolder) {
+      files.push_back({*templatesFolder + "/" + launcher, kLauncherTemplateContents});
+    }
+    // Dolphin only reads link entries; the link's target is kept out of sight beside them.
+    const std::string source = ".source/" + launcher;
+    files.push_back({dolphinFolder + source, kLauncherTemplateContents});
+    files.push_back({dolphinFolder + DolphinLinkName(type), DolphinLinkText(type, source)});
+  }
+  return files;
+}
+
+// Runs an installed tool with `arguments` (no shell) and waits for it; a tool that is not
+// installed is no failure, the desktop then simply catches up later.
+bool RunToolIfInstalled(const std::string& tool, const std::string& argument) {
+  const auto path = FindOnPath(tool);
+  if (!path) return true;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::vector<std::string> arguments = {tool, argument};
+  std::vector<char*> argv;
+  for (auto& item : arguments) argv.push_back(item.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  const int started = posix_spawn(&child, path->c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started != 0) return false;
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return false;
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+DesktopFolders DesktopFoldersFromEnvironment() {
+  const auto variable = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value ? value : "");
+  };
+  DesktopFolders folders;
+  folders.home = variable("HOME");
+  if (folders.home.empty()) {
+    if (const passwd* user = ::getpwuid(::getuid())) folders.home = user->pw_dir;
+  }
+  folders.dataHome = variable("XDG_DATA_HOME");
+  if (!folders.dataHome.starts_with('/')) folders.dataHome = folders.home + "/.local/share";
+  folders.configHome = variable("XDG_CONFIG_HOME");
+  if (!folders.configHome.starts_with('/')) folders.configHome = folders.home + "/.config";
+  return folders;
+}
+
+bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
+                                  const std::string& executablePath,
+                                  const std::string& iconSource) {
+  const std::vector<DesktopType> types = ReadDesktopTypes(registry);
+  bool complete = true;
+
+  std::optional<std::string> templatesFolder;
+  if (std::ranges::any_of(types, &DesktopType::inNewMenu)) {
+    templatesFolder = ProvideTemplatesFolder(folders);
+    complete = templatesFolder.has_value();
+  }
+  const std::vector<PlannedFile> planned =
+      PlanFiles(types, folders, executablePath, iconSource, templatesFolder, complete);
+
+  // A file of one of our names that we did not write is the user's and stays untouched.
+  const std::string manifestPath = folders.dataHome + "/trelik/generated.list";
+  const std::set<std::string> previous = ReadManifest(manifestPath);
+  std::vector<PlannedFile> ownFiles;
+  std::ranges::copy_if(planned, std::back_inserter(ownFiles), [&](const PlannedFile& file) {
+    return previous.contains(file.path) || !Exists(file.path);
+  });
+
+  // What is about to be written is recorded first, so that a run cut short leaves no file of
+  // ours that a later run would take for the user's.
+  std::set<std::string> ours = previous;
+  for (const auto& file : ownFiles) ours.insert(file.path);
+  if (!WriteManifest(manifestPath, ours)) return false;
+
+  for (const auto& file : ownFiles) {
+    if (!WriteIfChanged(file.path, file.contents)) complete = false;
+  }
+  for (const auto& path : previous) {
+    if (std::ranges::any_of(ownFiles, [&](const PlannedFile& file) { return file.path == path; })) {
+      continue;
+    }
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
+      ours.erase(path);
+    } else {
+      complete = false;
+    }
+  }
+  ::rmdir((folders.dataHome + "/templates/.source").c_str());  // only when nothing is left in it
+  complete = WriteManifest(manifestPath, ours) && complete;
+
+  const std::string mimeappsPath = folders.configHome + "/mimeapps.list";
+  const auto mimeapps = ReadOptionalFile(mimeappsPath);
+  std::vector<std::string> mimeTypes;
+  for (const auto& type : types) mimeTypes.push_back(type.mimeType);
+  if (!mimeapps) {
+    complete = false;
+  } else if (!mimeapps->empty() || !mimeTypes.empty()) {
+    const std::string edited =
+        EditDefaultApplications(*mimeapps, mimeTypes, kOwnedMimePrefix, kDesktopEntryName);
+    if (edited != *mimeapps && !WriteIfChanged(mimeappsPath, edited)) complete = false;
+  }
+
+  if (IsFolder(folders.dataHome + "/mime/packages")) {
+    complete = RunToolIfInstalled("update-mime-database", folders.dataHome + "/mime") && complete;
+  }
+  if (IsFolder(folders.dataHome + "/applications")) {
+    complete = RunToolIfInstalled("update-desktop-database", folders.dataHome + "/applications") &&
+               complete;
+  }
+  return complete;
+}
+
+}  // namespace trelik

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "shell/registry.h"
+
+namespace trelik {
+
+// The user's folders that desktop integration writes into.
+struct DesktopFolders {
+  std::string home;
+  std::string dataHome;    // $XDG_DATA_HOME, by default home + "/.local/share"
+  std::string configHome;  // $XDG_CONFIG_HOME, by default home + "/.config"
+};
+
+// The folders named by HOME, XDG_DATA_HOME and XDG_CONFIG_HOME; relative XDG settings are
+// ignored, as the base directory specification asks.
+DesktopFolders DesktopFoldersFromEnvironment();
+
+// Makes the desktop know the file types registered in `registry`, the way the Windows shell
+// knows them from its registry:
+// - a shared-mime-info package (dataHome/mime/packages/trelik.xml) with a MIME type per type;
+// - the desktop entry dataHome/applications/trelik.desktop, which opens them all with
+//   `executablePath`, and its place as their default application in configHome/mimeapps.list;
+// - for each type with a New-menu entry, a launcher template in the XDG templates folder
+//   (GNOME Files, Nemo, Caja, Thunar), which is set to ~/Templates in user-dirs.dirs when the
+//   user has none, and a link entry in dataHome/templates for Dolphin;
+// - the program's icon, when `iconSource` (a PNG or SVG file) is given.
+// Files written for types that are gone are removed. Only files recorded as written by Trelik
+// (dataHome/trelik/generated.list) are ever replaced or removed, and only our own lines of
+// mimeapps.list and user-dirs.dirs change. update-mime-database and update-desktop-database
+// are then run when installed. False when something could not be written or removed.
+bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
+                                  const std::string& executablePath, const std::string& iconSource);
+
+}  // namespace trelik

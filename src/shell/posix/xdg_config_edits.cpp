@@ -1,0 +1,129 @@
+#include "shell/posix/xdg_config_edits.h"
+
+#include <algorithm>
+
+namespace trelik {
+namespace {
+
+constexpr std::string_view kDefaultsSection = "[Default Applications]";
+constexpr std::string_view kTemplatesKey = "XDG_TEMPLATES_DIR";
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    lines.emplace_back(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text.append(line).append("\n");
+  return text;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A "key=value" line split at its first '='; nullopt for other lines.
+std::optional<std::pair<std::string_view, std::string_view>> KeyAndValue(std::string_view line) {
+  const auto equals = line.find('=');
+  if (equals == std::string_view::npos || Trimmed(line).starts_with('#')) return std::nullopt;
+  return std::pair{Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))};
+}
+
+bool NamesOnly(std::string_view value, std::string_view desktopEntry) {
+  if (value.ends_with(';')) value.remove_suffix(1);
+  return value == desktopEntry;
+}
+
+}  // namespace
+
+std::string EditDefaultApplications(std::string_view mimeappsList,
+                                    const std::vector<std::string>& mimeTypes,
+                                    std::string_view ownedPrefix, std::string_view desktopEntry) {
+  std::vector<std::string> lines = SplitLines(mimeappsList);
+  std::vector<std::string> missing = mimeTypes;
+  std::optional<std::size_t> sectionEnd;  // after the section's last non-blank line
+  bool inSection = false;
+  for (std::size_t i = 0; i < lines.size();) {
+    const std::string_view line = Trimmed(lines[i]);
+    if (line.starts_with('[')) {
+      inSection = line == kDefaultsSection;
+      if (inSection) sectionEnd = i + 1;
+    } else if (inSection) {
+      if (const auto entry = KeyAndValue(line)) {
+        const std::string type(entry->first);
+        const bool current = std::ranges::find(mimeTypes, type) != mimeTypes.end();
+        if (!current && type.starts_with(ownedPrefix) && NamesOnly(entry->second, desktopEntry)) {
+          lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+          continue;
+        }
+        std::erase(missing, type);
+      }
+      if (!line.empty()) sectionEnd = i + 1;
+    }
+    ++i;
+  }
+  if (missing.empty()) return JoinLines(lines);
+  if (!sectionEnd) {
+    if (!lines.empty() && !Trimmed(lines.back()).empty()) lines.emplace_back();
+    lines.emplace_back(kDefaultsSection);
+    sectionEnd = lines.size();
+  }
+  for (const auto& type : missing) {
+    std::string line = type;
+    line.append("=").append(desktopEntry);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>((*sectionEnd)++), line);
+  }
+  return JoinLines(lines);
+}
+
+std::optional<std::string> TemplatesFolderSetting(std::string_view userDirs,
+                                                  const std::string& home) {
+  for (const auto& line : SplitLines(userDirs)) {
+    const auto entry = KeyAndValue(line);
+    if (!entry || entry->first != kTemplatesKey) continue;
+    std::string_view value = entry->second;
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+      value = value.substr(1, value.size() - 2);
+    }
+    std::string folder;
+    if (value.starts_with("$HOME")) {
+      folder = home;
+      folder.append(value.substr(5));
+    } else {
+      folder = value;
+    }
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    std::string homeFolder = home;
+    while (homeFolder.size() > 1 && homeFolder.back() == '/') homeFolder.pop_back();
+    // Only "$HOME/..." and absolute paths are valid settings.
+    if (!folder.starts_with('/') || folder == homeFolder) return std::nullopt;
+    return folder;
+  }
+  return std::nullopt;
+}
+
+std::string SetDefaultTemplatesFolder(std::string_view userDirs) {
+  std::string setting(kTemplatesKey);
+  setting.append("=\"").append(kDefaultTemplatesFolder).append("\"");
+  std::vector<std::string> lines = SplitLines(userDirs);
+  const auto existing = std::ranges::find_if(lines, [](const std::string& line) {
+    const auto entry = KeyAndValue(line);
+    return entry && entry->first == kTemplatesKey;
+  });
+  if (existing != lines.end()) {
+    *existing = setting;
+  } else {
+    lines.push_back(setting);
+  }
+  return JoinLines(lines);
+}
+
+}  // namespace trelik

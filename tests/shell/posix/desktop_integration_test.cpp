@@ -1,0 +1,228 @@
+// The desktop integration against the real freedesktop tools, in a home folder of its own.
+#include "shell/posix/desktop_integration.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "shell/file_type_registration.h"
+#include "shell/posix/registry_store.h"
+#include "support/temp_folder.h"
+
+namespace trelik {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+constexpr const char* kExe = "/opt/trelik tools/trelik";
+
+struct CommandResult {
+  int exitCode = -1;
+  std::string output;  // stdout and stderr, trailing line end cut
+};
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+CommandResult RunCommand(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    result.output.append(buffer, count);
+  }
+  const int status = ::pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  while (!result.output.empty() && result.output.back() == '\n') result.output.pop_back();
+  return result;
+}
+
+// Points HOME and the XDG folders of this process, and so of the tools it runs, at a fresh
+// home, and registers file types the way the program does: into the store, regenerating the
+// desktop's files on each change.
+class DesktopIntegrationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folders_ = {root_ / "home", root_ / "home/.local/share", root_ / "home/.config"};
+    fs::create_directories(folders_.configHome);
+    SetVariable("HOME", folders_.home);
+    SetVariable("XDG_DATA_HOME", folders_.dataHome);
+    SetVariable("XDG_CONFIG_HOME", folders_.configHome);
+    // xdg-mime then asks GIO, which reads the shared-mime-info database.
+    SetVariable("XDG_CURRENT_DESKTOP", "GNOME");
+    ASSERT_EQ(RunCommand("command -v gio").exitCode, 0)
+        << "xdg-mime needs gio (Debian package libglib2.0-bin) to read the MIME database";
+  }
+
+  void TearDown() override {
+    for (const auto& [name, value] : savedVariables_) {
+      if (value) {
+        ::setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        ::unsetenv(name.c_str());
+      }
+    }
+  }
+
+  void SetVariable(const std::string& name, const std::string& value) {
+    const char* old = std::getenv(name.c_str());
+    savedVariables_.emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
+    ::setenv(name.c_str(), value.c_str(), 1);
+  }
+
+  void Register(const std::string& name) {
+    RegistryStore store(storePath_);
+    if (name.empty()) {
+      RegisterFileType(Context(store), ".trelik", "Trelik", false);
+    } else {
+      RegisterFileType(Context(store), ".trelik_" + name, "trelik_" + name, true);
+    }
+  }
+
+  void Unregister(const std::string& name) {
+    RegistryStore store(storePath_);
+    UnregisterFileType(Context(store), name, name);
+  }
+
+  RegistrationContext Context(Registry& store) {
+    return {store, kExe, [this, &store] {
+              EXPECT_TRUE(RegenerateDesktopIntegration(store, folders_, kExe, iconSource_));
+            }};
+  }
+
+  std::string Home(const std::string& path) const { return folders_.home + "/" + path; }
+  std::string Data(const std::string& path) const { return folders_.dataHome + "/" + path; }
+  std::string Config(const std::string& path) const { return folders_.configHome + "/" + path; }
+
+  std::string FileType(const std::string& path) {
+    return RunCommand("xdg-mime query filetype " + Quoted(path)).output;
+  }
+
+  TempFolder root_;
+  DesktopFolders folders_;
+  std::string storePath_ = root_ / "home/.local/share/trelik/registry.reg";
+  std::string iconSource_;
+  std::map<std::string, std::optional<std::string>> savedVariables_;
+};
+
+TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
+  const std::string userDirs = "# the user's\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n";
+  const std::string mimeapps = "[Default Applications]\ntext/plain=gedit.desktop\n";
+  WriteFileBytes(Config("user-dirs.dirs"), userDirs);
+  WriteFileBytes(Config("mimeapps.list"), mimeapps);
+  const std::map<std::string, std::string> userFiles = {
+      {Home("Templates/Letter.odt"), "letter"},
+      {Data("templates/mine.desktop"), "[Desktop Entry]\n"},
+      {Data("applications/other.desktop"), "[Desktop Entry]\n"},
+      {Data("mime/packages/other.xml"), "<mime-info/>\n"},
+  };
+  for (const auto& [path, contents] : userFiles) {
+    fs::create_directories(fs::path(path).parent_path());
+    WriteFileBytes(path, contents);
+  }
+
+  Register("");
+  Register("My Site");
+
+  EXPECT_EQ(RunCommand("xdg-user-dir TEMPLATES").output, Home("Templates"));
+  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")),
+            userDirs + "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
+  const std::string launcher = Home("Templates/My Site.trelik_My Site");
+  EXPECT_EQ(fs::file_size(launcher), 1u);
+  const std::string dolphinLink = Data("templates/trelik-my-site.desktop");
+  EXPECT_EQ(fs::file_size(Data("templates/.source/My Site.trelik_My Site")), 1u);
+
+  // What the New menu creates is a copy of the template.
+  fs::create_directories(root_ / "work");
+  fs::copy_file(launcher, root_ / "work/New.trelik_My Site");
+  WriteFileBytes(root_ / "work/x.trelik", "\n");
+  EXPECT_EQ(FileType(root_ / "work/New.trelik_My Site"), "application/x-trelik-my-site");
+  EXPECT_EQ(FileType(root_ / "work/x.trelik"), "application/x-trelik");
+  EXPECT_EQ(RunCommand("xdg-mime query default application/x-trelik-my-site").output,
+            "trelik.desktop");
+  EXPECT_EQ(RunCommand("xdg-mime query default application/x-trelik").output, "trelik.desktop");
+  for (const auto& entry : {Data("applications/trelik.desktop"), dolphinLink}) {
+    const CommandResult validation = RunCommand("desktop-file-validate " + Quoted(entry));
+    EXPECT_EQ(validation.exitCode, 0) << entry << "\n" << validation.output;
+    EXPECT_EQ(validation.output, "") << entry;
+  }
+
+  Unregister("My Site");
+
+  EXPECT_FALSE(fs::exists(launcher));
+  EXPECT_FALSE(fs::exists(dolphinLink));
+  EXPECT_FALSE(fs::exists(Data("templates/.source")));
+  EXPECT_NE(FileType(root_ / "work/New.trelik_My Site"), "application/x-trelik-my-site");
+  EXPECT_EQ(FileType(root_ / "work/x.trelik"), "application/x-trelik");
+  EXPECT_EQ(ReadFileBytes(Config("mimeapps.list")),
+            mimeapps + "application/x-trelik=trelik.desktop\n");
+
+  // With the base type gone too, nothing of ours is left.
+  {
+    RegistryStore store(storePath_);
+    for (const char* key : {".trelik", "Trelik\\Shell\\Open\\Command", "Trelik\\Shell\\Open",
+                            "Trelik\\Shell", "Trelik\\DefaultIcon", "Trelik"}) {
+      ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, key)) << key;
+    }
+    EXPECT_TRUE(RegenerateDesktopIntegration(store, folders_, kExe, ""));
+  }
+  EXPECT_NE(FileType(root_ / "work/x.trelik"), "application/x-trelik");
+  EXPECT_FALSE(fs::exists(Data("mime/packages/trelik.xml")));
+  EXPECT_FALSE(fs::exists(Data("applications/trelik.desktop")));
+  EXPECT_EQ(ReadFileBytes(Config("mimeapps.list")), mimeapps);
+  EXPECT_EQ(ReadFileBytes(Data("trelik/generated.list")), "");
+  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")),
+            userDirs + "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
+  for (const auto& [path, contents] : userFiles) EXPECT_EQ(ReadFileBytes(path), contents) << path;
+}
+
+TEST_F(DesktopIntegrationTest, FilesOfOurNamesThatTheUserMadeAreLeftAlone) {
+  WriteFileBytes(Config("user-dirs.dirs"), "XDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
+  const std::map<std::string, std::string> userFiles = {
+      {Home("Vorlagen/Web.trelik_Web"), "the user's own"},
+      {Data("applications/trelik.desktop"), "[Desktop Entry]\nName=Mine\n"},
+  };
+  for (const auto& [path, contents] : userFiles) {
+    fs::create_directories(fs::path(path).parent_path());
+    WriteFileBytes(path, contents);
+  }
+
+  Register("");
+  Register("Web");
+  Register("Blog");
+  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), "XDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
+  EXPECT_EQ(fs::file_size(Home("Vorlagen/Blog.trelik_Blog")), 1u);
+  EXPECT_FALSE(fs::exists(Home("Templates")));
+  Unregister("Web");
+  Unregister("Blog");
+
+  EXPECT_FALSE(fs::exists(Home("Vorlagen/Blog.trelik_Blog")));
+  for (const auto& [path, contents] : userFiles) EXPECT_EQ(ReadFileBytes(path), contents) << path;
+}
+
+TEST_F(DesktopIntegrationTest, TheIconIsInstalledOnlyWhenGiven) {
+  // A PNG signature and the start of its header chunk: 48 x 48 pixels.
+  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x30\0\0\0\x30", 24);
+  iconSource_ = root_ / "trelik.png";
+  WriteFileBytes(iconSource_, png);
+  Register("");
+  EXPECT_EQ(ReadFileBytes(Data("icons/hicolor/48x48/apps/trelik.png")), png);
+
+  iconSource_.clear();
+  Register("");
+  EXPECT_FALSE(fs::exists(Data("icons/hicolor/48x48/apps/trelik.png")));
+}
+
+}  // namespace
+}  // namespace trelik

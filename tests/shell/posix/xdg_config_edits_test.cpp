@@ -1,0 +1,81 @@
+#include "shell/posix/xdg_config_edits.h"
+
+#include <gtest/gtest.h>
+
+namespace trelik {
+namespace {
+
+struct DefaultsCase {
+  std::string before;
+  std::vector<std::string> types;
+  std::string after;
+};
+
+TEST(EditDefaultApplications, AddsAndRemovesOnlyOurLines) {
+  const std::string ours = "application/x-trelik=trelik.desktop\n";
+  const DefaultsCase cases[] = {
+      {"", {"application/x-trelik"}, "[Default Applications]\n" + ours},
+      {"[Default Applications]\ntext/plain=gedit.desktop\n\n[Added Associations]\nx=y\n",
+       {"application/x-trelik"},
+       "[Default Applications]\ntext/plain=gedit.desktop\n" + ours +
+           "\n[Added Associations]\nx=y\n"},
+      {"[Added Associations]\nx=y",
+       {"application/x-trelik"},
+       "[Added Associations]\nx=y\n\n[Default Applications]\n" + ours},
+      // A default the user chose for one of our types stays.
+      {"[Default Applications]\napplication/x-trelik=other.desktop\n",
+       {"application/x-trelik"},
+       "[Default Applications]\napplication/x-trelik=other.desktop\n"},
+      // Types that are gone lose our line, not the user's, and other sections are not ours.
+      {"[Default Applications]\napplication/x-trelik-old=trelik.desktop;\n"
+       "application/x-trelik-mine=other.desktop\n"
+       "[Added Associations]\napplication/x-trelik-old=trelik.desktop\n",
+       {},
+       "[Default Applications]\napplication/x-trelik-mine=other.desktop\n"
+       "[Added Associations]\napplication/x-trelik-old=trelik.desktop\n"},
+      {"[Default Applications]\n" + ours,
+       {"application/x-trelik"},
+       "[Default Applications]\n" + ours},
+      {"# comment\n[Default Applications]\n",
+       {"application/x-trelik", "application/x-trelik-a"},
+       "# comment\n[Default Applications]\n" + ours + "application/x-trelik-a=trelik.desktop\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EditDefaultApplications(c.before, c.types, "application/x-trelik", "trelik.desktop"),
+              c.after)
+        << c.before;
+  }
+}
+
+struct TemplatesCase {
+  std::string userDirs;
+  std::optional<std::string> folder;
+};
+
+TEST(TemplatesFolderSetting, ExpandsHomeAndTreatsHomeAsUnset) {
+  const TemplatesCase cases[] = {
+      {"", std::nullopt},
+      {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", std::nullopt},
+      {"XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n", "/home/u/Templates"},
+      {"XDG_TEMPLATES_DIR=\"$HOME/Mod\xC3\xA8les/\"\n", "/home/u/Mod\xC3\xA8les"},
+      {"XDG_TEMPLATES_DIR=\"/srv/templates\"\n", "/srv/templates"},
+      {"XDG_TEMPLATES_DIR=\"$HOME/\"\n", std::nullopt},
+      {"XDG_TEMPLATES_DIR=\"$HOME\"\n", std::nullopt},
+      {"XDG_TEMPLATES_DIR=\"relative\"\n", std::nullopt},
+      {"# XDG_TEMPLATES_DIR=\"$HOME/Old\"\n", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TemplatesFolderSetting(c.userDirs, "/home/u"), c.folder) << c.userDirs;
+  }
+}
+
+TEST(SetDefaultTemplatesFolder, ReplacesOrAddsOnlyThatLine) {
+  EXPECT_EQ(SetDefaultTemplatesFolder(""), "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
+  EXPECT_EQ(SetDefaultTemplatesFolder("# kept\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                      "XDG_TEMPLATES_DIR=\"$HOME/\"\nXDG_MUSIC_DIR=\"$HOME/M\""),
+            "# kept\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_TEMPLATES_DIR=\"$HOME/Templates\"\n"
+            "XDG_MUSIC_DIR=\"$HOME/M\"\n");
+}
+
+}  // namespace
+}  // namespace trelik
