@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "app/startup.h"
 #include "common/error.h"
 #include "common/path_parts.h"
+#include "shell/posix/desktop_integration.h"
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/registry_store.h"
 #include "ui/qt/qt_shell_windows.h"
@@ -27,12 +27,12 @@ std::string ExecutablePath() {
   }
 }
 
-// $XDG_DATA_HOME/trelik/, by default ~/.local/share/trelik/.
-std::string DataFolder() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome != nullptr && dataHome[0] == '/') return std::string(dataHome) + "/trelik/";
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + "/.local/share/trelik/";
+// A file shipped with the program: beside it in the build tree, or in share/trelik/ when
+// installed.
+std::string ProgramFile(const std::string& programFolder, const std::string& name) {
+  const std::string beside = programFolder + name;
+  if (::access(beside.c_str(), R_OK) == 0) return beside;
+  return programFolder + "../share/trelik/" + name;
 }
 
 // The file types are kept in the data folder; a damaged store is reported and left alone, and
@@ -55,15 +55,26 @@ int main(int argc, char** argv) {
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName("trelik");
   QApplication::setDesktopFileName("trelik");
-  QApplication::setWindowIcon(QIcon::fromTheme("trelik"));
 
   const std::string executablePath = ExecutablePath();
-  const std::string dataFolder = DataFolder();
+  const std::string programFolder =
+      trelik::DirectoryPart(executablePath, trelik::kPosixSeparators);
+  const std::string iconFile = ProgramFile(programFolder, "trelik.png");
+  QApplication::setWindowIcon(QIcon(QString::fromStdString(iconFile)));
+  const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
+  const std::string dataFolder = desktop.dataHome + "/trelik/";
+
   trelik::QtApplication application;
   trelik::CopyProgressWindow progress;
   auto registry = OpenFileTypeStore(dataFolder + "filetypes.reg", application);
+  // The desktop learns of changed file types by its files being written anew; what cannot be
+  // written now is written again with the next change.
+  const auto updateDesktop = [&] {
+    static_cast<void>(
+        trelik::RegenerateDesktopIntegration(*registry, desktop, executablePath, iconFile));
+  };
   trelik::PosixShellOperations shell(
-      trelik::PickFolderWithQt, [] {},
+      trelik::PickFolderWithQt, updateDesktop,
       [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
 
   trelik::Program program{
@@ -73,7 +84,7 @@ int main(int argc, char** argv) {
       .executablePath = executablePath,
       .launcherPath = argc > 1 ? argv[1] : "",
       .dataFolder = dataFolder,
-      .helpFile = trelik::DirectoryPart(executablePath, trelik::kPosixSeparators) + "help/index.html"};
+      .helpFile = ProgramFile(programFolder, "help/index.html")};
   trelik::RunTrelik(program);
   return 0;
 }

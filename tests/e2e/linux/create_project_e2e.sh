@@ -52,6 +52,13 @@ run_case "" "" alt+F4
 [ "$(find "$projects" | sort)" = "$before" ] || fail "something changed without a launcher"
 grep -qi '^\[HKEY_CURRENT_USER\\Software\\Classes\\.trelik\]' "$data/filetypes.reg" ||
   fail "the base type is not in the file-type store"
+expect_file "$XDG_DATA_HOME/applications/trelik.desktop"
+grep -q "^Exec=\"$trelik\" %f" "$XDG_DATA_HOME/applications/trelik.desktop" ||
+  fail "the desktop entry does not start this program"
+printf x >"$work/x.trelik"  # empty files are typed as empty whatever their name
+type=$(xdg-mime query filetype "$work/x.trelik")
+[ "$(xdg-mime query default "$type")" = trelik.desktop ] ||
+  fail ".trelik files ($type) do not open with Trelik"
 
 echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
 exit $((failures == 0 ? 0 : 1))
