@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev googletest libgtest-dev
   g++-mingw-w64-x86-64-posix wine64
   xvfb xauth xdotool openbox x11-utils imagemagick
-  desktop-file-utils shared-mime-info xdg-utils xdg-user-dirs fp-utils
+  desktop-file-utils shared-mime-info xdg-utils xdg-user-dirs libglib2.0-bin fp-utils
 )
 
 missing=()
