@@ -210,7 +210,9 @@ class QtForm final : public Form {
     if (args.link) {
       widget->setCursor(Qt::PointingHandCursor);
       QPalette palette = widget->palette();
+      // Text on a window whose background role is Base is drawn in the Text role.
       palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+      palette.setColor(QPalette::Text, palette.color(QPalette::Link));
       widget->setPalette(palette);
     }
     if (!args.tooltip.empty()) widget->setToolTip(ToQt(args.tooltip));

@@ -77,3 +77,19 @@ screenshot() {
   mkdir -p "$artifacts"
   import -window root "$artifacts/$1.png" 2>/dev/null || true
 }
+
+# Clicks the point (x, y) of a window's designed layout (96 pixels per inch), scaled as the
+# window was scaled to the desktop's font: $1 window, $2 designed client width, $3 designed
+# client height, $4 x, $5 y.
+click_design_point() {
+  local window=$1 designWidth=$2 designHeight=$3 x=$4 y=$5
+  # xwininfo, unlike xdotool, reports where the client area really is inside the frame.
+  local info left top width height
+  info=$(xwininfo -id "$window")
+  left=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+  top=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+  width=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
+  height=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
+  xdotool mousemove $((left + x * width / designWidth)) $((top + y * height / designHeight)) click 1
+  sleep 0.4
+}

@@ -1,0 +1,149 @@
+// The Qt backend under Qt's offscreen platform: what a user would see and do, checked on the
+// real widgets found by their object names.
+#include "ui/qt/qt_widgets.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "common/error.h"
+
+namespace trelik {
+namespace {
+
+class QtWidgetsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "qt_widgets_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+  }
+
+  template <typename T>
+  static T* Widget(Form& form, const char* name) {
+    return static_cast<QWidget*>(form.Handle())->findChild<T*>(name);
+  }
+
+  QtApplication application_;
+};
+
+TEST_F(QtWidgetsTest, LinksGetTheLinkColourAndReportClicks) {
+  auto form = application_.CreateForm({.caption = "about", .clientWidth = 293,
+                                       .clientHeight = 171, .colour = FormColour::kMenu});
+  Label* link = form->AddLabel("Label2", {.text = "https://trelik.example",
+                                          .bounds = {72, 48, 119, 13}, .link = true});
+  form->AddLabel("Label3", {.text = "plain", .bounds = {72, 32, 198, 13}});
+  int clicks = 0;
+  link->onClick = [&] { ++clicks; };
+  form->Show();
+  auto* linkWidget = Widget<QLabel>(*form, "Label2");
+  auto* plainWidget = Widget<QLabel>(*form, "Label3");
+  ASSERT_NE(linkWidget, nullptr);
+  const auto drawnIn = [](QLabel* label) {
+    return label->palette().color(label->foregroundRole());
+  };
+  EXPECT_EQ(drawnIn(linkWidget), linkWidget->palette().color(QPalette::Link));
+  EXPECT_NE(drawnIn(plainWidget), drawnIn(linkWidget));
+  EXPECT_EQ(linkWidget->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseClick(linkWidget, Qt::LeftButton);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(QtWidgetsTest, ALinkKeepsItsColourInAModalWindow) {
+  auto form = application_.CreateForm({.caption = "about", .clientWidth = 293,
+                                       .clientHeight = 171, .colour = FormColour::kMenu});
+  form->AddLabel("Label2", {.text = "https://trelik.example", .bounds = {72, 48, 119, 13},
+                            .link = true});
+  QColor shown;
+  QTimer::singleShot(0, [&] {
+    auto* label = Widget<QLabel>(*form, "Label2");
+    shown = label->palette().color(label->foregroundRole());
+    static_cast<QDialog*>(form->Handle())->close();
+  });
+  form->ShowModal();
+  EXPECT_EQ(shown, QApplication::palette().color(QPalette::Link));
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(QtWidgetsTest, EnterPressesTheDefaultButtonAndEscapeDoesNothing) {
+  auto form = application_.CreateForm({.caption = "Trelik Editor", .clientWidth = 359,
+                                       .clientHeight = 181});
+  PushButton* close = form->AddButton(
+      "Button1", {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true});
+  form->AddEdit("Edit1", {.bounds = {8, 16, 257, 21}, .tabOrder = 1});
+  int presses = 0;
+  close->onClick = [&] { ++presses; };
+  form->Show();
+  auto* edit = Widget<QLineEdit>(*form, "Edit1");
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(presses, 1);
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(QtWidgetsTest, ASecondaryWindowStaysOpenWhenItsCloseHandlerFails) {
+  auto form = application_.CreateForm({.caption = "Trelik Editor", .clientWidth = 359,
+                                       .clientHeight = 181});
+  bool fail = true;
+  form->onClose = [&] {
+    if (fail) throw Error("Stream write error");
+  };
+  int shows = 0;
+  form->onShow = [&] { ++shows; };
+  form->Show();
+  form->Show();  // already shown: only brought to the front
+  EXPECT_EQ(shows, 1);
+  // The error box is modal: answer it as a user would.
+  QTimer::singleShot(0, [] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->isVisible() && top->windowTitle() == "Trelik") {
+        QTest::keyClick(top, Qt::Key_Return);
+      }
+    }
+  });
+  form->Close();
+  EXPECT_TRUE(form->Visible());
+  fail = false;
+  form->Close();
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(QtWidgetsTest, TheLayoutGrowsToTheFontAndTheListReportsTheFocus) {
+  auto form = application_.CreateForm({.caption = " Trelik", .clientWidth = 368,
+                                       .clientHeight = 71, .border = FormBorder::kToolWindow,
+                                       .isMainForm = true});
+  form->AddCheckBox("CheckBox1", {.text = "Auto Open the Project",
+                                  .bounds = {8, 48, 137, 17}, .tabOrder = 1, .checked = true});
+  ComboBox* list = form->AddComboBox("ComboBox2", {.bounds = {8, 16, 169, 21}, .tabOrder = 0});
+  int entered = 0;
+  list->onEnter = [&] { ++entered; };
+  form->Show();
+  auto* box = Widget<QCheckBox>(*form, "CheckBox1");
+  EXPECT_GE(box->width(), box->sizeHint().width());  // the caption is never clipped
+  EXPECT_GE(static_cast<QWidget*>(form->Handle())->width(), 368);
+  QWidget* window = static_cast<QWidget*>(form->Handle());
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  Widget<QComboBox>(*form, "ComboBox2")->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(entered, 1);
+
+  list->SetItems({"Web", "web site"});
+  EXPECT_EQ(list->SelectedIndex(), ComboBox::kNone);
+  EXPECT_EQ(list->FindExact("WEB"), 0);
+  EXPECT_EQ(list->FindExact("web"), 0);
+  EXPECT_EQ(list->FindExact("we"), ComboBox::kNone);
+}
+
+}  // namespace
+}  // namespace trelik
