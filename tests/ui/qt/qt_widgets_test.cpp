@@ -26,7 +26,8 @@ class QtWidgetsTest : public ::testing::Test {
     static int argc = 1;
     static char name[] = "qt_widgets_test";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    // Never destroyed: at exit Qt's own statics are gone before it, and its teardown crashes.
+    new QApplication(argc, argv);
   }
 
   template <typename T>
