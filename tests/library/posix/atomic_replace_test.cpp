@@ -10,6 +10,7 @@
 #include "common/error.h"
 #include "library/ini_file.h"
 #include "library/template_list.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 namespace trelik {
@@ -18,22 +19,6 @@ namespace {
 using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteFileBytes;
-
-// Lowers the largest file size this process may write, for the life of the object.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
 
 std::size_t EntriesIn(const std::string& folder) {
   return static_cast<std::size_t>(
@@ -46,7 +31,7 @@ TEST(AtomicReplace, AFailedListSaveKeepsTheOldFile) {
   WriteFileBytes(path, "Web\r\nScript\r\n");
   const std::vector<std::string> large(1000, std::string(100, 'x'));
   {
-    FileSizeLimit limit(4096);
+    testing::FileSizeLimit limit(4096);
     try {
       SaveTemplateList(path, large);
       FAIL() << "no error";
@@ -64,7 +49,7 @@ TEST(AtomicReplace, AFailedSettingsWriteKeepsTheOldFile) {
   settings.WriteText("mainfile", "Web", "index.htm");
   const std::string before = ReadFileBytes(settings.Path());
   {
-    FileSizeLimit limit(4096);
+    testing::FileSizeLimit limit(4096);
     EXPECT_THROW(settings.WriteText("mainfile", "Big", std::string(10000, 'x')), Error);
   }
   EXPECT_EQ(ReadFileBytes(settings.Path()), before);

@@ -20,6 +20,7 @@
 
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/tree_removal.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "test_files.h"
 
@@ -189,22 +190,6 @@ TEST(CopyFolder, RefusesWhatCannotBeCopiedAndCreatesNothing) {
   }
 }
 
-// Lowers the largest file size this process may write, for the life of the object.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
-
 void MakeSocket(const std::string& path) {
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   ASSERT_GE(fd, 0);
@@ -243,7 +228,7 @@ TEST(CopyFolder, AFailureHalfWayRemovesThePartialCopy) {
       std::optional<std::string> arrived;
       std::pair<std::uint64_t, std::uint64_t> lastReport{0, 1};
       {
-        FileSizeLimit limit(c.fileSizeLimit);
+        testing::FileSizeLimit limit(c.fileSizeLimit);
         arrived = Copy(folder / "Web", folder / destDir,
                        [&lastReport](std::uint64_t done, std::uint64_t total) {
                          lastReport = {done, total};
