@@ -2,6 +2,8 @@
 // real widgets found by their object names.
 #include "ui/qt/qt_widgets.h"
 
+#include "ui/qt/qt_shell_windows.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -144,6 +147,26 @@ TEST_F(QtWidgetsTest, TheLayoutGrowsToTheFontAndTheListReportsTheFocus) {
   EXPECT_EQ(list->FindExact("WEB"), 0);
   EXPECT_EQ(list->FindExact("web"), 0);
   EXPECT_EQ(list->FindExact("we"), ComboBox::kNone);
+}
+
+int ProgressWindows() {
+  int count = 0;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (qobject_cast<QProgressDialog*>(top) != nullptr) ++count;
+  }
+  return count;
+}
+
+TEST_F(QtWidgetsTest, TheCopyProgressWindowLivesAsLongAsTheCopy) {
+  CopyProgressWindow progress;
+  progress.Update(0, 1 << 20);
+  EXPECT_EQ(ProgressWindows(), 1);
+  progress.Update(1 << 19, 1 << 20);
+  EXPECT_EQ(ProgressWindows(), 1);
+  progress.Update(1 << 20, 1 << 20);
+  EXPECT_EQ(ProgressWindows(), 0);
+  progress.Update(0, 0);  // an empty template is done at once
+  EXPECT_EQ(ProgressWindows(), 0);
 }
 
 }  // namespace
