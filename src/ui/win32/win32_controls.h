@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/widgets.h"
+
+namespace trelik {
+
+class Win32Form;
+
+// A control of a form: its child window, and the form that moves the focus to it.
+template <typename Interface>
+class ChildControl : public Interface {
+ public:
+  ChildControl(Win32Form& form, HWND window) : form_(form), window_(window) {}
+
+  void SetFocus() override;
+  HWND Window() const { return window_; }
+
+ protected:
+  Win32Form& form_;
+  HWND window_;
+};
+
+using Win32Label = ChildControl<Label>;
+using Win32Button = ChildControl<PushButton>;
+using Win32Picture = ChildControl<Control>;
+
+class Win32CheckBox final : public ChildControl<CheckBox> {
+ public:
+  using ChildControl::ChildControl;
+  bool Checked() const override;
+  void SetChecked(bool checked) override;
+};
+
+class Win32Edit final : public ChildControl<Edit> {
+ public:
+  using ChildControl::ChildControl;
+  std::string Text() const override;
+  void SetText(const std::string& text) override;
+};
+
+class Win32ComboBox final : public ChildControl<ComboBox> {
+ public:
+  using ChildControl::ChildControl;
+  std::vector<std::string> Items() const override;
+  void SetItems(const std::vector<std::string>& items) override;
+  void AddItem(const std::string& item) override;
+  void RemoveItem(int index) override;
+  int SelectedIndex() const override;
+  void SetSelectedIndex(int index) override;
+  int FindExact(const std::string& text) const override;
+};
+
+// Focusing a group box focuses the first control in it.
+class Win32GroupBox final : public ChildControl<GroupBox> {
+ public:
+  using ChildControl::ChildControl;
+  void SetFocus() override;
+};
+
+// The text of a window, in the process code page.
+std::string WindowText(HWND window);
+
+}  // namespace trelik

@@ -1,0 +1,598 @@
+#include "ui/win32/win32_form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "common/error.h"
+#include "common/system_error.h"
+#include "ui/win32/win32_controls.h"
+#include "ui/win32/win32_widgets.h"
+
+namespace trelik {
+namespace {
+
+constexpr char kFormClass[] = "TrelikForm";
+constexpr int kDesignDpi = 96;
+constexpr int kFontHeight = 11;  // "MS Sans Serif" 8 point at 96 pixels per inch
+constexpr int kItemHeight = 13;  // a drop-down list's entries
+constexpr int kVisibleItems = 8;
+constexpr int kProgramIcon = 1;
+// Posted when the focus moved, to show the push button that Enter would press as the default.
+constexpr UINT kUpdateDefaultButton = WM_APP + 1;
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  // No exception may cross into the system; the handlers' own errors are shown by Dispatch.
+  try {
+    return form->HandleMessage(window, message, wParam, lParam);
+  } catch (...) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+HICON LoadProgramIcon(int size, UINT flags) {
+  return static_cast<HICON>(
+      LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, size, size, flags));
+}
+
+// Registering again when the class exists already is harmless; a real failure shows up as the
+// window that cannot be created.
+void RegisterFormClass() {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = FormProcedure;
+  windowClass.hInstance = Instance();
+  windowClass.hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON), LR_SHARED);
+  windowClass.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), LR_SHARED);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kFormClass;
+  RegisterClassExA(&windowClass);
+}
+
+DWORD FormStyle() { return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; }
+
+DWORD FormExStyle(const FormArgs& args) {
+  DWORD exStyle = args.border == FormBorder::kToolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
+  // The forms belong to the hidden application window, which has no taskbar button of its
+  // own; the main window takes one.
+  if (args.isMainForm) exStyle |= WS_EX_APPWINDOW;
+  return exStyle;
+}
+
+int FaceColour(const FormArgs& args) {
+  return args.colour == FormColour::kMenu ? COLOR_MENU : COLOR_BTNFACE;
+}
+
+// The relative luminance of a screen colour, as contrast ratios are defined on it.
+double Luminance(COLORREF colour) {
+  const auto linear = [](BYTE channel) {
+    const double value = channel / 255.0;
+    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
+         0.0722 * linear(GetBValue(colour));
+}
+
+double ContrastRatio(COLORREF a, COLORREF b) {
+  const auto [darker, lighter] = std::minmax(Luminance(a), Luminance(b));
+  return (lighter + 0.05) / (darker + 0.05);
+}
+
+// The system's link colour, unless a theme makes it hardly readable on the window's face (as
+// Wine's default theme does); then the classic link blue.
+COLORREF LinkColour(COLORREF face) {
+  constexpr double kReadableContrast = 3.0;
+  const COLORREF hotLight = GetSysColor(COLOR_HOTLIGHT);
+  return ContrastRatio(hotLight, face) >= kReadableContrast ? hotLight : RGB(0, 102, 204);
+}
+
+}  // namespace
+
+Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
+    : application_(application), args_(args), dpi_(application.ScreenDpi()) {
+  RegisterFormClass();
+  font_ = MakeFont(dpi_, false);
+  boldFont_ = MakeFont(dpi_, true);
+  RECT frame{0, 0, Scale(args.clientWidth), Scale(args.clientHeight)};
+  AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
+  const HWND created = CreateWindowExA(
+      FormExStyle(args), kFormClass, args.caption.c_str(), FormStyle(), CW_USEDEFAULT,
+      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+      static_cast<HWND>(application.ApplicationWindow()), nullptr, Instance(), this);
+  if (created == nullptr) {
+    throw Error("Cannot create the window \"" + args.caption + "\": " + LastSystemErrorText());
+  }
+  application_.Register(*this);
+}
+
+Win32Form::~Win32Form() {
+  application_.Unregister(*this);
+  ReenableWindows();
+  DestroyWindow(window_);
+  for (const auto& child : children_) {
+    if (child.icon != nullptr) DestroyIcon(child.icon);
+  }
+}
+
+Win32Form::Font Win32Form::MakeFont(int dpi, bool bold) {
+  return Font(CreateFontA(-MulDiv(kFontHeight, dpi, kDesignDpi), 0, 0, 0,
+                          bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+}
+
+int Win32Form::Scale(int designPixels) const { return MulDiv(designPixels, dpi_, kDesignDpi); }
+
+Bounds Win32Form::Absolute(const Bounds& bounds, const GroupBox* group) const {
+  if (group == nullptr) return bounds;
+  const auto box = std::ranges::find(children_, group, &Child::isGroup);
+  if (box == children_.end()) return bounds;
+  return {box->bounds.left + bounds.left, box->bounds.top + bounds.top, bounds.width,
+          bounds.height};
+}
+
+// Controls inside a group box are still children of the form, so that their notifications
+// reach it; only their positions are relative to the group box.
+Win32Form::Child& Win32Form::AddChild(Child child, const char* className, const std::string& text,
+                                      DWORD style, DWORD exStyle, int id) {
+  child.window = CreateWindowExA(
+      exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  if (child.window == nullptr) {
+    throw Error("Cannot create the control " + child.name + ": " + LastSystemErrorText());
+  }
+  children_.push_back(std::move(child));
+  Layout(children_.back());
+  return children_.back();
+}
+
+Label* Win32Form::AddLabel(const std::string& name, const LabelArgs& args) {
+  DWORD style = SS_LEFT | SS_NOPREFIX;
+  if (args.link || !args.tooltip.empty()) style |= SS_NOTIFY;
+  Child& child = AddChild({.name = name,
+                           .kind = Kind::kLabel,
+                           .bounds = Absolute(args.bounds, args.parent),
+                           .bold = args.bold,
+                           .link = args.link,
+                           .group = args.parent},
+                          WC_STATICA, args.text, style, 0, nextId_++);
+  auto control = std::make_unique<Win32Label>(*this, child.window);
+  Label* label = control.get();
+  child.onNotify = [this, label](WORD code) {
+    if (code == STN_CLICKED) application_.Dispatch(label->onClick);
+  };
+  if (!args.tooltip.empty()) AddTooltip(child.window, args.tooltip);
+  controls_.push_back(std::move(control));
+  return label;
+}
+
+void Win32Form::AddTooltip(HWND control, const std::string& text) {
+  if (tooltip_ == nullptr) {
+    // Always shown, also while the window is inactive.
+    tooltip_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
+    if (tooltip_ == nullptr) return;  // a tip is a help to the user, not a function of the window
+  }
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<char*>(text.c_str());  // the tooltip keeps its own copy
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+PushButton* Win32Form::AddButton(const std::string& name, const ButtonArgs& args) {
+  // Enter reaches the default button through the ID that the dialog keys use for it.
+  const bool isDefault = args.isDefault && defaultButton_ == nullptr;
+  const DWORD style = WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  Child& child = AddChild({.name = name,
+                           .kind = Kind::kButton,
+                           .bounds = Absolute(args.bounds, args.parent),
+                           .inTabOrder = true,
+                           .tabOrder = args.tabOrder,
+                           .group = args.parent},
+                          WC_BUTTONA, args.text, style, 0, isDefault ? IDOK : nextId_++);
+  if (isDefault) defaultButton_ = child.window;
+  auto control = std::make_unique<Win32Button>(*this, child.window);
+  PushButton* button = control.get();
+  child.onNotify = [this, button](WORD code) {
+    if (code == BN_CLICKED) application_.Dispatch(button->onClick);
+    if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+      PostMessageA(window_, kUpdateDefaultButton, 0, 0);
+    }
+  };
+  controls_.push_back(std::move(control));
+  return button;
+}
+
+CheckBox* Win32Form::AddCheckBox(const std::string& name, const CheckBoxArgs& args) {
+  Child& child =
+      AddChild({.name = name,
+                .kind = Kind::kCheckBox,
+                .bounds = Absolute(args.bounds, args.parent),
+                .inTabOrder = true,
+                .tabOrder = args.tabOrder,
+                .group = args.parent},
+               WC_BUTTONA, args.text, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0, nextId_++);
+  auto control = std::make_unique<Win32CheckBox>(*this, child.window);
+  control->SetChecked(args.checked);
+  child.onNotify = [this](WORD code) {
+    if (code == BN_SETFOCUS) PostMessageA(window_, kUpdateDefaultButton, 0, 0);
+  };
+  CheckBox* box = control.get();
+  controls_.push_back(std::move(control));
+  return box;
+}
+
+Edit* Win32Form::AddEdit(const std::string& name, const EditArgs& args) {
+  Child& child = AddChild({.name = name,
+                           .kind = Kind::kEdit,
+                           .bounds = Absolute(args.bounds, args.parent),
+                           .inTabOrder = true,
+                           .tabOrder = args.tabOrder,
+                           .group = args.parent},
+                          WC_EDITA, "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
+  child.onNotify = [this](WORD code) {
+    if (code == EN_SETFOCUS) PostMessageA(window_, kUpdateDefaultButton, 0, 0);
+  };
+  auto control = std::make_unique<Win32Edit>(*this, child.window);
+  Edit* edit = control.get();
+  controls_.push_back(std::move(control));
+  return edit;
+}
+
+ComboBox* Win32Form::AddComboBox(const std::string& name, const ComboBoxArgs& args) {
+  Child& child =
+      AddChild({.name = name,
+                .kind = Kind::kComboBox,
+                .bounds = Absolute(args.bounds, args.parent),
+                .inTabOrder = true,
+                .tabOrder = args.tabOrder,
+                .group = args.parent},
+               WC_COMBOBOXA, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, nextId_++);
+  SendMessageA(child.window, CB_SETMINVISIBLE, kVisibleItems, 0);
+  auto control = std::make_unique<Win32ComboBox>(*this, child.window);
+  ComboBox* box = control.get();
+  child.onNotify = [this, box](WORD code) {
+    if (code != CBN_SETFOCUS) return;
+    PostMessageA(window_, kUpdateDefaultButton, 0, 0);
+    // The focus coming back with the window's activation is no new visit.
+    if (!restoringFocus_) application_.Dispatch(box->onEnter);
+  };
+  controls_.push_back(std::move(control));
+  return box;
+}
+
+GroupBox* Win32Form::AddGroupBox(const std::string& name, const GroupBoxArgs& args) {
+  Child& child = AddChild({.name = name,
+                           .kind = Kind::kGroupBox,
+                           .bounds = args.bounds,
+                           .inTabOrder = true,
+                           .tabOrder = args.tabOrder},
+                          WC_BUTTONA, args.text, BS_GROUPBOX, 0, nextId_++);
+  auto control = std::make_unique<Win32GroupBox>(*this, child.window);
+  child.isGroup = control.get();
+  GroupBox* box = control.get();
+  controls_.push_back(std::move(control));
+  return box;
+}
+
+Control* Win32Form::AddProgramIcon(const std::string& name, const Bounds& bounds) {
+  Child& child = AddChild({.name = name, .kind = Kind::kPicture, .bounds = bounds}, WC_STATICA, "",
+                          SS_ICON, 0, nextId_++);
+  controls_.push_back(std::make_unique<Win32Picture>(*this, child.window));
+  return controls_.back().get();
+}
+
+int Win32Form::TextWidth(const Child& child) const {
+  const HDC dc = GetDC(child.window);
+  if (dc == nullptr) return 0;
+  const HGDIOBJ previous = SelectObject(dc, child.bold ? boldFont_.get() : font_.get());
+  const std::string text = WindowText(child.window);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(child.window, dc);
+  return size.cx;
+}
+
+void Win32Form::Layout(Child& child) {
+  SendMessageA(child.window, WM_SETFONT,
+               reinterpret_cast<WPARAM>(child.bold ? boldFont_.get() : font_.get()), FALSE);
+  int width = Scale(child.bounds.width);
+  int height = Scale(child.bounds.height);
+  switch (child.kind) {
+    case Kind::kLabel:
+      // A label grows to its text, so that a caption is never cut in another font.
+      width = std::max(width, TextWidth(child));
+      break;
+    case Kind::kComboBox:
+      SendMessageA(child.window, CB_SETITEMHEIGHT, 0, Scale(kItemHeight));
+      height += kVisibleItems * Scale(kItemHeight);  // room for the opened list
+      break;
+    case Kind::kPicture: {
+      const HICON icon = LoadProgramIcon(width, LR_DEFAULTCOLOR);
+      SendMessageA(child.window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+      if (child.icon != nullptr) DestroyIcon(child.icon);
+      child.icon = icon;
+      break;
+    }
+    default:
+      break;
+  }
+  SetWindowPos(child.window, nullptr, Scale(child.bounds.left), Scale(child.bounds.top), width,
+               height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  // The old fonts stay alive until every control has the new ones.
+  const Font oldFont = std::exchange(font_, MakeFont(dpi_, false));
+  const Font oldBoldFont = std::exchange(boldFont_, MakeFont(dpi_, true));
+  for (auto& child : children_) Layout(child);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+std::vector<const Win32Form::Child*> Win32Form::TabOrderIn(const GroupBox* group) const {
+  std::vector<const Child*> members;
+  for (const auto& child : children_) {
+    if (child.inTabOrder && child.group == group) members.push_back(&child);
+  }
+  std::ranges::stable_sort(members, {}, [](const Child* child) { return child->tabOrder; });
+  return members;
+}
+
+// The dialog keys walk the controls in their z-order: the form's controls by tab order, each
+// group box followed by its own controls; labels and pictures last. The window is centred on
+// the desktop's work area.
+void Win32Form::PrepareFirstShowing() {
+  if (placed_) return;
+  placed_ = true;
+  std::vector<HWND> order;
+  for (const Child* child : TabOrderIn(nullptr)) {
+    order.push_back(child->window);
+    if (child->isGroup == nullptr) continue;
+    for (const Child* inner : TabOrderIn(child->isGroup)) order.push_back(inner->window);
+  }
+  for (const auto& child : children_) {
+    if (!child.inTabOrder) order.push_back(child.window);
+  }
+  HWND previous = HWND_TOP;
+  for (HWND window : order) {
+    SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = window;
+  }
+
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  SetWindowPos(window_, nullptr, area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Win32Form::Visible() const { return IsWindowVisible(window_) != FALSE; }
+
+void Win32Form::Show() {
+  if (Visible()) {
+    SetForegroundWindow(window_);
+    return;
+  }
+  const HWND active = GetActiveWindow();
+  returnTo_ = application_.FindForm(active) != nullptr && active != window_ ? active : nullptr;
+  PrepareFirstShowing();
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+  application_.Dispatch(onShow);
+}
+
+void Win32Form::ShowModal() {
+  const HWND active = GetActiveWindow();
+  for (HWND other : application_.VisibleEnabledForms()) {
+    if (other == window_) continue;
+    EnableWindow(other, FALSE);
+    disabledWhileModal_.push_back(other);
+  }
+  Show();
+  if (application_.FindForm(active) != nullptr && active != window_) returnTo_ = active;
+  MSG message;
+  while (Visible()) {
+    const BOOL result = GetMessageA(&message, nullptr, 0, 0);
+    if (result == 0) {
+      // The program is ending: the main loop must see the quit message too.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (result == -1) break;
+    application_.ProcessMessage(message);
+  }
+  ReenableWindows();
+}
+
+void Win32Form::ReenableWindows() {
+  for (HWND window : disabledWhileModal_) {
+    if (IsWindow(window)) EnableWindow(window, TRUE);
+  }
+  disabledWhileModal_.clear();
+}
+
+// The windows a modal showing disabled come back first, and the activation is handed back
+// before hiding: otherwise Windows would activate whatever window lies below, maybe another
+// program's.
+void Win32Form::Hide() {
+  ReenableWindows();
+  if (!Visible()) return;
+  if (GetActiveWindow() == window_ && returnTo_ != nullptr && IsWindow(returnTo_) &&
+      IsWindowVisible(returnTo_) && IsWindowEnabled(returnTo_)) {
+    SetActiveWindow(returnTo_);
+  }
+  ShowWindow(window_, SW_HIDE);
+}
+
+void Win32Form::Close() { HandleClose(); }
+
+void Win32Form::HandleClose() {
+  if (!args_.isMainForm) {
+    if (application_.Dispatch(onClose)) Hide();
+    return;
+  }
+  // Closing the main window ends the program; a second close request (a close message queued
+  // meanwhile) must not run the close handler again.
+  if (closing_) return;
+  closing_ = true;
+  application_.Dispatch(onClose);
+  PostQuitMessage(0);
+}
+
+HWND Win32Form::ChildWindow(const std::string& name) const {
+  const auto child = std::ranges::find(children_, name, &Child::name);
+  return child == children_.end() ? nullptr : child->window;
+}
+
+Win32Form::Child* Win32Form::FindChild(HWND window) {
+  const auto child = std::ranges::find(children_, window, &Child::window);
+  return child == children_.end() ? nullptr : &*child;
+}
+
+void Win32Form::FocusChild(HWND child) {
+  focus_ = child;
+  if (Visible()) ::SetFocus(child);
+}
+
+void Win32Form::FocusFirstIn(const GroupBox* group) {
+  const auto members = TabOrderIn(group);
+  if (!members.empty()) FocusChild(members.front()->window);
+}
+
+void Win32Form::RestoreFocus() {
+  HWND target = focus_;
+  if (target == nullptr || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+    target = GetNextDlgTabItem(window_, nullptr, FALSE);
+  }
+  if (target == nullptr) return;
+  restoringFocus_ = true;
+  ::SetFocus(target);
+  restoringFocus_ = false;
+}
+
+LRESULT Win32Form::DefaultButtonId() const {
+  const HWND focused = GetFocus();
+  const auto button = std::ranges::find_if(children_, [focused](const Child& child) {
+    return child.kind == Kind::kButton && child.window == focused;
+  });
+  if (button != children_.end()) return MAKELRESULT(GetDlgCtrlID(focused), DC_HASDEFID);
+  return defaultButton_ != nullptr ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
+}
+
+// A push button with the focus is the one Enter presses, so it shows the default frame; else
+// the form's default button does.
+void Win32Form::UpdateDefaultButtonLook() {
+  const HWND chosen =
+      static_cast<HWND>(GetDlgItem(window_, LOWORD(static_cast<DWORD>(DefaultButtonId()))));
+  for (const auto& child : children_) {
+    if (child.kind != Kind::kButton) continue;
+    const bool isDefault =
+        (GetWindowLongA(child.window, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    const bool shouldBe = child.window == chosen;
+    if (isDefault == shouldBe) continue;
+    SendMessageA(child.window, BM_SETSTYLE,
+                 (shouldBe ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY, TRUE);
+  }
+}
+
+void Win32Form::PaintBackground(HDC dc) const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  FillRect(dc, &client, GetSysColorBrush(FaceColour(args_)));
+}
+
+LRESULT Win32Form::ControlColour(HDC dc, HWND control) {
+  const int face = FaceColour(args_);
+  SetBkColor(dc, GetSysColor(face));
+  if (const Child* child = FindChild(control); child != nullptr && child->link) {
+    SetTextColor(dc, LinkColour(GetSysColor(face)));
+  }
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
+}
+
+LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window_ == nullptr) window_ = window;
+  switch (message) {
+    case WM_COMMAND: {
+      const HWND source =
+          lParam != 0 ? reinterpret_cast<HWND>(lParam) : GetDlgItem(window_, LOWORD(wParam));
+      // Escape arrives as IDCANCEL, which no control has: no button of ours cancels.
+      if (const Child* child = FindChild(source); child != nullptr && child->onNotify) {
+        const auto notify = child->onNotify;
+        notify(HIWORD(wParam));
+      }
+      return 0;
+    }
+    case DM_GETDEFID:
+      return DefaultButtonId();
+    case kUpdateDefaultButton:
+      UpdateDefaultButtonLook();
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ERASEBKGND:
+      PaintBackground(reinterpret_cast<HDC>(wParam));
+      return 1;
+    case WM_PRINTCLIENT:
+      PaintBackground(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (const Child* child = FindChild(reinterpret_cast<HWND>(wParam));
+          child != nullptr && child->link && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focused = GetFocus();
+        if (focused != nullptr && IsChild(window_, focused)) focus_ = focused;
+      }
+      break;  // activating sets the focus to the window, which passes it on
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case WM_CLOSE:
+      HandleClose();
+      return 0;
+    case WM_DPICHANGED: {
+      ApplyDpi(HIWORD(wParam));
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_ENDSESSION:
+      if (wParam != FALSE) application_.EndSession();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace trelik

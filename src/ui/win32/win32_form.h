@@ -1,0 +1,116 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "ui/widgets.h"
+
+namespace trelik {
+
+class Win32Application;
+
+// A top-level window of the program with its controls. Positions are given at 96 pixels per
+// inch and laid out at the window's own DPI, again whenever that changes.
+class Win32Form final : public Form {
+ public:
+  Win32Form(Win32Application& application, const FormArgs& args);
+  ~Win32Form() override;
+  Win32Form(const Win32Form&) = delete;
+  Win32Form& operator=(const Win32Form&) = delete;
+
+  Label* AddLabel(const std::string& name, const LabelArgs& args) override;
+  PushButton* AddButton(const std::string& name, const ButtonArgs& args) override;
+  CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) override;
+  Edit* AddEdit(const std::string& name, const EditArgs& args) override;
+  ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) override;
+  GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) override;
+  Control* AddProgramIcon(const std::string& name, const Bounds& bounds) override;
+
+  void Show() override;
+  void ShowModal() override;
+  void Close() override;
+  bool Visible() const override;
+  NativeWindow Handle() const override { return window_; }
+
+  HWND Window() const { return window_; }
+  // The window of the control declared under `name`, or null; for tests.
+  HWND ChildWindow(const std::string& name) const;
+  int Dpi() const { return dpi_; }
+  int Scale(int designPixels) const;
+
+  // For the controls.
+  void FocusChild(HWND child);
+  void FocusFirstIn(const GroupBox* group);
+
+  // The window procedure's work; `window` is this form's window.
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  enum class Kind { kLabel, kButton, kCheckBox, kEdit, kComboBox, kGroupBox, kPicture };
+
+  struct Child {
+    std::string name;
+    Kind kind;
+    HWND window;
+    Bounds bounds;  // at 96 pixels per inch in the form's client area
+    bool bold = false;
+    bool link = false;
+    bool inTabOrder = false;  // tab stops, and group boxes whose controls follow them
+    int tabOrder = 0;
+    const GroupBox* group = nullptr;     // the group box it sits in, if any
+    const GroupBox* isGroup = nullptr;   // this child as a group box, if it is one
+    std::function<void(WORD)> onNotify;  // the notification codes of WM_COMMAND
+    HICON icon = nullptr;                // a picture's icon at the current size
+  };
+
+  struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+  };
+  using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+
+  static Font MakeFont(int dpi, bool bold);
+
+  Child& AddChild(Child child, const char* className, const std::string& text, DWORD style,
+                  DWORD exStyle, int id);
+  Bounds Absolute(const Bounds& bounds, const GroupBox* group) const;
+  void AddTooltip(HWND control, const std::string& text);
+  void Layout(Child& child);
+  int TextWidth(const Child& child) const;
+  std::vector<const Child*> TabOrderIn(const GroupBox* group) const;
+  void ApplyDpi(int dpi);
+  void PrepareFirstShowing();
+  void Hide();
+  void HandleClose();
+  void RestoreFocus();
+  void UpdateDefaultButtonLook();
+  void ReenableWindows();
+  Child* FindChild(HWND window);
+  LRESULT ControlColour(HDC dc, HWND control);
+  void PaintBackground(HDC dc) const;
+  LRESULT DefaultButtonId() const;
+
+  Win32Application& application_;
+  FormArgs args_;
+  HWND window_ = nullptr;
+  HWND tooltip_ = nullptr;
+  int dpi_;
+  Font font_;
+  Font boldFont_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<Child> children_;
+  int nextId_ = 100;
+  HWND defaultButton_ = nullptr;
+  HWND focus_ = nullptr;  // the control that gets the focus when the window is activated
+  bool restoringFocus_ = false;
+  bool placed_ = false;
+  bool closing_ = false;     // the main window's close ran; the program is ending
+  HWND returnTo_ = nullptr;  // the window to activate again when this one is hidden
+  std::vector<HWND> disabledWhileModal_;
+};
+
+}  // namespace trelik

@@ -1,0 +1,125 @@
+#include "ui/win32/win32_widgets.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "common/error.h"
+#include "common/system_error.h"
+#include "ui/win32/win32_form.h"
+
+namespace trelik {
+namespace {
+
+constexpr char kApplicationClass[] = "TrelikApplication";
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+// Hidden windows get the session messages too, so the program hears of the session's end even
+// while none of its forms can.
+LRESULT CALLBACK ApplicationProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* application = reinterpret_cast<Win32Application*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (application != nullptr && message == WM_ENDSESSION && wParam != FALSE) {
+    application->EndSession();
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int ReadScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+void ShowBox(const std::string& text, UINT icon) {
+  // Without an owner the box is centred on the screen; task-modal, it still keeps every window
+  // of the program from input until it is dismissed.
+  MessageBoxA(nullptr, text.c_str(), Application::kTitle,
+              MB_OK | MB_TASKMODAL | MB_SETFOREGROUND | icon);
+}
+
+}  // namespace
+
+Win32Application::Win32Application() : dpi_(ReadScreenDpi()) {
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                     ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&classes);
+
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = ApplicationProcedure;
+  windowClass.hInstance = Instance();
+  windowClass.lpszClassName = kApplicationClass;
+  RegisterClassExA(&windowClass);  // a failure shows up as the window that cannot be created
+  window_ = CreateWindowExA(0, kApplicationClass, kTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0,
+                            0, 0, nullptr, nullptr, Instance(), this);
+  if (window_ == nullptr) {
+    throw Error("Cannot create the program's window: " + LastSystemErrorText());
+  }
+}
+
+Win32Application::~Win32Application() { DestroyWindow(window_); }
+
+std::unique_ptr<Form> Win32Application::CreateForm(const FormArgs& args) {
+  return std::make_unique<Win32Form>(*this, args);
+}
+
+void Win32Application::ShowMessage(const std::string& text) { ShowBox(text, 0); }
+
+void Win32Application::ShowError(const std::string& message) {
+  ShowBox(FormatErrorBoxText(message), MB_ICONSTOP);
+}
+
+void Win32Application::Run(Form& mainForm) {
+  mainForm.Show();
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) ProcessMessage(message);
+}
+
+// The dialog keys (Tab, Enter, arrows) work in every form, as in a dialog box.
+void Win32Application::ProcessMessage(MSG& message) {
+  const HWND active = GetActiveWindow();
+  if (active != nullptr && FindForm(active) != nullptr && IsDialogMessageA(active, &message)) {
+    return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+void Win32Application::Register(Win32Form& form) { forms_.push_back(&form); }
+
+void Win32Application::Unregister(Win32Form& form) { std::erase(forms_, &form); }
+
+Win32Form* Win32Application::FindForm(HWND window) const {
+  const auto form = std::ranges::find(forms_, window, &Win32Form::Window);
+  return form == forms_.end() ? nullptr : *form;
+}
+
+std::vector<HWND> Win32Application::VisibleEnabledForms() const {
+  std::vector<HWND> windows;
+  for (const Win32Form* form : forms_) {
+    if (IsWindowVisible(form->Window()) && IsWindowEnabled(form->Window())) {
+      windows.push_back(form->Window());
+    }
+  }
+  return windows;
+}
+
+// Windows may end the process any time after the session messages are answered, so the
+// program ends here and now, the last created window first, as at a normal end but without
+// any close handler.
+void Win32Application::EndSession() {
+  for (auto form = forms_.rbegin(); form != forms_.rend(); ++form) {
+    DestroyWindow((*form)->Window());
+  }
+  DestroyWindow(window_);
+  if (onSessionEnd) onSessionEnd();
+  ExitProcess(0);
+}
+
+}  // namespace trelik
