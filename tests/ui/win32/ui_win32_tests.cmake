@@ -1,0 +1,13 @@
+# The Win32 backend on real windows: every test needs a display. The program's resources (icon,
+# manifest) are linked in, so the controls behave as in the program.
+trelik_add_test_executable(ui_win32_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_widgets_test.cpp
+  LIBRARIES trelik_resources trelik_ui_win32)
+
+# The discovered tests exist only when CTest reads their list, so their properties are set by a
+# script that CTest runs after it.
+file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/ui_win32_test_properties.cmake CONTENT [[
+set_tests_properties(${ui_win32_tests_TESTS} PROPERTIES ENVIRONMENT "TRELIK_NEEDS_DISPLAY=1")
+]] @ONLY)
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
+             ${CMAKE_CURRENT_BINARY_DIR}/ui_win32_test_properties.cmake)

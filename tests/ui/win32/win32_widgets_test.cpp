@@ -1,0 +1,461 @@
+// The Win32 backend on real windows (under Wine with a virtual display): what a user would see
+// and do, checked on the windows themselves.
+#include "ui/win32/win32_widgets.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "common/error.h"
+#include "ui/win32/win32_controls.h"
+#include "ui/win32/win32_form.h"
+
+namespace trelik {
+namespace {
+
+std::string ClassName(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+bool IsVisibleIcon(HWND window) {
+  return ClassName(window) == "Static" && IsWindowVisible(window) &&
+         (GetWindowLongA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+         SendMessageA(window, STM_GETICON, 0, 0) != 0;
+}
+
+// Answers the program's message boxes as a user would, from a timer that their own message loop
+// runs, and records what each showed.
+class MessageBoxAnswerer {
+ public:
+  struct Box {
+    std::string text;
+    bool hasIcon = false;
+    POINT centre{};
+  };
+
+  MessageBoxAnswerer() {
+    instance_ = this;
+    timer_ = SetTimer(nullptr, 0, 50, &Tick);
+  }
+  ~MessageBoxAnswerer() {
+    KillTimer(nullptr, timer_);
+    instance_ = nullptr;
+  }
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+  std::vector<Box> boxes;
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &Answer, 0);
+  }
+
+  static BOOL CALLBACK Answer(HWND window, LPARAM) {
+    if (ClassName(window) != "#32770" || WindowText(window) != Application::kTitle ||
+        !IsWindowVisible(window) || !instance_->answered_.insert(window).second) {
+      return TRUE;
+    }
+    Box box;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (IsVisibleIcon(child)) box.hasIcon = true;
+      if (ClassName(child) == "Static" && !WindowText(child).empty()) box.text = WindowText(child);
+    }
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    box.centre = {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    instance_->boxes.push_back(box);
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+  }
+
+  static inline MessageBoxAnswerer* instance_ = nullptr;
+  UINT_PTR timer_ = 0;
+  std::set<HWND> answered_;
+};
+
+POINT WorkAreaCentre() {
+  RECT area{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+// A child's rectangle in its form's client coordinates.
+RECT ClientRectOf(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+class Win32WidgetsTest : public ::testing::Test {
+ protected:
+  ~Win32WidgetsTest() override {
+    // A quit message left by a test must not end the next one's loops.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+
+  Win32Form& MakeForm(const FormArgs& args) {
+    forms_.push_back(application_.CreateForm(args));
+    return dynamic_cast<Win32Form&>(*forms_.back());
+  }
+
+  // The editor's layout: three buttons, then a group box whose controls follow it.
+  Win32Form& MakeEditorLikeForm() {
+    Win32Form& form =
+        MakeForm({.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
+    buttons_["Close"] = form.AddButton(
+        "Close", {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true});
+    buttons_["Help"] =
+        form.AddButton("Help", {.text = "Help", .bounds = {256, 120, 81, 25}, .tabOrder = 1});
+    form.AddButton("Check", {.text = "Check Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2});
+    GroupBox* group = form.AddGroupBox(
+        "Group", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 3});
+    form.AddCheckBox(
+        "Auto", {.text = "Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 0, .parent = group});
+    templates_ =
+        form.AddComboBox("Templates", {.bounds = {8, 16, 169, 21}, .tabOrder = 1, .parent = group});
+    form.AddButton(
+        "New",
+        {.text = "New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 2, .parent = group});
+    files_ =
+        form.AddComboBox("Files", {.bounds = {8, 40, 169, 21}, .tabOrder = 5, .parent = group});
+    return form;
+  }
+
+  // Lets the windows process what is queued for them.
+  static void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+
+  Win32Application application_;
+  std::vector<std::unique_ptr<Form>> forms_;
+  std::map<std::string, PushButton*> buttons_;
+  ComboBox* templates_ = nullptr;
+  ComboBox* files_ = nullptr;
+};
+
+TEST_F(Win32WidgetsTest, BordersCaptionsAndClientSizeFollowTheDeclaration) {
+  struct Case {
+    FormBorder border;
+    DWORD exStyle;
+  };
+  for (const Case c : {Case{FormBorder::kToolWindow, WS_EX_TOOLWINDOW},
+                       Case{FormBorder::kDialog, WS_EX_DLGMODALFRAME}}) {
+    Win32Form& form = MakeForm(
+        {.caption = " Trelik", .clientWidth = 368, .clientHeight = 71, .border = c.border});
+    EXPECT_EQ(WindowText(form.Window()), " Trelik");
+    EXPECT_NE(GetWindowLongA(form.Window(), GWL_EXSTYLE) & c.exStyle, 0);
+    const LONG style = GetWindowLongA(form.Window(), GWL_STYLE);
+    EXPECT_NE(style & WS_SYSMENU, 0);  // the close box
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    RECT client{};
+    GetClientRect(form.Window(), &client);
+    EXPECT_EQ(client.right, form.Scale(368));
+    EXPECT_EQ(client.bottom, form.Scale(71));
+    EXPECT_EQ(GetWindow(form.Window(), GW_OWNER),
+              static_cast<HWND>(application_.ApplicationWindow()));
+  }
+  EXPECT_EQ(WindowText(static_cast<HWND>(application_.ApplicationWindow())), "Trelik");
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(application_.ApplicationWindow())));
+}
+
+TEST_F(Win32WidgetsTest, ControlsKeepTheirTextsAndAreLaidOutAgainAtANewDpi) {
+  Win32Form& form = MakeEditorLikeForm();
+  form.AddLabel("Link",
+                {.text = "https://trelik.example/", .bounds = {216, 152, 124, 13}, .link = true});
+  EXPECT_EQ(WindowText(form.ChildWindow("Check")), "Check Version");
+  EXPECT_EQ(WindowText(form.ChildWindow("Group")), "Projects List");
+  EXPECT_EQ(WindowText(form.ChildWindow("Link")), "https://trelik.example/");
+
+  // Inside the group box positions count from the box.
+  const RECT before = ClientRectOf(form.ChildWindow("New"));
+  EXPECT_EQ(before.left, form.Scale(8 + 182));
+  EXPECT_EQ(before.top, form.Scale(8 + 16));
+
+  const int dpi = form.Dpi() * 2;
+  RECT suggested{0, 0, MulDiv(359, dpi, 96), MulDiv(181, dpi, 96)};
+  AdjustWindowRectEx(&suggested, GetWindowLongA(form.Window(), GWL_STYLE), FALSE,
+                     GetWindowLongA(form.Window(), GWL_EXSTYLE));
+  SendMessageA(form.Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  const RECT after = ClientRectOf(form.ChildWindow("New"));
+  EXPECT_EQ(after.left, MulDiv(8 + 182, dpi, 96));
+  EXPECT_EQ(after.right - after.left, MulDiv(75, dpi, 96));
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.ChildWindow("New"), WM_GETFONT, 0, 0)),
+             sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -MulDiv(11, dpi, 96));
+}
+
+TEST_F(Win32WidgetsTest, TheTabOrderRunsFormControlsThenEachGroupsOwn) {
+  Win32Form& form = MakeEditorLikeForm();
+  form.Show();
+  std::vector<std::string> order;
+  const std::vector<std::string> names{"Close",     "Help", "Check", "Auto",
+                                       "Templates", "New",  "Files"};
+  HWND control = GetNextDlgTabItem(form.Window(), nullptr, FALSE);
+  for (std::size_t i = 0; i < names.size() && control != nullptr; ++i) {
+    for (const auto& name : names) {
+      if (form.ChildWindow(name) == control) order.push_back(name);
+    }
+    control = GetNextDlgTabItem(form.Window(), control, FALSE);
+  }
+  EXPECT_EQ(order, names);
+}
+
+TEST_F(Win32WidgetsTest, EnterPressesTheDefaultButtonOrTheFocusedOneAndEscapeNothing) {
+  Win32Form& form = MakeEditorLikeForm();
+  form.AddEdit("Edit", {.bounds = {8, 96, 100, 21}, .tabOrder = 4});
+  for (const char* name : {"Close", "Help"}) {
+    const HWND button = form.ChildWindow(name);
+    const bool isDefault = std::string(name) == "Close";
+    EXPECT_EQ(GetDlgCtrlID(button) == IDOK, isDefault) << name;
+    EXPECT_EQ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON, isDefault)
+        << name;
+  }
+  std::vector<std::string> pressed;
+  for (const auto& [name, button] : buttons_) {
+    button->onClick = [&pressed, name] { pressed.push_back(name); };
+  }
+  int closes = 0;
+  form.onClose = [&] { ++closes; };
+  form.Show();
+
+  struct Case {
+    const char* focus;
+    WPARAM key;
+    std::vector<std::string> pressed;
+  };
+  for (const Case& c : {Case{"Edit", VK_RETURN, {"Close"}}, Case{"Auto", VK_RETURN, {"Close"}},
+                        Case{"Help", VK_RETURN, {"Help"}}, Case{"Edit", VK_ESCAPE, {}},
+                        Case{"Help", VK_ESCAPE, {}}}) {
+    pressed.clear();
+    SetFocus(form.ChildWindow(c.focus));
+    MSG key{form.ChildWindow(c.focus), WM_KEYDOWN, c.key, 0};
+    application_.ProcessMessage(key);
+    Pump();
+    EXPECT_EQ(pressed, c.pressed) << c.focus << " " << c.key;
+  }
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(closes, 0);
+}
+
+TEST_F(Win32WidgetsTest, ALinkReportsClicksInItsOwnReadableColour) {
+  Win32Form& form = MakeForm(
+      {.caption = "about", .clientWidth = 293, .clientHeight = 171, .colour = FormColour::kMenu});
+  Label* link = form.AddLabel(
+      "Link", {.text = "https://trelik.example", .bounds = {72, 48, 119, 13}, .link = true});
+  form.AddLabel("Plain", {.text = "Trelik 1.0", .bounds = {72, 16, 67, 13}, .bold = true});
+  int clicks = 0;
+  link->onClick = [&] { ++clicks; };
+  const HWND linkWindow = form.ChildWindow("Link");
+  SendMessageA(form.Window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(linkWindow), STN_CLICKED),
+               reinterpret_cast<LPARAM>(linkWindow));
+  EXPECT_EQ(clicks, 1);
+
+  // What the form tells each label to draw with.
+  const auto textColour = [&](const char* name) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SendMessageA(form.Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(form.ChildWindow(name)));
+    const COLORREF colour = GetTextColor(dc);
+    DeleteDC(dc);
+    return colour;
+  };
+  EXPECT_EQ(textColour("Plain"), RGB(1, 2, 3));
+  const COLORREF linkColour = textColour("Link");
+  const COLORREF face = GetSysColor(COLOR_MENU);
+  EXPECT_NE(linkColour, RGB(1, 2, 3));
+  // Far enough from the face colour to read: at least a third of the channels' full range.
+  const int distance = std::abs(GetRValue(linkColour) - GetRValue(face)) +
+                       std::abs(GetGValue(linkColour) - GetGValue(face)) +
+                       std::abs(GetBValue(linkColour) - GetBValue(face));
+  EXPECT_GT(distance, 255) << std::hex << linkColour;
+  EXPECT_EQ(SendMessageA(form.Window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(linkWindow),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+            TRUE);
+}
+
+TEST_F(Win32WidgetsTest, ALinkCarriesItsTooltipAndTheAboutBoxTheProgramIcon) {
+  Win32Form& form = MakeForm({.caption = "about", .clientWidth = 293, .clientHeight = 171});
+  form.AddLabel("Link", {.text = "https://trelik.example/",
+                         .bounds = {216, 152, 124, 13},
+                         .link = true,
+                         .tooltip = "Find more useful tools"});
+  form.AddProgramIcon("Image1", {16, 16, 32, 32});
+
+  HWND tooltip = nullptr;
+  for (HWND window = GetTopWindow(nullptr); window != nullptr;
+       window = GetWindow(window, GW_HWNDNEXT)) {
+    if (ClassName(window) == TOOLTIPS_CLASSA && GetWindow(window, GW_OWNER) == form.Window()) {
+      tooltip = window;
+    }
+  }
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_NE(GetWindowLongA(tooltip, GWL_STYLE) & TTS_ALWAYSTIP, 0);
+  char text[80] = {};
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = form.Window();
+  tool.uId = reinterpret_cast<UINT_PTR>(form.ChildWindow("Link"));
+  tool.lpszText = text;
+  SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, "Find more useful tools");
+
+  const auto icon =
+      reinterpret_cast<HICON>(SendMessageA(form.ChildWindow("Image1"), STM_GETICON, 0, 0));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP bitmap{};
+  GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+  EXPECT_EQ(bitmap.bmWidth, form.Scale(32));
+  EXPECT_EQ(bitmap.bmHeight, form.Scale(32));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+}
+
+TEST_F(Win32WidgetsTest, AFailingCloseHandlerKeepsTheWindowAndShowsTheErrorBox) {
+  Win32Form& form = MakeEditorLikeForm();
+  bool fail = true;
+  form.onClose = [&] {
+    if (fail) throw Error("Cannot create file \"x\". Access denied");
+  };
+  form.Show();
+  MessageBoxAnswerer answerer;
+  form.Close();
+  EXPECT_TRUE(form.Visible());
+  ASSERT_EQ(answerer.boxes.size(), 1u);
+  EXPECT_EQ(answerer.boxes[0].text, "Cannot create file \"x\". Access denied.");
+  EXPECT_TRUE(answerer.boxes[0].hasIcon);
+
+  fail = false;
+  SendMessageA(form.Window(), WM_CLOSE, 0, 0);  // the close box and Alt+F4 come this way
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(answerer.boxes.size(), 1u);
+}
+
+TEST_F(Win32WidgetsTest, NoticesAreCentredPlainBoxesTitledTrelik) {
+  MessageBoxAnswerer answerer;
+  application_.ShowMessage("same project exists !");
+  ASSERT_EQ(answerer.boxes.size(), 1u);
+  EXPECT_EQ(answerer.boxes[0].text, "same project exists !");
+  EXPECT_FALSE(answerer.boxes[0].hasIcon);
+  EXPECT_NEAR(answerer.boxes[0].centre.x, WorkAreaCentre().x, 2);
+  EXPECT_NEAR(answerer.boxes[0].centre.y, WorkAreaCentre().y, 2);
+}
+
+TEST_F(Win32WidgetsTest, ClosingTheMainFormRunsItsHandlerOnceAndEndsTheLoop) {
+  Win32Form& form = MakeForm({.caption = " Trelik",
+                              .clientWidth = 368,
+                              .clientHeight = 71,
+                              .border = FormBorder::kToolWindow,
+                              .isMainForm = true});
+  int closes = 0;
+  form.onClose = [&] {
+    // A second request while closing; one, so that a failure cannot loop.
+    if (++closes == 1) PostMessageA(form.Window(), WM_CLOSE, 0, 0);
+  };
+  form.onShow = [&] { PostMessageA(form.Window(), WM_CLOSE, 0, 0); };
+  application_.Run(form);  // returns when the quit message arrives
+  EXPECT_EQ(closes, 1);
+  Pump();
+  EXPECT_EQ(closes, 1);
+}
+
+TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
+  Win32Form& owner = MakeEditorLikeForm();
+  Win32Form& modal = MakeForm({.caption = "about", .clientWidth = 293, .clientHeight = 171});
+  owner.Show();
+  bool ownerEnabledMeanwhile = true;
+  int shows = 0;
+  modal.onShow = [&] {
+    ++shows;
+    ownerEnabledMeanwhile = IsWindowEnabled(owner.Window()) != FALSE;
+    modal.Show();  // already shown: only brought to the front
+    PostMessageA(modal.Window(), WM_CLOSE, 0, 0);
+  };
+  modal.ShowModal();
+  EXPECT_EQ(shows, 1);
+  EXPECT_FALSE(ownerEnabledMeanwhile);
+  EXPECT_FALSE(modal.Visible());
+  EXPECT_TRUE(IsWindowEnabled(owner.Window()));
+  EXPECT_EQ(GetActiveWindow(), owner.Window());
+}
+
+TEST_F(Win32WidgetsTest, AFormIsCentredAtItsFirstShowingAndThenStaysWhereItWasLeft) {
+  Win32Form& form = MakeEditorLikeForm();
+  form.Show();
+  RECT frame{};
+  GetWindowRect(form.Window(), &frame);
+  EXPECT_NEAR((frame.left + frame.right) / 2, WorkAreaCentre().x, 1);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2, WorkAreaCentre().y, 1);
+  SetWindowPos(form.Window(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  form.Close();
+  EXPECT_FALSE(form.Visible());
+  form.Show();
+  GetWindowRect(form.Window(), &frame);
+  EXPECT_EQ(frame.left, 40);
+  EXPECT_EQ(frame.top, 30);
+}
+
+TEST_F(Win32WidgetsTest, DropDownListsKeepTheirOrderAndFindEntriesRegardlessOfCase) {
+  MakeEditorLikeForm();
+  templates_->SetItems({"Web", "docs", "Api"});
+  EXPECT_EQ(templates_->Items(), (std::vector<std::string>{"Web", "docs", "Api"}));
+  EXPECT_EQ(templates_->SelectedIndex(), ComboBox::kNone);
+  struct Case {
+    const char* text;
+    int index;
+  };
+  for (const Case c : {Case{"web", 0}, Case{"DOCS", 1}, Case{"Api", 2}, Case{"We", ComboBox::kNone},
+                       Case{"Webs", ComboBox::kNone}}) {
+    EXPECT_EQ(templates_->FindExact(c.text), c.index) << c.text;
+  }
+  templates_->AddItem("Blog");
+  templates_->SetSelectedIndex(3);
+  EXPECT_EQ(templates_->SelectedIndex(), 3);
+  templates_->RemoveItem(1);
+  EXPECT_EQ(templates_->Items(), (std::vector<std::string>{"Web", "Api", "Blog"}));
+  EXPECT_EQ(templates_->SelectedIndex(), ComboBox::kNone);
+}
+
+TEST_F(Win32WidgetsTest, EnteringAListRunsItsHandlerButTheWindowComingBackDoesNot) {
+  Win32Form& editor = MakeEditorLikeForm();
+  Win32Form& other = MakeForm({.caption = "about", .clientWidth = 293, .clientHeight = 171});
+  other.AddButton("Close", {.text = "Close", .bounds = {112, 112, 75, 25}, .isDefault = true});
+  int enters = 0;
+  files_->onEnter = [&] { ++enters; };
+  editor.Show();
+  files_->SetFocus();
+  EXPECT_EQ(enters, 1);
+  other.Show();
+  EXPECT_EQ(GetActiveWindow(), other.Window());
+  SetActiveWindow(editor.Window());
+  EXPECT_EQ(GetFocus(), editor.ChildWindow("Files"));
+  EXPECT_EQ(enters, 1);
+  templates_->SetFocus();
+  files_->SetFocus();
+  EXPECT_EQ(enters, 2);
+}
+
+}  // namespace
+}  // namespace trelik
