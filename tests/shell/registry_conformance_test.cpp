@@ -11,7 +11,7 @@ namespace trelik::testing {
 namespace {
 
 std::string Under(const std::string& path) {
-  std::string full = kScratchKey;
+  std::string full = ScratchKey();
   return full.append("\\").append(path);
 }
 
@@ -44,7 +44,7 @@ TEST_P(RegistryConformance, NamesIgnoreCaseAndKeepTheFirstSpelling) {
   ASSERT_TRUE(registry_->SetString(sameKey.Get(), "NAME", "two"));
   EXPECT_EQ(registry_->ReadString(sameKey.Get(), "name"), "two");
 
-  const OpenedKey scratch(*registry_, registry_->OpenKey(RegistryKey::kRoot, kScratchKey));
+  const OpenedKey scratch(*registry_, registry_->OpenKey(RegistryKey::kRoot, ScratchKey()));
   EXPECT_EQ(ListSubkeys(*registry_, scratch.Get()), Names{"My Site"});
   EXPECT_TRUE(OpenedKey(*registry_, registry_->OpenKey(scratch.Get(), "my site")));
 }
@@ -65,7 +65,7 @@ TEST_P(RegistryConformance, StringsReadBackAsWrittenAndEmptyIsNotMissing) {
 
 TEST_P(RegistryConformance, AKeyWithSubkeysCannotBeDeleted) {
   registry_->CloseKey(registry_->CreateKey(Under("parent\\child")));
-  const OpenedKey scratch(*registry_, registry_->OpenKey(RegistryKey::kRoot, kScratchKey));
+  const OpenedKey scratch(*registry_, registry_->OpenKey(RegistryKey::kRoot, ScratchKey()));
   EXPECT_FALSE(registry_->DeleteKey(scratch.Get(), "parent"));
   EXPECT_TRUE(registry_->DeleteKey(scratch.Get(), "parent\\child"));
   EXPECT_TRUE(registry_->DeleteKey(scratch.Get(), "PARENT"));
@@ -78,7 +78,7 @@ TEST_P(RegistryConformance, SubkeysAreCountedAndEnumeratedWithinTheBuffer) {
   for (const char* name : {"x", "longer name", "ShellNew"}) {
     registry_->CloseKey(registry_->CreateKey(Under(name)));
   }
-  const OpenedKey scratch(*registry_, registry_->OpenKey(RegistryKey::kRoot, kScratchKey));
+  const OpenedKey scratch(*registry_, registry_->OpenKey(RegistryKey::kRoot, ScratchKey()));
   const auto info = registry_->QuerySubkeys(scratch.Get());
   ASSERT_TRUE(info);
   EXPECT_EQ(info->count, 3u);

@@ -36,12 +36,17 @@ std::vector<std::string> Layout(const RegistryNode& root) {
   return lines;
 }
 
-void RegistryConformance::SetUp() {
-  registry_ = GetParam().open(folder_.Path());
-  RemoveTree(*registry_, RegistryKey::kRoot, kScratchKey);
+std::string ScratchKey() {
+  return std::string("TrelikConformanceTest ") +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name();
 }
 
-void RegistryConformance::TearDown() { RemoveTree(*registry_, RegistryKey::kRoot, kScratchKey); }
+void RegistryConformance::SetUp() {
+  registry_ = GetParam().open(folder_.Path());
+  RemoveTree(*registry_, RegistryKey::kRoot, ScratchKey());
+}
+
+void RegistryConformance::TearDown() { RemoveTree(*registry_, RegistryKey::kRoot, ScratchKey()); }
 
 void PrintTo(const RegistryBackend& backend, std::ostream* out) { *out << backend.name; }
 

@@ -24,8 +24,10 @@ struct RegistryBackend {
   std::function<std::unique_ptr<Registry>(const std::string& scratchFolder)> open;
 };
 
-// The key below which conformance tests work; removed before and after each test.
-inline constexpr const char* kScratchKey = "TrelikConformanceTest";
+// The key below which the running conformance test works, removed before and after it; each
+// test has its own, so that tests running at the same time in other processes never meet in a
+// shared registry.
+std::string ScratchKey();
 
 // The rules every backend must follow, run against each of them below a key of its own.
 class RegistryConformance : public ::testing::TestWithParam<RegistryBackend> {

@@ -80,13 +80,15 @@ TEST_F(EditorTest, AFolderNamedLikeATemplateInAnotherCaseIsRefused) {
   EXPECT_EQ(MessageTexts(), List{"same project exists !"});
   EXPECT_FALSE(application_.Messages()[0].isError);
   EXPECT_EQ(Form2().ComboBox1->Items(), List{"Web2"});
-  EXPECT_FALSE(Registered(".trelik_WEB2") && fs::exists(Store("WEB2")));
+  // Nothing was copied: the store holds the fixture's "Web" and the first "Web2" alone.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dataFolder_ + "projects"), {}), 2);
 }
 
 TEST_F(EditorTest, NamesThatCannotSurviveAsTemplatesAreRefused) {
   const bool windows = Sep() == "\\";
-  std::vector<std::string> names = {"v1.2", " lead", "trail ", "a=b", ";x", "[x"};
-  if (!windows) names.insert(names.end(), {"a*b", "a?b", "a[b]"});
+  std::vector<std::string> names = {"v1.2", " lead", "a=b", ";x", "[x"};
+  // Windows cannot even make such folders for the user to pick.
+  if (!windows) names.insert(names.end(), {"trail ", "a*b", "a?b", "a[b]"});
   for (const auto& name : names) {
     SCOPED_TRACE(name);
     AddTemplate(PickableFolder(name));

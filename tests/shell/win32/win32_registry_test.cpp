@@ -43,24 +43,28 @@ QueryResult RegQuery(const std::string& key) {
   return result;
 }
 
-// Test names of their own, so that nothing else in the prefix is touched.
-constexpr const char* kName = "My Site Win32Test";
+// A template name of each test's own, so that nothing else in the prefix is touched and tests
+// running at the same time in other processes never meet.
+std::string TestTemplateName() {
+  return std::string("My Site ") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
 constexpr const char* kExe = "C:\\Program Files\\Trelik\\trelik.exe";
 
 class Win32RegistrationTest : public ::testing::Test {
  protected:
-  void TearDown() override { UnregisterFileType(Context(), kName, kName); }
+  void TearDown() override { UnregisterFileType(Context(), name_, name_); }
   RegistrationContext Context() {
     return {registry_, kExe, [this] { ++notifications_; }};
   }
 
   Win32Registry registry_;
+  const std::string name_ = TestTemplateName();
   int notifications_ = 0;
 };
 
 TEST_F(Win32RegistrationTest, RegisterAndUnregisterThroughTheRealRegistry) {
-  const std::string extension = std::string(".trelik_") + kName;
-  const std::string type = std::string("trelik_") + kName;
+  const std::string extension = std::string(".trelik_") + name_;
+  const std::string type = std::string("trelik_") + name_;
   RegisterFileType(Context(), extension, type, true);
   EXPECT_EQ(notifications_, 1);
 
@@ -79,7 +83,7 @@ TEST_F(Win32RegistrationTest, RegisterAndUnregisterThroughTheRealRegistry) {
                 "    (Default)    REG_SZ    &Open\n\n" + root + type + "\\Shell\\Open\\Command\n" +
                 "    (Default)    REG_SZ    \"" + kExe + "\" \"%1\"\n\n");
 
-  UnregisterFileType(Context(), kName, kName);
+  UnregisterFileType(Context(), name_, name_);
   EXPECT_EQ(notifications_, 2);
   EXPECT_EQ(RegQuery(extension).exitCode, 1);
   EXPECT_EQ(RegQuery(type).exitCode, 1);
@@ -87,12 +91,12 @@ TEST_F(Win32RegistrationTest, RegisterAndUnregisterThroughTheRealRegistry) {
 
 // The empty "NullFile" string is stored as its terminating NUL alone.
 TEST_F(Win32RegistrationTest, TheEmptyNewMenuValueTakesOneByte) {
-  RegisterFileType(Context(), std::string(".trelik_") + kName, std::string("trelik_") + kName,
+  RegisterFileType(Context(), std::string(".trelik_") + name_, std::string("trelik_") + name_,
                    true);
   HKEY key = nullptr;
   ASSERT_EQ(
       RegOpenKeyExA(HKEY_CURRENT_USER,
-                    (std::string("Software\\Classes\\.trelik_") + kName + "\\ShellNew").c_str(), 0,
+                    (std::string("Software\\Classes\\.trelik_") + name_ + "\\ShellNew").c_str(), 0,
                     KEY_READ, &key),
       ERROR_SUCCESS);
   DWORD type = 0;
@@ -104,14 +108,14 @@ TEST_F(Win32RegistrationTest, TheEmptyNewMenuValueTakesOneByte) {
 }
 
 TEST_F(Win32RegistrationTest, UnregisterRemovesSubkeysThatOthersAdded) {
-  RegisterFileType(Context(), std::string(".trelik_") + kName, std::string("trelik_") + kName,
+  RegisterFileType(Context(), std::string(".trelik_") + name_, std::string("trelik_") + name_,
                    true);
   for (const char* foreign : {"\\Shell\\Edit\\Command", "\\a\\b\\c", "\\DefaultIcon\\x"}) {
-    const OpenedKey key(registry_, registry_.CreateKey(std::string("trelik_") + kName + foreign));
+    const OpenedKey key(registry_, registry_.CreateKey(std::string("trelik_") + name_ + foreign));
     ASSERT_TRUE(registry_.SetString(key.Get(), "", "foreign"));
   }
-  UnregisterFileType(Context(), kName, kName);
-  EXPECT_EQ(RegQuery(std::string("trelik_") + kName).exitCode, 1);
+  UnregisterFileType(Context(), name_, name_);
+  EXPECT_EQ(RegQuery(std::string("trelik_") + name_).exitCode, 1);
 }
 
 }  // namespace
