@@ -53,6 +53,7 @@ run_case "" "" alt+F4
 grep -qi '^\[HKEY_CURRENT_USER\\Software\\Classes\\.trelik\]' "$data/filetypes.reg" ||
   fail "the base type is not in the file-type store"
 expect_file "$XDG_DATA_HOME/applications/trelik.desktop"
+expect_file "$XDG_DATA_HOME/icons/hicolor/256x256/apps/trelik.png"
 grep -q "^Exec=\"$trelik\" %f" "$XDG_DATA_HOME/applications/trelik.desktop" ||
   fail "the desktop entry does not start this program"
 printf x >"$work/x.trelik"  # empty files are typed as empty whatever their name
