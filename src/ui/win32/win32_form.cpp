@@ -47,14 +47,12 @@ HICON LoadProgramIcon(int size, UINT flags) {
 }
 
 // Registering again when the class exists already is harmless; a real failure shows up as the
-// window that cannot be created.
+// window that cannot be created. The class has no icon: a dialog-bordered window shows none.
 void RegisterFormClass() {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = FormProcedure;
   windowClass.hInstance = Instance();
-  windowClass.hIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON), LR_SHARED);
-  windowClass.hIconSm = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), LR_SHARED);
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kFormClass;
   RegisterClassExA(&windowClass);
@@ -112,6 +110,14 @@ Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
       static_cast<HWND>(application.ApplicationWindow()), nullptr, Instance(), this);
   if (created == nullptr) {
     throw Error("Cannot create the window \"" + args.caption + "\": " + LastSystemErrorText());
+  }
+  if (args.isMainForm) {
+    // The program's icon on its taskbar button and in the task switcher.
+    SendMessageA(window_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadProgramIcon(GetSystemMetrics(SM_CXICON), LR_SHARED)));
+    SendMessageA(
+        window_, WM_SETICON, ICON_SMALL,
+        reinterpret_cast<LPARAM>(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), LR_SHARED)));
   }
   application_.Register(*this);
 }
