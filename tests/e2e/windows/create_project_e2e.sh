@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# The real trelik.exe under Wine as a user meets it: opened on a launcher file in a folder whose
+# path holds a blank, a name typed into its window, Enter or Alt+F4; then the files and the
+# registry are checked. Also: the links to the editor and the about window, and Windows ending
+# the session while the window is open.
+# Usage: create_project_e2e.sh <wine-run> <trelik.exe> <folder for screenshots>
+set -u
+wine_run=$1
+trelik=$2
+artifacts=$3
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+expect_file() {
+  [ -f "$1" ] || fail "missing file: $1"
+}
+
+expect_missing() {
+  [ ! -e "$1" ] || fail "should not exist: $1"
+}
+
+# A display of our own, so that xdotool sees only the program's windows.
+start_display() {
+  local n
+  for n in $(seq 200 249); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 100); do
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$xvfb_pid" 2>/dev/null
+  done
+  echo "could not start Xvfb" >&2
+  exit 1
+}
+
+stop_display() {
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+
+# The Windows form of a path, as the shell would hand it to the program.
+windows_path() {
+  "$wine_run" winepath -w "$1" 2>/dev/null | tr -d '\r'
+}
+
+# The default value of a key under the per-user classes, or nothing.
+registry_default() {
+  "$wine_run" reg query "HKCU\\Software\\Classes\\$1" /ve 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *(Default) *REG_SZ *//p'
+}
+
+# Waits up to $2 seconds for process $1 to end and sets `exit_code`.
+wait_for_exit() {
+  local pid=$1 seconds=$2
+  for _ in $(seq 1 $((seconds * 20))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      exit_code=$?
+      return 0
+    fi
+    sleep 0.05
+  done
+  kill "$pid" 2>/dev/null
+  fail "the program did not end within $seconds s"
+  exit_code=-1
+}
+
+screenshot() {
+  mkdir -p "$artifacts"
+  import -window root "$artifacts/$1.png" 2>/dev/null || true
+}
+
+# Starts the program, on the launcher $1 when given, and gives its main window the focus.
+start_program() {
+  if [ -n "$1" ]; then
+    "$wine_run" "$program/trelik.exe" "$(windows_path "$1")" >"$work/out.log" 2>&1 &
+  else
+    "$wine_run" "$program/trelik.exe" >"$work/out.log" 2>&1 &
+  fi
+  pid=$!
+  main_window=$(timeout 30 xdotool search --sync --onlyvisible --name '^ Trelik$' | head -n 1)
+  [ -n "$main_window" ] || { fail "no main window"; return 1; }
+  xdotool windowfocus --sync "$main_window"
+  sleep 0.3
+}
+
+# Clicks at a point of the main window's client area, given at 96 pixels per inch (Wine's
+# default), past the tool window's frame.
+click_main_window() {
+  local left top
+  eval "$(xdotool getwindowgeometry --shell "$main_window" | grep -E '^(WIDTH|HEIGHT)=')"
+  left=$(((WIDTH - 368) / 2))
+  top=$((HEIGHT - 71 - left))
+  xdotool mousemove --window "$main_window" $((left + $1)) $((top + $2)) click 1
+}
+
+run_case() {  # <launcher or ""> <typed text> <key that closes>
+  local launcher=$1 typed=$2 key=$3
+  [ -n "$launcher" ] && : >"$launcher"
+  start_program "$launcher" || { kill "$pid" 2>/dev/null; return; }
+  [ -n "$typed" ] && xdotool type --delay 40 "$typed"
+  screenshot "windows-main-window-${key//+/-}"
+  xdotool key "$key"
+  wait_for_exit "$pid" 30
+  [ "$exit_code" = 0 ] || fail "exit code $exit_code"
+}
+
+start_display
+work=$(mktemp -d /tmp/trelik-e2e-windows.XXXXXX)
+trap stop_display EXIT
+
+# The program folder holds the store and the settings; the program never writes them here.
+program="$work/program"
+mkdir -p "$program/projects/Web/css"
+cp "$trelik" "$program/trelik.exe"
+printf '<html>' >"$program/projects/Web/index.htm"
+printf 'body{}' >"$program/projects/Web/css/site.css"
+printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=0\r\n' >"$program/trelik.ini"
+projects="$work/My Projects"
+mkdir -p "$projects"
+
+# Enter presses "Create": the copy is renamed after the typed folder and file names.
+run_case "$projects/New.trelik_Web" 'Site\home' Return
+expect_file "$projects/Site/home.htm"
+expect_file "$projects/Site/css/site.css"
+[ "$(cat "$projects/Site/home.htm" 2>/dev/null)" = '<html>' ] || fail "home.htm lost its content"
+expect_missing "$projects/New.trelik_Web"
+expect_missing "$projects/Web"
+# Every start registers the base type, opened by this very program.
+[ "$(registry_default .trelik)" = Trelik ] || fail "the base type is not registered"
+expected_command="\"$(windows_path "$program/trelik.exe")\" \"%1\""
+[ "$(registry_default 'Trelik\Shell\Open\Command')" = "$expected_command" ] ||
+  fail "open command: '$(registry_default 'Trelik\Shell\Open\Command')'"
+
+# Alt+F4 creates the project just the same.
+run_case "$projects/Another.trelik_Web" 'Other\' alt+F4
+expect_file "$projects/Other/index.htm"
+expect_missing "$projects/Another.trelik_Web"
+
+# Started without a launcher: nothing is created.
+before=$(find "$projects" | sort)
+run_case "" "" alt+F4
+[ "$(find "$projects" | sort)" = "$before" ] || fail "something changed without a launcher"
+
+# The links: "Options" shows the editor, whose closing saves the template list; "About" shows
+# the about window modally, and Enter closes it.
+start_program "" && {
+  click_main_window 160 54
+  editor=$(timeout 10 xdotool search --sync --onlyvisible --name '^Trelik Editor$' | head -n 1)
+  [ -n "$editor" ] || fail "Options did not show the editor"
+  screenshot windows-editor
+  if [ -n "$editor" ]; then
+    xdotool windowfocus --sync "$editor" key alt+F4
+    sleep 1
+    expect_file "$program/projects.lib"
+  fi
+  xdotool windowfocus --sync "$main_window"
+  click_main_window 340 54
+  about=$(timeout 10 xdotool search --sync --onlyvisible --name '^about$' | head -n 1)
+  [ -n "$about" ] || fail "About did not show the about window"
+  screenshot windows-about
+  if [ -n "$about" ]; then
+    xdotool windowfocus --sync "$about" key Return
+    sleep 1
+    [ -z "$(xdotool search --onlyvisible --name '^about$')" ] || fail "Enter left the about window"
+  fi
+  xdotool windowfocus --sync "$main_window" key alt+F4
+  wait_for_exit "$pid" 30
+  [ "$exit_code" = 0 ] || fail "exit code $exit_code"
+}
+
+# Windows ending the session ends the program without its close handler: nothing is created and
+# the launcher stays.
+: >"$projects/Late.trelik_Web"
+start_program "$projects/Late.trelik_Web" && {
+  xdotool type --delay 40 'Late'
+  "$wine_run" wineboot --end-session >/dev/null 2>&1
+  wait_for_exit "$pid" 30
+  [ "$exit_code" = 0 ] || fail "exit code $exit_code at the session's end"
+  expect_file "$projects/Late.trelik_Web"
+  expect_missing "$projects/Late"
+  expect_missing "$projects/Web"
+}
+
+echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
+exit $((failures == 0 ? 0 : 1))
