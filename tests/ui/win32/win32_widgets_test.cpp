@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -379,6 +380,25 @@ TEST_F(Win32WidgetsTest, ClosingTheMainFormRunsItsHandlerOnceAndEndsTheLoop) {
   EXPECT_EQ(closes, 1);
   Pump();
   EXPECT_EQ(closes, 1);
+}
+
+// The session's end is reported on the error stream of the test's own process, which ends.
+TEST_F(Win32WidgetsTest, EndingTheSessionEndsTheProgramAtOnceWithoutTheCloseHandler) {
+  EXPECT_EXIT(
+      {
+        Win32Form& form = MakeForm(
+            {.caption = " Trelik", .clientWidth = 368, .clientHeight = 71, .isMainForm = true});
+        bool closed = false;
+        form.onClose = [&] { closed = true; };
+        application_.onSessionEnd = [&] {
+          std::fprintf(stderr, "windows %s, close handler %s\n",
+                       IsWindow(form.Window()) ? "left" : "gone", closed ? "ran" : "not run");
+          std::fflush(stderr);
+        };
+        form.Show();
+        SendMessageA(static_cast<HWND>(application_.ApplicationWindow()), WM_ENDSESSION, TRUE, 0);
+      },
+      ::testing::ExitedWithCode(0), "windows gone, close handler not run");
 }
 
 TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
