@@ -14,7 +14,7 @@ struct DesktopFolders {
 };
 
 // The folders named by HOME, XDG_DATA_HOME and XDG_CONFIG_HOME; relative XDG settings are
-// ignored, as the base directory specification asks.
+// ignored, as the XDG base directory rules ask.
 DesktopFolders DesktopFoldersFromEnvironment();
 
 // Makes the desktop know the file types registered in `registry`, the way the Windows shell
