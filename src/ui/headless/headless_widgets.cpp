@@ -134,22 +134,14 @@ Control* HeadlessForm::AddProgramIcon(const std::string& name, const Bounds& bou
 
 void HeadlessForm::Show() {
   if (visible_) return;
-  if (!placed_) {
-    Move((HeadlessApplication::kScreenWidth - args_.clientWidth) / 2,
-         (HeadlessApplication::kScreenHeight - args_.clientHeight) / 2);
-    placed_ = true;
-  }
   visible_ = true;
-  ++timesShown_;
   application_.Dispatch(onShow);
 }
 
 void HeadlessForm::ShowModal() {
   Show();
-  modal_ = true;
   if (application_.onModal) application_.onModal(*this);
   if (visible_) Close();
-  modal_ = false;
 }
 
 void HeadlessForm::Close() {
@@ -175,11 +167,6 @@ bool HeadlessForm::SetFocusedControl(const std::string& name) {
   if (focused_ == name) return false;
   focused_ = name;
   return true;
-}
-
-void HeadlessForm::Move(int left, int top) {
-  left_ = left;
-  top_ = top;
 }
 
 std::unique_ptr<Form> HeadlessApplication::CreateForm(const FormArgs& args) {

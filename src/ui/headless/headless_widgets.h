@@ -129,10 +129,6 @@ class HeadlessForm final : public Form {
   // Moves the focus; false when it was there already.
   bool SetFocusedControl(const std::string& name);
   HeadlessApplication& Application() { return application_; }
-  int TimesShown() const { return timesShown_; }
-  bool Modal() const { return modal_; }
-  void Move(int left, int top);
-  std::pair<int, int> Position() const { return {left_, top_}; }
 
  private:
   template <typename T>
@@ -145,11 +141,6 @@ class HeadlessForm final : public Form {
   std::vector<std::unique_ptr<Control>> widgets_;
   std::vector<HeadlessControlInfo> controls_;
   bool visible_ = false;
-  bool modal_ = false;
-  bool placed_ = false;
-  int left_ = 0;
-  int top_ = 0;
-  int timesShown_ = 0;
   std::string focused_;
 };
 
@@ -159,9 +150,6 @@ class HeadlessApplication final : public Application {
     bool isError = false;
     std::string text;  // as the box shows it
   };
-
-  static constexpr int kScreenWidth = 1280;
-  static constexpr int kScreenHeight = 1024;
 
   std::unique_ptr<Form> CreateForm(const FormArgs& args) override;
   void ShowMessage(const std::string& text) override;
