@@ -19,6 +19,12 @@ constexpr int kDesignDpi = 96;
 constexpr int kFontHeight = 11;  // "MS Sans Serif" 8 point at 96 pixels per inch
 constexpr int kItemHeight = 13;  // a drop-down list's entries
 constexpr int kVisibleItems = 8;
+// Room a caption needs beyond its text, at 96 pixels per inch: a push button's frame and focus
+// rectangle on both sides, a group box's indent and the gaps around its caption, and the gap
+// between a check box's box and its text plus the focus rectangle around the text.
+constexpr int kButtonMargin = 12;
+constexpr int kGroupCaptionMargin = 16;
+constexpr int kCheckBoxTextGap = 6;
 constexpr int kProgramIcon = 1;
 // Posted when the focus moved, to show the push button that Enter would press as the default.
 constexpr UINT kUpdateDefaultButton = WM_APP + 1;
@@ -102,7 +108,7 @@ Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
   RegisterFormClass();
   font_ = MakeFont(dpi_, false);
   boldFont_ = MakeFont(dpi_, true);
-  RECT frame{0, 0, Scale(args.clientWidth), Scale(args.clientHeight)};
+  RECT frame{0, 0, ScaleX(args.clientWidth), ScaleY(args.clientHeight)};
   AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
   const HWND created = CreateWindowExA(
       FormExStyle(args), kFormClass, args.caption.c_str(), FormStyle(), CW_USEDEFAULT,
@@ -138,7 +144,16 @@ Win32Form::Font Win32Form::MakeFont(int dpi, bool bold) {
                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 }
 
-int Win32Form::Scale(int designPixels) const { return MulDiv(designPixels, dpi_, kDesignDpi); }
+int Win32Form::ScaleDpi(int designPixels) const { return MulDiv(designPixels, dpi_, kDesignDpi); }
+
+// With a factor of 1 these give exactly the DPI scaling, as MulDiv rounds.
+int Win32Form::ScaleX(int designPixels) const {
+  return static_cast<int>(std::lround(designPixels * dpi_ * fitX_ / kDesignDpi));
+}
+
+int Win32Form::ScaleY(int designPixels) const {
+  return static_cast<int>(std::lround(designPixels * dpi_ * fitY_ / kDesignDpi));
+}
 
 Bounds Win32Form::Absolute(const Bounds& bounds, const GroupBox* group) const {
   if (group == nullptr) return bounds;
@@ -159,7 +174,7 @@ Win32Form::Child& Win32Form::AddChild(Child child, const char* className, const 
     throw Error("Cannot create the control " + child.name + ": " + LastSystemErrorText());
   }
   children_.push_back(std::move(child));
-  Layout(children_.back());
+  LayoutAll();
   return children_.back();
 }
 
@@ -304,43 +319,93 @@ Control* Win32Form::AddProgramIcon(const std::string& name, const Bounds& bounds
   return controls_.back().get();
 }
 
-int Win32Form::TextWidth(const Child& child) const {
-  const HDC dc = GetDC(child.window);
-  if (dc == nullptr) return 0;
-  const HGDIOBJ previous = SelectObject(dc, child.bold ? boldFont_.get() : font_.get());
+// The size a control's caption needs in its own font at the current DPI, or nothing for a control
+// without one.
+std::optional<SIZE> Win32Form::TextNeeds(const Child& child) const {
+  if (child.kind != Kind::kLabel && child.kind != Kind::kButton && child.kind != Kind::kCheckBox &&
+      child.kind != Kind::kGroupBox) {
+    return std::nullopt;
+  }
   const std::string text = WindowText(child.window);
+  if (text.empty()) return std::nullopt;
+  const HDC dc = GetDC(child.window);
+  if (dc == nullptr) return std::nullopt;
+  const HGDIOBJ previous = SelectObject(dc, child.bold ? boldFont_.get() : font_.get());
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  const BOOL measured =
+      GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, previous);
   ReleaseDC(child.window, dc);
-  return size.cx;
-}
-
-void Win32Form::Layout(Child& child) {
-  SendMessageA(child.window, WM_SETFONT,
-               reinterpret_cast<WPARAM>(child.bold ? boldFont_.get() : font_.get()), FALSE);
-  int width = Scale(child.bounds.width);
-  int height = Scale(child.bounds.height);
+  if (!measured) return std::nullopt;
   switch (child.kind) {
-    case Kind::kLabel:
-      // A label grows to its text, so that a caption is never cut in another font.
-      width = std::max(width, TextWidth(child));
+    case Kind::kButton:
+      size.cx += ScaleDpi(kButtonMargin);
       break;
-    case Kind::kComboBox:
-      SendMessageA(child.window, CB_SETITEMHEIGHT, 0, Scale(kItemHeight));
-      height += kVisibleItems * Scale(kItemHeight);  // room for the opened list
+    case Kind::kGroupBox:
+      size.cx += ScaleDpi(kGroupCaptionMargin);
       break;
-    case Kind::kPicture: {
-      const HICON icon = LoadProgramIcon(width, LR_DEFAULTCOLOR);
-      SendMessageA(child.window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-      if (child.icon != nullptr) DestroyIcon(child.icon);
-      child.icon = icon;
+    case Kind::kCheckBox: {
+      // The system reports the box at the screen's DPI.
+      const int box = MulDiv(GetSystemMetrics(SM_CXMENUCHECK), dpi_, application_.ScreenDpi());
+      size.cx += box + ScaleDpi(kCheckBoxTextGap);
+      size.cy = std::max<LONG>(size.cy, box);
       break;
     }
     default:
       break;
   }
-  SetWindowPos(child.window, nullptr, Scale(child.bounds.left), Scale(child.bounds.top), width,
+  return size;
+}
+
+void Win32Form::FitToTexts() {
+  fitX_ = 1.0;
+  fitY_ = 1.0;
+  for (const auto& child : children_) {
+    const auto needs = TextNeeds(child);
+    if (!needs || child.bounds.width <= 0 || child.bounds.height <= 0) continue;
+    const double designWidth = static_cast<double>(child.bounds.width) * dpi_ / kDesignDpi;
+    const double designHeight = static_cast<double>(child.bounds.height) * dpi_ / kDesignDpi;
+    fitX_ = std::max(fitX_, needs->cx / designWidth);
+    fitY_ = std::max(fitY_, needs->cy / designHeight);
+  }
+}
+
+// Every control, and the client area with them, so that the window always holds its texts.
+void Win32Form::LayoutAll() {
+  FitToTexts();
+  for (auto& child : children_) Layout(child);
+  RECT frame{0, 0, ScaleX(args_.clientWidth), ScaleY(args_.clientHeight)};
+  AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args_));
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::Layout(Child& child) {
+  SendMessageA(child.window, WM_SETFONT,
+               reinterpret_cast<WPARAM>(child.bold ? boldFont_.get() : font_.get()), FALSE);
+  int width = ScaleX(child.bounds.width);
+  int height = ScaleY(child.bounds.height);
+  switch (child.kind) {
+    case Kind::kComboBox:
+      SendMessageA(child.window, CB_SETITEMHEIGHT, 0, ScaleY(kItemHeight));
+      height += kVisibleItems * ScaleY(kItemHeight);  // room for the opened list
+      break;
+    case Kind::kPicture:
+      // A picture keeps its own square size; only its place follows the texts.
+      width = ScaleDpi(child.bounds.width);
+      height = ScaleDpi(child.bounds.height);
+      if (child.iconSize != width) {
+        const HICON icon = LoadProgramIcon(width, LR_DEFAULTCOLOR);
+        SendMessageA(child.window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        if (child.icon != nullptr) DestroyIcon(child.icon);
+        child.icon = icon;
+        child.iconSize = width;
+      }
+      break;
+    default:
+      break;
+  }
+  SetWindowPos(child.window, nullptr, ScaleX(child.bounds.left), ScaleY(child.bounds.top), width,
                height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -349,7 +414,7 @@ void Win32Form::ApplyDpi(int dpi) {
   // The old fonts stay alive until every control has the new ones.
   const Font oldFont = std::exchange(font_, MakeFont(dpi_, false));
   const Font oldBoldFont = std::exchange(boldFont_, MakeFont(dpi_, true));
-  for (auto& child : children_) Layout(child);
+  LayoutAll();
   InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -585,11 +650,11 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       HandleClose();
       return 0;
     case WM_DPICHANGED: {
+      // The size follows the texts at the new DPI; the system's suggestion gives the place.
       ApplyDpi(HIWORD(wParam));
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_ENDSESSION:

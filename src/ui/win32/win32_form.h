@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -15,7 +16,10 @@ namespace trelik {
 class Win32Application;
 
 // A top-level window of the program with its controls. Positions are given at 96 pixels per
-// inch and laid out at the window's own DPI, again whenever that changes.
+// inch and laid out at the window's own DPI, again whenever that changes. The font the layout
+// was drawn for may be missing (another face stands in), so the whole layout is also scaled up,
+// one factor across and one down, just enough that every caption fits its box, as dialog units
+// scale a dialog with its font.
 class Win32Form final : public Form {
  public:
   Win32Form(Win32Application& application, const FormArgs& args);
@@ -41,7 +45,6 @@ class Win32Form final : public Form {
   // The window of the control declared under `name`, or null; for tests.
   HWND ChildWindow(const std::string& name) const;
   int Dpi() const { return dpi_; }
-  int Scale(int designPixels) const;
 
   // For the controls.
   void FocusChild(HWND child);
@@ -66,6 +69,7 @@ class Win32Form final : public Form {
     const GroupBox* isGroup = nullptr;   // this child as a group box, if it is one
     std::function<void(WORD)> onNotify;  // the notification codes of WM_COMMAND
     HICON icon = nullptr;                // a picture's icon at the current size
+    int iconSize = 0;                    // the width and height it was loaded at
   };
 
   struct FontDeleter {
@@ -79,8 +83,13 @@ class Win32Form final : public Form {
                   DWORD exStyle, int id);
   Bounds Absolute(const Bounds& bounds, const GroupBox* group) const;
   void AddTooltip(HWND control, const std::string& text);
+  int ScaleDpi(int designPixels) const;
+  int ScaleX(int designPixels) const;
+  int ScaleY(int designPixels) const;
+  std::optional<SIZE> TextNeeds(const Child& child) const;
+  void FitToTexts();
+  void LayoutAll();
   void Layout(Child& child);
-  int TextWidth(const Child& child) const;
   std::vector<const Child*> TabOrderIn(const GroupBox* group) const;
   void ApplyDpi(int dpi);
   void PrepareFirstShowing();
@@ -99,6 +108,8 @@ class Win32Form final : public Form {
   HWND window_ = nullptr;
   HWND tooltip_ = nullptr;
   int dpi_;
+  double fitX_ = 1.0;  // how much wider and taller than designed the texts need the layout
+  double fitY_ = 1.0;
   Font font_;
   Font boldFont_;
   std::vector<std::unique_ptr<Control>> controls_;

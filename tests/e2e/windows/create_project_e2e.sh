@@ -3,81 +3,18 @@
 # path holds a blank, a name typed into its window, Enter or Alt+F4; then the files and the
 # registry are checked. Also: the links to the editor and the about window, and Windows ending
 # the session while the window is open.
-# Usage: create_project_e2e.sh <wine-run> <trelik.exe> <folder for screenshots>
+# Usage: create_project_e2e.sh <wine-run> <trelik.exe> <client_area.exe> <screenshots folder>
 set -u
 wine_run=$1
 trelik=$2
-artifacts=$3
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-expect_file() {
-  [ -f "$1" ] || fail "missing file: $1"
-}
-
-expect_missing() {
-  [ ! -e "$1" ] || fail "should not exist: $1"
-}
-
-# A display of our own, so that xdotool sees only the program's windows.
-start_display() {
-  local n
-  for n in $(seq 200 249); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 100); do
-      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.05
-    done
-    kill "$xvfb_pid" 2>/dev/null
-  done
-  echo "could not start Xvfb" >&2
-  exit 1
-}
-
-stop_display() {
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-
-# The Windows form of a path, as the shell would hand it to the program.
-windows_path() {
-  "$wine_run" winepath -w "$1" 2>/dev/null | tr -d '\r'
-}
+client_area=$3
+artifacts=$4
+. "$(dirname "$0")/wine_session.sh"
 
 # The default value of a key under the per-user classes, or nothing.
 registry_default() {
   "$wine_run" reg query "HKCU\\Software\\Classes\\$1" /ve 2>/dev/null | tr -d '\r' |
     sed -n 's/^ *(Default) *REG_SZ *//p'
-}
-
-# Waits up to $2 seconds for process $1 to end and sets `exit_code`.
-wait_for_exit() {
-  local pid=$1 seconds=$2
-  for _ in $(seq 1 $((seconds * 20))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      exit_code=$?
-      return 0
-    fi
-    sleep 0.05
-  done
-  kill "$pid" 2>/dev/null
-  fail "the program did not end within $seconds s"
-  exit_code=-1
-}
-
-screenshot() {
-  mkdir -p "$artifacts"
-  import -window root "$artifacts/$1.png" 2>/dev/null || true
 }
 
 # Starts the program, on the launcher $1 when given, and gives its main window the focus.
@@ -94,16 +31,6 @@ start_program() {
   sleep 0.3
 }
 
-# Clicks at a point of the main window's client area, given at 96 pixels per inch (Wine's
-# default), past the tool window's frame.
-click_main_window() {
-  local left top
-  eval "$(xdotool getwindowgeometry --shell "$main_window" | grep -E '^(WIDTH|HEIGHT)=')"
-  left=$(((WIDTH - 368) / 2))
-  top=$((HEIGHT - 71 - left))
-  xdotool mousemove --window "$main_window" $((left + $1)) $((top + $2)) click 1
-}
-
 run_case() {  # <launcher or ""> <typed text> <key that closes>
   local launcher=$1 typed=$2 key=$3
   [ -n "$launcher" ] && : >"$launcher"
@@ -115,9 +42,7 @@ run_case() {  # <launcher or ""> <typed text> <key that closes>
   [ "$exit_code" = 0 ] || fail "exit code $exit_code"
 }
 
-start_display
-work=$(mktemp -d /tmp/trelik-e2e-windows.XXXXXX)
-trap stop_display EXIT
+start_session
 
 # The program folder holds the store and the settings; the program never writes them here.
 program="$work/program"
@@ -155,7 +80,7 @@ run_case "" "" alt+F4
 # The links: "Options" shows the editor, whose closing saves the template list; "About" shows
 # the about window modally, and Enter closes it.
 start_program "" && {
-  click_main_window 160 54
+  click_design_point ' Trelik' 368 71 160 54
   editor=$(timeout 10 xdotool search --sync --onlyvisible --name '^Trelik Editor$' | head -n 1)
   [ -n "$editor" ] || fail "Options did not show the editor"
   screenshot windows-editor
@@ -165,7 +90,7 @@ start_program "" && {
     expect_file "$program/projects.lib"
   fi
   xdotool windowfocus --sync "$main_window"
-  click_main_window 340 54
+  click_design_point ' Trelik' 368 71 342 54
   about=$(timeout 10 xdotool search --sync --onlyvisible --name '^about$' | head -n 1)
   [ -n "$about" ] || fail "About did not show the about window"
   screenshot windows-about
@@ -192,5 +117,4 @@ start_program "$projects/Late.trelik_Web" && {
   expect_missing "$projects/Web"
 }
 
-echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
-exit $((failures == 0 ? 0 : 1))
+finish

@@ -95,6 +95,25 @@ RECT ClientRectOf(HWND child) {
   return rect;
 }
 
+RECT ClientArea(const Win32Form& form) {
+  RECT client{};
+  GetClientRect(form.Window(), &client);
+  return client;
+}
+
+// A control's caption as its own font draws it.
+SIZE MeasuredText(HWND control) {
+  const std::string text = WindowText(control);
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return size;
+}
+
 class Win32WidgetsTest : public ::testing::Test {
  protected:
   ~Win32WidgetsTest() override {
@@ -168,8 +187,8 @@ TEST_F(Win32WidgetsTest, BordersCaptionsAndClientSizeFollowTheDeclaration) {
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
     RECT client{};
     GetClientRect(form.Window(), &client);
-    EXPECT_EQ(client.right, form.Scale(368));
-    EXPECT_EQ(client.bottom, form.Scale(71));
+    EXPECT_EQ(client.right, MulDiv(368, form.Dpi(), 96));
+    EXPECT_EQ(client.bottom, MulDiv(71, form.Dpi(), 96));
     EXPECT_EQ(GetWindow(form.Window(), GW_OWNER),
               static_cast<HWND>(application_.ApplicationWindow()));
   }
@@ -185,24 +204,124 @@ TEST_F(Win32WidgetsTest, ControlsKeepTheirTextsAndAreLaidOutAgainAtANewDpi) {
   EXPECT_EQ(WindowText(form.ChildWindow("Group")), "Projects List");
   EXPECT_EQ(WindowText(form.ChildWindow("Link")), "https://trelik.example/");
 
-  // Inside the group box positions count from the box.
+  // Inside the group box positions count from the box: "New" lies as far right of the box's
+  // left edge as designed, in the layout's own scale.
   const RECT before = ClientRectOf(form.ChildWindow("New"));
-  EXPECT_EQ(before.left, form.Scale(8 + 182));
-  EXPECT_EQ(before.top, form.Scale(8 + 16));
+  const RECT group = ClientRectOf(form.ChildWindow("Group"));
+  const double scale = static_cast<double>(group.right - group.left) / 345;
+  EXPECT_NEAR(before.left - group.left, 182 * scale, 2);
+  EXPECT_NEAR(before.top, (8 + 16) * static_cast<double>(ClientArea(form).bottom) / 181, 2);
 
+  // At twice the DPI everything is laid out again at about twice the size: the fonts' widths
+  // need not grow by exactly the same ratio.
   const int dpi = form.Dpi() * 2;
   RECT suggested{0, 0, MulDiv(359, dpi, 96), MulDiv(181, dpi, 96)};
   AdjustWindowRectEx(&suggested, GetWindowLongA(form.Window(), GWL_STYLE), FALSE,
                      GetWindowLongA(form.Window(), GWL_EXSTYLE));
+  const RECT clientBefore = ClientArea(form);
   SendMessageA(form.Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                reinterpret_cast<LPARAM>(&suggested));
   const RECT after = ClientRectOf(form.ChildWindow("New"));
-  EXPECT_EQ(after.left, MulDiv(8 + 182, dpi, 96));
-  EXPECT_EQ(after.right - after.left, MulDiv(75, dpi, 96));
+  EXPECT_NEAR(after.left, 2.0 * before.left, 0.05 * before.left);
+  EXPECT_NEAR(after.right - after.left, 2.0 * (before.right - before.left),
+              0.05 * (before.right - before.left));
+  EXPECT_NEAR(ClientArea(form).right, 2.0 * clientBefore.right, 0.05 * clientBefore.right);
+  EXPECT_NEAR(ClientArea(form).bottom, 2.0 * clientBefore.bottom, 0.05 * clientBefore.bottom);
   LOGFONTA font{};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.ChildWindow("New"), WM_GETFONT, 0, 0)),
              sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -MulDiv(11, dpi, 96));
+}
+
+// The designed font may be missing and another face stand in: then the whole layout grows, one
+// factor across and one down, until every caption fits; an edit without text shows the factor.
+TEST_F(Win32WidgetsTest, ALongCaptionInANarrowBoxWidensTheWholeLayoutUntilItFits) {
+  enum class Kind { kLabel, kBoldLabel, kCheckBox, kButton, kGroupBox };
+  struct Case {
+    const char* name;
+    Kind kind;
+    Bounds bounds;
+    int extraWidth;  // beyond the text: the check box's box, a button's or group box's frame
+  };
+  const std::string caption = "Set up Projects from Explorer's New Menu";
+  const int box = GetSystemMetrics(SM_CXMENUCHECK);
+  for (const Case& c : {Case{"label", Kind::kLabel, {8, 8, 120, 13}, 0},
+                        Case{"bold label", Kind::kBoldLabel, {8, 8, 120, 13}, 0},
+                        Case{"low label", Kind::kLabel, {8, 8, 400, 4}, 0},
+                        Case{"check box", Kind::kCheckBox, {8, 8, 120, 17}, box},
+                        Case{"button", Kind::kButton, {8, 8, 120, 25}, 4},
+                        Case{"group box", Kind::kGroupBox, {8, 8, 120, 30}, 8}}) {
+    Win32Form& form = MakeForm({.caption = "about", .clientWidth = 420, .clientHeight = 100});
+    switch (c.kind) {
+      case Kind::kLabel:
+      case Kind::kBoldLabel:
+        form.AddLabel("Long",
+                      {.text = caption, .bounds = c.bounds, .bold = c.kind == Kind::kBoldLabel});
+        break;
+      case Kind::kCheckBox:
+        form.AddCheckBox("Long", {.text = caption, .bounds = c.bounds});
+        break;
+      case Kind::kButton:
+        form.AddButton("Long", {.text = caption, .bounds = c.bounds});
+        break;
+      case Kind::kGroupBox:
+        form.AddGroupBox("Long", {.text = caption, .bounds = c.bounds});
+        break;
+    }
+    form.AddEdit("Edit", {.bounds = {8, 60, 100, 21}});
+    form.Show();
+
+    const HWND control = form.ChildWindow("Long");
+    const SIZE text = MeasuredText(control);
+    const RECT rect = ClientRectOf(control);
+    EXPECT_GE(rect.right - rect.left, text.cx + c.extraWidth) << c.name;
+    EXPECT_GE(rect.bottom - rect.top, text.cy) << c.name;
+    EXPECT_EQ(WindowText(control), caption) << c.name;
+
+    const RECT edit = ClientRectOf(form.ChildWindow("Edit"));
+    const RECT client = ClientArea(form);
+    const double scaleX = static_cast<double>(client.right) / MulDiv(420, form.Dpi(), 96);
+    const double scaleY = static_cast<double>(client.bottom) / MulDiv(100, form.Dpi(), 96);
+    EXPECT_GT(std::max(scaleX, scaleY), 1.0) << c.name;
+    EXPECT_NEAR(edit.right - edit.left, MulDiv(100, form.Dpi(), 96) * scaleX, 1.5) << c.name;
+    EXPECT_NEAR(edit.left, MulDiv(8, form.Dpi(), 96) * scaleX, 1.5) << c.name;
+    EXPECT_NEAR(edit.top, MulDiv(60, form.Dpi(), 96) * scaleY, 1.5) << c.name;
+  }
+}
+
+TEST_F(Win32WidgetsTest, ALayoutWhoseTextsFitKeepsTheDesignedSizeTimesTheDpiExactly) {
+  struct Designed {
+    const char* name;
+    Bounds bounds;
+  };
+  const std::vector<Designed> designed{{"Label", {8, 8, 120, 20}},
+                                       {"Check", {8, 32, 120, 24}},
+                                       {"Button", {140, 8, 100, 30}},
+                                       {"Group", {140, 44, 150, 50}},
+                                       {"Edit", {8, 60, 120, 21}}};
+  Win32Form& form = MakeForm({.caption = "about", .clientWidth = 300, .clientHeight = 100});
+  form.AddLabel("Label", {.text = "Hi", .bounds = designed[0].bounds});
+  form.AddCheckBox("Check", {.text = "On", .bounds = designed[1].bounds});
+  form.AddButton("Button", {.text = "OK", .bounds = designed[2].bounds});
+  form.AddGroupBox("Group", {.text = "Box", .bounds = designed[3].bounds});
+  form.AddEdit("Edit", {.bounds = designed[4].bounds});
+
+  for (const int dpi : {form.Dpi(), form.Dpi() * 3 / 2}) {
+    if (dpi != form.Dpi()) {
+      RECT suggested{0, 0, MulDiv(300, dpi, 96), MulDiv(100, dpi, 96)};
+      SendMessageA(form.Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    }
+    EXPECT_EQ(ClientArea(form).right, MulDiv(300, dpi, 96)) << dpi;
+    EXPECT_EQ(ClientArea(form).bottom, MulDiv(100, dpi, 96)) << dpi;
+    for (const Designed& d : designed) {
+      const RECT rect = ClientRectOf(form.ChildWindow(d.name));
+      EXPECT_EQ(rect.left, MulDiv(d.bounds.left, dpi, 96)) << d.name << " " << dpi;
+      EXPECT_EQ(rect.top, MulDiv(d.bounds.top, dpi, 96)) << d.name << " " << dpi;
+      EXPECT_EQ(rect.right - rect.left, MulDiv(d.bounds.width, dpi, 96)) << d.name << " " << dpi;
+      EXPECT_EQ(rect.bottom - rect.top, MulDiv(d.bounds.height, dpi, 96)) << d.name << " " << dpi;
+    }
+  }
 }
 
 TEST_F(Win32WidgetsTest, TheTabOrderRunsFormControlsThenEachGroupsOwn) {
@@ -328,8 +447,8 @@ TEST_F(Win32WidgetsTest, ALinkCarriesItsTooltipAndTheAboutBoxTheProgramIcon) {
   ASSERT_TRUE(GetIconInfo(icon, &info));
   BITMAP bitmap{};
   GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-  EXPECT_EQ(bitmap.bmWidth, form.Scale(32));
-  EXPECT_EQ(bitmap.bmHeight, form.Scale(32));
+  EXPECT_EQ(bitmap.bmWidth, MulDiv(32, form.Dpi(), 96));
+  EXPECT_EQ(bitmap.bmHeight, MulDiv(32, form.Dpi(), 96));
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
 }

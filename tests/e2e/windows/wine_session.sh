@@ -1,0 +1,119 @@
+# shellcheck shell=bash
+# Shared by the Windows end-to-end tests: a private X display for the program under Wine, a
+# temporary folder, and small helpers. Sourced, not run; the caller sets `wine_run` (the build's
+# Wine runner), `client_area` (the client_area.exe helper) and `artifacts` (the screenshots'
+# folder).
+
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+expect_file() {
+  [ -f "$1" ] || fail "missing file: $1"
+}
+
+expect_missing() {
+  [ ! -e "$1" ] || fail "should not exist: $1"
+}
+
+# A display of our own, so that xdotool sees only the program's windows, and a temporary folder
+# `work`; both go when the script ends, after the optional `cleanup` function has run.
+start_session() {
+  local n
+  work=$(mktemp -d /tmp/trelik-e2e-windows.XXXXXX)
+  trap stop_session EXIT
+  for n in $(seq 200 249); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 100); do
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$xvfb_pid" 2>/dev/null
+  done
+  echo "could not start Xvfb" >&2
+  exit 1
+}
+
+stop_session() {
+  declare -F cleanup >/dev/null && cleanup
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+
+finish() {
+  echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
+  exit $((failures == 0 ? 0 : 1))
+}
+
+# The Windows form of a path, as the shell would hand it to the program.
+windows_path() {
+  "$wine_run" winepath -w "$1" 2>/dev/null | tr -d '\r'
+}
+
+# Waits up to $2 seconds for process $1 to end and sets `exit_code`.
+wait_for_exit() {
+  local pid=$1 seconds=$2
+  for _ in $(seq 1 $((seconds * 20))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      exit_code=$?
+      return 0
+    fi
+    sleep 0.05
+  done
+  kill "$pid" 2>/dev/null
+  fail "the program did not end within $seconds s"
+  exit_code=-1
+}
+
+screenshot() {
+  mkdir -p "$artifacts"
+  import -window root "$artifacts/$1.png" 2>/dev/null || true
+}
+
+# Finds the shown window whose caption matches $1 (a regular expression), gives it the focus
+# and prints its X id.
+focus_window() {
+  local window
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+  [ -n "$window" ] || { fail "no window named $1"; return 1; }
+  xdotool windowfocus --sync "$window"
+  sleep 0.3
+  echo "$window"
+}
+
+# Clicks the point (x, y) of a window's designed layout (96 pixels per inch), scaled as the
+# program scaled the window to the screen and its fonts: $1 the window's caption, $2 designed
+# client width, $3 designed client height, $4 x, $5 y.
+click_design_point() {
+  local left top width height
+  read -r left top width height < <("$wine_run" "$client_area" "$1" 2>/dev/null | tr -d '\r')
+  [ -n "${height:-}" ] || { fail "no window captioned '$1' to click in"; return 1; }
+  xdotool mousemove $((left + $4 * width / $2)) $((top + $5 * height / $3)) click 1
+  sleep 0.4
+}
+
+# The value of key $3 in section [$2] of the INI file $1, as the settings functions would read
+# it: names without regard to case, blanks around names and values dropped.
+ini_value() {
+  tr -d '\r' <"$1" 2>/dev/null | awk -v section="$2" -v key="$3" '
+    function trim(text) { gsub(/^[ \t]+|[ \t]+$/, "", text); return text }
+    /^[ \t]*\[/ {
+      name = trim($0); inside = tolower(substr(name, 2, length(name) - 2)) == tolower(section)
+      next
+    }
+    inside && index($0, "=") > 0 {
+      equals = index($0, "=")
+      if (tolower(trim(substr($0, 1, equals - 1))) == tolower(key)) {
+        print trim(substr($0, equals + 1)); exit
+      }
+    }'
+}
