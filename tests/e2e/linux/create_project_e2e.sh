@@ -5,7 +5,6 @@
 set -u
 trelik=$1
 artifacts=$2
-failures=0
 . "$(dirname "$0")/desktop_session.sh"
 start_desktop
 
@@ -61,5 +60,4 @@ type=$(XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$work/x.trelik")  # as
 [ "$(xdg-mime query default "$type")" = trelik.desktop ] ||
   fail ".trelik files ($type) do not open with Trelik"
 
-echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
-exit $((failures == 0 ? 0 : 1))
+finish

@@ -2,34 +2,7 @@
 # window with Alt+F4 is the window manager's job), a temporary home, and small helpers.
 # Sourced, not run.
 
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-expect_file() {
-  [ -f "$1" ] || fail "missing file: $1"
-}
-
-expect_missing() {
-  [ ! -e "$1" ] || fail "should not exist: $1"
-}
-
-# Waits up to $2 seconds for process $1 to end and sets `exit_code`.
-wait_for_exit() {
-  local pid=$1 seconds=$2
-  for _ in $(seq 1 $((seconds * 20))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      exit_code=$?
-      return 0
-    fi
-    sleep 0.05
-  done
-  kill "$pid" 2>/dev/null
-  fail "the program did not end within $seconds s"
-  exit_code=-1
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 
 start_desktop() {
   work=$(mktemp -d /tmp/trelik-e2e.XXXXXX)
@@ -38,19 +11,7 @@ start_desktop() {
   export XDG_RUNTIME_DIR="$work/runtime"
   mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
   unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP QT_QPA_PLATFORM
-  local n
-  for n in $(seq 150 199); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 100); do
-      xdotool getdisplaygeometry >/dev/null 2>&1 && break
-      sleep 0.05
-    done
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    kill "$xvfb_pid" 2>/dev/null
-  done
+  start_xvfb 150 199
   openbox >/dev/null 2>&1 &
   openbox_pid=$!
   sleep 0.5

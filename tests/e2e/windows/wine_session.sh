@@ -4,41 +4,14 @@
 # Wine runner), `client_area` (the client_area.exe helper) and `artifacts` (the screenshots'
 # folder).
 
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-expect_file() {
-  [ -f "$1" ] || fail "missing file: $1"
-}
-
-expect_missing() {
-  [ ! -e "$1" ] || fail "should not exist: $1"
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 
 # A display of our own, so that xdotool sees only the program's windows, and a temporary folder
 # `work`; both go when the script ends, after the optional `cleanup` function has run.
 start_session() {
-  local n
   work=$(mktemp -d /tmp/trelik-e2e-windows.XXXXXX)
   trap stop_session EXIT
-  for n in $(seq 200 249); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 100); do
-      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.05
-    done
-    kill "$xvfb_pid" 2>/dev/null
-  done
-  echo "could not start Xvfb" >&2
-  exit 1
+  start_xvfb 200 249
 }
 
 stop_session() {
@@ -48,30 +21,9 @@ stop_session() {
   rm -rf "$work"
 }
 
-finish() {
-  echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
-  exit $((failures == 0 ? 0 : 1))
-}
-
 # The Windows form of a path, as the shell would hand it to the program.
 windows_path() {
   "$wine_run" winepath -w "$1" 2>/dev/null | tr -d '\r'
-}
-
-# Waits up to $2 seconds for process $1 to end and sets `exit_code`.
-wait_for_exit() {
-  local pid=$1 seconds=$2
-  for _ in $(seq 1 $((seconds * 20))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      exit_code=$?
-      return 0
-    fi
-    sleep 0.05
-  done
-  kill "$pid" 2>/dev/null
-  fail "the program did not end within $seconds s"
-  exit_code=-1
 }
 
 screenshot() {
