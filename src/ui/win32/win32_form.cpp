@@ -10,6 +10,7 @@
 #include "common/system_error.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_widgets.h"
+#include "ui/win32/window_binding.h"
 
 namespace trelik {
 namespace {
@@ -29,14 +30,8 @@ constexpr int kProgramIcon = 1;
 // Posted when the focus moved, to show the push button that Enter would press as the default.
 constexpr UINT kUpdateDefaultButton = WM_APP + 1;
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
 LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* form = BoundObject<Win32Form>(window, message, lParam);
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   // No exception may cross into the system; the handlers' own errors are shown by Dispatch.

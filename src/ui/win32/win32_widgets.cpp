@@ -1,4 +1,5 @@
 #include "ui/win32/win32_widgets.h"
+#include "ui/win32/window_binding.h"
 
 #include <commctrl.h>
 
@@ -13,16 +14,10 @@ namespace {
 
 constexpr char kApplicationClass[] = "TrelikApplication";
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
 // Hidden windows get the session messages too, so the program hears of the session's end even
 // while none of its forms can.
 LRESULT CALLBACK ApplicationProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* application = reinterpret_cast<Win32Application*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* application = BoundObject<Win32Application>(window, message, lParam);
   if (application != nullptr && message == WM_ENDSESSION && wParam != FALSE) {
     application->EndSession();
   }
