@@ -35,20 +35,6 @@ std::string ProgramFile(const std::string& programFolder, const std::string& nam
   return programFolder + "../share/trelik/" + name;
 }
 
-// The file types are kept in the data folder; a damaged store is reported and left alone, and
-// the program runs on with a store that refuses every change.
-std::unique_ptr<trelik::MemoryRegistry> OpenFileTypeStore(const std::string& path,
-                                                          trelik::Application& application) {
-  try {
-    return std::make_unique<trelik::RegistryStore>(path);
-  } catch (const trelik::Error& error) {
-    application.ShowError(error.what());
-    auto refusing = std::make_unique<trelik::MemoryRegistry>();
-    refusing->RefuseAllChanges();
-    return refusing;
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,12 +52,19 @@ int main(int argc, char** argv) {
 
   trelik::QtApplication application;
   trelik::CopyProgressWindow progress;
-  auto registry = OpenFileTypeStore(dataFolder + "filetypes.reg", application);
+  // The file types are kept in a store file in the data folder; a damaged one is reported by
+  // the registration that opens it, and left alone.
+  const std::string storePath = dataFolder + "filetypes.reg";
+  const auto openStore = [storePath] { return std::make_shared<trelik::RegistryStore>(storePath); };
   // The desktop learns of changed file types by its files being written anew; what cannot be
   // written now is written again with the next change.
   const auto updateDesktop = [&] {
-    static_cast<void>(
-        trelik::RegenerateDesktopIntegration(*registry, desktop, executablePath, iconFile));
+    try {
+      static_cast<void>(
+          trelik::RegenerateDesktopIntegration(*openStore(), desktop, executablePath, iconFile));
+    } catch (const trelik::Error&) {
+      // The store was damaged since the registration read it; the next registration says so.
+    }
   };
   trelik::PosixShellOperations shell(
       trelik::PickFolderWithQt, updateDesktop,
@@ -80,7 +73,7 @@ int main(int argc, char** argv) {
   trelik::Program program{
       .application = application,
       .shell = shell,
-      .registry = *registry,
+      .openRegistry = openStore,
       .executablePath = executablePath,
       .launcherPath = argc > 1 ? argv[1] : "",
       .dataFolder = dataFolder,

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "app/startup.h"
@@ -34,12 +35,11 @@ void RunProgram() {
   Win32Application application;
   Win32ShellOperations shell;
   shell.SetApplicationWindow(application.ApplicationWindow());
-  Win32Registry registry;
   const std::string executablePath = ExecutablePath();
   const std::string dataFolder = DirectoryPart(executablePath, kWindowsSeparators);
   Program program{.application = application,
                   .shell = shell,
-                  .registry = registry,
+                  .openRegistry = [] { return std::make_shared<Win32Registry>(); },
                   .executablePath = executablePath,
                   .launcherPath = LauncherPathFromCommandLine(GetCommandLineA()),
                   .dataFolder = dataFolder,

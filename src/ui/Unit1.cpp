@@ -45,16 +45,18 @@ TForm1::~TForm1() { FormDestroy(); }
 
 void TForm1::RegisterFileType(const std::string& Extension, const std::string& TypeName,
                               bool WithShellNew) {
-  trelik::RegisterFileType(RegistrationContext(), Extension, TypeName, WithShellNew);
+  const auto registry = program_.openRegistry();
+  trelik::RegisterFileType(RegistrationContext(*registry), Extension, TypeName, WithShellNew);
 }
 
 void TForm1::UnregisterFileType(const std::string& ExtensionSuffix,
                                 const std::string& TypeSuffix) {
-  trelik::UnregisterFileType(RegistrationContext(), ExtensionSuffix, TypeSuffix);
+  const auto registry = program_.openRegistry();
+  trelik::UnregisterFileType(RegistrationContext(*registry), ExtensionSuffix, TypeSuffix);
 }
 
-RegistrationContext TForm1::RegistrationContext() const {
-  return {program_.registry, program_.executablePath,
+RegistrationContext TForm1::RegistrationContext(Registry& registry) const {
+  return {registry, program_.executablePath,
           [this] { program_.shell.NotifyAssociationsChanged(); }};
 }
 

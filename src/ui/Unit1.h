@@ -46,7 +46,7 @@ class TForm1 {
   Edit* Edit1;
 
  private:
-  trelik::RegistrationContext RegistrationContext() const;
+  trelik::RegistrationContext RegistrationContext(Registry& registry) const;
 
   Program& program_;
   std::unique_ptr<Form> form_;

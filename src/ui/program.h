@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,7 +20,9 @@ struct Program {
   // Supplied by the platform's program entry.
   Application& application;
   ShellOperations& shell;
-  Registry& registry;
+  // Opens the file-type registry for one registration or removal. Each opens its own, so
+  // that what another copy of the program registered meanwhile is seen and kept.
+  std::function<std::shared_ptr<Registry>()> openRegistry;
   std::string executablePath;
   std::string launcherPath;  // the first argument; empty without one
   std::string dataFolder;    // where the store, list and settings live; ends in a separator

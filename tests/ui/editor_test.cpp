@@ -74,6 +74,15 @@ TEST_F(EditorTest, NewProjectCopiesRegistersAndSelectsTheTemplate) {
   EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "My Site\r\n");
 }
 
+TEST_F(EditorTest, EveryRegistrationOpensTheRegistryAfresh) {
+  // What another copy of the program registered in the meantime is then seen and kept.
+  const int atStart = registryOpenings;
+  AddTemplate(PickableFolder("Site"));
+  EXPECT_EQ(registryOpenings, atStart + 1);
+  Editor().Find<HeadlessButton>("Button5").Click();
+  EXPECT_EQ(registryOpenings, atStart + 2);
+}
+
 TEST_F(EditorTest, AFolderNamedLikeATemplateInAnotherCaseIsRefused) {
   AddTemplate(PickableFolder("Web2"));
   AddTemplate(PickableFolder("WEB2"));

@@ -68,6 +68,15 @@ TEST_F(MainWindowTest, ARefusedRegistrationIsShownAndStartUpGoesOn) {
   EXPECT_TRUE(MainWindow().Visible());
 }
 
+TEST_F(MainWindowTest, ADamagedFileTypeStoreIsReportedAndStartUpGoesOn) {
+  openingFails = "The file-type store is damaged";
+  Start(launcher_);
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_EQ(application_.Messages()[0].text, "The file-type store is damaged.");
+  EXPECT_NE(program_->Settings, nullptr);
+  EXPECT_TRUE(MainWindow().Visible());
+}
+
 TEST_F(MainWindowTest, EnterAndTheCloseBoxCreateTheProjectLikeCreate) {
   for (const bool byEnter : {true, false}) {
     fs::remove_all(launcherFolder_);

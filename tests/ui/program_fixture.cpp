@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "common/error.h"
+
 namespace trelik::testing {
 
 ProgramFixture::ProgramFixture()
@@ -15,11 +17,17 @@ ProgramFixture::ProgramFixture()
   WriteFileBytes(launcher_, "");
 }
 
+std::shared_ptr<Registry> ProgramFixture::OpenRegistry() {
+  ++registryOpenings;
+  if (!openingFails.empty()) throw Error(openingFails);
+  return std::shared_ptr<Registry>(&registry_, [](Registry*) {});  // not owned
+}
+
 void ProgramFixture::Start(const std::string& launcherPath) {
   windows_.reset();  // a run before this one ends first
   program_ = std::make_unique<Program>(Program{.application = application_,
                                                .shell = shell_,
-                                               .registry = registry_,
+                                               .openRegistry = [this] { return OpenRegistry(); },
                                                .executablePath = root_ / "bin" + Sep() + "trelik",
                                                .launcherPath = launcherPath,
                                                .dataFolder = dataFolder_,

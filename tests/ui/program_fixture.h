@@ -28,6 +28,9 @@ class ProgramFixture : public ::testing::Test {
   HeadlessForm& MainWindow() { return Headless(windows_->Form1.Window()); }
   HeadlessForm& Editor() { return Headless(windows_->Form2.Window()); }
   HeadlessForm& About() { return Headless(windows_->about.Window()); }
+  // The fixture's one registry, or the failure `openingFails` asks for.
+  std::shared_ptr<Registry> OpenRegistry();
+
   static HeadlessForm& Headless(Form& form) { return dynamic_cast<HeadlessForm&>(form); }
 
   TempFolder root_;
@@ -37,6 +40,8 @@ class ProgramFixture : public ::testing::Test {
   HeadlessApplication application_;
   FakeShell shell_;
   MemoryRegistry registry_;
+  std::string openingFails;  // when set, opening the registry throws this message
+  int registryOpenings = 0;
   std::unique_ptr<Program> program_;
   std::unique_ptr<TrelikWindows> windows_;
 };
