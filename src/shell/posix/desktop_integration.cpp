@@ -213,13 +213,22 @@ bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& fold
   for (const auto& file : ownFiles) ours.insert(file.path);
   if (!WriteManifest(manifestPath, ours)) return false;
 
+  // The desktop's caches are rebuilt only when one of our files changed (or a cache is
+  // missing), since the base type is registered again at every start.
+  bool changed = false;
   for (const auto& file : ownFiles) {
-    if (!WriteIfChanged(file.path, file.contents)) complete = false;
+    std::string ignored;
+    if (ReadWholeFile(file.path, ignored) == file.contents) continue;
+    changed = true;
+    if (ReplaceFileAtomically(file.path, file.contents, ignored) != ReplaceOutcome::kReplaced) {
+      complete = false;
+    }
   }
   for (const auto& path : previous) {
     if (std::ranges::any_of(ownFiles, [&](const PlannedFile& file) { return file.path == path; })) {
       continue;
     }
+    changed = true;
     if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
       ours.erase(path);
     } else {
@@ -241,10 +250,12 @@ bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& fold
     if (edited != *mimeapps && !WriteIfChanged(mimeappsPath, edited)) complete = false;
   }
 
-  if (IsFolder(folders.dataHome + "/mime/packages")) {
+  if (IsFolder(folders.dataHome + "/mime/packages") &&
+      (changed || !Exists(folders.dataHome + "/mime/mime.cache"))) {
     complete = RunToolIfInstalled("update-mime-database", folders.dataHome + "/mime") && complete;
   }
-  if (IsFolder(folders.dataHome + "/applications")) {
+  if (IsFolder(folders.dataHome + "/applications") &&
+      (changed || !Exists(folders.dataHome + "/applications/mimeinfo.cache"))) {
     complete = RunToolIfInstalled("update-desktop-database", folders.dataHome + "/applications") &&
                complete;
   }

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "shell/file_type_registration.h"
 #include "shell/posix/registry_store.h"
@@ -185,6 +187,29 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")),
             userDirs + "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
   for (const auto& [path, contents] : userFiles) EXPECT_EQ(ReadFileBytes(path), contents) << path;
+}
+
+TEST_F(DesktopIntegrationTest, TheDesktopCachesAreRebuiltOnlyWhenSomethingChanged) {
+  Register("");
+  const auto cacheTimes = [this] {
+    return std::pair{fs::last_write_time(Data("mime/mime.cache")),
+                     fs::last_write_time(Data("applications/mimeinfo.cache"))};
+  };
+  const auto first = cacheTimes();
+  // The base type is registered at every start: again, nothing changes.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  Register("");
+  EXPECT_EQ(cacheTimes(), first);
+
+  Register("Web");
+  const auto second = cacheTimes();
+  EXPECT_NE(second.first, first.first);
+  EXPECT_NE(second.second, first.second);
+  EXPECT_EQ(FileType(Home("Templates/Web.trelik_Web")), "application/x-trelik-web");
+
+  fs::remove(Data("mime/mime.cache"));  // a cache lost meanwhile is rebuilt all the same
+  Register("");
+  EXPECT_TRUE(fs::exists(Data("mime/mime.cache")));
 }
 
 TEST_F(DesktopIntegrationTest, FilesOfOurNamesThatTheUserMadeAreLeftAlone) {
