@@ -537,6 +537,11 @@ TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
   EXPECT_FALSE(ownerEnabledMeanwhile);
   EXPECT_FALSE(modal.Visible());
   EXPECT_TRUE(IsWindowEnabled(owner.Window()));
+  // Activation travels through the X server under Wine: give it a bounded moment.
+  for (int tries = 0; tries < 100 && GetActiveWindow() != owner.Window(); ++tries) {
+    Pump();
+    Sleep(10);
+  }
   EXPECT_EQ(GetActiveWindow(), owner.Window());
 }
 
