@@ -33,21 +33,23 @@ wait_for_exit() {
   exit_code=-1
 }
 
-# Starts Xvfb on the first free display of $1..$2 and exports DISPLAY; sets `xvfb_pid`.
+# Starts Xvfb on a display number it picks itself (-displayfd), so that runs started at the
+# same moment never share one, and exports DISPLAY; sets `xvfb_pid`.
 start_xvfb() {
-  local n
-  for n in $(seq "$1" "$2"); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 100); do
-      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.05
-    done
-    kill "$xvfb_pid" 2>/dev/null
+  local number_file
+  number_file=$(mktemp)
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$number_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 200); do
+    if [ -s "$number_file" ]; then
+      export DISPLAY=":$(tr -d '\n' <"$number_file")"
+      rm -f "$number_file"
+      return 0
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
   done
+  rm -f "$number_file"
   echo "could not start Xvfb" >&2
   exit 1
 }

@@ -11,7 +11,7 @@
 start_session() {
   work=$(mktemp -d /tmp/trelik-e2e-windows.XXXXXX)
   trap stop_session EXIT
-  start_xvfb 200 249
+  start_xvfb
 }
 
 stop_session() {

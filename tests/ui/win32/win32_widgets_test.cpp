@@ -530,6 +530,11 @@ TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
     ++shows;
     ownerEnabledMeanwhile = IsWindowEnabled(owner.Window()) != FALSE;
     modal.Show();  // already shown: only brought to the front
+    // A user closes it once it is active; under Wine activation travels through the X server.
+    for (int tries = 0; tries < 100 && GetActiveWindow() != modal.Window(); ++tries) {
+      Pump();
+      Sleep(10);
+    }
     PostMessageA(modal.Window(), WM_CLOSE, 0, 0);
   };
   modal.ShowModal();
@@ -537,11 +542,6 @@ TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
   EXPECT_FALSE(ownerEnabledMeanwhile);
   EXPECT_FALSE(modal.Visible());
   EXPECT_TRUE(IsWindowEnabled(owner.Window()));
-  // Activation travels through the X server under Wine: give it a bounded moment.
-  for (int tries = 0; tries < 100 && GetActiveWindow() != owner.Window(); ++tries) {
-    Pump();
-    Sleep(10);
-  }
   EXPECT_EQ(GetActiveWindow(), owner.Window());
 }
 
