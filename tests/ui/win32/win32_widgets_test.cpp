@@ -151,6 +151,14 @@ class Win32WidgetsTest : public ::testing::Test {
     return form;
   }
 
+  // Under Wine activation travels through the X server: waits a bounded moment for it.
+  static void WaitUntilActive(HWND window) {
+    for (int tries = 0; tries < 100 && GetActiveWindow() != window; ++tries) {
+      Pump();
+      Sleep(10);
+    }
+  }
+
   // Lets the windows process what is queued for them.
   static void Pump() {
     MSG message;
@@ -524,17 +532,14 @@ TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
   Win32Form& owner = MakeEditorLikeForm();
   Win32Form& modal = MakeForm({.caption = "about", .clientWidth = 293, .clientHeight = 171});
   owner.Show();
+  WaitUntilActive(owner.Window());
   bool ownerEnabledMeanwhile = true;
   int shows = 0;
   modal.onShow = [&] {
     ++shows;
     ownerEnabledMeanwhile = IsWindowEnabled(owner.Window()) != FALSE;
     modal.Show();  // already shown: only brought to the front
-    // A user closes it once it is active; under Wine activation travels through the X server.
-    for (int tries = 0; tries < 100 && GetActiveWindow() != modal.Window(); ++tries) {
-      Pump();
-      Sleep(10);
-    }
+    WaitUntilActive(modal.Window());  // as a user, who closes it once it is there
     PostMessageA(modal.Window(), WM_CLOSE, 0, 0);
   };
   modal.ShowModal();
