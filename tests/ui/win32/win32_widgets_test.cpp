@@ -594,9 +594,11 @@ TEST_F(Win32WidgetsTest, EnteringAListRunsItsHandlerButTheWindowComingBackDoesNo
   int enters = 0;
   files_->onEnter = [&] { ++enters; };
   editor.Show();
+  WaitUntilActive(editor.Window());
   files_->SetFocus();
   EXPECT_EQ(enters, 1);
   other.Show();
+  WaitUntilActive(other.Window());
   EXPECT_EQ(GetActiveWindow(), other.Window());
   SetActiveWindow(editor.Window());
   EXPECT_EQ(GetFocus(), editor.ChildWindow("Files"));
