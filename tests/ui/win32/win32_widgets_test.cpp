@@ -547,6 +547,7 @@ TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
   EXPECT_FALSE(ownerEnabledMeanwhile);
   EXPECT_FALSE(modal.Visible());
   EXPECT_TRUE(IsWindowEnabled(owner.Window()));
+  WaitUntilActive(owner.Window());
   EXPECT_EQ(GetActiveWindow(), owner.Window());
 }
 
