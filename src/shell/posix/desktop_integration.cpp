@@ -45,11 +45,17 @@ std::optional<std::string> ReadOptionalFile(const std::string& path) {
   return std::nullopt;
 }
 
-bool WriteIfChanged(const std::string& path, const std::string& contents) {
+// Writes the file unless it already holds `contents`; `changed` tells whether it had to.
+bool WriteIfChanged(const std::string& path, const std::string& contents, bool& changed) {
   std::string ignored;
-  const auto existing = ReadWholeFile(path, ignored);
-  return (existing && *existing == contents) ||
-         ReplaceFileAtomically(path, contents, ignored) == ReplaceOutcome::kReplaced;
+  if (ReadWholeFile(path, ignored) == contents) return true;
+  changed = true;
+  return ReplaceFileAtomically(path, contents, ignored) == ReplaceOutcome::kReplaced;
+}
+
+bool WriteIfChanged(const std::string& path, const std::string& contents) {
+  bool ignored = false;
+  return WriteIfChanged(path, contents, ignored);
 }
 
 std::set<std::string> ReadManifest(const std::string& path) {
@@ -217,12 +223,7 @@ bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& fold
   // missing), since the base type is registered again at every start.
   bool changed = false;
   for (const auto& file : ownFiles) {
-    std::string ignored;
-    if (ReadWholeFile(file.path, ignored) == file.contents) continue;
-    changed = true;
-    if (ReplaceFileAtomically(file.path, file.contents, ignored) != ReplaceOutcome::kReplaced) {
-      complete = false;
-    }
+    if (!WriteIfChanged(file.path, file.contents, changed)) complete = false;
   }
   for (const auto& path : previous) {
     if (std::ranges::any_of(ownFiles, [&](const PlannedFile& file) { return file.path == path; })) {
