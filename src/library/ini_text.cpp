@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/ascii_case.h"
+
 namespace trelik {
 namespace {
 
@@ -16,12 +18,9 @@ std::string_view TrimIni(std::string_view text) {
   return text;
 }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Names are compared trimmed: " a " finds [a], and "[ a ]" is found by "a".
 bool NamesEqual(std::string_view stored, std::string_view asked) {
-  return std::ranges::equal(TrimIni(stored), TrimIni(asked),
-                            [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+  return EqualIgnoringAsciiCase(TrimIni(stored), TrimIni(asked));
 }
 
 // CR LF, LF and a lone CR each end a line.

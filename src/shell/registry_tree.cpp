@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "common/ascii_case.h"
+
 namespace trelik {
 namespace {
-
-char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Finds by name in the subkeys or the values of a node, const or not.
 template <typename Items>
@@ -24,7 +24,7 @@ bool IsValidKeyName(std::string_view name) {
 }  // namespace
 
 bool SameRegistryName(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+  return EqualIgnoringAsciiCase(a, b);
 }
 
 RegistryNode* RegistryNode::FindSubkey(std::string_view subkeyName) {

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "common/ascii_case.h"
 #include "common/error.h"
 
 namespace trelik {
 namespace {
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
 
 // A control without state of its own: a group box or a picture.
 class HeadlessPassive final : public GroupBox {
@@ -50,7 +45,7 @@ void HeadlessComboBox::SetSelectedIndex(int index) {
 
 int HeadlessComboBox::FindExact(const std::string& text) const {
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (EqualIgnoringCase(items_[i], text)) return static_cast<int>(i);
+    if (EqualIgnoringAsciiCase(items_[i], text)) return static_cast<int>(i);
   }
   return kNone;
 }
