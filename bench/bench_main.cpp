@@ -73,7 +73,7 @@ int main() {
   int copies = 0;
   Report("copy a template of 2000 files (16 MB)", 5, [&] {
     const fs::path destination = root / ("copies" + std::to_string(copies++));
-    shell->CopyFolder(nullptr, tree.string(), Folder(destination));
+    static_cast<void>(shell->CopyFolder(nullptr, tree.string(), Folder(destination)));
   });
   fs::remove_all(root);
   return 0;

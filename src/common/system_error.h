@@ -1,12 +1,16 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 namespace trelik {
 
 // The system's own description of the calling thread's last error (errno or GetLastError()),
 // cleaned for use inside a sentence.
 std::string LastSystemErrorText();
+
+// The system's description of an error captured where a call failed, cleaned the same way.
+std::string SystemErrorText(const std::error_code& error);
 
 // Cuts trailing blanks, line ends and full stops off a system message, since the messages that
 // quote it supply their own ending.

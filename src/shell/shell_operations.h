@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace trelik {
@@ -12,6 +13,12 @@ using NativeWindow = void*;
 
 enum class ShowCommand { kShow, kShowMaximized };
 
+// Where a folder copy arrived, or why it failed.
+struct CopyResult {
+  std::optional<std::string> arrivedAt;  // the copy's full path; nullopt when the copy failed
+  std::string failure;  // why it failed, for the user; empty when the system did not say
+};
+
 // Every effect the program has on files and on the shell, apart from the registry and the
 // settings files, goes through this interface: one implementation per platform, fakes in tests.
 class ShellOperations {
@@ -21,19 +28,23 @@ class ShellOperations {
   // Copies the folder `source`, with everything in it, into the folder `destDir` (a missing
   // `destDir` is created). The copy takes the source's own name, or when that name is taken
   // in `destDir`, the first free one of "<name> - Copy", "<name> - Copy (2)", ...
-  // Returns the full path where the copy arrived, or nullopt when the copy failed (nothing of
-  // it is left behind).
-  virtual std::optional<std::string> CopyFolder(NativeWindow owner, const std::string& source,
-                                                const std::string& destDir) = 0;
+  // Nothing of a failed copy is left behind.
+  virtual CopyResult CopyFolder(NativeWindow owner, const std::string& source,
+                                const std::string& destDir) = 0;
 
   // Lets the user pick a folder; false when cancelled, else `folder` holds the chosen path.
   virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
 
-  // Gives a file or folder a new name; never replaces an existing entry. True on success.
-  virtual bool RenamePath(const std::string& oldPath, const std::string& newPath) = 0;
+  // Gives a file or folder a new name; never replaces an existing entry. Empty on success, else
+  // why it failed: std::errc::file_exists when the new name is taken.
+  virtual std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) = 0;
 
   // Deletes one file. True on success.
   virtual bool RemoveFile(const std::string& path) = 0;
+
+  // Deletes a folder with everything in it; links inside are removed, never followed. True when
+  // nothing is left at `path`.
+  virtual bool RemoveFolder(const std::string& path) = 0;
 
   // Hands a file or web address to the shell; an empty verb means the target's default action.
   // Returns at once; failures are not reported.

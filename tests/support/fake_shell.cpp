@@ -7,10 +7,11 @@
 namespace trelik::testing {
 namespace fs = std::filesystem;
 
-std::optional<std::string> FakeShell::CopyFolder(NativeWindow, const std::string& source,
-                                                 const std::string& destDir) {
+CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
+                                 const std::string& destDir) {
   std::error_code error;
-  if (copyFails || !fs::is_directory(source, error)) return std::nullopt;
+  if (!copyFailure.empty()) return {std::nullopt, copyFailure};
+  if (!fs::is_directory(source, error)) return {std::nullopt, "no folder: " + source};
   fs::create_directories(destDir, error);
   const std::string name = fs::path(source).filename().string();
   const std::string free = FreeCopyName(name, [&](const std::string& candidate) {
@@ -18,8 +19,8 @@ std::optional<std::string> FakeShell::CopyFolder(NativeWindow, const std::string
   });
   const fs::path target = fs::path(destDir) / free;
   fs::copy(source, target, fs::copy_options::recursive, error);
-  if (error) return std::nullopt;
-  return target.string();
+  if (error) return {std::nullopt, error.message()};
+  return {target.string(), {}};
 }
 
 bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {
@@ -28,18 +29,27 @@ bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {
   return !folder.empty();
 }
 
-bool FakeShell::RenamePath(const std::string& oldPath, const std::string& newPath) {
+std::error_code FakeShell::RenamePath(const std::string& oldPath, const std::string& newPath) {
   std::error_code error;
-  if (fs::exists(fs::symlink_status(newPath, error)) || !fs::exists(oldPath, error)) {
-    return false;
+  if (fs::exists(fs::symlink_status(newPath, error))) {
+    return std::make_error_code(std::errc::file_exists);
+  }
+  if (!fs::exists(fs::symlink_status(oldPath, error))) {
+    return std::make_error_code(std::errc::no_such_file_or_directory);
   }
   fs::rename(oldPath, newPath, error);
-  return !error;
+  return error;
 }
 
 bool FakeShell::RemoveFile(const std::string& path) {
   std::error_code error;
   return fs::is_regular_file(path, error) && fs::remove(path, error);
+}
+
+bool FakeShell::RemoveFolder(const std::string& path) {
+  std::error_code error;
+  fs::remove_all(path, error);
+  return !error && !fs::exists(fs::symlink_status(path, error));
 }
 
 void FakeShell::ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,

@@ -18,11 +18,12 @@ class FakeShell : public ShellOperations {
     NativeWindow owner;
   };
 
-  std::optional<std::string> CopyFolder(NativeWindow owner, const std::string& source,
-                                        const std::string& destDir) override;
+  CopyResult CopyFolder(NativeWindow owner, const std::string& source,
+                        const std::string& destDir) override;
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
-  bool RenamePath(const std::string& oldPath, const std::string& newPath) override;
+  std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
   void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
                  ShowCommand show) override;
   std::vector<std::string> ListFolder(const std::string& pattern) override;
@@ -32,7 +33,7 @@ class FakeShell : public ShellOperations {
   std::vector<Opened> opened;
   std::vector<std::string> browseTitles;
   std::string pickedFolder;  // what the folder picker answers; empty: the user cancels
-  bool copyFails = false;
+  std::string copyFailure;  // when set, every copy fails with this reason
   int notifications = 0;
 };
 

@@ -1,10 +1,15 @@
 #include <cerrno>
-#include <cstring>
 
 #include "common/system_error.h"
 
 namespace trelik {
 
-std::string LastSystemErrorText() { return CleanSystemMessage(std::strerror(errno)); }
+std::string LastSystemErrorText() {
+  return SystemErrorText(std::error_code(errno, std::generic_category()));
+}
+
+std::string SystemErrorText(const std::error_code& error) {
+  return CleanSystemMessage(error.message());
+}
 
 }  // namespace trelik

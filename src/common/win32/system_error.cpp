@@ -3,9 +3,9 @@
 #include "common/system_error.h"
 
 namespace trelik {
+namespace {
 
-std::string LastSystemErrorText() {
-  const DWORD code = GetLastError();
+std::string FormatSystemMessage(DWORD code) {
   char* buffer = nullptr;
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -13,7 +13,20 @@ std::string LastSystemErrorText() {
   std::string message = length > 0 ? std::string(buffer, length)
                                    : "System error " + std::to_string(code);
   LocalFree(buffer);
-  return CleanSystemMessage(message);
+  return message;
+}
+
+}  // namespace
+
+std::string LastSystemErrorText() { return CleanSystemMessage(FormatSystemMessage(GetLastError())); }
+
+// Codes of the system category are Windows error codes here; the C library's texts are used
+// for the generic ones.
+std::string SystemErrorText(const std::error_code& error) {
+  if (error.category() == std::system_category()) {
+    return CleanSystemMessage(FormatSystemMessage(static_cast<DWORD>(error.value())));
+  }
+  return CleanSystemMessage(error.message());
 }
 
 }  // namespace trelik

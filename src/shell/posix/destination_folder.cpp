@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/path_parts.h"
+#include "shell/posix/copy_failure.h"
 
 namespace trelik {
 namespace {
@@ -53,12 +54,16 @@ bool DestinationFolder::Open(const std::string& path, const struct stat& source)
   for (;;) {
     UniqueFd probe(::open(existing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (probe.IsOpen()) {
-      if (LiesWithin(probe.Get(), source)) return false;
-      break;
+      if (!LiesWithin(probe.Get(), source)) break;
+      failure_ = "a folder cannot be copied into itself";
+      return false;
     }
     const int openError = errno;
     const std::string parent = ParentFolder(existing);
-    if (openError != ENOENT || parent == existing) return false;
+    if (openError != ENOENT || parent == existing) {
+      failure_ = CopyFailureText(openError, existing);
+      return false;
+    }
     missing.push_back(existing);
     existing = parent;
   }
@@ -66,12 +71,14 @@ bool DestinationFolder::Open(const std::string& path, const struct stat& source)
     if (::mkdir(folderToMake->c_str(), 0777) == 0) {
       created_.push_back(*folderToMake);
     } else if (errno != EEXIST) {
+      failure_ = CopyFailureText(errno, *folderToMake);
       TakeBack();
       return false;
     }
   }
   fd_ = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd_.IsOpen()) return true;
+  failure_ = CopyFailureText(errno, folder);
   TakeBack();
   return false;
 }

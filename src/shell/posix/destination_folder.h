@@ -15,10 +15,11 @@ class DestinationFolder {
  public:
   // Opens `path` (empty: the current folder), creating what is missing of it. Refuses, before
   // creating anything, a folder that is the copied folder `source` itself or lies inside it,
-  // since the copy would then have to contain itself.
+  // since the copy would then have to contain itself. On failure Failure() says why.
   bool Open(const std::string& path, const struct stat& source);
 
   int Get() const { return fd_.Get(); }
+  const std::string& Failure() const { return failure_; }
 
   // Removes the folders that Open created, deepest first, each only while it is empty.
   void TakeBack();
@@ -26,6 +27,7 @@ class DestinationFolder {
  private:
   UniqueFd fd_;
   std::vector<std::string> created_;
+  std::string failure_;
 };
 
 }  // namespace trelik

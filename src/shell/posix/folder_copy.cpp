@@ -6,11 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <vector>
 
 #include "common/path_parts.h"
 #include "shell/copy_name.h"
+#include "shell/posix/copy_failure.h"
+#include "shell/posix/copy_staging.h"
 #include "shell/posix/destination_folder.h"
 #include "shell/posix/folder_listing.h"
 #include "shell/posix/rename_no_replace.h"
@@ -24,6 +25,43 @@ namespace {
 constexpr std::size_t kCopyChunk = 8 << 20;
 // Bounds the retries when other programs keep taking the names we choose.
 constexpr int kNameAttempts = 100;
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  std::string path = folder;
+  if (!path.empty() && path.back() != '/') path.push_back('/');
+  return path.append(name);
+}
+
+// One copy under way: its progress, and why it failed, in words for the user, recorded where
+// the failing call is made.
+class CopyJob {
+ public:
+  CopyJob(CopyProgress& progress, std::string source, std::string destDir)
+      : progress(progress), source_(std::move(source)), destDir_(std::move(destDir)) {}
+
+  // The entry at `relative` in the source could not be read; errno tells why.
+  bool FailReading(const std::string& relative) { return Fail(errno, SourcePath(relative)); }
+  // Writing into the destination failed; errno tells why.
+  bool FailWriting() { return Fail(errno, destDir_); }
+  bool FailWith(std::string reason) {
+    if (failure_.empty()) failure_ = std::move(reason);
+    return false;
+  }
+
+  std::string SourcePath(const std::string& relative) const {
+    return relative.empty() ? source_ : JoinPath(source_, relative);
+  }
+  const std::string& Failure() const { return failure_; }
+
+  CopyProgress& progress;
+
+ private:
+  bool Fail(int error, const std::string& path) { return FailWith(CopyFailureText(error, path)); }
+
+  std::string source_;
+  std::string destDir_;
+  std::string failure_;
+};
 
 UniqueFd OpenFolderAt(int parent, const std::string& name) {
   return UniqueFd(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -63,7 +101,8 @@ void KeepAttributes(int copy, const struct stat& original) {
   ::futimens(copy, times);
 }
 
-bool CopyFileData(int from, int to, CopyProgress& progress) {
+// Copies the content; on failure errno tells why, and `readFailed` which side failed.
+bool CopyFileData(int from, int to, CopyProgress& progress, bool& readFailed) {
   bool kernelCopy = true;
   for (;;) {
     ssize_t copied = kernelCopy ? ::copy_file_range(from, nullptr, to, nullptr, kCopyChunk, 0)
@@ -76,127 +115,138 @@ bool CopyFileData(int from, int to, CopyProgress& progress) {
       kernelCopy = false;
       continue;
     }
-    if (copied < 0) return false;
+    if (copied < 0) {
+      readFailed = errno == EIO;
+      return false;
+    }
     if (copied == 0) return true;
     progress.Advance(static_cast<std::uint64_t>(copied));
   }
 }
 
 bool CopyRegularFile(int fromFolder, int toFolder, const std::string& name,
-                     CopyProgress& progress) {
+                     const std::string& relative, CopyJob& job) {
   // Non-blocking, so that an entry swapped for a pipe since it was examined cannot hang us.
   UniqueFd from(::openat(fromFolder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   struct stat info {};
-  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0) return job.FailReading(relative);
+  if (!S_ISREG(info.st_mode)) {
+    return job.FailWith("\"" + job.SourcePath(relative) + "\" changed while it was copied");
+  }
   UniqueFd to(::openat(toFolder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                        S_IRUSR | S_IWUSR));
-  if (!to.IsOpen() || !CopyFileData(from.Get(), to.Get(), progress)) return false;
+  if (!to.IsOpen()) return job.FailWriting();
+  bool readFailed = false;
+  if (!CopyFileData(from.Get(), to.Get(), job.progress, readFailed)) {
+    return readFailed ? job.FailReading(relative) : job.FailWriting();
+  }
   KeepAttributes(to.Get(), info);
-  return to.Close();
+  return to.Close() || job.FailWriting();
 }
 
 bool CopySymbolicLink(int fromFolder, int toFolder, const std::string& name,
-                      const struct stat& info) {
+                      const std::string& relative, const struct stat& info, CopyJob& job) {
   std::string target(static_cast<std::size_t>(info.st_size) + 1, '\0');
   for (;;) {
     const ssize_t length = ::readlinkat(fromFolder, name.c_str(), target.data(), target.size());
-    if (length < 0) return false;
+    if (length < 0) return job.FailReading(relative);
     if (static_cast<std::size_t>(length) < target.size()) {
       target.resize(static_cast<std::size_t>(length));
       break;
     }
     target.resize(target.size() * 2);  // the link changed since it was examined
   }
-  if (::symlinkat(target.c_str(), toFolder, name.c_str()) != 0) return false;
+  if (::symlinkat(target.c_str(), toFolder, name.c_str()) != 0) return job.FailWriting();
   const timespec times[2] = {info.st_atim, info.st_mtim};
   ::utimensat(toFolder, name.c_str(), times, AT_SYMLINK_NOFOLLOW);
   return true;
 }
 
-bool CopyContent(int from, int to, CopyProgress& progress);
+bool CopyContent(int from, int to, const std::string& relative, CopyJob& job);
 
-bool CopySubfolder(int fromFolder, int toFolder, const std::string& name, CopyProgress& progress) {
+bool CopySubfolder(int fromFolder, int toFolder, const std::string& name,
+                   const std::string& relative, CopyJob& job) {
   const UniqueFd from = OpenFolderAt(fromFolder, name);
   struct stat info {};
-  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0 ||
-      ::mkdirat(toFolder, name.c_str(), S_IRWXU) != 0) {
-    return false;
-  }
+  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0) return job.FailReading(relative);
+  if (::mkdirat(toFolder, name.c_str(), S_IRWXU) != 0) return job.FailWriting();
   const UniqueFd to = OpenFolderAt(toFolder, name);
-  if (!to.IsOpen() || !CopyContent(from.Get(), to.Get(), progress)) return false;
+  if (!to.IsOpen()) return job.FailWriting();
+  if (!CopyContent(from.Get(), to.Get(), relative, job)) return false;
   // Only now: adding the content changed the folder's time, and may need its write permission.
   KeepAttributes(to.Get(), info);
   return true;
 }
 
-// Copies everything in the folder open as `from` into the empty folder open as `to`.
-bool CopyContent(int from, int to, CopyProgress& progress) {
+std::string KindOf(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  return "of an unknown kind";
+}
+
+// Copies everything in the folder open as `from`, which is `relative` in the source, into the
+// empty folder open as `to`.
+bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
   const auto names = ReadEntries(from);
-  if (!names) return false;
+  if (!names) return job.FailReading(relative);
   for (const std::string& name : *names) {
+    const std::string entry = relative.empty() ? name : JoinPath(relative, name);
     struct stat info {};
-    if (::fstatat(from, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (::fstatat(from, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      return job.FailReading(entry);
+    }
     bool copied = false;
     if (S_ISREG(info.st_mode)) {
-      copied = CopyRegularFile(from, to, name, progress);
+      copied = CopyRegularFile(from, to, name, entry, job);
     } else if (S_ISDIR(info.st_mode)) {
-      copied = CopySubfolder(from, to, name, progress);
+      copied = CopySubfolder(from, to, name, entry, job);
     } else if (S_ISLNK(info.st_mode)) {
-      copied = CopySymbolicLink(from, to, name, info);
+      copied = CopySymbolicLink(from, to, name, entry, info, job);
+    } else {
+      // Pipes, sockets and devices cannot be copied as such: the copy as a whole fails rather
+      // than arriving without them.
+      copied = job.FailWith("\"" + entry + "\" is " + KindOf(info.st_mode) +
+                            " and cannot be copied");
     }
-    // Pipes, sockets and devices cannot be copied as such: the copy as a whole fails rather
-    // than arriving without them.
     if (!copied) return false;
   }
   return true;
 }
 
-std::optional<std::string> MakeTemporaryFolder(int destination, const std::string& name) {
-  static constexpr char kLetters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-  // Part of the name is kept so that a user who sees the folder knows what it is, but not so
-  // much that the temporary name outgrows the longest name the file system allows.
-  std::string prefix(".");
-  prefix.append(name.substr(0, 64)).append(".trelik-copy-");
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string candidate = prefix;
-    for (int letter = 0; letter < 6; ++letter) candidate.push_back(kLetters[pick(random)]);
-    if (::mkdirat(destination, candidate.c_str(), S_IRWXU) == 0) return candidate;
-    if (errno != EEXIST) return std::nullopt;
-  }
-  return std::nullopt;
-}
-
 // Gives the finished copy the first free name; should another program take that name before
 // the rename, the next free one is chosen.
-std::optional<std::string> MoveIntoPlace(int destination, const std::string& temporary,
-                                         const std::string& name) {
+std::optional<std::string> MoveIntoPlace(int destination, const std::string& staging,
+                                         const std::string& name, CopyJob& job) {
   const auto isTaken = [destination](const std::string& candidate) {
     struct stat info {};
     return ::fstatat(destination, candidate.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
   };
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     std::string chosen = FreeCopyName(name, isTaken);
-    if (RenameNoReplace(destination, temporary, destination, chosen)) return chosen;
-    if (errno != EEXIST) return std::nullopt;
+    if (RenameNoReplace(destination, staging, destination, chosen)) return chosen;
+    if (errno != EEXIST) break;
   }
+  job.FailWriting();
   return std::nullopt;
 }
 
-// Builds the copy under a temporary name and moves it into place; a failed copy is removed.
+// Builds the copy in a staging folder and moves it into place; a failed copy is removed, and
+// so are the staging folders that killed copies left here before.
 std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
                                                int destination, const std::string& name,
-                                               CopyProgress& progress) {
-  const auto temporary = MakeTemporaryFolder(destination, name);
-  if (!temporary) return std::nullopt;
-  const UniqueFd copy = OpenFolderAt(destination, *temporary);
-  if (copy.IsOpen() && CopyContent(source, copy.Get(), progress)) {
-    KeepAttributes(copy.Get(), sourceInfo);
-    if (auto chosen = MoveIntoPlace(destination, *temporary, name)) return chosen;
+                                               CopyJob& job) {
+  RemoveAbandonedStagingFolders(destination);
+  auto staging = MakeStagingFolder(destination, name);
+  if (!staging) {
+    job.FailWriting();
+    return std::nullopt;
   }
-  RemoveTree(destination, *temporary);
+  if (CopyContent(source, staging->folder.Get(), "", job)) {
+    KeepAttributes(staging->folder.Get(), sourceInfo);
+    if (auto chosen = MoveIntoPlace(destination, staging->name, name, job)) return chosen;
+  }
+  RemoveTree(destination, staging->name);
   return std::nullopt;
 }
 
@@ -205,34 +255,30 @@ std::string LastComponent(std::string path) {
   return FileNamePart(path, kPosixSeparators);
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  std::string path = folder;
-  if (!path.empty() && path.back() != '/') path.push_back('/');
-  return path.append(name);
-}
-
 }  // namespace
 
-std::optional<std::string> CopyFolderTree(const std::string& source, const std::string& destDir,
-                                          const CopyProgressCallback& onProgress) {
+CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
+                          const CopyProgressCallback& onProgress) {
   const std::string name = LastComponent(source);
-  if (name.empty() || IsDotEntry(name)) return std::nullopt;
+  if (name.empty() || IsDotEntry(name)) return {std::nullopt, "\"" + source + "\" names no folder"};
   const UniqueFd from(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   struct stat sourceInfo {};
-  if (!from.IsOpen() || ::fstat(from.Get(), &sourceInfo) != 0) return std::nullopt;
+  if (!from.IsOpen() || ::fstat(from.Get(), &sourceInfo) != 0) {
+    return {std::nullopt, CopyFailureText(errno, source)};
+  }
 
   DestinationFolder destination;
-  if (!destination.Open(destDir, sourceInfo)) return std::nullopt;
+  if (!destination.Open(destDir, sourceInfo)) return {std::nullopt, destination.Failure()};
   CopyProgress progress(onProgress, onProgress ? ContentBytes(from.Get()) : 0);
-  const auto chosen =
-      CopyIntoDestination(from.Get(), sourceInfo, destination.Get(), name, progress);
+  CopyJob job(progress, source, destDir.empty() ? "." : destDir);
+  const auto chosen = CopyIntoDestination(from.Get(), sourceInfo, destination.Get(), name, job);
   // The end is reported whatever the outcome, so that a progress window closes.
   progress.Finish();
   if (!chosen) {
     destination.TakeBack();
-    return std::nullopt;
+    return {std::nullopt, job.Failure()};
   }
-  return JoinPath(destDir, *chosen);
+  return {JoinPath(destDir, *chosen), {}};
 }
 
 }  // namespace trelik

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "shell/posix/copy_progress.h"
+#include "shell/shell_operations.h"
 
 namespace trelik {
 
@@ -12,9 +13,9 @@ namespace trelik {
 // symbolic links are copied (links as links, never followed), with their permission bits and
 // times; any other kind of entry fails the copy. The copy is built under a hidden temporary
 // name and renamed into place whole, so nobody sees it half-done.
-// Returns the path where the copy arrived (`destDir` joined with the chosen name), or nullopt
-// on failure, which leaves nothing behind: neither the partial copy nor folders made for it.
-std::optional<std::string> CopyFolderTree(const std::string& source, const std::string& destDir,
-                                          const CopyProgressCallback& onProgress);
+// Returns the path where the copy arrived (`destDir` joined with the chosen name), or why it
+// failed; a failure leaves nothing behind: neither the partial copy nor folders made for it.
+CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
+                          const CopyProgressCallback& onProgress);
 
 }  // namespace trelik

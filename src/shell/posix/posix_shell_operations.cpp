@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 #include "shell/posix/detached_process.h"
 #include "shell/posix/folder_copy.h"
 #include "shell/posix/folder_listing.h"
 #include "shell/posix/rename_no_replace.h"
+#include "shell/posix/tree_removal.h"
 #include "shell/posix/unique_fd.h"
 
 namespace trelik {
@@ -22,9 +24,8 @@ PosixShellOperations::PosixShellOperations(FolderPicker pickFolder,
       onAssociationsChanged_(std::move(onAssociationsChanged)),
       onCopyProgress_(std::move(onCopyProgress)) {}
 
-std::optional<std::string> PosixShellOperations::CopyFolder(NativeWindow /*owner*/,
-                                                            const std::string& source,
-                                                            const std::string& destDir) {
+CopyResult PosixShellOperations::CopyFolder(NativeWindow /*owner*/, const std::string& source,
+                                            const std::string& destDir) {
   return CopyFolderTree(source, destDir, onCopyProgress_);
 }
 
@@ -32,12 +33,18 @@ bool PosixShellOperations::BrowseForFolder(const std::string& title, std::string
   return pickFolder_ && pickFolder_(title, folder);
 }
 
-bool PosixShellOperations::RenamePath(const std::string& oldPath, const std::string& newPath) {
-  return RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath);
+std::error_code PosixShellOperations::RenamePath(const std::string& oldPath,
+                                                const std::string& newPath) {
+  if (RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath)) return {};
+  return {errno, std::generic_category()};
 }
 
 bool PosixShellOperations::RemoveFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
+}
+
+bool PosixShellOperations::RemoveFolder(const std::string& path) {
+  return RemoveTree(AT_FDCWD, path);
 }
 
 void PosixShellOperations::ShellOpen(NativeWindow /*owner*/, const std::string& /*verb*/,

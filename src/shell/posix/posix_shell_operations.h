@@ -25,11 +25,12 @@ class PosixShellOperations final : public ShellOperations {
                        CopyProgressCallback onCopyProgress);
 
   // `owner` plays no part: the progress goes to the callback handed in.
-  std::optional<std::string> CopyFolder(NativeWindow owner, const std::string& source,
-                                        const std::string& destDir) override;
+  CopyResult CopyFolder(NativeWindow owner, const std::string& source,
+                        const std::string& destDir) override;
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
-  bool RenamePath(const std::string& oldPath, const std::string& newPath) override;
+  std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
   // Hands `target` to xdg-open, which opens it with the user's default application. Verbs and
   // show commands have no counterpart there, so `owner`, `verb` and `show` play no part.
   void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,

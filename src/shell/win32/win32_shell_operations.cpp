@@ -62,13 +62,13 @@ std::vector<char> PathList(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> Win32ShellOperations::CopyFolder(NativeWindow owner,
-                                                            const std::string& source,
-                                                            const std::string& destDir) {
+CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::string& source,
+                                            const std::string& destDir) {
   const std::string from = WithoutTrailingSeparators(source);
   const std::string name = FileNamePart(from, kWindowsSeparators);
   const std::string folder = AsFolder(destDir);
-  if (name.empty() || IsWithin(folder, from)) return std::nullopt;
+  if (name.empty()) return {};
+  if (IsWithin(folder, from)) return {std::nullopt, "a folder cannot be copied into itself"};
 
   // A name whose state cannot be told might be someone's entry: no copy goes there.
   bool nameUnknown = false;
@@ -78,7 +78,7 @@ std::optional<std::string> Win32ShellOperations::CopyFolder(NativeWindow owner,
     return state == NameState::kTaken;
   };
   const std::string destination = folder + FreeCopyName(name, isTaken);
-  if (nameUnknown) return std::nullopt;
+  if (nameUnknown) return {std::nullopt, "\"" + destination + "\" cannot be examined"};
 
   std::vector<char> fromList = PathList(from);
   std::vector<char> toList = PathList(destination);
@@ -96,23 +96,31 @@ std::optional<std::string> Win32ShellOperations::CopyFolder(NativeWindow owner,
   const int result = SHFileOperationA(&request);
 
   const bool arrived = ProbeName(destination) == NameState::kTaken;
-  if (result == 0 && !request.fAnyOperationsAborted && arrived) return destination;
+  if (result == 0 && !request.fAnyOperationsAborted && arrived) return {destination, {}};
   // The name was free before the copy, so whatever stands there now is an unfinished copy.
   if (arrived) RemoveTree(destination);
-  return std::nullopt;
+  return {std::nullopt, request.fAnyOperationsAborted ? "The copy was cancelled" : ""};
 }
 
 bool Win32ShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {
   return PickFolder(applicationWindow_, title, folder);
 }
 
-bool Win32ShellOperations::RenamePath(const std::string& oldPath, const std::string& newPath) {
-  return MoveFileA(oldPath.c_str(), newPath.c_str()) != 0;
+std::error_code Win32ShellOperations::RenamePath(const std::string& oldPath,
+                                                const std::string& newPath) {
+  if (MoveFileA(oldPath.c_str(), newPath.c_str())) return {};
+  const DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+    return std::make_error_code(std::errc::file_exists);
+  }
+  return {static_cast<int>(error), std::system_category()};
 }
 
 bool Win32ShellOperations::RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }
+
+bool Win32ShellOperations::RemoveFolder(const std::string& path) { return RemoveTree(path); }
 
 void Win32ShellOperations::ShellOpen(NativeWindow owner, const std::string& verb,
                                      const std::string& target, ShowCommand show) {

@@ -19,14 +19,17 @@ class Win32ShellOperations : public ShellOperations {
 
   // Chooses the copy's free name itself, since Wine's shell ignores the rename-on-collision
   // request and would merge into a folder of that name; refuses to copy a folder into itself.
-  std::optional<std::string> CopyFolder(NativeWindow owner, const std::string& source,
-                                        const std::string& destDir) override;
+  // The shell shows its own error messages, so a failure carries a reason of ours only when
+  // the copy was cancelled.
+  CopyResult CopyFolder(NativeWindow owner, const std::string& source,
+                        const std::string& destDir) override;
 
   // Initialises COM for the picker's duration when this thread has not; see PickFolder.
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
 
-  bool RenamePath(const std::string& oldPath, const std::string& newPath) override;
+  std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
   void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
                  ShowCommand show) override;
   std::vector<std::string> ListFolder(const std::string& pattern) override;

@@ -2,16 +2,19 @@
 // nothing behind. The tests run as root in CI, so failures are forced by kinds of entries that
 // cannot be copied and by a file size limit, never by permissions.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,6 +23,7 @@
 
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/tree_removal.h"
+#include "shell/posix/unique_fd.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "test_files.h"
@@ -36,10 +40,15 @@ using testing::SetTimes;
 using testing::TempFolder;
 using testing::TreeEntries;
 
-std::optional<std::string> Copy(const std::string& source, const std::string& destDir,
-                                CopyProgressCallback onProgress = {}) {
+CopyResult CopyWithResult(const std::string& source, const std::string& destDir,
+                          CopyProgressCallback onProgress = {}) {
   PosixShellOperations shell({}, {}, std::move(onProgress));
   return shell.CopyFolder(nullptr, source, destDir);
+}
+
+std::optional<std::string> Copy(const std::string& source, const std::string& destDir,
+                                CopyProgressCallback onProgress = {}) {
+  return CopyWithResult(source, destDir, std::move(onProgress)).arrivedAt;
 }
 
 // A template folder with a bit of everything: hidden and read-only files, an executable, an
@@ -163,15 +172,18 @@ TEST(CopyFolder, RefusesWhatCannotBeCopiedAndCreatesNothing) {
     std::string what;
     std::string source;
     std::string destDir;
+    std::string failure;  // how the reason begins
   };
   const Case cases[] = {
-      {"missing source", "Missing", "out/"},
-      {"source is a file", "file.txt", "out/"},
-      {"source names no folder", "Web/..", "out/"},
-      {"destination is a file", "Web", "file.txt/"},
-      {"destination is the source", "Web", "Web/"},
-      {"destination inside the source", "Web", "Web/sub/new/"},
-      {"destination inside the source through a link", "Web", "alias/new"},
+      {"missing source", "Missing", "out/", "No such file or directory: /"},
+      {"source is a file", "file.txt", "out/", "Not a directory: /"},
+      {"source names no folder", "Web/..", "out/", "\""},
+      {"destination is a file", "Web", "file.txt/", "Not a directory: /"},
+      {"destination is the source", "Web", "Web/", "a folder cannot be copied into itself"},
+      {"destination inside the source", "Web", "Web/sub/new/",
+       "a folder cannot be copied into itself"},
+      {"destination inside the source through a link", "Web", "alias/new",
+       "a folder cannot be copied into itself"},
   };
   for (const Case& c : cases) {
     TempFolder folder;
@@ -181,10 +193,11 @@ TEST(CopyFolder, RefusesWhatCannotBeCopiedAndCreatesNothing) {
     const auto before = TreeEntries(folder.Path());
 
     bool started = false;
-    const auto arrived = Copy(folder / c.source, folder / c.destDir,
-                              [&started](std::uint64_t, std::uint64_t) { started = true; });
+    const auto result = CopyWithResult(folder / c.source, folder / c.destDir,
+                                       [&started](std::uint64_t, std::uint64_t) { started = true; });
 
-    EXPECT_EQ(arrived, std::nullopt) << c.what;
+    EXPECT_EQ(result.arrivedAt, std::nullopt) << c.what;
+    EXPECT_TRUE(result.failure.starts_with(c.failure)) << c.what << ": " << result.failure;
     EXPECT_FALSE(started) << c.what << ": refused only after starting";
     EXPECT_EQ(TreeEntries(folder.Path()), before) << c.what;
   }
@@ -206,15 +219,16 @@ TEST(CopyFolder, AFailureHalfWayRemovesThePartialCopy) {
     std::string what;
     std::function<void(const std::string&)> spoil;  // given the template folder
     rlim_t fileSizeLimit;
+    std::string failure;  // how the reason begins
   };
   const Case cases[] = {
       {"a socket", [](const std::string& web) { MakeSocket(web + "/sub/socket"); },
-       RLIM_INFINITY},
+       RLIM_INFINITY, "\"sub/socket\" is a socket and cannot be copied"},
       {"a pipe", [](const std::string& web) { ::mkfifo((web + "/sub/pipe").c_str(), 0644); },
-       RLIM_INFINITY},
+       RLIM_INFINITY, "\"sub/pipe\" is a pipe and cannot be copied"},
       {"a file too large to write",
        [](const std::string& web) { MakeFile(web + "/sub/large.bin", std::string(1 << 20, 'x')); },
-       64 << 10},
+       64 << 10, "File too large: /"},
   };
   for (const Case& c : cases) {
     for (const std::string destDir : {"store/", "new/folders/"}) {
@@ -225,21 +239,54 @@ TEST(CopyFolder, AFailureHalfWayRemovesThePartialCopy) {
       MakeFile(folder / "store/Other", "kept");
       const auto before = TreeEntries(folder.Path());
 
-      std::optional<std::string> arrived;
+      CopyResult result;
       std::pair<std::uint64_t, std::uint64_t> lastReport{0, 1};
       {
         testing::FileSizeLimit limit(c.fileSizeLimit);
-        arrived = Copy(folder / "Web", folder / destDir,
-                       [&lastReport](std::uint64_t done, std::uint64_t total) {
-                         lastReport = {done, total};
-                       });
+        result = CopyWithResult(folder / "Web", folder / destDir,
+                                [&lastReport](std::uint64_t done, std::uint64_t total) {
+                                  lastReport = {done, total};
+                                });
       }
 
-      EXPECT_EQ(arrived, std::nullopt) << c.what << " into " << destDir;
+      EXPECT_EQ(result.arrivedAt, std::nullopt) << c.what << " into " << destDir;
+      EXPECT_TRUE(result.failure.starts_with(c.failure)) << c.what << ": " << result.failure;
       EXPECT_EQ(lastReport.first, lastReport.second) << "the progress window would stay open";
       EXPECT_EQ(TreeEntries(folder.Path()), before) << c.what << " into " << destDir;
     }
   }
+}
+
+// A copy killed half-way leaves its staging folder; the next copy into that folder removes it,
+// but never one whose owner still runs or holds it, nor anything else.
+TEST(CopyFolder, RemovesStagingFoldersThatKilledCopiesLeft) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  const std::string alive = std::to_string(::getpid());
+
+  TempFolder folder;
+  MakeTemplate(folder / "Web");
+  MakeFolder(folder / "out");
+  const std::string abandoned = ".Web.trelik-copy-" + dead + "-aB3xY9";
+  MakeFolder(folder / "out/" + abandoned);
+  MakeFolder(folder / "out/" + abandoned + "/sub", 0500);
+  MakeFile(folder / "out/" + abandoned + "/sub/index.htm", "half");
+  const std::string kept[] = {".Web.trelik-copy-" + alive + "-aB3xY9",
+                              ".Locked.trelik-copy-" + dead + "-aB3xY9",
+                              ".Web.trelik-copy-" + dead + "-aB3", "Web.trelik-copy-" + dead + "-aB3xY9",
+                              ".File.trelik-copy-" + dead + "-aB3xY9"};
+  for (const auto& name : kept) MakeFolder(folder / "out/" + name);
+  ::rmdir((folder / "out/" + kept[4]).c_str());
+  MakeFile(folder / "out/" + kept[4], "a file of that form");
+  const UniqueFd locked(::open((folder / "out/" + kept[1]).c_str(), O_RDONLY | O_DIRECTORY));
+  ASSERT_EQ(::flock(locked.Get(), LOCK_EX), 0);
+
+  ASSERT_EQ(Copy(folder / "Web", folder / "out"), folder / "out/Web");
+  EXPECT_FALSE(std::filesystem::exists(folder / "out/" + abandoned));
+  for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(folder / "out/" + name)) << name;
 }
 
 TEST(CopyFolder, ReportsProgressInBytesUpToTheTotal) {

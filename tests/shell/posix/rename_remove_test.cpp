@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "shell/posix/posix_shell_operations.h"
@@ -26,7 +28,8 @@ using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::TreeEntries;
 
-using Rename = std::function<bool(const std::string& oldPath, const std::string& newPath)>;
+using Rename =
+    std::function<std::error_code(const std::string& oldPath, const std::string& newPath)>;
 
 struct Renamer {
   std::string name;
@@ -42,7 +45,8 @@ std::vector<Renamer> Renamers() {
        }},
       {"fallback",
        [](const std::string& oldPath, const std::string& newPath) {
-         return RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath);
+         if (RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath)) return std::error_code();
+         return std::error_code(errno, std::generic_category());
        }},
   };
 }
@@ -61,11 +65,14 @@ TEST(RenamePath, RefusesEveryTakenNameAndChangesNothing) {
   struct Case {
     std::string from;
     std::string to;
+    std::errc why;
   };
   const Case cases[] = {
-      {"file.txt", "other.txt"},  // rename(2) would replace the file
-      {"Project", "empty"},       // rename(2) would replace the empty folder
-      {"file.txt", "empty"},     {"Project", "other.txt"}, {"missing", "new"},
+      {"file.txt", "other.txt", std::errc::file_exists},  // rename(2) would replace the file
+      {"Project", "empty", std::errc::file_exists},  // rename(2) would replace the empty folder
+      {"file.txt", "empty", std::errc::file_exists},
+      {"Project", "other.txt", std::errc::file_exists},
+      {"missing", "new", std::errc::no_such_file_or_directory},
   };
   for (const Renamer& renamer : Renamers()) {
     for (const Case& c : cases) {
@@ -73,7 +80,7 @@ TEST(RenamePath, RefusesEveryTakenNameAndChangesNothing) {
       MakeEntries(folder);
       const auto before = TreeEntries(folder.Path());
 
-      EXPECT_FALSE(renamer.rename(folder / c.from, folder / c.to))
+      EXPECT_EQ(renamer.rename(folder / c.from, folder / c.to), c.why)
           << renamer.name << ": " << c.from << " -> " << c.to;
 
       EXPECT_EQ(TreeEntries(folder.Path()), before)
@@ -90,9 +97,9 @@ TEST(RenamePath, MovesFilesFoldersAndLinksToFreeNames) {
     MakeEntries(folder);
     MakeLink(folder / "link", "Project");
 
-    EXPECT_TRUE(renamer.rename(folder / "file.txt", folder / "renamed.txt")) << renamer.name;
-    EXPECT_TRUE(renamer.rename(folder / "Project", folder / "MyProject")) << renamer.name;
-    EXPECT_TRUE(renamer.rename(folder / "link", folder / "MyLink")) << renamer.name;
+    EXPECT_FALSE(renamer.rename(folder / "file.txt", folder / "renamed.txt")) << renamer.name;
+    EXPECT_FALSE(renamer.rename(folder / "Project", folder / "MyProject")) << renamer.name;
+    EXPECT_FALSE(renamer.rename(folder / "link", folder / "MyLink")) << renamer.name;
 
     EXPECT_EQ(TreeEntries(folder.Path()),
               (std::set<std::string>{"renamed.txt", "other.txt", "MyProject", "MyProject/main.htm",

@@ -31,7 +31,7 @@ TEST_F(CopyFolderTest, CopiesTheWholeTreeWithItsAttributes) {
   MakeFolder(temp_ / "dest");
   const auto before = Snapshot(source_);
 
-  const auto copy = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\");
+  const auto copy = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\").arrivedAt;
 
   ASSERT_EQ(copy, temp_ / "dest\\Web");
   EXPECT_EQ(Snapshot(*copy), before);
@@ -55,7 +55,7 @@ TEST_F(CopyFolderTest, ArrivesInTheDestinationFolderWhateverItsForm) {
   const auto expectedTree = Snapshot(source_);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.destDir);
-    const auto copy = shell_.CopyFolder(nullptr, source_, temp_ / c.destDir);
+    const auto copy = shell_.CopyFolder(nullptr, source_, temp_ / c.destDir).arrivedAt;
     ASSERT_EQ(copy, temp_ / c.expected);
     EXPECT_EQ(Snapshot(*copy), expectedTree);
   }
@@ -69,8 +69,8 @@ TEST_F(CopyFolderTest, TakesTheNextFreeCopyNameAndLeavesTakenNamesAlone) {
   const auto userFolder = Snapshot(temp_ / "dest\\Web");
   const auto expectedTree = Snapshot(source_);
 
-  const auto first = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\");
-  const auto second = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\");
+  const auto first = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\").arrivedAt;
+  const auto second = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\").arrivedAt;
 
   ASSERT_EQ(first, temp_ / "dest\\Web - Copy");
   ASSERT_EQ(second, temp_ / "dest\\Web - Copy (2)");
@@ -83,7 +83,7 @@ TEST_F(CopyFolderTest, AFileOfTheSameNameIsLeftAloneToo) {
   MakeFolder(temp_ / "dest");
   MakeFile(temp_ / "dest\\Web", "a file named like the template");
 
-  const auto copy = shell_.CopyFolder(nullptr, source_ + "\\", temp_ / "dest\\");
+  const auto copy = shell_.CopyFolder(nullptr, source_ + "\\", temp_ / "dest\\").arrivedAt;
 
   ASSERT_EQ(copy, temp_ / "dest\\Web - Copy");
   EXPECT_EQ(testing::ReadFileBytes(temp_ / "dest\\Web"), "a file named like the template");
@@ -102,7 +102,7 @@ TEST_F(CopyFolderTest, CopiesPathsBeyondTheOldLimitOf127Characters) {
   ASSERT_GT(longDestDir.size(), 127u);
   ASSERT_NO_FATAL_FAILURE(MakeTemplateTree(longSource));
 
-  const auto copy = shell_.CopyFolder(nullptr, longSource, longDestDir);
+  const auto copy = shell_.CopyFolder(nullptr, longSource, longDestDir).arrivedAt;
 
   ASSERT_EQ(copy, longDestDir + templateName);
   EXPECT_EQ(Snapshot(*copy), Snapshot(longSource));
@@ -130,7 +130,8 @@ TEST_F(CopyFolderTest, FailsWithoutLeavingAnythingBehind) {
     SCOPED_TRACE(c.name);
     const auto before = Snapshot(temp_.Path());
 
-    EXPECT_EQ(shell_.CopyFolder(nullptr, temp_ / c.source, temp_ / c.destDir), std::nullopt);
+    EXPECT_EQ(shell_.CopyFolder(nullptr, temp_ / c.source, temp_ / c.destDir).arrivedAt,
+              std::nullopt);
 
     EXPECT_EQ(Snapshot(temp_.Path()), before);
   }

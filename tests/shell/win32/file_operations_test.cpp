@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <system_error>
+#include <tuple>
 #include <vector>
 
 #include "file_tree.h"
@@ -36,8 +38,8 @@ TEST_F(FileOperationsTest, RenamePathRenamesFilesAndFolders) {
   MakeFolder(temp_ / "Web");
   MakeFile(temp_ / "Web\\inner.txt", "inner");
 
-  EXPECT_TRUE(shell_.RenamePath(temp_ / "index.htm", temp_ / "home.htm"));
-  EXPECT_TRUE(shell_.RenamePath(temp_ / "Web", temp_ / "Site"));
+  EXPECT_FALSE(shell_.RenamePath(temp_ / "index.htm", temp_ / "home.htm"));
+  EXPECT_FALSE(shell_.RenamePath(temp_ / "Web", temp_ / "Site"));
 
   EXPECT_FALSE(Exists(temp_ / "index.htm"));
   EXPECT_EQ(ReadFileBytes(temp_ / "home.htm"), "page");
@@ -52,14 +54,16 @@ TEST_F(FileOperationsTest, RenamePathNeverReplacesAnExistingEntry) {
   MakeFile(temp_ / "First\\one.txt", "one");
   MakeFolder(temp_ / "Second");
   MakeFolder(temp_ / "Empty");
-  const std::pair<std::string, std::string> cases[] = {
-      {"a.txt", "b.txt"},  {"First", "Second"}, {"First", "Empty"},
-      {"a.txt", "Second"}, {"First", "b.txt"},  {"Missing", "Fresh"},
+  const std::tuple<std::string, std::string, std::errc> cases[] = {
+      {"a.txt", "b.txt", std::errc::file_exists},   {"First", "Second", std::errc::file_exists},
+      {"First", "Empty", std::errc::file_exists},   {"a.txt", "Second", std::errc::file_exists},
+      {"First", "b.txt", std::errc::file_exists},
   };
   const auto before = Snapshot(temp_.Path());
-  for (const auto& [from, to] : cases) {
+  EXPECT_TRUE(shell_.RenamePath(temp_ / "Missing", temp_ / "Fresh"));
+  for (const auto& [from, to, why] : cases) {
     SCOPED_TRACE(from + " -> " + to);
-    EXPECT_FALSE(shell_.RenamePath(temp_ / from, temp_ / to));
+    EXPECT_EQ(shell_.RenamePath(temp_ / from, temp_ / to), why);
     EXPECT_EQ(Snapshot(temp_.Path()), before);
   }
 }
