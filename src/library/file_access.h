@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,10 @@ namespace trelik {
 // Reads a whole file, letting others read it meanwhile but not write. On failure: nullopt, and
 // `systemError` holds the system's description of why.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& systemError);
+
+// At most the first `limit` bytes of a file; on failure nullopt, and `systemError` says why.
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit,
+                                         std::string& systemError);
 
 enum class ReplaceOutcome { kReplaced, kCannotCreate, kShortWrite };
 

@@ -30,13 +30,14 @@ std::vector<std::string> ParseTemplateListText(std::string_view text) {
   return lines;
 }
 
-void LoadTemplateList(const std::string& path, std::vector<std::string>& list) {
+bool LoadTemplateList(const std::string& path, std::vector<std::string>& list) {
   std::string systemError;
   const auto contents = ReadWholeFile(path, systemError);
   if (!contents) {
     throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " + systemError);
   }
   list = ParseTemplateListText(*contents);
+  return contents->find('\0') == std::string::npos;
 }
 
 void SaveTemplateList(const std::string& path, const std::vector<std::string>& list) {

@@ -14,8 +14,9 @@ std::string FormatTemplateListText(const std::vector<std::string>& list);
 std::vector<std::string> ParseTemplateListText(std::string_view text);
 
 // Replaces `list` by the file's lines; throws Error("Cannot open file ...") and leaves `list`
-// as it was when the file cannot be read.
-void LoadTemplateList(const std::string& path, std::vector<std::string>& list);
+// as it was when the file cannot be read. Returns false when the text held a NUL: only the
+// lines before it are loaded then, and saving the list would lose the rest.
+bool LoadTemplateList(const std::string& path, std::vector<std::string>& list);
 
 // Replaces the file by the list's text, atomically; throws Error("Cannot create file ...") or
 // Error("Stream write error"), and the old file is then still whole.

@@ -60,8 +60,7 @@ RegistrationContext TForm1::RegistrationContext(Registry& registry) const {
           [this] { program_.shell.NotifyAssociationsChanged(); }};
 }
 
-std::optional<std::string> TForm1::CopyFolder(const std::string& Source,
-                                              const std::string& DestDir) {
+CopyResult TForm1::CopyFolder(const std::string& Source, const std::string& DestDir) {
   return program_.shell.CopyFolder(form_->Handle(), Source, DestDir);
 }
 

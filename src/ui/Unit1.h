@@ -25,7 +25,7 @@ class TForm1 {
   void RegisterFileType(const std::string& Extension, const std::string& TypeName,
                         bool WithShellNew);
   void UnregisterFileType(const std::string& ExtensionSuffix, const std::string& TypeSuffix);
-  std::optional<std::string> CopyFolder(const std::string& Source, const std::string& DestDir);
+  CopyResult CopyFolder(const std::string& Source, const std::string& DestDir);
 
   void FormCreate();
   void FormShow();

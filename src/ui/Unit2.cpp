@@ -1,5 +1,7 @@
 #include "ui/Unit2.h"
 
+#include "common/error.h"
+#include "common/file_name_rules.h"
 #include "common/path_parts.h"
 #include "library/template_list.h"
 #include "library/template_name.h"
@@ -81,11 +83,30 @@ void TForm2::FormShow() {
   const std::string path = ListFilePath();
   if (!program_.shell.IsExistingFile(path)) return;
   std::vector<std::string> templates;
-  LoadTemplateList(path, templates);
+  try {
+    listLoadedInFull_ = LoadTemplateList(path, templates);
+  } catch (const Error& error) {
+    listLoadedInFull_ = false;
+    throw Error(std::string(error.what()) +
+                "\nThe template list is left as it is and is not saved when the editor closes");
+  }
   ComboBox1->SetItems(templates);
+  if (!listLoadedInFull_) {
+    program_.application.ShowMessage(
+        "\"" + path + "\" holds a NUL byte: only the templates before it are shown, and the file "
+        "is left as it is.");
+  }
 }
 
-void TForm2::FormClose() { SaveTemplateList(ListFilePath(), ComboBox1->Items()); }
+void TForm2::FormClose() {
+  const std::string path = ListFilePath();
+  if (listLoadedInFull_) {
+    SaveTemplateList(path, ComboBox1->Items());
+    return;
+  }
+  program_.application.ShowMessage("The template list was not saved: \"" + path +
+                                   "\" could not be loaded in full and is left as it is.");
+}
 
 void TForm2::Button1Click() { form_->Close(); }
 
@@ -110,14 +131,29 @@ void TForm2::Button4Click() {
                                      "\". Move that folder away first, or pick another folder.");
     return;
   }
-  const auto copy = program_.Form1->CopyFolder(folder, storeFolder);
-  if (!copy) {
-    program_.application.ShowMessage("\"" + folder +
-                                     "\" could not be copied into the template store.");
+  const CopyResult copy = program_.Form1->CopyFolder(folder, storeFolder);
+  if (!copy.arrivedAt) {
+    std::string text = "\"" + folder + "\" could not be copied into the template store.";
+    if (!copy.failure.empty()) text.append("\n").append(copy.failure);
+    program_.application.ShowMessage(text);
     return;
   }
+  // Added whole or not at all: the copy and the file type are taken back when either fails, and
+  // the name joins the list only at the end.
+  if (FileNamePart(*copy.arrivedAt, PlatformSeparators()) != name) {
+    static_cast<void>(program_.shell.RemoveFolder(*copy.arrivedAt));
+    program_.application.ShowMessage("The template store already holds \"" + name +
+                                     "\". Move that folder away first, or pick another folder.");
+    return;
+  }
+  try {
+    program_.Form1->RegisterFileType(".trelik_" + name, "trelik_" + name, true);
+  } catch (const Error& error) {
+    program_.Form1->UnregisterFileType(name, name);
+    static_cast<void>(program_.shell.RemoveFolder(*copy.arrivedAt));
+    throw Error(std::string(error.what()) + "\n\"" + name + "\" was not added");
+  }
   ComboBox1->AddItem(name);
-  program_.Form1->RegisterFileType(".trelik_" + name, "trelik_" + name, true);
   ComboBox1->SetSelectedIndex(static_cast<int>(ComboBox1->Items().size()) - 1);
 }
 
@@ -146,7 +182,15 @@ void TForm2::Button6Click() {
   const int file = ComboBox2->SelectedIndex();
   if (ComboBox1->SelectedIndex() == ComboBox::kNone || file == ComboBox::kNone) return;
   const std::string name = SelectedTemplate();
-  program_.Settings->WriteText("mainfile", name, ComboBox2->Items()[file]);
+  const std::string mainFile = ComboBox2->Items()[file];
+  // Only a plain name inside the template can be acted on, and a line break would break the
+  // settings file.
+  if (const auto problem = FileNameProblem(mainFile, PlatformSeparators())) {
+    program_.application.ShowMessage("\"" + mainFile + "\" cannot be the main file: " +
+                                     *problem + ".");
+    return;
+  }
+  program_.Settings->WriteText("mainfile", name, mainFile);
   program_.Settings->WriteFlag("autoopen", name, CheckBox1->Checked());
 }
 

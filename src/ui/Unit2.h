@@ -49,6 +49,8 @@ class TForm2 {
 
   Program& program_;
   std::unique_ptr<Form> form_;
+  // Cleared when the list file could not be read whole: saving would then lose its other lines.
+  bool listLoadedInFull_ = true;
 };
 
 }  // namespace trelik

@@ -132,21 +132,22 @@ TEST_F(CreationTest, EveryNameFormWithAndWithoutMainFileAndAutoOpen) {
   }
 }
 
-TEST_F(CreationTest, ACopyFailureIsReportedAndNothingIsRenamed) {
+TEST_F(CreationTest, ACopyFailureIsReportedWithItsCauseAndKeepsTheLauncher) {
   settings_.WriteText("mainfile", "Web", "index.htm");
-  shell_.copyFails = true;
+  shell_.copyFailure = "No space left on device";
   fs::create_directory(launcherFolder_ + "Web");  // the user's own folder of that name
   Create("Site\\home", true);
-  EXPECT_EQ(messages_, std::vector{kCopyFailed});
-  EXPECT_EQ(LauncherTree(), Tree{"Web"});
+  EXPECT_EQ(messages_, std::vector{kCopyFailed + "\nNo space left on device"});
+  EXPECT_EQ(LauncherTree(), (Tree{"New.trelik_Web", "Web"}));
   EXPECT_TRUE(shell_.opened.empty());
 }
 
-TEST_F(CreationTest, TwoMessagesInOneRunAndTheLauncherStillGoes) {
-  shell_.copyFails = true;
+TEST_F(CreationTest, TwoMessagesInOneRunAndTheLauncherStaysForAnotherTry) {
+  fs::rename(appDir_ + "projects" + Sep() + "Web", appDir_ + "Web moved");
   Create("\\home", true);
-  EXPECT_EQ(messages_, (std::vector{kCopyFailed, kNoMainFile}));
-  EXPECT_TRUE(LauncherTree().empty());
+  EXPECT_EQ(messages_,
+            (std::vector{kCopyFailed + "\nTemplate \"Web\" is not in the library", kNoMainFile}));
+  EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
 }
 
 TEST_F(CreationTest, AUserFolderAtTheTemplateNameIsLeftUntouched) {
@@ -161,15 +162,104 @@ TEST_F(CreationTest, AUserFolderAtTheTemplateNameIsLeftUntouched) {
   EXPECT_EQ(OpenedTargets(), std::vector<std::string>{"Site/home.htm"});
 }
 
-TEST_F(CreationTest, ATakenFolderPartLeavesTheCopyUnderTheTemplateName) {
+struct TakenCase {
+  std::string mainFile;
+  std::string typed;
+  std::vector<std::string> userEntries;  // in the launcher folder before the run
+  Tree copy;
+  std::string opened;
+  std::string message;
+};
+
+// A taken name never sends the renames or the open to the user's own entries: the copy keeps
+// the name it has, only files inside it are opened, and one notice says where it is.
+TEST_F(CreationTest, ATakenNameIsReportedAndOnlyTheCopyIsOpened) {
+  const TakenCase cases[] = {
+      {"index.htm", "Site\\home", {"Site"}, CopyAs("Web", "home.htm"), "Web/home.htm",
+       "\"Site\" already exists here. The new project is in \"Web\"."},
+      {"index.htm", "Site\\", {"Site", "Web"}, CopyAs("Web - Copy", "index.htm"),
+       "Web - Copy/index.htm", "\"Site\" already exists here. The new project is in \"Web - Copy\"."},
+      {"css", "\\Makefile", {}, CopyAs("Web", "index.htm"), "Web/css",
+       "\"Makefile\" already exists in the project. The new project is in \"Web\"."},
+      {"css", "Site\\Makefile", {"Site"}, CopyAs("Web", "index.htm"), "Web/css",
+       "\"Makefile\" already exists in the project. \"Site\" already exists here. The new project "
+       "is in \"Web\"."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    TearDownRun();
+    settings_.WriteText("mainfile", "Web", c.mainFile);
+    Tree expected = c.copy;
+    for (const auto& entry : c.userEntries) {
+      fs::create_directory(launcherFolder_ + entry);
+      expected.insert(entry);
+    }
+    Create(c.typed, true);
+    EXPECT_EQ(LauncherTree(), expected);
+    EXPECT_EQ(OpenedTargets(), std::vector{c.opened});
+    EXPECT_EQ(messages_, std::vector{c.message});
+  }
+}
+
+TEST_F(CreationTest, ANameTooLongForTheFileSystemIsReportedWithItsCause) {
   settings_.WriteText("mainfile", "Web", "index.htm");
-  fs::create_directory(launcherFolder_ + "Site");
-  Create("Site\\home", true);
-  Tree expected = CopyAs("Web", "home.htm");  // the file was renamed before the folder
-  expected.insert("Site");
-  EXPECT_EQ(LauncherTree(), expected);
-  // The path is built from the typed names all the same.
-  EXPECT_EQ(OpenedTargets(), std::vector<std::string>{"Site/home.htm"});
+  Create(std::string(300, 'x') + "\\", true);
+  EXPECT_EQ(LauncherTree(), CopyAs("Web", "index.htm"));
+  EXPECT_EQ(OpenedTargets(), std::vector<std::string>{"Web/index.htm"});
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].rfind("The project folder could not be named \"xxx", 0), 0u) << messages_[0];
+  EXPECT_TRUE(messages_[0].ends_with(" The new project is in \"Web\".")) << messages_[0];
+}
+
+struct LauncherCase {
+  std::string content;
+  bool deleted;
+};
+
+TEST_F(CreationTest, OnlyALauncherWithoutDataIsDeleted) {
+  const LauncherCase cases[] = {
+      {"", true},         {"\n", true},          {" \r\n\t", true}, {std::string(16, '\n'), true},
+      {"x", false},       {"notes\n", false},    {std::string(17, '\n'), false},
+      {std::string(1, '\0'), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.content));
+    TearDownRun();
+    fs::remove(launcher_);
+    launcher_ = launcherFolder_ + "notes.oldtrelik_Web";
+    WriteFileBytes(launcher_, c.content);
+    Create("", false);
+    EXPECT_EQ(fs::exists(launcher_), !c.deleted);
+    EXPECT_TRUE(LauncherTree().contains("Web/index.htm"));
+    const std::vector<std::string> kept{"\"notes.oldtrelik_Web\" was kept because it holds data."};
+    EXPECT_EQ(messages_, c.deleted ? std::vector<std::string>{} : kept);
+  }
+}
+
+TEST_F(CreationTest, AMainFileEntryThatIsNoPlainNameIsNotUsed) {
+  fs::create_directories(root_ / "victim");
+  WriteFileBytes(root_ / "victim" + Sep() + "victim.txt", "mine");
+  const std::string entries[] = {".." + Sep() + ".." + Sep() + "victim" + Sep() + "victim.txt",
+                                 root_ / "victim" + Sep() + "victim.txt", ".."};
+  for (const auto& entry : entries) {
+    SCOPED_TRACE(entry);
+    TearDownRun();
+    settings_.WriteText("mainfile", "Web", entry);
+    Create("Site\\home", true);
+    EXPECT_EQ(LauncherTree(), CopyAs("Site", "index.htm"));
+    EXPECT_TRUE(shell_.opened.empty());
+    EXPECT_EQ(ReadFileBytes(root_ / "victim" + Sep() + "victim.txt"), "mine");
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind("The main file recorded for \"Web\"", 0), 0u) << messages_[0];
+  }
+}
+
+TEST_F(CreationTest, AMissingLauncherIsRefusedAndNoFolderIsMade) {
+  launcher_ = root_ / "nowhere" + Sep() + "New.trelik_Web";
+  Create("Site\\", true);
+  EXPECT_FALSE(fs::exists(root_ / "nowhere"));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("does not exist"), std::string::npos) << messages_[0];
 }
 
 struct MainFileCase {

@@ -127,7 +127,7 @@ TEST_F(EditorTest, AFolderAlreadyInTheStoreIsRefused) {
 }
 
 TEST_F(EditorTest, AFailedCopyAddsNothing) {
-  shell_.copyFails = true;
+  shell_.copyFailure = "Permission denied";
   AddTemplate(PickableFolder("Site"));
   ASSERT_EQ(application_.Messages().size(), 1u);
   EXPECT_NE(application_.Messages()[0].text.find("could not be copied"), std::string::npos);

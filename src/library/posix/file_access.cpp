@@ -90,6 +90,27 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& s
   }
 }
 
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit,
+                                         std::string& systemError) {
+  // Non-blocking, so that a pipe given in place of a file cannot hang us.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  std::string contents(limit, '\0');
+  std::size_t filled = 0;
+  while (file.Get() >= 0 && filled < limit) {
+    const ssize_t count = ::read(file.Get(), contents.data() + filled, limit - filled);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) break;
+    if (count == 0) {
+      contents.resize(filled);
+      return contents;
+    }
+    filled += static_cast<std::size_t>(count);
+  }
+  if (file.Get() >= 0 && filled == limit) return contents;
+  systemError = LastSystemErrorText();
+  return std::nullopt;
+}
+
 ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view contents,
                                      std::string& systemError) {
   const std::string target = ResolveLink(path);

@@ -63,6 +63,21 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& s
   }
 }
 
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit,
+                                         std::string& systemError) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string contents(limit, '\0');
+  DWORD count = 0;
+  if (!file.Valid() ||
+      !ReadFile(file.Get(), contents.data(), static_cast<DWORD>(limit), &count, nullptr)) {
+    systemError = LastSystemErrorText();
+    return std::nullopt;
+  }
+  contents.resize(count);
+  return contents;
+}
+
 ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view contents,
                                      std::string& systemError) {
   const std::string folder = DirectoryPart(path, kWindowsSeparators);
