@@ -247,6 +247,64 @@ TEST_F(EditorTest, AnUnreadableListFileIsReportedAndTheListKept) {
   EXPECT_TRUE(application_.Messages().empty());
 }
 
+// Saving a list that was not loaded whole would drop the templates it could not show.
+TEST_F(EditorTest, AListFileNotLoadedInFullIsLeftAsItIs) {
+  const std::string path = dataFolder_ + "projects.lib";
+  const std::string held = std::string("Web\r\nCaf\xE9\r\nBefore\r\n\0After\r\n", 29);
+  Editor().Close();
+  WriteFileBytes(path, held);
+  MainWindow().Find<HeadlessLabel>("Label1").Click();
+  EXPECT_EQ(Form2().ComboBox1->Items(), (List{"Web", "Caf\xE9", "Before"}));
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_NE(MessageTexts()[0].find("holds a NUL byte"), std::string::npos);
+  AddTemplate(PickableFolder("Site"));
+  Editor().Close();
+  EXPECT_FALSE(Editor().Visible());
+  EXPECT_EQ(ReadFileBytes(path), held);
+  ASSERT_EQ(MessageTexts().size(), 2u);
+  EXPECT_EQ(MessageTexts()[1].rfind("The template list was not saved", 0), 0u);
+}
+
+TEST_F(EditorTest, AListFileThatCannotBeReadIsNeverOverwritten) {
+  // Reading the process's memory from its start fails, even for root, which ignores permissions.
+  if (Sep() == "\\") GTEST_SKIP() << "needs /proc";
+  const std::string path = dataFolder_ + "projects.lib";
+  Editor().Close();
+  fs::remove(path);
+  fs::create_symlink("/proc/self/mem", path);
+  MainWindow().Find<HeadlessLabel>("Label1").Click();
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_TRUE(application_.Messages()[0].isError);
+  EXPECT_EQ(MessageTexts()[0].rfind("Cannot open file \"", 0), 0u);
+  Editor().Close();
+  EXPECT_FALSE(Editor().Visible());
+  EXPECT_TRUE(fs::is_symlink(path));
+}
+
+TEST_F(EditorTest, ARefusedRegistrationTakesTheWholeTemplateBack) {
+  registry_.RefuseWritesTo("trelik_Site\\Shell\\Open\\Command");
+  AddTemplate(PickableFolder("Site"));
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_TRUE(application_.Messages()[0].isError);
+  EXPECT_EQ(MessageTexts()[0].rfind("Failed to set data for ''", 0), 0u);
+  EXPECT_FALSE(fs::exists(Store("Site")));
+  EXPECT_FALSE(Registered(".trelik_Site"));
+  EXPECT_FALSE(Registered("trelik_Site"));
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+}
+
+TEST_F(EditorTest, AMainFileNameThatIsNoPlainNameIsNotRecorded) {
+  AddTemplate(PickableFolder("Site"));
+  auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
+  files.SetItems({"two\nlines.htm"});
+  files.SetSelectedIndex(0);
+  Editor().Find<HeadlessButton>("Button6").Click();
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", "none"), "none");
+  EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", "none"), "none");
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_NE(MessageTexts()[0].find("cannot be the main file"), std::string::npos);
+}
+
 TEST_F(EditorTest, TheThreeActionsReachTheShellFromEveryWindow) {
   const NativeWindow editor = Editor().Handle();
   Editor().Find<HeadlessLabel>("Label3").Click();

@@ -71,7 +71,8 @@ bool WriteAll(int fd, std::string_view contents) {
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& systemError) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that a pipe in place of the file cannot hang the program.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (file.Get() < 0) {
     systemError = LastSystemErrorText();
     return std::nullopt;
