@@ -14,9 +14,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringDecoder>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "common/error.h"
 
 namespace trelik {
@@ -128,21 +131,43 @@ class FocusReportingComboBox final : public QComboBox {
   std::function<void()> onFocus_;
 };
 
+// Names may hold bytes that are not UTF-8 (they come from the file system): each entry keeps its
+// exact bytes as item data, and its shown text is only derived from them.
+constexpr int kBytesRole = Qt::UserRole;
+
+std::optional<QString> StrictUtf8(const std::string& bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (decoder.hasError()) return std::nullopt;
+  return text;
+}
+
+// Equal regardless of letter case: ASCII letters in any bytes, all letters in valid UTF-8 text.
+bool SameName(const std::string& a, const std::string& b) {
+  if (EqualIgnoringAsciiCase(a, b)) return true;
+  const auto textA = StrictUtf8(a);
+  const auto textB = StrictUtf8(b);
+  return textA && textB && textA->compare(*textB, Qt::CaseInsensitive) == 0;
+}
+
 class QtComboBox final : public ComboBox {
  public:
   void Attach(QComboBox* box) { box_ = box; }
   void SetFocus() override { box_->setFocus(); }
   std::vector<std::string> Items() const override {
     std::vector<std::string> items;
-    for (int i = 0; i < box_->count(); ++i) items.push_back(box_->itemText(i).toStdString());
+    for (int i = 0; i < box_->count(); ++i) items.push_back(Bytes(i));
     return items;
   }
   void SetItems(const std::vector<std::string>& items) override {
     box_->clear();
-    for (const auto& item : items) box_->addItem(ToQt(item));
+    for (const auto& item : items) AddItem(item);
     box_->setCurrentIndex(-1);
   }
-  void AddItem(const std::string& item) override { box_->addItem(ToQt(item)); }
+  void AddItem(const std::string& item) override {
+    // Invalid sequences are shown as replacement characters.
+    box_->addItem(ToQt(item), QByteArray(item.data(), static_cast<qsizetype>(item.size())));
+  }
   void RemoveItem(int index) override {
     box_->removeItem(index);
     box_->setCurrentIndex(-1);
@@ -150,14 +175,17 @@ class QtComboBox final : public ComboBox {
   int SelectedIndex() const override { return box_->currentIndex(); }
   void SetSelectedIndex(int index) override { box_->setCurrentIndex(index); }
   int FindExact(const std::string& text) const override {
-    const QString wanted = ToQt(text);
     for (int i = 0; i < box_->count(); ++i) {
-      if (box_->itemText(i).compare(wanted, Qt::CaseInsensitive) == 0) return i;
+      if (SameName(Bytes(i), text)) return i;
     }
     return kNone;
   }
 
  private:
+  std::string Bytes(int index) const {
+    return box_->itemData(index, kBytesRole).toByteArray().toStdString();
+  }
+
   QComboBox* box_ = nullptr;
 };
 

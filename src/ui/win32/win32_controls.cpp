@@ -1,8 +1,37 @@
 #include "ui/win32/win32_controls.h"
 
+#include <optional>
+
+#include "common/ascii_case.h"
 #include "ui/win32/win32_form.h"
 
 namespace trelik {
+namespace {
+
+// The text of bytes in the process code page, or nothing when they are not valid in it.
+std::optional<std::wstring> StrictWide(const std::string& bytes) {
+  if (bytes.empty()) return std::wstring();
+  const int size = static_cast<int>(bytes.size());
+  const int length =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
+  return text;
+}
+
+// Equal regardless of letter case as the file system and the registry see it: ASCII letters in
+// any bytes, all letters in text valid in the code page.
+bool SameName(const std::string& a, const std::string& b) {
+  if (EqualIgnoringAsciiCase(a, b)) return true;
+  const auto textA = StrictWide(a);
+  const auto textB = StrictWide(b);
+  return textA && textB &&
+         CompareStringOrdinal(textA->c_str(), static_cast<int>(textA->size()), textB->c_str(),
+                              static_cast<int>(textB->size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
 
 template <typename Interface>
 void ChildControl<Interface>::SetFocus() {
@@ -37,33 +66,26 @@ std::string Win32Edit::Text() const { return WindowText(window_); }
 
 void Win32Edit::SetText(const std::string& text) { SetWindowTextA(window_, text.c_str()); }
 
-std::vector<std::string> Win32ComboBox::Items() const {
-  const auto count = SendMessageA(window_, CB_GETCOUNT, 0, 0);
-  std::vector<std::string> items;
-  for (LRESULT i = 0; i < count; ++i) {
-    const auto length = SendMessageA(window_, CB_GETLBTEXTLEN, i, 0);
-    std::string item(length == CB_ERR ? 0 : static_cast<std::size_t>(length) + 1, '\0');
-    if (!item.empty()) {
-      const auto copied =
-          SendMessageA(window_, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-      item.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-    }
-    items.push_back(std::move(item));
-  }
-  return items;
-}
+std::vector<std::string> Win32ComboBox::Items() const { return items_; }
 
 void Win32ComboBox::SetItems(const std::vector<std::string>& items) {
   SendMessageA(window_, CB_RESETCONTENT, 0, 0);
+  items_.clear();
   for (const auto& item : items) AddItem(item);
 }
 
+// The control shows the entry as the code page decodes it (invalid sequences as replacement
+// characters); only an entry the control took is kept, so indexes stay in step.
 void Win32ComboBox::AddItem(const std::string& item) {
-  SendMessageA(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (SendMessageA(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) >= 0) {
+    items_.push_back(item);
+  }
 }
 
 void Win32ComboBox::RemoveItem(int index) {
-  SendMessageA(window_, CB_DELETESTRING, index, 0);
+  if (SendMessageA(window_, CB_DELETESTRING, static_cast<WPARAM>(index), 0) != CB_ERR) {
+    items_.erase(items_.begin() + index);
+  }
   SendMessageA(window_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
@@ -76,11 +98,12 @@ void Win32ComboBox::SetSelectedIndex(int index) {
   SendMessageA(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-// The list's own search compares the whole text without regard to letter case.
+// Compared on the exact bytes: entries the control shows alike are still different names.
 int Win32ComboBox::FindExact(const std::string& text) const {
-  const auto index = SendMessageA(window_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>(text.c_str()));
-  return index == CB_ERR ? kNone : static_cast<int>(index);
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (SameName(items_[i], text)) return static_cast<int>(i);
+  }
+  return kNone;
 }
 
 void Win32GroupBox::SetFocus() { form_.FocusFirstIn(this); }

@@ -53,6 +53,11 @@ class Win32ComboBox final : public ChildControl<ComboBox> {
   int SelectedIndex() const override;
   void SetSelectedIndex(int index) override;
   int FindExact(const std::string& text) const override;
+
+ private:
+  // The exact bytes of each entry, in the control's order: the control holds its entries as
+  // UTF-16, which cannot keep byte sequences that are invalid in the process code page.
+  std::vector<std::string> items_;
 };
 
 // Focusing a group box focuses the first control in it.

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "common/error.h"
+#include "ui/listed_names.h"
 
 namespace trelik {
 namespace {
@@ -147,6 +148,15 @@ TEST_F(QtWidgetsTest, TheLayoutGrowsToTheFontAndTheListReportsTheFocus) {
   EXPECT_EQ(list->FindExact("WEB"), 0);
   EXPECT_EQ(list->FindExact("web"), 0);
   EXPECT_EQ(list->FindExact("we"), ComboBox::kNone);
+}
+
+TEST_F(QtWidgetsTest, ListsKeepEveryNameByteForByteAndShowValidTextAsText) {
+  auto form = application_.CreateForm(
+      {.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
+  ComboBox* list = form->AddComboBox("ComboBox1", {.bounds = {8, 16, 169, 21}});
+  testing::ExpectListKeepsNamesByteForByte(*list);
+  list->SetItems({"Caf\xC3\xA9 \xE2\x82\xAC"});
+  EXPECT_EQ(Widget<QComboBox>(*form, "ComboBox1")->itemText(0), QString("Caf\u00E9 \u20AC"));
 }
 
 int ProgressWindows() {

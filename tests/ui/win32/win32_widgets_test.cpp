@@ -11,6 +11,7 @@
 #include <set>
 
 #include "common/error.h"
+#include "ui/listed_names.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_form.h"
 
@@ -586,6 +587,11 @@ TEST_F(Win32WidgetsTest, DropDownListsKeepTheirOrderAndFindEntriesRegardlessOfCa
   templates_->RemoveItem(1);
   EXPECT_EQ(templates_->Items(), (std::vector<std::string>{"Web", "Api", "Blog"}));
   EXPECT_EQ(templates_->SelectedIndex(), ComboBox::kNone);
+}
+
+TEST_F(Win32WidgetsTest, ListsKeepEveryNameByteForByte) {
+  MakeEditorLikeForm();
+  testing::ExpectListKeepsNamesByteForByte(*templates_);
 }
 
 TEST_F(Win32WidgetsTest, EnteringAListRunsItsHandlerButTheWindowComingBackDoesNot) {
