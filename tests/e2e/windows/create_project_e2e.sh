@@ -31,13 +31,22 @@ start_program() {
   sleep 0.3
 }
 
-run_case() {  # <launcher or ""> <typed text> <key that closes>
-  local launcher=$1 typed=$2 key=$3
-  [ -n "$launcher" ] && : >"$launcher"
+# Closes the program's notice (a message box captioned "Trelik") with Enter, after a screenshot.
+dismiss_notice() {
+  focus_window '^Trelik$' >/dev/null || return
+  screenshot "windows-notice-$1"
+  xdotool key Return
+}
+
+# <launcher or ""> <typed text> <key that closes> [<name of the notice that must appear>]
+run_case() {
+  local launcher=$1 typed=$2 key=$3 notice=${4:-}
+  [ -n "$launcher" ] && [ -z "$notice" ] && : >"$launcher"
   start_program "$launcher" || { kill "$pid" 2>/dev/null; return; }
   [ -n "$typed" ] && xdotool type --delay 40 "$typed"
   screenshot "windows-main-window-${key//+/-}"
   xdotool key "$key"
+  [ -n "$notice" ] && dismiss_notice "$notice"
   wait_for_exit "$pid" 30
   [ "$exit_code" = 0 ] || fail "exit code $exit_code"
 }
@@ -71,6 +80,32 @@ expected_command="\"$(windows_path "$program/trelik.exe")\" \"%1\""
 run_case "$projects/Another.trelik_Web" 'Other\' alt+F4
 expect_file "$projects/Other/index.htm"
 expect_missing "$projects/Another.trelik_Web"
+
+# A file of the user's opened by mistake is not deleted after the project is made.
+printf 'my notes\r\n' >"$projects/notes.oldtrelik_Web"
+run_case "$projects/notes.oldtrelik_Web" '' Return kept-launcher
+[ "$(tr -d '\r' <"$projects/notes.oldtrelik_Web" 2>/dev/null)" = 'my notes' ] ||
+  fail "the notes were lost"
+expect_file "$projects/Web/index.htm"
+
+# A typed folder name that is taken: the user's folder is left alone, and only the copy's own
+# file is renamed.
+mkdir -p "$projects/Taken"
+: >"$projects/Taken-launcher.trelik_Web"
+run_case "$projects/Taken-launcher.trelik_Web" 'Taken\home' Return taken-name
+expect_file "$projects/Web - Copy/home.htm"
+[ -z "$(ls -A "$projects/Taken")" ] || fail "the user's folder was changed"
+expect_missing "$projects/Taken-launcher.trelik_Web"
+
+# A template that is not in the library: the failure is reported and the launcher stays.
+: >"$projects/New.trelik_Gone"
+run_case "$projects/New.trelik_Gone" 'Gone\' Return copy-failed
+expect_file "$projects/New.trelik_Gone"
+expect_missing "$projects/Gone"
+
+# A launcher path that does not exist is refused; none of its folders is made.
+run_case "$projects/nowhere/New.trelik_Web" '' Return missing-launcher
+expect_missing "$projects/nowhere"
 
 # Started without a launcher: nothing is created.
 before=$(find "$projects" | sort)
@@ -107,14 +142,13 @@ start_program "" && {
 # Windows ending the session ends the program without its close handler: nothing is created and
 # the launcher stays.
 : >"$projects/Late.trelik_Web"
+before=$(find "$projects" | sort)
 start_program "$projects/Late.trelik_Web" && {
   xdotool type --delay 40 'Late'
   "$wine_run" wineboot --end-session >/dev/null 2>&1
   wait_for_exit "$pid" 30
   [ "$exit_code" = 0 ] || fail "exit code $exit_code at the session's end"
-  expect_file "$projects/Late.trelik_Web"
-  expect_missing "$projects/Late"
-  expect_missing "$projects/Web"
+  [ "$(find "$projects" | sort)" = "$before" ] || fail "the session's end created something"
 }
 
 finish
