@@ -26,8 +26,7 @@ std::optional<std::string> FileNameProblem(std::string_view name,
   const bool windows = IsWindows(separators);
   for (const char c : name) {
     if (IsControl(c)) return "file names cannot hold control characters";
-    const bool forbidden = windows ? kWindowsForbidden.find(c) != std::string_view::npos
-                                   : c == '/';
+    const bool forbidden = windows ? kWindowsForbidden.find(c) != std::string_view::npos : c == '/';
     if (forbidden) return std::string("file names cannot hold \"").append(1, c).append("\"");
   }
   // Windows drops a final dot or blank, so the entry would get another name than the one asked.

@@ -59,9 +59,8 @@ class Sequence {
                          const std::string& failure) {
     std::string text = std::string("Error Happened,report to ") + kSupportAddress + " Please !";
     // A folder lists at least "." and ".."; nothing at all means there is no such template.
-    const bool missing =
-        services_.shell.ListFolder(In(templateFolder, "*.*")).empty() &&
-        !services_.shell.IsExistingFile(templateFolder);
+    const bool missing = services_.shell.ListFolder(In(templateFolder, "*.*")).empty() &&
+                         !services_.shell.IsExistingFile(templateFolder);
     const std::string cause =
         missing ? "Template " + Quoted(projectName) + " is not in the library" : failure;
     if (!cause.empty()) text.append("\n").append(cause);
@@ -156,8 +155,8 @@ class Sequence {
     if (problems_.empty()) return;
     std::string text;
     for (const auto& problem : problems_) text.append(problem).append(" ");
-    Say(text + "The new project is in " +
-        Quoted(FileNamePart(folder_, services_.separators)) + ".");
+    Say(text + "The new project is in " + Quoted(FileNamePart(folder_, services_.separators)) +
+        ".");
   }
 
   // Deleted only when it holds nothing a user could have written.

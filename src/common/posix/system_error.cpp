@@ -1,6 +1,6 @@
-#include <cerrno>
-
 #include "common/system_error.h"
+
+#include <cerrno>
 
 namespace trelik {
 

@@ -41,7 +41,7 @@ std::optional<pid_t> OwnerOf(std::string_view name) {
   }
   const std::string_view rest = name.substr(marker + kMarker.size());
   const auto dash = rest.find('-');
-  if (dash == std::string_view::npos || dash > 9) return std::nullopt;
+  if (dash > 9) return std::nullopt;  // no dash, or more digits than a process id has
   const std::string_view pid = rest.substr(0, dash);
   const std::string_view random = rest.substr(dash + 1);
   if (!AllOf(pid, isdigit) || random.size() != kRandomLetters || !AllOf(random, isalnum)) {
