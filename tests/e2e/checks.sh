@@ -54,6 +54,46 @@ start_xvfb() {
   exit 1
 }
 
+# Closes the program's notice (a message box captioned "Trelik") with Enter, after a screenshot
+# named $1. Uses the caller's focus_window and screenshot.
+dismiss_notice() {
+  focus_window '^Trelik$' >/dev/null || return
+  screenshot "notice-$1"
+  xdotool key Return
+}
+
+# What a user's own files must survive, run through the caller's `run_case <launcher> <typed>
+# <key> <notice>` in the folder $1, where a copy of the template "Web" arrives as "Web".
+check_user_files_are_safe() {
+  local projects=$1
+  # A file of the user's opened by mistake is not deleted after the project is made.
+  printf 'my notes\n' >"$projects/notes.oldtrelik_Web"
+  run_case "$projects/notes.oldtrelik_Web" '' Return kept-launcher
+  [ "$(tr -d '\r' <"$projects/notes.oldtrelik_Web" 2>/dev/null)" = 'my notes' ] ||
+    fail "the notes were lost"
+  expect_file "$projects/Web/index.htm"
+
+  # A typed folder name that is taken: the user's folder is left alone, the notice says where
+  # the project is, and only the copy's own file is renamed.
+  mkdir -p "$projects/Taken"
+  : >"$projects/Taken-launcher.trelik_Web"
+  run_case "$projects/Taken-launcher.trelik_Web" 'Taken\home' Return taken-name
+  expect_file "$projects/Web - Copy/home.htm"
+  [ -z "$(ls -A "$projects/Taken")" ] || fail "the user's folder was changed"
+  expect_missing "$projects/Taken-launcher.trelik_Web"
+
+  # A template that is not in the library: the failure is reported and the launcher stays for
+  # another try.
+  : >"$projects/New.trelik_Gone"
+  run_case "$projects/New.trelik_Gone" 'Gone\' Return copy-failed
+  expect_file "$projects/New.trelik_Gone"
+  expect_missing "$projects/Gone"
+
+  # A launcher path that does not exist is refused; none of its folders is made.
+  run_case "$projects/nowhere/New.trelik_Web" '' Return missing-launcher
+  expect_missing "$projects/nowhere"
+}
+
 finish() {
   echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
   exit $((failures == 0 ? 0 : 1))

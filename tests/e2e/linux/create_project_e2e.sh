@@ -16,13 +16,6 @@ printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=0\r\n' >"$data/trelik.i
 projects="$work/My Projects"
 mkdir -p "$projects"
 
-# Closes the program's notice (a message box captioned "Trelik") with Enter, after a screenshot.
-dismiss_notice() {
-  focus_window '^Trelik$' >/dev/null || return
-  screenshot "notice-$1"
-  xdotool key Return
-}
-
 # <launcher or ""> <typed text> <key to close> [<name of the notice that must appear>]
 run_case() {
   local launcher=$1 typed=$2 key=$3 notice=${4:-}
@@ -54,31 +47,7 @@ run_case "$projects/Another.trelik_Web" 'Other\' alt+F4
 expect_file "$projects/Other/index.htm"
 expect_missing "$projects/Another.trelik_Web"
 
-# A file of the user's opened by mistake is not deleted after the project is made.
-printf 'my notes\n' >"$projects/notes.oldtrelik_Web"
-run_case "$projects/notes.oldtrelik_Web" '' Return kept-launcher
-[ "$(cat "$projects/notes.oldtrelik_Web" 2>/dev/null)" = 'my notes' ] || fail "the notes were lost"
-expect_file "$projects/Web/index.htm"
-
-# A typed folder name that is taken: the user's folder is left alone and the notice says where
-# the project is; only the copy's own file is renamed.
-mkdir -p "$projects/Taken"
-: >"$projects/Taken-launcher.trelik_Web"
-run_case "$projects/Taken-launcher.trelik_Web" 'Taken\home' Return taken-name
-expect_file "$projects/Web - Copy/home.htm"
-[ -z "$(ls -A "$projects/Taken")" ] || fail "the user's folder was changed"
-expect_missing "$projects/Taken-launcher.trelik_Web"
-
-# A template that is not in the library: the failure is reported and the launcher stays for
-# another try.
-: >"$projects/New.trelik_Gone"
-run_case "$projects/New.trelik_Gone" 'Gone\' Return copy-failed
-expect_file "$projects/New.trelik_Gone"
-expect_missing "$projects/Gone"
-
-# A launcher path that does not exist is refused; none of its folders is made.
-run_case "$projects/nowhere/New.trelik_Web" '' Return missing-launcher
-expect_missing "$projects/nowhere"
+check_user_files_are_safe "$projects"
 
 # Started without a launcher: nothing is created, and the base type is registered.
 before=$(find "$projects" | sort)

@@ -31,13 +31,6 @@ start_program() {
   sleep 0.3
 }
 
-# Closes the program's notice (a message box captioned "Trelik") with Enter, after a screenshot.
-dismiss_notice() {
-  focus_window '^Trelik$' >/dev/null || return
-  screenshot "windows-notice-$1"
-  xdotool key Return
-}
-
 # <launcher or ""> <typed text> <key that closes> [<name of the notice that must appear>]
 run_case() {
   local launcher=$1 typed=$2 key=$3 notice=${4:-}
@@ -81,31 +74,7 @@ run_case "$projects/Another.trelik_Web" 'Other\' alt+F4
 expect_file "$projects/Other/index.htm"
 expect_missing "$projects/Another.trelik_Web"
 
-# A file of the user's opened by mistake is not deleted after the project is made.
-printf 'my notes\r\n' >"$projects/notes.oldtrelik_Web"
-run_case "$projects/notes.oldtrelik_Web" '' Return kept-launcher
-[ "$(tr -d '\r' <"$projects/notes.oldtrelik_Web" 2>/dev/null)" = 'my notes' ] ||
-  fail "the notes were lost"
-expect_file "$projects/Web/index.htm"
-
-# A typed folder name that is taken: the user's folder is left alone, and only the copy's own
-# file is renamed.
-mkdir -p "$projects/Taken"
-: >"$projects/Taken-launcher.trelik_Web"
-run_case "$projects/Taken-launcher.trelik_Web" 'Taken\home' Return taken-name
-expect_file "$projects/Web - Copy/home.htm"
-[ -z "$(ls -A "$projects/Taken")" ] || fail "the user's folder was changed"
-expect_missing "$projects/Taken-launcher.trelik_Web"
-
-# A template that is not in the library: the failure is reported and the launcher stays.
-: >"$projects/New.trelik_Gone"
-run_case "$projects/New.trelik_Gone" 'Gone\' Return copy-failed
-expect_file "$projects/New.trelik_Gone"
-expect_missing "$projects/Gone"
-
-# A launcher path that does not exist is refused; none of its folders is made.
-run_case "$projects/nowhere/New.trelik_Web" '' Return missing-launcher
-expect_missing "$projects/nowhere"
+check_user_files_are_safe "$projects"
 
 # Started without a launcher: nothing is created.
 before=$(find "$projects" | sort)
