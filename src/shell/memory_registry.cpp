@@ -12,6 +12,8 @@ bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>&
 
 }  // namespace
 
+MemoryRegistry::MemoryRegistry(RegistryNode root) : root_(std::move(root)) {}
+
 MemoryRegistry::MemoryRegistry(RegistryNode root, CommitChange commitChange)
     : root_(std::move(root)), commitChange_(std::move(commitChange)) {}
 

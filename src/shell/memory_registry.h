@@ -16,6 +16,8 @@ namespace trelik {
 class MemoryRegistry : public Registry {
  public:
   MemoryRegistry() = default;
+  // Starts with a copy of content read elsewhere; changes stay in memory.
+  explicit MemoryRegistry(RegistryNode root);
 
   RegistryKey CreateKey(const std::string& path) override;
   RegistryKey OpenKey(RegistryKey parent, const std::string& path) override;

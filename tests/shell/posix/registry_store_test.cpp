@@ -1,6 +1,8 @@
 #include "shell/posix/registry_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -58,7 +60,7 @@ TEST(RegistryStore, RegistrationsAreWrittenToTheFileAndReadBack) {
   RegistryStore reopened(path);
   const RegistrationContext context{reopened, kExe, [] {}};
   UnregisterFileType(context, "My Site", "My Site");
-  EXPECT_EQ(Layout(RegistryStore(path).Root()).size(), 6u);  // the base type's six lines
+  EXPECT_EQ(Layout(ReadRegistryStore(path)).size(), 6u);  // the base type's six lines
 }
 
 TEST(RegistryStore, EachChangeIsSavedAtOnce) {
@@ -66,12 +68,12 @@ TEST(RegistryStore, EachChangeIsSavedAtOnce) {
   const std::string path = folder / "registry.reg";
   RegistryStore store(path);
   const OpenedKey key(store, store.CreateKey("a\\b"));
-  EXPECT_EQ(Layout(RegistryStore(path).Root()), (std::vector<std::string>{"a", "a\\b"}));
+  EXPECT_EQ(Layout(ReadRegistryStore(path)), (std::vector<std::string>{"a", "a\\b"}));
   ASSERT_TRUE(store.SetString(key.Get(), "Name", "C:\\x \"y\""));
-  EXPECT_EQ(Layout(RegistryStore(path).Root()),
+  EXPECT_EQ(Layout(ReadRegistryStore(path)),
             (std::vector<std::string>{"a", "a\\b Name=C:\\x \"y\""}));
   ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, "A\\B"));
-  EXPECT_EQ(Layout(RegistryStore(path).Root()), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(Layout(ReadRegistryStore(path)), (std::vector<std::string>{"a"}));
 }
 
 TEST(RegistryStore, KeysDifferingOnlyInCaseAreOneKeyInTheFile) {
@@ -83,7 +85,7 @@ TEST(RegistryStore, KeysDifferingOnlyInCaseAreOneKeyInTheFile) {
     const OpenedKey key(store, store.CreateKey(".TRELIK_WEB\\ShellNew"));
     ASSERT_TRUE(store.SetString(key.Get(), "NullFile", ""));
   }
-  EXPECT_EQ(Layout(RegistryStore(path).Root()),
+  EXPECT_EQ(Layout(ReadRegistryStore(path)),
             (std::vector<std::string>{".trelik_Web", ".trelik_Web\\ShellNew NullFile="}));
 }
 
@@ -149,6 +151,51 @@ TEST(RegistryStore, AFailedSaveFailsTheChange) {
     FAIL() << "no error";
   } catch (const Error& error) {
     EXPECT_STREQ(error.what(), "Failed to set data for ''");
+  }
+}
+
+// Registers `count` types of its own, each through a store opened for it alone, as separate
+// runs of the program do.
+bool RegisterTypes(const std::string& path, const std::string& prefix, int count) {
+  try {
+    for (int i = 0; i < count; ++i) {
+      RegistryStore store(path);
+      const std::string name = prefix + std::to_string(i);
+      RegisterFileType({store, kExe, [] {}}, ".trelik_" + name, "trelik_" + name, true);
+    }
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+TEST(RegistryStore, RegistrationsOfTwoProcessesAtOnceAreAllKeptWhole) {
+  TempFolder folder;
+  const std::string path = folder / "registry.reg";
+  constexpr int kCount = 100;
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) ::_exit(RegisterTypes(path, "child", kCount) ? 0 : 1);
+  EXPECT_TRUE(RegisterTypes(path, "parent", kCount));
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+  const RegistryNode root = ReadRegistryStore(path);
+  const auto hasDefaultValue = [&root](const std::string& keyPath) {
+    const RegistryNode* node = &root;
+    for (const auto& name : SplitKeyPath(keyPath)) {
+      if (node != nullptr) node = node->FindSubkey(name);
+    }
+    return node != nullptr && node->FindValue("") != nullptr;
+  };
+  for (const char* prefix : {"child", "parent"}) {
+    for (int i = 0; i < kCount; ++i) {
+      const std::string type = "trelik_" + (prefix + std::to_string(i));
+      EXPECT_TRUE(hasDefaultValue("." + type) && hasDefaultValue(type + "\\DefaultIcon") &&
+                  hasDefaultValue(type + "\\Shell\\Open\\Command"))
+          << type << " is not whole";
+    }
   }
 }
 
