@@ -34,10 +34,17 @@ RegistryNode LoadStore(const std::string& path) {
   return std::move(*root);
 }
 
-bool SaveStore(const std::string& path, const RegistryNode& root) {
+// Nullopt when saved, else why not.
+std::optional<std::string> SaveStore(const std::string& path, const RegistryNode& root) {
   const auto text = FormatRegistryText(root);
-  std::string ignored;
-  return text && ReplaceFileAtomically(path, *text, ignored) == ReplaceOutcome::kReplaced;
+  if (!text) {
+    return "Cannot write " + path + ": a line break or a NUL in a name or value cannot be kept";
+  }
+  std::string systemError;
+  if (ReplaceFileAtomically(path, *text, systemError) == ReplaceOutcome::kReplaced) {
+    return std::nullopt;
+  }
+  return "Cannot write " + path + ": " + systemError;
 }
 
 }  // namespace
@@ -48,8 +55,10 @@ RegistryStore::RegistryStore(const std::string& path) : RegistryStore(path, Take
 
 RegistryStore::RegistryStore(const std::string& path, Lock lock)
     : MemoryRegistry(LoadStore(path),
-                     [path, locked = lock.failure.empty()](const RegistryNode& root) {
-                       return locked && SaveStore(path, root);
+                     [path, lockFailure = lock.failure](
+                         const RegistryNode& root) -> std::optional<std::string> {
+                       if (!lockFailure.empty()) return "Cannot write " + path + ": " + lockFailure;
+                       return SaveStore(path, root);
                      }),
       lock_(std::move(lock.file)) {}
 

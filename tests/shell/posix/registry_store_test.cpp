@@ -1,9 +1,12 @@
 #include "shell/posix/registry_store.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "common/error.h"
@@ -138,20 +141,51 @@ TEST(RegistryStore, AFailedSaveFailsTheChange) {
 
   EXPECT_FALSE(store.SetString(key.Get(), "", "line\nbreak"));
   EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
+  EXPECT_EQ(store.LastFailure(),
+            "Cannot write " + path + ": a line break or a NUL in a name or value cannot be kept");
 
   std::filesystem::rename(folder / "data", folder / "moved");
   WriteFileBytes(folder / "data", "a file where the folder was");
+  const std::string notAFolder = "Cannot write " + path + ": Not a directory";
   EXPECT_FALSE(store.SetString(key.Get(), "", "new"));
+  EXPECT_EQ(store.LastFailure(), notAFolder);
   EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
   EXPECT_EQ(store.CreateKey("other"), RegistryKey::kNone);
+  EXPECT_EQ(store.LastFailure(), notAFolder);
   EXPECT_FALSE(store.DeleteKey(RegistryKey::kRoot, "k"));
   EXPECT_EQ(Layout(store.Root()), (std::vector<std::string>{"k @=old"}));
   try {
     RegisterFileType({store, kExe, [] {}}, ".trelik", "Trelik", false);
     FAIL() << "no error";
   } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "Failed to set data for ''");
+    EXPECT_EQ(error.what(), "Failed to set data for ''\n" + notAFolder);
   }
+}
+
+// A folder that the user may not write: root may write anywhere, so the registration runs as
+// another user in a child process, which reports on its exit code and stderr.
+TEST(RegistryStore, ARefusedRegistrationNamesTheFileAndTheSystemsReason) {
+  TempFolder folder;
+  std::filesystem::permissions(folder.Path(), std::filesystem::perms(0555));
+  const std::string path = folder / "filetypes.reg";
+  const std::string expected =
+      "Failed to set data for ''\nCannot write " + path + ": Permission denied";
+  EXPECT_EXIT(
+      {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(4242) != 0 || ::setuid(4242) != 0)) {
+          std::_Exit(2);
+        }
+        try {
+          RegistryStore store(path);
+          RegisterFileType({store, kExe, [] {}}, ".trelik", "Trelik", false);
+        } catch (const Error& error) {
+          std::fputs(error.what(), stderr);
+          std::_Exit(error.what() == expected ? 0 : 1);
+        }
+        std::_Exit(3);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 // Registers `count` types of its own, each through a store opened for it alone, as separate
