@@ -12,8 +12,8 @@ namespace trelik {
 // change. Another process may change the file meanwhile, so each registration opens its own, and
 // the store holds an exclusive lock (a lock file beside it, path + ".lock") from before it reads
 // the file until it is destroyed: registrations of several processes at once follow one another
-// instead of undoing each other's changes. A second store opened by the same process meanwhile
-// waits for the first to go.
+// instead of undoing each other's changes. A second store opened by the same thread meanwhile
+// would wait for ever: such readers use ReadRegistryStore.
 class RegistryStore : public MemoryRegistry {
  public:
   // Takes the lock, then reads the store file; a missing file is an empty store. Throws Error
