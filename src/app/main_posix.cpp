@@ -57,11 +57,13 @@ int main(int argc, char** argv) {
   const std::string storePath = dataFolder + "filetypes.reg";
   const auto openStore = [storePath] { return std::make_shared<trelik::RegistryStore>(storePath); };
   // The desktop learns of changed file types by its files being written anew; what cannot be
-  // written now is written again with the next change.
+  // written now is written again with the next change. It runs at the end of a registration,
+  // whose store still holds the lock, so it reads the store without the lock.
   const auto updateDesktop = [&] {
     try {
+      trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
       static_cast<void>(
-          trelik::RegenerateDesktopIntegration(*openStore(), desktop, executablePath, iconFile));
+          trelik::RegenerateDesktopIntegration(fileTypes, desktop, executablePath, iconFile));
     } catch (const trelik::Error&) {
       // The store was damaged since the registration read it; the next registration says so.
     }

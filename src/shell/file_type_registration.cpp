@@ -5,13 +5,18 @@
 namespace trelik {
 namespace {
 
-// Every key is created from the root and closed right after its one value is written.
+// Every key is created from the root and closed right after its one value is written. The
+// registry's word on why a write failed, when it has one, follows on a line of its own; it is
+// read before anything else touches the registry.
 void WriteValue(Registry& registry, const std::string& keyPath, const std::string& valueName,
                 const std::string& data) {
   const OpenedKey key(registry, registry.CreateKey(keyPath));
-  if (!registry.SetString(key.Get(), valueName, data)) {
+  if (!key || !registry.SetString(key.Get(), valueName, data)) {
     std::string message = "Failed to set data for '";
     message.append(valueName).append("'");
+    if (const std::string cause = registry.LastFailure(); !cause.empty()) {
+      message.append("\n").append(cause);
+    }
     throw Error(message);
   }
 }

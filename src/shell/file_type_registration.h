@@ -20,8 +20,9 @@ struct RegistrationContext {
 // default value `typeName`, its DefaultIcon (the executable's first icon) and its
 // Shell\Open\Command (the executable with the file's path as its one argument). Other values
 // and subkeys already there stay. Then tells the shell.
-// A refused write throws Error("Failed to set data for '<value name>'"): what was written
-// before it stays, and the shell is not told.
+// A refused write throws Error("Failed to set data for '<value name>'"), followed by a line
+// break and the registry's LastFailure() when it says why: what was written before it stays,
+// and the shell is not told.
 void RegisterFileType(const RegistrationContext& context, const std::string& extension,
                       const std::string& typeName, bool withShellNew);
 

@@ -12,6 +12,8 @@ bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>&
 
 }  // namespace
 
+MemoryRegistry::MemoryRegistry(RegistryNode root) : root_(std::move(root)) {}
+
 MemoryRegistry::MemoryRegistry(RegistryNode root, CommitChange commitChange)
     : root_(std::move(root)), commitChange_(std::move(commitChange)) {}
 
@@ -49,12 +51,17 @@ bool MemoryRegistry::Change(const std::function<bool()>& change) {
   if (refuseAllChanges_) return false;
   if (!commitChange_) return change();
   RegistryNode before = root_;
-  if (change() && commitChange_(root_)) return true;
+  if (change()) {
+    auto failure = commitChange_(root_);
+    if (!failure) return true;
+    lastFailure_ = std::move(*failure);
+  }
   root_ = std::move(before);
   return false;
 }
 
 RegistryKey MemoryRegistry::CreateKey(const std::string& path) {
+  lastFailure_.clear();
   const auto names = Join(RegistryKey::kRoot, path);
   if (!names || names->empty()) return RegistryKey::kNone;
   if (Find(*names) != nullptr) return Open(*names);
@@ -78,6 +85,7 @@ void MemoryRegistry::CloseKey(RegistryKey key) {
 
 bool MemoryRegistry::SetString(RegistryKey key, const std::string& valueName,
                                const std::string& data) {
+  lastFailure_.clear();
   const auto path = Join(key, "");
   if (!path || std::ranges::any_of(refusedWrites_, [&](const KeyPath& refused) {
         return SamePath(refused, *path);
@@ -124,6 +132,7 @@ std::optional<std::string> MemoryRegistry::EnumSubkey(RegistryKey key, std::size
 }
 
 bool MemoryRegistry::DeleteKey(RegistryKey parent, const std::string& path) {
+  lastFailure_.clear();
   if (path.empty()) return false;  // it would name the parent itself
   const auto names = Join(parent, path);
   if (!names) return false;

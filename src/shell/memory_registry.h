@@ -16,6 +16,8 @@ namespace trelik {
 class MemoryRegistry : public Registry {
  public:
   MemoryRegistry() = default;
+  // Starts with a copy of content read elsewhere; changes stay in memory.
+  explicit MemoryRegistry(RegistryNode root);
 
   RegistryKey CreateKey(const std::string& path) override;
   RegistryKey OpenKey(RegistryKey parent, const std::string& path) override;
@@ -26,6 +28,8 @@ class MemoryRegistry : public Registry {
   std::optional<std::string> EnumSubkey(RegistryKey key, std::size_t index,
                                         std::size_t bufferLength) override;
   bool DeleteKey(RegistryKey parent, const std::string& path) override;
+  // Only a commit can say why it failed; the refusals below have no cause.
+  std::string LastFailure() const override { return lastFailure_; }
 
   const RegistryNode& Root() const { return root_; }
   // Keys opened and not closed yet.
@@ -38,9 +42,9 @@ class MemoryRegistry : public Registry {
   void RefuseAllChanges() { refuseAllChanges_ = true; }
 
  protected:
-  // Called with the new content after each change; when it returns false, the change is undone
-  // and the operation fails.
-  using CommitChange = std::function<bool(const RegistryNode& root)>;
+  // Called with the new content after each change; returns nullopt when the change is kept,
+  // else why it cannot be, and the change is then undone and the operation fails.
+  using CommitChange = std::function<std::optional<std::string>(const RegistryNode& root)>;
   MemoryRegistry(RegistryNode root, CommitChange commitChange);
 
  private:
@@ -60,6 +64,7 @@ class MemoryRegistry : public Registry {
   std::uintptr_t nextHandle_ = static_cast<std::uintptr_t>(RegistryKey::kRoot) + 1;
   std::vector<KeyPath> refusedWrites_;
   bool refuseAllChanges_ = false;
+  std::string lastFailure_;
 };
 
 }  // namespace trelik

@@ -47,6 +47,11 @@ class Registry {
 
   // Deletes a key that has no subkeys, with its values. True on success.
   virtual bool DeleteKey(RegistryKey parent, const std::string& path) = 0;
+
+  // Why the last CreateKey, SetString or DeleteKey failed, in the system's words and taken at
+  // the failing call, e.g. "Cannot write /home/u/.local/share/trelik/filetypes.reg: Permission
+  // denied"; empty after one that succeeded or when the registry cannot say.
+  virtual std::string LastFailure() const = 0;
 };
 
 // Closes the key it holds when it goes out of scope.

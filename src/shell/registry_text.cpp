@@ -63,18 +63,11 @@ std::optional<std::string> TakeQuoted(std::string_view& rest) {
   return std::nullopt;
 }
 
-// The key names below the root that a section header names; nullopt for a key elsewhere.
-std::optional<std::vector<std::string>> SectionPath(std::string_view header) {
-  if (header.size() < kRegistryTextRoot.size() ||
-      !SameRegistryName(header.substr(0, kRegistryTextRoot.size()), kRegistryTextRoot)) {
-    return std::nullopt;
-  }
-  std::string_view below = header.substr(kRegistryTextRoot.size());
-  if (below.empty()) return std::vector<std::string>{};
-  if (!below.starts_with('\\')) return std::nullopt;
-  auto names = SplitKeyPath(below.substr(1));
-  if (names.empty()) return std::nullopt;
-  return names;
+// Whether a section header names the root or a key below it.
+bool InsideRoot(std::string_view header) {
+  return header.size() >= kRegistryTextRoot.size() &&
+         SameRegistryName(header.substr(0, kRegistryTextRoot.size()), kRegistryTextRoot) &&
+         (header.size() == kRegistryTextRoot.size() || header[kRegistryTextRoot.size()] == '\\');
 }
 
 }  // namespace
@@ -108,10 +101,16 @@ std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string
       continue;
     } else if (line.starts_with('[')) {
       if (!line.ends_with(']')) return fail("a key name without its closing bracket");
-      const auto names = SectionPath(line.substr(1, line.size() - 2));
-      if (!names) return fail("a key outside HKEY_CURRENT_USER\\Software\\Classes");
+      const std::string_view header = line.substr(1, line.size() - 2);
+      if (!InsideRoot(header)) return fail("a key outside HKEY_CURRENT_USER\\Software\\Classes");
       section = &root;
-      for (const auto& name : *names) section = &section->ProvideSubkey(name);
+      if (header.size() > kRegistryTextRoot.size()) {
+        const auto names = SplitKeyPath(header.substr(kRegistryTextRoot.size() + 1));
+        if (names.empty()) {
+          return fail("a key name that is empty, too long or holds a control character");
+        }
+        for (const auto& name : names) section = &section->ProvideSubkey(name);
+      }
     } else {
       if (section == nullptr) return fail("a value before the first key");
       std::string_view rest = line;
@@ -126,6 +125,10 @@ std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string
       rest.remove_prefix(1);
       const auto data = TakeQuoted(rest);
       if (!data || !rest.empty()) return fail("a value that is not a plain string");
+      // Loaded, they could never be saved again.
+      if (!Representable(*name) || !Representable(*data)) {
+        return fail("a NUL or a carriage return in a value");
+      }
       section->SetValue(*name, *data);
     }
   } while (!text.empty());

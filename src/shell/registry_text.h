@@ -19,8 +19,9 @@ inline constexpr std::string_view kRegistryTextRoot = "HKEY_CURRENT_USER\\Softwa
 std::optional<std::string> FormatRegistryText(const RegistryNode& root);
 
 // Reads text of that format (CR LF or LF line ends). Only string values below
-// kRegistryTextRoot are understood; anything else gives nullopt, and `problem` then names the
-// line and what is wrong with it.
+// kRegistryTextRoot are understood; anything else, and anything FormatRegistryText could not
+// write again (a NUL or a carriage return in a value or its name, a key name SplitKeyPath
+// refuses), gives nullopt, and `problem` then names the line and what is wrong with it.
 std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string& problem);
 
 }  // namespace trelik

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "shell/memory_registry.h"
 #include "shell/registry_test_support.h"
@@ -105,6 +106,25 @@ TEST_P(RegistryConformance, MissingDeletedAndUnopenedKeysRefuseEverything) {
   const OpenedKey doomed(*registry_, registry_->CreateKey(Under("doomed")));
   ASSERT_TRUE(registry_->DeleteKey(RegistryKey::kRoot, Under("doomed")));
   EXPECT_FALSE(registry_->SetString(doomed.Get(), "", "x"));
+}
+
+// A failure's cause never outlives it: each kind of change that succeeds clears it.
+TEST_P(RegistryConformance, AChangeThatSucceedsLeavesNoFailureBehind) {
+  const OpenedKey doomed(*registry_, registry_->CreateKey(Under("doomed")));
+  ASSERT_TRUE(registry_->DeleteKey(RegistryKey::kRoot, Under("doomed")));
+  const OpenedKey kept(*registry_, registry_->CreateKey(Under("kept")));
+  const std::function<bool()> changes[] = {
+      [&] {
+        return static_cast<bool>(OpenedKey(*registry_, registry_->CreateKey(Under("kept\\a"))));
+      },
+      [&] { return registry_->SetString(kept.Get(), "", "x"); },
+      [&] { return registry_->DeleteKey(kept.Get(), "a"); },
+  };
+  for (const auto& change : changes) {
+    EXPECT_FALSE(registry_->SetString(doomed.Get(), "", "x"));
+    ASSERT_TRUE(change());
+    EXPECT_EQ(registry_->LastFailure(), "");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

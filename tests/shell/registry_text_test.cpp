@@ -7,6 +7,8 @@
 namespace trelik {
 namespace {
 
+using namespace std::string_literals;
+
 using testing::Layout;
 using Lines = std::vector<std::string>;
 
@@ -102,7 +104,15 @@ TEST(RegistryText, DamagedTextIsRefusedWithItsLineAndReason) {
       {"REGEDIT4\r\n[-HKEY_CURRENT_USER\\Software\\Classes\\k]\r\n",
        "line 2: a key outside HKEY_CURRENT_USER\\Software\\Classes"},
       {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\a\\\\b]\r\n",
-       "line 2: a key outside HKEY_CURRENT_USER\\Software\\Classes"},
+       "line 2: a key name that is empty, too long or holds a control character"},
+      {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\]\r\n",
+       "line 2: a key name that is empty, too long or holds a control character"},
+      {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\a\0b]\r\n"s,
+       "line 2: a key name that is empty, too long or holds a control character"},
+      {"REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Classes\\a\rb]\n",
+       "line 2: a key name that is empty, too long or holds a control character"},
+      {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\" + std::string(256, 'k') + "]\r\n",
+       "line 2: a key name that is empty, too long or holds a control character"},
       {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\k\r\n",
        "line 2: a key name without its closing bracket"},
       {"REGEDIT4\r\n" + key + "\"x\"=dword:00000001\r\n",
@@ -113,6 +123,11 @@ TEST(RegistryText, DamagedTextIsRefusedWithItsLineAndReason) {
       {"REGEDIT4\r\n" + key + "\"x\" = \"y\"\r\n", "line 3: unreadable value name"},
       {"REGEDIT4\r\n" + key + "garbage\r\n", "line 3: unreadable value name"},
       {"REGEDIT4\r\n\r\n" + key + "  \r\n", "line 4: unreadable value name"},
+      {"REGEDIT4\r\n" + key + "@=\"a\0b\"\r\n"s, "line 3: a NUL or a carriage return in a value"},
+      {"REGEDIT4\r\n" + key + "@=\"a\rb\"\r\n", "line 3: a NUL or a carriage return in a value"},
+      {"REGEDIT4\n" + key + "@=\"\r\"\n", "line 3: a NUL or a carriage return in a value"},
+      {"REGEDIT4\r\n" + key + "\"\0\"=\"\"\r\n"s, "line 3: a NUL or a carriage return in a value"},
+      {"REGEDIT4\r\n" + key + "\"a\rb\"=\"\"\r\n", "line 3: a NUL or a carriage return in a value"},
   };
   for (const auto& c : cases) {
     std::string problem;
@@ -131,6 +146,37 @@ TEST(RegistryText, LineBreaksAndNulsInValuesCannotBeWritten) {
     byName.ProvideSubkey("k").SetValue(data, "");
     EXPECT_EQ(FormatRegistryText(byName), std::nullopt);
   }
+}
+
+// Whatever loads can be saved again and loads back the same: a store that loads but cannot be
+// saved would refuse every registration with no word about the file. Checked on every short
+// piece made of the characters that matter to the format, as a value, a value name, a key name
+// and a whole line. The default value comes back first, as the format writes it, so the trees
+// are compared through their text.
+TEST(RegistryText, EverythingThatLoadsIsSavedAndLoadsBackTheSame) {
+  const std::string alphabet("a\"\\\r\n\0[]@="s);
+  const std::string key = "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\k]\r\n";
+  std::vector<std::string> pieces{""};
+  for (std::size_t i = 0; pieces[i].size() < 4; ++i) {
+    for (const char c : alphabet) pieces.push_back(pieces[i] + c);
+  }
+  std::size_t loaded = 0;
+  for (const auto& piece : pieces) {
+    for (const std::string& text :
+         {key + "@=\"" + piece + "\"", key + "\"" + piece + "\"=\"\"", key + piece,
+          "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes" + piece + "]"}) {
+      std::string problem;
+      const auto parsed = ParseRegistryText(text, problem);
+      if (!parsed) continue;
+      ++loaded;
+      const auto saved = FormatRegistryText(*parsed);
+      ASSERT_TRUE(saved) << ::testing::PrintToString(text);
+      const auto reloaded = ParseRegistryText(*saved, problem);
+      ASSERT_TRUE(reloaded) << ::testing::PrintToString(text) << problem;
+      EXPECT_EQ(FormatRegistryText(*reloaded), saved) << ::testing::PrintToString(text);
+    }
+  }
+  EXPECT_GT(loaded, 1000u);  // the pieces reach far enough to load in many shapes
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include "shell/posix/registry_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "common/error.h"
+#include "common/path_parts.h"
 #include "library/file_access.h"
 #include "shell/registry_text.h"
 
@@ -29,16 +34,56 @@ RegistryNode LoadStore(const std::string& path) {
   return std::move(*root);
 }
 
-bool SaveStore(const std::string& path, const RegistryNode& root) {
+// Nullopt when saved, else why not.
+std::optional<std::string> SaveStore(const std::string& path, const RegistryNode& root) {
   const auto text = FormatRegistryText(root);
-  std::string ignored;
-  return text && ReplaceFileAtomically(path, *text, ignored) == ReplaceOutcome::kReplaced;
+  if (!text) {
+    return "Cannot write " + path + ": a line break or a NUL in a name or value cannot be kept";
+  }
+  std::string systemError;
+  if (ReplaceFileAtomically(path, *text, systemError) == ReplaceOutcome::kReplaced) {
+    return std::nullopt;
+  }
+  return "Cannot write " + path + ": " + systemError;
 }
 
 }  // namespace
 
-RegistryStore::RegistryStore(const std::string& path)
+RegistryNode ReadRegistryStore(const std::string& path) { return LoadStore(path); }
+
+RegistryStore::RegistryStore(const std::string& path) : RegistryStore(path, TakeLock(path)) {}
+
+RegistryStore::RegistryStore(const std::string& path, Lock lock)
     : MemoryRegistry(LoadStore(path),
-                     [path](const RegistryNode& root) { return SaveStore(path, root); }) {}
+                     [path, lockFailure = lock.failure](
+                         const RegistryNode& root) -> std::optional<std::string> {
+                       if (!lockFailure.empty()) return "Cannot write " + path + ": " + lockFailure;
+                       return SaveStore(path, root);
+                     }),
+      lock_(std::move(lock.file)) {}
+
+RegistryStore::Lock RegistryStore::TakeLock(const std::string& path) {
+  // The store file itself is replaced at every save, so the lock lives in a file of its own.
+  const std::string lockPath = path + ".lock";
+  std::error_code ignored;  // a folder that cannot be made fails the open below
+  std::filesystem::create_directories(DirectoryPart(path, kPosixSeparators), ignored);
+  Lock lock{UniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)), {}};
+  if (!lock.file.IsOpen()) {
+    // A lock file that others made and this user may only read locks all the same.
+    const int openError = errno;
+    lock.file = UniqueFd(::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!lock.file.IsOpen()) {
+      lock.failure = std::generic_category().message(openError);
+      return lock;
+    }
+  }
+  while (::flock(lock.file.Get(), LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      lock.failure = std::generic_category().message(errno);
+      break;
+    }
+  }
+  return lock;
+}
 
 }  // namespace trelik

@@ -3,17 +3,40 @@
 #include <string>
 
 #include "shell/memory_registry.h"
+#include "shell/posix/unique_fd.h"
 
 namespace trelik {
 
 // The file types of the Linux build: a registry kept in a file in the registry's own text
 // export format ("REGEDIT4"), read when the store is opened and replaced atomically after each
-// change. Another process may change the file meanwhile, so each registration opens its own.
+// change. Another process may change the file meanwhile, so each registration opens its own, and
+// the store holds an exclusive lock (a lock file beside it, path + ".lock") from before it reads
+// the file until it is destroyed: registrations of several processes at once follow one another
+// instead of undoing each other's changes. A second store opened by the same thread meanwhile
+// would wait for ever: such readers use ReadRegistryStore.
 class RegistryStore : public MemoryRegistry {
  public:
-  // Reads the store file; a missing file is an empty store. Throws Error when the file cannot
-  // be read or is damaged: such a file is left exactly as it is.
+  // Takes the lock, then reads the store file; a missing file is an empty store. Throws Error
+  // when the file cannot be read or is damaged: such a file is left exactly as it is. When the
+  // lock cannot be taken (a folder that cannot be written), the store is read all the same and
+  // every change fails, saying why.
   explicit RegistryStore(const std::string& path);
+
+ private:
+  struct Lock {
+    UniqueFd file;
+    std::string failure;  // why it could not be taken; empty when taken
+  };
+  static Lock TakeLock(const std::string& path);
+  RegistryStore(const std::string& path, Lock lock);
+
+  UniqueFd lock_;
 };
+
+// The store's content as it is now, read without the lock: the file is only ever replaced
+// whole, so this sees one registration's complete result. For readers running while a store of
+// the same process holds the lock, such as the desktop's regeneration at a registration's end.
+// Throws Error as the store does.
+RegistryNode ReadRegistryStore(const std::string& path);
 
 }  // namespace trelik

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/system_error.h"
+
 namespace trelik {
 namespace {
 
@@ -9,20 +11,33 @@ RegistryKey ToRegistryKey(HKEY key) {
   return static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(key));
 }
 
-// Creates or opens a key with the rights the file-type algorithm needs; null on failure.
-HKEY CreateWithAllAccess(HKEY parent, const std::string& path) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return nullptr;
-  }
-  return key;
+// Creates or opens a key with the rights the file-type algorithm needs.
+LSTATUS CreateWithAllAccess(HKEY parent, const std::string& path, HKEY& key) {
+  return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                         nullptr, &key, nullptr);
+}
+
+// Registry functions return their error rather than leaving it as the thread's last error.
+std::string SystemMessage(LSTATUS code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string message =
+      length > 0 ? std::string(buffer, length) : "System error " + std::to_string(code);
+  LocalFree(buffer);
+  return CleanSystemMessage(message);
 }
 
 }  // namespace
 
-Win32Registry::Win32Registry()
-    : root_(CreateWithAllAccess(HKEY_CURRENT_USER, "Software\\Classes")) {}
+Win32Registry::Win32Registry() {
+  const LSTATUS result = CreateWithAllAccess(HKEY_CURRENT_USER, "Software\\Classes", root_);
+  if (result != ERROR_SUCCESS) {
+    root_ = nullptr;
+    rootFailure_ = SystemMessage(result);
+  }
+}
 
 Win32Registry::~Win32Registry() {
   if (root_ != nullptr) RegCloseKey(root_);
@@ -33,9 +48,18 @@ HKEY Win32Registry::Handle(RegistryKey key) const {
   return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
 }
 
+bool Win32Registry::Note(LSTATUS result) {
+  lastFailure_ = result == ERROR_SUCCESS ? std::string() : SystemMessage(result);
+  return result == ERROR_SUCCESS;
+}
+
 RegistryKey Win32Registry::CreateKey(const std::string& path) {
-  if (root_ == nullptr) return RegistryKey::kNone;
-  return ToRegistryKey(CreateWithAllAccess(root_, path));
+  if (root_ == nullptr) {
+    lastFailure_ = rootFailure_;
+    return RegistryKey::kNone;
+  }
+  HKEY key = nullptr;
+  return Note(CreateWithAllAccess(root_, path, key)) ? ToRegistryKey(key) : RegistryKey::kNone;
 }
 
 RegistryKey Win32Registry::OpenKey(RegistryKey parent, const std::string& path) {
@@ -53,11 +77,11 @@ void Win32Registry::CloseKey(RegistryKey key) {
 
 bool Win32Registry::SetString(RegistryKey key, const std::string& valueName,
                               const std::string& data) {
+  lastFailure_.clear();
   // The stored size counts the terminating NUL, so an empty string takes one byte.
-  return Handle(key) != nullptr &&
-         RegSetValueExA(Handle(key), valueName.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(data.c_str()),
-                        static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+  return Handle(key) != nullptr && Note(RegSetValueExA(Handle(key), valueName.c_str(), 0, REG_SZ,
+                                                       reinterpret_cast<const BYTE*>(data.c_str()),
+                                                       static_cast<DWORD>(data.size() + 1)));
 }
 
 std::optional<std::string> Win32Registry::ReadString(RegistryKey key,
@@ -102,9 +126,10 @@ std::optional<std::string> Win32Registry::EnumSubkey(RegistryKey key, std::size_
 }
 
 bool Win32Registry::DeleteKey(RegistryKey parent, const std::string& path) {
+  lastFailure_.clear();
   // An empty path would name the parent itself.
   return Handle(parent) != nullptr && !path.empty() &&
-         RegDeleteKeyA(Handle(parent), path.c_str()) == ERROR_SUCCESS;
+         Note(RegDeleteKeyA(Handle(parent), path.c_str()));
 }
 
 }  // namespace trelik

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "shell/registry.h"
 
 namespace trelik {
@@ -25,11 +27,16 @@ class Win32Registry : public Registry {
   std::optional<std::string> EnumSubkey(RegistryKey key, std::size_t index,
                                         std::size_t bufferLength) override;
   bool DeleteKey(RegistryKey parent, const std::string& path) override;
+  std::string LastFailure() const override { return lastFailure_; }
 
  private:
   HKEY Handle(RegistryKey key) const;
+  // Keeps the system's description of a registry function's result, cleared on success.
+  bool Note(LSTATUS result);
 
-  HKEY root_ = nullptr;  // null when the classes key could not be opened: every call then fails
+  HKEY root_ = nullptr;      // null when the classes key could not be opened: every call then fails
+  std::string rootFailure_;  // why it could not be opened
+  std::string lastFailure_;
 };
 
 }  // namespace trelik

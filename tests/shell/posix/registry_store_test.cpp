@@ -1,7 +1,12 @@
 #include "shell/posix/registry_store.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "common/error.h"
@@ -58,7 +63,7 @@ TEST(RegistryStore, RegistrationsAreWrittenToTheFileAndReadBack) {
   RegistryStore reopened(path);
   const RegistrationContext context{reopened, kExe, [] {}};
   UnregisterFileType(context, "My Site", "My Site");
-  EXPECT_EQ(Layout(RegistryStore(path).Root()).size(), 6u);  // the base type's six lines
+  EXPECT_EQ(Layout(ReadRegistryStore(path)).size(), 6u);  // the base type's six lines
 }
 
 TEST(RegistryStore, EachChangeIsSavedAtOnce) {
@@ -66,12 +71,12 @@ TEST(RegistryStore, EachChangeIsSavedAtOnce) {
   const std::string path = folder / "registry.reg";
   RegistryStore store(path);
   const OpenedKey key(store, store.CreateKey("a\\b"));
-  EXPECT_EQ(Layout(RegistryStore(path).Root()), (std::vector<std::string>{"a", "a\\b"}));
+  EXPECT_EQ(Layout(ReadRegistryStore(path)), (std::vector<std::string>{"a", "a\\b"}));
   ASSERT_TRUE(store.SetString(key.Get(), "Name", "C:\\x \"y\""));
-  EXPECT_EQ(Layout(RegistryStore(path).Root()),
+  EXPECT_EQ(Layout(ReadRegistryStore(path)),
             (std::vector<std::string>{"a", "a\\b Name=C:\\x \"y\""}));
   ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, "A\\B"));
-  EXPECT_EQ(Layout(RegistryStore(path).Root()), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(Layout(ReadRegistryStore(path)), (std::vector<std::string>{"a"}));
 }
 
 TEST(RegistryStore, KeysDifferingOnlyInCaseAreOneKeyInTheFile) {
@@ -83,7 +88,7 @@ TEST(RegistryStore, KeysDifferingOnlyInCaseAreOneKeyInTheFile) {
     const OpenedKey key(store, store.CreateKey(".TRELIK_WEB\\ShellNew"));
     ASSERT_TRUE(store.SetString(key.Get(), "NullFile", ""));
   }
-  EXPECT_EQ(Layout(RegistryStore(path).Root()),
+  EXPECT_EQ(Layout(ReadRegistryStore(path)),
             (std::vector<std::string>{".trelik_Web", ".trelik_Web\\ShellNew NullFile="}));
 }
 
@@ -136,19 +141,110 @@ TEST(RegistryStore, AFailedSaveFailsTheChange) {
 
   EXPECT_FALSE(store.SetString(key.Get(), "", "line\nbreak"));
   EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
+  EXPECT_EQ(store.LastFailure(),
+            "Cannot write " + path + ": a line break or a NUL in a name or value cannot be kept");
 
   std::filesystem::rename(folder / "data", folder / "moved");
   WriteFileBytes(folder / "data", "a file where the folder was");
+  const std::string notAFolder = "Cannot write " + path + ": Not a directory";
   EXPECT_FALSE(store.SetString(key.Get(), "", "new"));
+  EXPECT_EQ(store.LastFailure(), notAFolder);
   EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
   EXPECT_EQ(store.CreateKey("other"), RegistryKey::kNone);
+  EXPECT_EQ(store.LastFailure(), notAFolder);
   EXPECT_FALSE(store.DeleteKey(RegistryKey::kRoot, "k"));
   EXPECT_EQ(Layout(store.Root()), (std::vector<std::string>{"k @=old"}));
   try {
     RegisterFileType({store, kExe, [] {}}, ".trelik", "Trelik", false);
     FAIL() << "no error";
   } catch (const Error& error) {
-    EXPECT_STREQ(error.what(), "Failed to set data for ''");
+    EXPECT_EQ(error.what(), "Failed to set data for ''\n" + notAFolder);
+  }
+}
+
+// A folder that the user may not write: root may write anywhere, so the registration runs as
+// another user in a child process, which reports on its exit code and stderr.
+TEST(RegistryStore, ARefusedRegistrationNamesTheFileAndTheSystemsReason) {
+  TempFolder folder;
+  std::filesystem::permissions(folder.Path(), std::filesystem::perms(0555));
+  const std::string path = folder / "filetypes.reg";
+  const std::string expected =
+      "Failed to set data for ''\nCannot write " + path + ": Permission denied";
+  EXPECT_EXIT(
+      {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(4242) != 0 || ::setuid(4242) != 0)) {
+          std::_Exit(2);
+        }
+        try {
+          RegistryStore store(path);
+          RegisterFileType({store, kExe, [] {}}, ".trelik", "Trelik", false);
+        } catch (const Error& error) {
+          std::fputs(error.what(), stderr);
+          std::_Exit(error.what() == expected ? 0 : 1);
+        }
+        std::_Exit(3);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// Registers `count` types of its own, each through a store opened for it alone, as separate
+// runs of the program do.
+bool RegisterTypes(const std::string& path, const std::string& prefix, int count) {
+  try {
+    for (int i = 0; i < count; ++i) {
+      RegistryStore store(path);
+      const std::string name = prefix + std::to_string(i);
+      RegisterFileType({store, kExe, [] {}}, ".trelik_" + name, "trelik_" + name, true);
+    }
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+// A scratch folder on tmpfs where there is one: a save's flush to disk costs nothing there, so
+// hundreds of registrations take well under a second even while other tests keep the disk busy.
+std::unique_ptr<TempFolder> FolderInMemory() {
+  const char* previous = std::getenv("TMPDIR");
+  const std::string saved = previous != nullptr ? previous : "";
+  if (std::filesystem::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
+  auto folder = std::make_unique<TempFolder>();
+  if (previous != nullptr) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+  return folder;
+}
+
+TEST(RegistryStore, RegistrationsOfTwoProcessesAtOnceAreAllKeptWhole) {
+  const auto folder = FolderInMemory();
+  const std::string path = *folder / "registry.reg";
+  constexpr int kCount = 100;
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) ::_exit(RegisterTypes(path, "child", kCount) ? 0 : 1);
+  EXPECT_TRUE(RegisterTypes(path, "parent", kCount));
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+  const RegistryNode root = ReadRegistryStore(path);
+  const auto hasDefaultValue = [&root](const std::string& keyPath) {
+    const RegistryNode* node = &root;
+    for (const auto& name : SplitKeyPath(keyPath)) {
+      if (node != nullptr) node = node->FindSubkey(name);
+    }
+    return node != nullptr && node->FindValue("") != nullptr;
+  };
+  for (const char* prefix : {"child", "parent"}) {
+    for (int i = 0; i < kCount; ++i) {
+      const std::string type = "trelik_" + (prefix + std::to_string(i));
+      EXPECT_TRUE(hasDefaultValue("." + type) && hasDefaultValue(type + "\\DefaultIcon") &&
+                  hasDefaultValue(type + "\\Shell\\Open\\Command"))
+          << type << " is not whole";
+    }
   }
 }
 

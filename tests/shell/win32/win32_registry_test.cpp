@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/error.h"
+#include "common/system_error.h"
 #include "shell/file_type_registration.h"
 #include "shell/registry_test_support.h"
 
@@ -116,6 +117,48 @@ TEST_F(Win32RegistrationTest, UnregisterRemovesSubkeysThatOthersAdded) {
   }
   UnregisterFileType(Context(), name_, name_);
   EXPECT_EQ(RegQuery(std::string("trelik_") + name_).exitCode, 1);
+}
+
+// The system's own description of a registry result code, as the error box quotes it.
+std::string SystemText(DWORD code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text(buffer, length);
+  LocalFree(buffer);
+  return CleanSystemMessage(text);
+}
+
+// Below a volatile key only volatile keys may be made, so the registry refuses the New-menu key.
+TEST_F(Win32RegistrationTest, ARefusedKeyIsReportedWithTheSystemsReason) {
+  const std::string extension = std::string(".trelik_") + name_;
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\Classes\\" + extension).c_str(), 0,
+                            nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  try {
+    RegisterFileType(Context(), extension, std::string("trelik_") + name_, true);
+    FAIL() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.what(),
+              "Failed to set data for 'NullFile'\n" + SystemText(ERROR_CHILD_MUST_BE_VOLATILE));
+  }
+  EXPECT_EQ(notifications_, 0);
+}
+
+TEST(Win32Registry, ARefusedWriteSaysWhatTheSystemAnswered) {
+  Win32Registry registry;
+  const std::string path = testing::ScratchKey();
+  const OpenedKey doomed(registry, registry.CreateKey(path));
+  ASSERT_TRUE(registry.DeleteKey(RegistryKey::kRoot, path));
+  EXPECT_FALSE(registry.SetString(doomed.Get(), "", "x"));
+  // Windows answers that the key is deleted, Wine that its handle is no longer valid.
+  const std::string failure = registry.LastFailure();
+  EXPECT_TRUE(failure == SystemText(ERROR_KEY_DELETED) ||
+              failure == SystemText(ERROR_INVALID_HANDLE))
+      << failure;
 }
 
 }  // namespace
