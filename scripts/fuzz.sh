@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs each fuzz target of the `fuzz` preset for a bounded time on a copy of its seed corpus
-# (fuzz/corpus/<target>/), so the tree is never written. Fails when any target finds a crash or
-# a broken property; the input that did it is kept in build/fuzz/findings/<target>/.
+# (fuzz/corpus/<target>/) and of its earlier findings (fuzz/findings/<target>/, replayed at start),
+# so the tree is never written. Fails when any target finds a crash or a broken property; the
+# input that did it is kept in build/fuzz/findings/<target>/.
 # Usage: scripts/fuzz.sh [seconds per target] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +24,7 @@ for target in "${targets[@]}"; do
   rm -rf "$corpus"
   mkdir -p "$corpus" "$findings"
   cp fuzz/corpus/"$target"/* "$corpus"/
+  if [ -d fuzz/findings/"$target" ]; then cp fuzz/findings/"$target"/* "$corpus"/; fi
   if build/fuzz/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
       -print_final_stats=1 -artifact_prefix="$findings"/ "$corpus" >"$log" 2>&1; then
     echo "fuzz $target: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" |
