@@ -251,7 +251,8 @@ TEST_F(EditorTest, AnUnreadableListFileIsReportedAndTheListKept) {
 // Saving a list that was not loaded whole would drop the templates it could not show.
 TEST_F(EditorTest, AListFileNotLoadedInFullIsLeftAsItIs) {
   const std::string path = dataFolder_ + "projects.lib";
-  const std::string held = std::string("Web\r\nCaf\xE9\r\nBefore\r\n\0After\r\n", 29);
+  using std::string_literals::operator""s;
+  const std::string held = "Web\r\nCaf\xE9\r\nBefore\r\n\0After\r\n"s;
   Editor().Close();
   WriteFileBytes(path, held);
   MainWindow().Find<HeadlessLabel>("Label1").Click();
