@@ -56,9 +56,10 @@ int main(int argc, char** argv) {
   // the registration that opens it, and left alone.
   const std::string storePath = dataFolder + "filetypes.reg";
   const auto openStore = [storePath] { return std::make_shared<trelik::RegistryStore>(storePath); };
-  // The desktop learns of changed file types by its files being written anew; what cannot be
-  // written now is written again with the next change. It runs at the end of a registration,
-  // whose store still holds the lock, so it reads the store without the lock.
+  // The desktop learns of changed file types by its files being written anew; only files that
+  // differ are written, and the desktop's caches rebuilt only then. It runs at the end of a
+  // registration that changed the store, whose store still holds the lock, so it reads the
+  // store without the lock.
   const auto updateDesktop = [&] {
     try {
       trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
@@ -80,6 +81,10 @@ int main(int argc, char** argv) {
       .launcherPath = argc > 1 ? argv[1] : "",
       .dataFolder = dataFolder,
       .helpFile = ProgramFile(programFolder, "help/index.html")};
+  // The registration at start tells the desktop only of a change, but the desktop's files are
+  // checked against the store at every start all the same: one that the user deleted, or that
+  // could not be written before, comes back.
+  updateDesktop();
   trelik::RunTrelik(program);
   return 0;
 }

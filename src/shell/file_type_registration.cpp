@@ -1,64 +1,106 @@
 #include "shell/file_type_registration.h"
 
+#include <vector>
+
 #include "common/error.h"
 
 namespace trelik {
 namespace {
 
-// Every key is created from the root and closed right after its one value is written. The
-// registry's word on why a write failed, when it has one, follows on a line of its own; it is
-// read before anything else touches the registry.
-void WriteValue(Registry& registry, const std::string& keyPath, const std::string& valueName,
-                const std::string& data) {
-  const OpenedKey key(registry, registry.CreateKey(keyPath));
-  if (!key || !registry.SetString(key.Get(), valueName, data)) {
-    std::string message = "Failed to set data for '";
-    message.append(valueName).append("'");
-    if (const std::string cause = registry.LastFailure(); !cause.empty()) {
-      message.append("\n").append(cause);
-    }
-    throw Error(message);
+// The registry's word on why a write failed, when it has one, follows on a line of its own; it
+// is read before anything else touches the registry.
+Error WriteFailure(const Registry& registry, const std::string& valueName) {
+  std::string message = "Failed to set data for '";
+  message.append(valueName).append("'");
+  if (const std::string cause = registry.LastFailure(); !cause.empty()) {
+    message.append("\n").append(cause);
   }
+  return Error(message);
+}
+
+RegistryKey OpenOrCreateKey(Registry& registry, const std::string& path) {
+  const RegistryKey existing = registry.OpenKey(RegistryKey::kRoot, path);
+  return existing != RegistryKey::kNone ? existing : registry.CreateKey(path);
+}
+
+struct ValueToWrite {
+  std::string keyPath;
+  std::string valueName;
+  std::string data;
+};
+
+// Registration runs at every start, so each value is read first and written only when it
+// differs, and its key is created only when missing. True when it was written; a refused write
+// throws the registration's error.
+bool WriteValue(Registry& registry, const ValueToWrite& value) {
+  const OpenedKey key(registry, OpenOrCreateKey(registry, value.keyPath));
+  if (key && registry.ReadString(key.Get(), value.valueName) == value.data) return false;
+  if (!key || !registry.SetString(key.Get(), value.valueName, value.data)) {
+    throw WriteFailure(registry, value.valueName);
+  }
+  return true;
 }
 
 // Subkeys go first, from the highest index down, so that the indices still to be read stay
-// valid while subkeys disappear. A key that cannot be deleted simply stays.
-void DeleteKeyWithTree(Registry& registry, RegistryKey parent, const std::string& name) {
+// valid while subkeys disappear. A key that cannot be deleted simply stays. True when anything
+// was deleted.
+bool DeleteKeyWithTree(Registry& registry, RegistryKey parent, const std::string& name) {
+  bool deleted = false;
   {
     const OpenedKey key(registry, registry.OpenKey(parent, name));
     const auto info = key ? registry.QuerySubkeys(key.Get()) : std::nullopt;
     for (std::size_t index = info ? info->count : 0; index-- > 0;) {
       if (const auto subkey = registry.EnumSubkey(key.Get(), index, info->longestNameLength + 1)) {
-        DeleteKeyWithTree(registry, key.Get(), *subkey);
+        deleted = DeleteKeyWithTree(registry, key.Get(), *subkey) || deleted;
       }
     }
   }
-  registry.DeleteKey(parent, name);
+  return registry.DeleteKey(parent, name) || deleted;
 }
 
 }  // namespace
 
-void RegisterFileType(const RegistrationContext& context, const std::string& extension,
+bool RegisterFileType(const RegistrationContext& context, const std::string& extension,
                       const std::string& typeName, bool withShellNew) {
   Registry& registry = context.registry;
-  WriteValue(registry, extension, "", typeName);
-  if (withShellNew) WriteValue(registry, extension + "\\ShellNew", "NullFile", "");
-  WriteValue(registry, typeName, "", typeName);
-  WriteValue(registry, typeName + "\\DefaultIcon", "", context.executablePath + ",0");
-  WriteValue(registry, typeName + "\\Shell\\Open", "", "&Open");
   std::string command = "\"";
   command.append(context.executablePath).append("\" \"%1\"");
-  WriteValue(registry, typeName + "\\Shell\\Open\\Command", "", command);
+  std::vector<ValueToWrite> values = {{extension, "", typeName}};
+  if (withShellNew) values.push_back({extension + "\\ShellNew", "NullFile", ""});
+  values.insert(values.end(), {{typeName, "", typeName},
+                               {typeName + "\\DefaultIcon", "", context.executablePath + ",0"},
+                               {typeName + "\\Shell\\Open", "", "&Open"},
+                               {typeName + "\\Shell\\Open\\Command", "", command}});
+  // A commit that fails is reported for the first value written: the values before it were
+  // already there.
+  const ValueToWrite* firstWritten = nullptr;
+  for (const auto& value : values) {
+    try {
+      if (WriteValue(registry, value) && firstWritten == nullptr) firstWritten = &value;
+    } catch (const Error&) {
+      // What was written before the refused value stays.
+      static_cast<void>(registry.Commit());
+      throw;
+    }
+  }
+  if (firstWritten == nullptr) return false;
+  if (!registry.Commit()) throw WriteFailure(registry, firstWritten->valueName);
   context.notifyAssociationsChanged();
+  return true;
 }
 
-void UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
+bool UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
                         const std::string& typeSuffix) {
   std::string extensionKey = ".trelik_";
   std::string typeKey = "trelik_";
-  DeleteKeyWithTree(context.registry, RegistryKey::kRoot, extensionKey.append(extensionSuffix));
-  DeleteKeyWithTree(context.registry, RegistryKey::kRoot, typeKey.append(typeSuffix));
+  Registry& registry = context.registry;
+  const bool extensionDeleted =
+      DeleteKeyWithTree(registry, RegistryKey::kRoot, extensionKey.append(extensionSuffix));
+  const bool typeDeleted =
+      DeleteKeyWithTree(registry, RegistryKey::kRoot, typeKey.append(typeSuffix));
+  if (!(extensionDeleted || typeDeleted) || !registry.Commit()) return false;
   context.notifyAssociationsChanged();
+  return true;
 }
 
 }  // namespace trelik

@@ -19,17 +19,19 @@ struct RegistrationContext {
 // `withShellNew`, `extension`\ShellNew with the empty value "NullFile"; `typeName` with the
 // default value `typeName`, its DefaultIcon (the executable's first icon) and its
 // Shell\Open\Command (the executable with the file's path as its one argument). Other values
-// and subkeys already there stay. Then tells the shell.
+// and subkeys already there stay. Only values that differ are written, committed once, and only
+// then is the shell told; true when anything was written.
 // A refused write throws Error("Failed to set data for '<value name>'"), followed by a line
 // break and the registry's LastFailure() when it says why: what was written before it stays,
-// and the shell is not told.
-void RegisterFileType(const RegistrationContext& context, const std::string& extension,
+// and the shell is not told. A refused commit throws the same for the first value written.
+bool RegisterFileType(const RegistrationContext& context, const std::string& extension,
                       const std::string& typeName, bool withShellNew);
 
 // Deletes ".trelik_" + `extensionSuffix` and "trelik_" + `typeSuffix`, each with everything
-// below it, then tells the shell, so that a removed New-menu entry goes at once. Never fails:
-// what is missing or cannot be deleted is left as it is.
-void UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
+// below it, commits, and tells the shell when anything was deleted, so that a removed New-menu
+// entry goes at once; true then. Never fails: what is missing or cannot be deleted is left as
+// it is.
+bool UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
                         const std::string& typeSuffix);
 
 }  // namespace trelik

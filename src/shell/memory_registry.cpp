@@ -14,9 +14,6 @@ bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>&
 
 MemoryRegistry::MemoryRegistry(RegistryNode root) : root_(std::move(root)) {}
 
-MemoryRegistry::MemoryRegistry(RegistryNode root, CommitChange commitChange)
-    : root_(std::move(root)), commitChange_(std::move(commitChange)) {}
-
 std::optional<MemoryRegistry::KeyPath> MemoryRegistry::Join(RegistryKey key,
                                                             const std::string& path) const {
   KeyPath joined;
@@ -47,17 +44,28 @@ RegistryKey MemoryRegistry::Open(KeyPath path) {
   return static_cast<RegistryKey>(handle);
 }
 
-bool MemoryRegistry::Change(const std::function<bool()>& change) {
+bool MemoryRegistry::Change(const RegistryValue* value, const std::function<void()>& change) {
   if (refuseAllChanges_) return false;
-  if (!commitChange_) return change();
-  RegistryNode before = root_;
-  if (change()) {
-    auto failure = commitChange_(root_);
-    if (!failure) return true;
-    lastFailure_ = std::move(*failure);
+  if (auto refusal = RefuseChange(value)) {
+    lastFailure_ = std::move(*refusal);
+    return false;
   }
-  root_ = std::move(before);
-  return false;
+  // One copy per commit, not per change: what a failed commit goes back to.
+  if (!committed_) committed_ = root_;
+  change();
+  return true;
+}
+
+bool MemoryRegistry::Commit() {
+  lastFailure_.clear();
+  if (!committed_) return true;
+  auto failure = Save(root_);
+  if (failure) {
+    lastFailure_ = std::move(*failure);
+    root_ = std::move(*committed_);
+  }
+  committed_.reset();
+  return !failure;
 }
 
 RegistryKey MemoryRegistry::CreateKey(const std::string& path) {
@@ -65,10 +73,9 @@ RegistryKey MemoryRegistry::CreateKey(const std::string& path) {
   const auto names = Join(RegistryKey::kRoot, path);
   if (!names || names->empty()) return RegistryKey::kNone;
   if (Find(*names) != nullptr) return Open(*names);
-  const bool created = Change([&] {
+  const bool created = Change(nullptr, [&] {
     RegistryNode* node = &root_;
     for (const auto& name : *names) node = &node->ProvideSubkey(name);
-    return true;
   });
   return created ? Open(*names) : RegistryKey::kNone;
 }
@@ -92,12 +99,10 @@ bool MemoryRegistry::SetString(RegistryKey key, const std::string& valueName,
       })) {
     return false;
   }
-  return Change([&] {
-    RegistryNode* node = Find(*path);
-    if (node == nullptr) return false;
-    node->SetValue(valueName, data);
-    return true;
-  });
+  RegistryNode* node = Find(*path);
+  if (node == nullptr) return false;
+  const RegistryValue value{valueName, data};
+  return Change(&value, [&] { node->SetValue(valueName, data); });
 }
 
 std::optional<std::string> MemoryRegistry::ReadString(RegistryKey key,
@@ -138,12 +143,11 @@ bool MemoryRegistry::DeleteKey(RegistryKey parent, const std::string& path) {
   if (!names) return false;
   const RegistryNode* node = Find(*names);
   if (node == nullptr || !node->subkeys.empty()) return false;
-  return Change([&] {
+  return Change(nullptr, [&] {
     RegistryNode* above = Find(KeyPath(names->begin(), names->end() - 1));
     std::erase_if(above->subkeys, [&](const RegistryNode& subkey) {
       return SameRegistryName(subkey.name, names->back());
     });
-    return true;
   });
 }
 

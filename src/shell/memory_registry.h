@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,9 @@ class MemoryRegistry : public Registry {
   std::optional<std::string> EnumSubkey(RegistryKey key, std::size_t index,
                                         std::size_t bufferLength) override;
   bool DeleteKey(RegistryKey parent, const std::string& path) override;
-  // Only a commit can say why it failed; the refusals below have no cause.
+  // Keeps the changes since the last commit through Save(), when there are any.
+  bool Commit() override;
+  // Only a subclass can say why a change failed; the refusals below have no cause.
   std::string LastFailure() const override { return lastFailure_; }
 
   const RegistryNode& Root() const { return root_; }
@@ -42,10 +45,14 @@ class MemoryRegistry : public Registry {
   void RefuseAllChanges() { refuseAllChanges_ = true; }
 
  protected:
-  // Called with the new content after each change; returns nullopt when the change is kept,
-  // else why it cannot be, and the change is then undone and the operation fails.
-  using CommitChange = std::function<std::optional<std::string>(const RegistryNode& root)>;
-  MemoryRegistry(RegistryNode root, CommitChange commitChange);
+  // Why a change cannot be made: nullopt when it can. `value` is the value about to be written,
+  // null for a key created or deleted.
+  virtual std::optional<std::string> RefuseChange(const RegistryValue* /*value*/) const {
+    return std::nullopt;
+  }
+  // Keeps `root`, the content after the changes since the last commit: nullopt when kept, else
+  // why not. In memory there is nothing more to do.
+  virtual std::optional<std::string> Save(const RegistryNode& /*root*/) { return std::nullopt; }
 
  private:
   using KeyPath = std::vector<std::string>;
@@ -55,11 +62,13 @@ class MemoryRegistry : public Registry {
   std::optional<KeyPath> Join(RegistryKey key, const std::string& path) const;
   RegistryNode* Find(const KeyPath& path);
   RegistryKey Open(KeyPath path);
-  // Applies `change` to the content and commits it; undone when the change or the commit fails.
-  bool Change(const std::function<bool()>& change);
+  // Applies `change` to the content, unless the change is refused; `value` as for RefuseChange.
+  bool Change(const RegistryValue* value, const std::function<void()>& change);
 
   RegistryNode root_;
-  CommitChange commitChange_;
+  // The content as last committed, kept from the first change after a commit until the next
+  // commit; nullopt while nothing changed.
+  std::optional<RegistryNode> committed_;
   std::map<std::uintptr_t, KeyPath> openKeys_;
   std::uintptr_t nextHandle_ = static_cast<std::uintptr_t>(RegistryKey::kRoot) + 1;
   std::vector<KeyPath> refusedWrites_;

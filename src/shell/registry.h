@@ -48,8 +48,13 @@ class Registry {
   // Deletes a key that has no subkeys, with its values. True on success.
   virtual bool DeleteKey(RegistryKey parent, const std::string& path) = 0;
 
-  // Why the last CreateKey, SetString or DeleteKey failed, in the system's words and taken at
-  // the failing call, e.g. "Cannot write /home/u/.local/share/trelik/filetypes.reg: Permission
+  // Makes the changes since the last commit last. A registry that writes each change through at
+  // once has nothing left to do; one kept in a file writes it here, once for all of them. False
+  // when they cannot be kept: they are then undone, and LastFailure() says why.
+  virtual bool Commit() = 0;
+
+  // Why the last CreateKey, SetString, DeleteKey or Commit failed, in the system's words and taken
+  // at the failing call, e.g. "Cannot write /home/u/.local/share/trelik/filetypes.reg: Permission
   // denied"; empty after one that succeeded or when the registry cannot say.
   virtual std::string LastFailure() const = 0;
 };

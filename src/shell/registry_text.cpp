@@ -19,21 +19,17 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
-bool Representable(std::string_view text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
-}
-
 bool AppendKey(const RegistryNode& node, const std::string& path, std::string& text) {
   const RegistryValue* defaultValue = node.FindValue("");
   if (!node.values.empty() || path != kRegistryTextRoot) {
     text.append("[").append(path).append("]").append(kLineEnd);
     if (defaultValue) {
-      if (!Representable(defaultValue->data)) return false;
+      if (!RegistryTextCanHold(defaultValue->data)) return false;
       text.append("@=").append(Quoted(defaultValue->data)).append(kLineEnd);
     }
     for (const RegistryValue& value : node.values) {
       if (&value == defaultValue) continue;
-      if (!Representable(value.name) || !Representable(value.data)) return false;
+      if (!RegistryTextCanHold(value.name) || !RegistryTextCanHold(value.data)) return false;
       text.append(Quoted(value.name)).append("=").append(Quoted(value.data)).append(kLineEnd);
     }
     text.append(kLineEnd);
@@ -71,6 +67,10 @@ bool InsideRoot(std::string_view header) {
 }
 
 }  // namespace
+
+bool RegistryTextCanHold(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
 
 std::optional<std::string> FormatRegistryText(const RegistryNode& root) {
   std::string text(kHeader);
@@ -126,7 +126,7 @@ std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string
       const auto data = TakeQuoted(rest);
       if (!data || !rest.empty()) return fail("a value that is not a plain string");
       // Loaded, they could never be saved again.
-      if (!Representable(*name) || !Representable(*data)) {
+      if (!RegistryTextCanHold(*name) || !RegistryTextCanHold(*data)) {
         return fail("a NUL or a carriage return in a value");
       }
       section->SetValue(*name, *data);

@@ -18,6 +18,9 @@ inline constexpr std::string_view kRegistryTextRoot = "HKEY_CURRENT_USER\\Softwa
 // which the format cannot keep.
 std::optional<std::string> FormatRegistryText(const RegistryNode& root);
 
+// Whether a value name or data can be written in that format: it holds no line break and no NUL.
+bool RegistryTextCanHold(std::string_view text);
+
 // Reads text of that format (CR LF or LF line ends). Only string values below
 // kRegistryTextRoot are understood; anything else, and anything FormatRegistryText could not
 // write again (a NUL or a carriage return in a value or its name, a key name SplitKeyPath

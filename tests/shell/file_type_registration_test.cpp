@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/error.h"
 #include "shell/memory_registry.h"
 #include "shell/registry_test_support.h"
@@ -13,6 +15,21 @@ using testing::Layout;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kExe = "C:\\Program Files\\Trelik\\trelik.exe";
+
+// An in-memory registry that counts the calls that may change it.
+class CountingRegistry : public MemoryRegistry {
+ public:
+  RegistryKey CreateKey(const std::string& path) override {
+    ++changeCalls;
+    return MemoryRegistry::CreateKey(path);
+  }
+  bool SetString(RegistryKey key, const std::string& valueName, const std::string& data) override {
+    ++changeCalls;
+    return MemoryRegistry::SetString(key, valueName, data);
+  }
+
+  int changeCalls = 0;
+};
 
 // A registration against an in-memory registry that counts the shell notifications.
 class FileTypeRegistrationTest : public ::testing::Test {
@@ -85,6 +102,54 @@ TEST_F(FileTypeRegistrationTest, RegisteringAgainRewritesInPlaceAndKeepsForeignE
                 "trelik_My Site\\Shell\\Edit",
                 "trelik_My Site\\Shell\\Edit\\Command @=edit.exe",
             }));
+}
+
+// Registration runs at every start: what already holds the data is neither created nor
+// written again, and only a registration that wrote something tells the shell.
+TEST_F(FileTypeRegistrationTest, OnlyValuesThatDifferAreWrittenAndOnlyThenIsTheShellTold) {
+  struct Case {
+    const char* what;
+    std::function<void(MemoryRegistry&)> meanwhile;
+    std::string exe;
+    int changeCalls;  // CreateKey and SetString calls of the second registration
+  };
+  const Case cases[] = {
+      {"nothing changed", [](MemoryRegistry&) {}, kExe, 0},
+      {"the program moved", [](MemoryRegistry&) {}, "D:\\trelik.exe", 2},
+      {"a key was deleted",
+       [](MemoryRegistry& registry) {
+         registry.DeleteKey(RegistryKey::kRoot, ".trelik_My Site\\ShellNew");
+       },
+       kExe, 2},
+      {"a value differs in case",
+       [](MemoryRegistry& registry) {
+         const OpenedKey key(registry, registry.OpenKey(RegistryKey::kRoot, "trelik_My Site"));
+         registry.SetString(key.Get(), "", "TRELIK_MY SITE");
+       },
+       kExe, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CountingRegistry registry;
+    int notifications = 0;
+    const RegistrationContext first{registry, kExe, [&] { ++notifications; }};
+    RegisterFileType(first, ".trelik_My Site", "trelik_My Site", true);
+    c.meanwhile(registry);
+    registry.changeCalls = 0;
+    notifications = 0;
+
+    const RegistrationContext second{registry, c.exe, [&] { ++notifications; }};
+    RegisterFileType(second, ".trelik_My Site", "trelik_My Site", true);
+    EXPECT_EQ(registry.changeCalls, c.changeCalls);
+    EXPECT_EQ(notifications, c.changeCalls > 0 ? 1 : 0);
+    Lines expected = kMySiteLayout;
+    if (c.exe != kExe) {
+      expected[3] = "trelik_My Site\\DefaultIcon @=D:\\trelik.exe,0";
+      expected[6] = "trelik_My Site\\Shell\\Open\\Command @=\"D:\\trelik.exe\" \"%1\"";
+    }
+    EXPECT_EQ(Layout(registry.Root()), expected);
+    EXPECT_EQ(registry.OpenKeyCount(), 0u);
+  }
 }
 
 struct RefusedWriteCase {
@@ -189,7 +254,7 @@ TEST_F(FileTypeRegistrationTest, UnregisterOfWhatIsMissingOrLockedPassesSilently
   notifications_ = 0;
   UnregisterFileType(Context(), "Web", "Web");
   EXPECT_EQ(Layout(registry_.Root()), registered);
-  EXPECT_EQ(notifications_, 1);
+  EXPECT_EQ(notifications_, 0);  // nothing changed
   EXPECT_EQ(registry_.OpenKeyCount(), 0u);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "shell/file_type_registration.h"
 #include "shell/memory_registry.h"
 #include "shell/registry_test_support.h"
 
@@ -108,6 +109,24 @@ TEST_P(RegistryConformance, MissingDeletedAndUnopenedKeysRefuseEverything) {
   EXPECT_FALSE(registry_->SetString(doomed.Get(), "", "x"));
 }
 
+// A registration at every start must not write what the registry already holds, and must say
+// only when it changed something.
+TEST_P(RegistryConformance, ARegistrationTellsTheShellOnlyOfWhatChanged) {
+  int notifications = 0;
+  const std::string extension = Under(".trelik_Web");
+  const std::string type = Under("trelik_Web");
+  const auto registerWith = [&](const std::string& exe) {
+    RegisterFileType({*registry_, exe, [&] { ++notifications; }}, extension, type, true);
+    return notifications;
+  };
+  EXPECT_EQ(registerWith("C:\\a\\trelik.exe"), 1);
+  EXPECT_EQ(registerWith("C:\\a\\trelik.exe"), 1);
+  EXPECT_EQ(registerWith("C:\\b\\trelik.exe"), 2);
+  const OpenedKey command(*registry_,
+                          registry_->OpenKey(RegistryKey::kRoot, type + "\\Shell\\Open\\Command"));
+  EXPECT_EQ(registry_->ReadString(command.Get(), ""), "\"C:\\b\\trelik.exe\" \"%1\"");
+}
+
 // A failure's cause never outlives it: each kind of change that succeeds clears it.
 TEST_P(RegistryConformance, AChangeThatSucceedsLeavesNoFailureBehind) {
   const OpenedKey doomed(*registry_, registry_->CreateKey(Under("doomed")));
@@ -119,6 +138,7 @@ TEST_P(RegistryConformance, AChangeThatSucceedsLeavesNoFailureBehind) {
       },
       [&] { return registry_->SetString(kept.Get(), "", "x"); },
       [&] { return registry_->DeleteKey(kept.Get(), "a"); },
+      [&] { return registry_->Commit(); },
   };
   for (const auto& change : changes) {
     EXPECT_FALSE(registry_->SetString(doomed.Get(), "", "x"));

@@ -43,6 +43,13 @@ TEST_F(MainWindowTest, StartedWithoutArgumentCreatesNothing) {
   EXPECT_TRUE(application_.Messages().empty());
 }
 
+TEST_F(MainWindowTest, OnlyAStartThatChangedTheFileTypesTellsTheShell) {
+  Start("");
+  EXPECT_EQ(shell_.notifications, 1);
+  Start("");
+  EXPECT_EQ(shell_.notifications, 1);
+}
+
 TEST_F(MainWindowTest, TheCheckBoxShowsTheTemplatesStoredChoice) {
   struct Case {
     const char* stored;  // null: no [autoopen] entry

@@ -34,17 +34,8 @@ RegistryNode LoadStore(const std::string& path) {
   return std::move(*root);
 }
 
-// Nullopt when saved, else why not.
-std::optional<std::string> SaveStore(const std::string& path, const RegistryNode& root) {
-  const auto text = FormatRegistryText(root);
-  if (!text) {
-    return "Cannot write " + path + ": a line break or a NUL in a name or value cannot be kept";
-  }
-  std::string systemError;
-  if (ReplaceFileAtomically(path, *text, systemError) == ReplaceOutcome::kReplaced) {
-    return std::nullopt;
-  }
-  return "Cannot write " + path + ": " + systemError;
+std::string CannotHoldMessage(const std::string& path) {
+  return "Cannot write " + path + ": a line break or a NUL in a name or value cannot be kept";
 }
 
 }  // namespace
@@ -54,13 +45,28 @@ RegistryNode ReadRegistryStore(const std::string& path) { return LoadStore(path)
 RegistryStore::RegistryStore(const std::string& path) : RegistryStore(path, TakeLock(path)) {}
 
 RegistryStore::RegistryStore(const std::string& path, Lock lock)
-    : MemoryRegistry(LoadStore(path),
-                     [path, lockFailure = lock.failure](
-                         const RegistryNode& root) -> std::optional<std::string> {
-                       if (!lockFailure.empty()) return "Cannot write " + path + ": " + lockFailure;
-                       return SaveStore(path, root);
-                     }),
-      lock_(std::move(lock.file)) {}
+    : MemoryRegistry(LoadStore(path)),
+      path_(path),
+      lock_(std::move(lock.file)),
+      lockFailure_(std::move(lock.failure)) {}
+
+std::optional<std::string> RegistryStore::RefuseChange(const RegistryValue* value) const {
+  if (!lockFailure_.empty()) return "Cannot write " + path_ + ": " + lockFailure_;
+  if (value != nullptr && !(RegistryTextCanHold(value->name) && RegistryTextCanHold(value->data))) {
+    return CannotHoldMessage(path_);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> RegistryStore::Save(const RegistryNode& root) {
+  const auto text = FormatRegistryText(root);
+  if (!text) return CannotHoldMessage(path_);
+  std::string systemError;
+  if (ReplaceFileAtomically(path_, *text, systemError) == ReplaceOutcome::kReplaced) {
+    return std::nullopt;
+  }
+  return "Cannot write " + path_ + ": " + systemError;
+}
 
 RegistryStore::Lock RegistryStore::TakeLock(const std::string& path) {
   // The store file itself is replaced at every save, so the lock lives in a file of its own.

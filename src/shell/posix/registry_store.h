@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "shell/memory_registry.h"
@@ -8,8 +9,10 @@
 namespace trelik {
 
 // The file types of the Linux build: a registry kept in a file in the registry's own text
-// export format ("REGEDIT4"), read when the store is opened and replaced atomically after each
-// change. Another process may change the file meanwhile, so each registration opens its own, and
+// export format ("REGEDIT4"), read when the store is opened and replaced atomically by each
+// Commit() that follows a change: a registration writes it once, however many values it sets,
+// and not at all when it changes nothing. Changes not committed when the store is destroyed are
+// dropped. Another process may change the file meanwhile, so each registration opens its own, and
 // the store holds an exclusive lock (a lock file beside it, path + ".lock") from before it reads
 // the file until it is destroyed: registrations of several processes at once follow one another
 // instead of undoing each other's changes. A second store opened by the same thread meanwhile
@@ -22,6 +25,11 @@ class RegistryStore : public MemoryRegistry {
   // every change fails, saying why.
   explicit RegistryStore(const std::string& path);
 
+ protected:
+  // Every change fails while the lock is not held; so does a value the file could not keep.
+  std::optional<std::string> RefuseChange(const RegistryValue* value) const override;
+  std::optional<std::string> Save(const RegistryNode& root) override;
+
  private:
   struct Lock {
     UniqueFd file;
@@ -30,7 +38,9 @@ class RegistryStore : public MemoryRegistry {
   static Lock TakeLock(const std::string& path);
   RegistryStore(const std::string& path, Lock lock);
 
+  std::string path_;
   UniqueFd lock_;
+  std::string lockFailure_;  // why the lock could not be taken; empty when it is held
 };
 
 // The store's content as it is now, read without the lock: the file is only ever replaced

@@ -132,4 +132,9 @@ bool Win32Registry::DeleteKey(RegistryKey parent, const std::string& path) {
          Note(RegDeleteKeyA(Handle(parent), path.c_str()));
 }
 
+bool Win32Registry::Commit() {
+  lastFailure_.clear();
+  return true;
+}
+
 }  // namespace trelik

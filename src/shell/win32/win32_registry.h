@@ -27,6 +27,8 @@ class Win32Registry : public Registry {
   std::optional<std::string> EnumSubkey(RegistryKey key, std::size_t index,
                                         std::size_t bufferLength) override;
   bool DeleteKey(RegistryKey parent, const std::string& path) override;
+  // Each change reached the registry when it was made.
+  bool Commit() override;
   std::string LastFailure() const override { return lastFailure_; }
 
  private:

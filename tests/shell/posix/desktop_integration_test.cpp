@@ -2,6 +2,7 @@
 #include "shell/posix/desktop_integration.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -10,8 +11,10 @@
 #include <filesystem>
 #include <map>
 #include <thread>
+#include <tuple>
 
 #include "shell/file_type_registration.h"
+#include "shell/memory_registry.h"
 #include "shell/posix/registry_store.h"
 #include "support/temp_folder.h"
 
@@ -95,6 +98,13 @@ class DesktopIntegrationTest : public ::testing::Test {
   void Unregister(const std::string& name) {
     RegistryStore store(storePath_);
     UnregisterFileType(Context(store), name, name);
+  }
+
+  // What the program does at every start besides registering: it checks the desktop's files
+  // against the store as it stands.
+  void CheckAtStart() {
+    MemoryRegistry fileTypes(ReadRegistryStore(storePath_));
+    EXPECT_TRUE(RegenerateDesktopIntegration(fileTypes, folders_, kExe, iconSource_));
   }
 
   RegistrationContext Context(Registry& store) {
@@ -208,8 +218,33 @@ TEST_F(DesktopIntegrationTest, TheDesktopCachesAreRebuiltOnlyWhenSomethingChange
   EXPECT_EQ(FileType(Home("Templates/Web.trelik_Web")), "application/x-trelik-web");
 
   fs::remove(Data("mime/mime.cache"));  // a cache lost meanwhile is rebuilt all the same
-  Register("");
+  CheckAtStart();
   EXPECT_TRUE(fs::exists(Data("mime/mime.cache")));
+}
+
+// The registration at start tells the desktop nothing when the store did not change; the check
+// at start brings back what the user deleted and rewrites nothing else.
+TEST_F(DesktopIntegrationTest, TheCheckAtStartRestoresADeletedFileAndWritesNothingElse) {
+  Register("");
+  Register("Web");
+  const std::string launcher = Home("Templates/Web.trelik_Web");
+  const std::string entry = Data("applications/trelik.desktop");
+  // A file written anew, atomically, has a new inode.
+  const auto identity = [](const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return std::tuple{info.st_ino, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+  };
+  const auto entryBefore = identity(entry);
+  const auto storeBefore = identity(storePath_);
+  fs::remove(launcher);
+
+  Register("Web");
+  EXPECT_FALSE(fs::exists(launcher));
+  CheckAtStart();
+  EXPECT_EQ(ReadFileBytes(launcher), "\n");
+  EXPECT_EQ(identity(entry), entryBefore);
+  EXPECT_EQ(identity(storePath_), storeBefore);
 }
 
 TEST_F(DesktopIntegrationTest, FilesOfOurNamesThatTheUserMadeAreLeftAlone) {
@@ -245,7 +280,7 @@ TEST_F(DesktopIntegrationTest, TheIconIsInstalledOnlyWhenGiven) {
   EXPECT_EQ(ReadFileBytes(Data("icons/hicolor/48x48/apps/trelik.png")), png);
 
   iconSource_.clear();
-  Register("");
+  CheckAtStart();
   EXPECT_FALSE(fs::exists(Data("icons/hicolor/48x48/apps/trelik.png")));
 }
 

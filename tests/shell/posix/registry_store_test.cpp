@@ -2,6 +2,8 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,17 +68,97 @@ TEST(RegistryStore, RegistrationsAreWrittenToTheFileAndReadBack) {
   EXPECT_EQ(Layout(ReadRegistryStore(path)).size(), 6u);  // the base type's six lines
 }
 
-TEST(RegistryStore, EachChangeIsSavedAtOnce) {
+TEST(RegistryStore, ChangesReachTheFileWhenCommitted) {
   TempFolder folder;
   const std::string path = folder / "registry.reg";
-  RegistryStore store(path);
-  const OpenedKey key(store, store.CreateKey("a\\b"));
-  EXPECT_EQ(Layout(ReadRegistryStore(path)), (std::vector<std::string>{"a", "a\\b"}));
-  ASSERT_TRUE(store.SetString(key.Get(), "Name", "C:\\x \"y\""));
+  {
+    RegistryStore store(path);
+    const OpenedKey key(store, store.CreateKey("a\\b"));
+    ASSERT_TRUE(store.SetString(key.Get(), "Name", "C:\\x \"y\""));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ASSERT_TRUE(store.Commit());
+    EXPECT_EQ(Layout(ReadRegistryStore(path)),
+              (std::vector<std::string>{"a", "a\\b Name=C:\\x \"y\""}));
+    ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, "A\\B"));
+  }
+  // Dropped with the store, never committed.
   EXPECT_EQ(Layout(ReadRegistryStore(path)),
             (std::vector<std::string>{"a", "a\\b Name=C:\\x \"y\""}));
-  ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, "A\\B"));
-  EXPECT_EQ(Layout(ReadRegistryStore(path)), (std::vector<std::string>{"a"}));
+}
+
+// Counts the times a file in `folder` was replaced by renaming another onto it, as an atomic save
+// does; the kernel queues the events before the rename returns. The renames' other halves are
+// watched too, since the kernel merges identical events that follow each other.
+class ReplacementCounter {
+ public:
+  explicit ReplacementCounter(const std::string& folder)
+      : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_MOVED_FROM | IN_MOVED_TO), 0);
+  }
+  ~ReplacementCounter() { ::close(fd_); }
+  ReplacementCounter(const ReplacementCounter&) = delete;
+  ReplacementCounter& operator=(const ReplacementCounter&) = delete;
+
+  // The replacements of `name` since the last call.
+  int Take(const std::string& name) {
+    int count = 0;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t length; (length = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+      for (ssize_t at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if ((event->mask & IN_MOVED_TO) != 0 && event->len > 0 && name == event->name) ++count;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+    return count;
+  }
+
+ private:
+  int fd_;
+};
+
+// Each step runs in a store of its own, as each start of the program and each edit does.
+TEST(RegistryStore, ARegistrationWritesTheFileOnceAndNotAtAllWhenNothingChanged) {
+  TempFolder folder;
+  const std::string path = folder / "registry.reg";
+  struct Step {
+    const char* what;
+    const char* exe;
+    bool registers;    // else removes
+    int replacements;  // also the shell notifications
+  };
+  const Step steps[] = {
+      {"first registration", kExe, true, 1},
+      {"the same again", kExe, true, 0},
+      {"the program moved", "/usr/bin/trelik", true, 1},
+      {"removal", kExe, false, 1},
+      {"removal again", kExe, false, 0},
+  };
+  ReplacementCounter counter(folder.Path());
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    struct stat before {};
+    const bool existed = ::stat(path.c_str(), &before) == 0;
+    int notifications = 0;
+    {
+      RegistryStore store(path);
+      const RegistrationContext context{store, step.exe, [&] { ++notifications; }};
+      if (step.registers) {
+        RegisterFileType(context, ".trelik_Web", "trelik_Web", true);
+      } else {
+        UnregisterFileType(context, "Web", "Web");
+      }
+    }
+    EXPECT_EQ(counter.Take("registry.reg"), step.replacements);
+    EXPECT_EQ(notifications, step.replacements);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    if (existed && step.replacements == 0) {
+      EXPECT_EQ(after.st_ino, before.st_ino);
+      EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+      EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    }
+  }
 }
 
 TEST(RegistryStore, KeysDifferingOnlyInCaseAreOneKeyInTheFile) {
@@ -87,6 +169,7 @@ TEST(RegistryStore, KeysDifferingOnlyInCaseAreOneKeyInTheFile) {
     store.CloseKey(store.CreateKey(".trelik_Web"));
     const OpenedKey key(store, store.CreateKey(".TRELIK_WEB\\ShellNew"));
     ASSERT_TRUE(store.SetString(key.Get(), "NullFile", ""));
+    ASSERT_TRUE(store.Commit());
   }
   EXPECT_EQ(Layout(ReadRegistryStore(path)),
             (std::vector<std::string>{".trelik_Web", ".trelik_Web\\ShellNew NullFile="}));
@@ -131,13 +214,15 @@ TEST(RegistryStore, AnUnreadableFileIsReported) {
   }
 }
 
-// The write fails and is undone, so the store in memory stays what the file holds.
-TEST(RegistryStore, AFailedSaveFailsTheChange) {
+// A value the file cannot hold is refused as it is set; a commit that cannot write undoes the
+// changes since the last commit, so the store in memory stays what the file holds.
+TEST(RegistryStore, AFailedSaveFailsTheCommit) {
   TempFolder folder;
   const std::string path = folder / "data/registry.reg";
   RegistryStore store(path);
   const OpenedKey key(store, store.CreateKey("k"));
   ASSERT_TRUE(store.SetString(key.Get(), "", "old"));
+  ASSERT_TRUE(store.Commit());
 
   EXPECT_FALSE(store.SetString(key.Get(), "", "line\nbreak"));
   EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
@@ -147,12 +232,10 @@ TEST(RegistryStore, AFailedSaveFailsTheChange) {
   std::filesystem::rename(folder / "data", folder / "moved");
   WriteFileBytes(folder / "data", "a file where the folder was");
   const std::string notAFolder = "Cannot write " + path + ": Not a directory";
-  EXPECT_FALSE(store.SetString(key.Get(), "", "new"));
+  ASSERT_TRUE(store.SetString(key.Get(), "", "new"));
+  store.CloseKey(store.CreateKey("other"));
+  EXPECT_FALSE(store.Commit());
   EXPECT_EQ(store.LastFailure(), notAFolder);
-  EXPECT_EQ(store.ReadString(key.Get(), ""), "old");
-  EXPECT_EQ(store.CreateKey("other"), RegistryKey::kNone);
-  EXPECT_EQ(store.LastFailure(), notAFolder);
-  EXPECT_FALSE(store.DeleteKey(RegistryKey::kRoot, "k"));
   EXPECT_EQ(Layout(store.Root()), (std::vector<std::string>{"k @=old"}));
   try {
     RegisterFileType({store, kExe, [] {}}, ".trelik", "Trelik", false);
@@ -160,6 +243,7 @@ TEST(RegistryStore, AFailedSaveFailsTheChange) {
   } catch (const Error& error) {
     EXPECT_EQ(error.what(), "Failed to set data for ''\n" + notAFolder);
   }
+  EXPECT_EQ(Layout(store.Root()), (std::vector<std::string>{"k @=old"}));
 }
 
 // A folder that the user may not write: root may write anywhere, so the registration runs as
