@@ -64,4 +64,13 @@ type=$(XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$work/x.trelik")  # as
 [ "$(xdg-mime query default "$type")" = trelik.desktop ] ||
   fail ".trelik files ($type) do not open with Trelik"
 
+# A start that changes no file type leaves the store file alone, and still brings back a
+# desktop file the user deleted.
+store=$(stat -c %i:%Y.%y "$data/filetypes.reg")
+rm -f "$XDG_DATA_HOME/applications/trelik.desktop"
+run_case "" "" alt+F4
+[ "$(stat -c %i:%Y.%y "$data/filetypes.reg")" = "$store" ] ||
+  fail "a start with nothing to change wrote the file-type store"
+expect_file "$XDG_DATA_HOME/applications/trelik.desktop"
+
 finish
