@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,8 +84,9 @@ int main(int argc, char** argv) {
       .helpFile = ProgramFile(programFolder, "help/index.html")};
   // The registration at start tells the desktop only of a change, but the desktop's files are
   // checked against the store at every start all the same: one that the user deleted, or that
-  // could not be written before, comes back.
-  updateDesktop();
+  // could not be written before, comes back. The check waits until the window is up, since the
+  // user has nothing to wait for in it.
+  QTimer::singleShot(0, updateDesktop);
   trelik::RunTrelik(program);
   return 0;
 }

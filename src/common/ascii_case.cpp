@@ -1,6 +1,6 @@
 #include "common/ascii_case.h"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace trelik {
 namespace {
@@ -10,7 +10,19 @@ char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 }  // namespace
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+  if (a.size() != b.size()) return false;
+  // From the end: names looked up among each other mostly share their beginning
+  // ("trelik_..."), so a mismatch shows at once there.
+  for (std::size_t i = a.size(); i-- > 0;) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string AsciiLowercase(std::string_view text) {
+  std::string lowercase(text);
+  for (char& c : lowercase) c = AsciiLower(c);
+  return lowercase;
 }
 
 }  // namespace trelik

@@ -1,7 +1,10 @@
 #include "shell/registry_text.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
+
+#include "common/ascii_case.h"
 
 namespace trelik {
 namespace {
@@ -81,6 +84,14 @@ std::optional<std::string> FormatRegistryText(const RegistryNode& root) {
 
 std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string& problem) {
   RegistryNode root;
+  // The keys right below the root by their lowercase names: a store holds hundreds of them, and
+  // looking each section's first name up among all of them would take quadratic time.
+  std::unordered_map<std::string, std::size_t> topLevel;
+  const auto topLevelKey = [&](const std::string& name) -> RegistryNode& {
+    const auto [entry, added] = topLevel.try_emplace(AsciiLowercase(name), root.subkeys.size());
+    if (added) root.subkeys.push_back(RegistryNode{name, {}, {}});
+    return root.subkeys[entry->second];
+  };
   RegistryNode* section = nullptr;
   std::size_t lineNumber = 0;
   const auto fail = [&](std::string_view what) {
@@ -109,7 +120,10 @@ std::optional<RegistryNode> ParseRegistryText(std::string_view text, std::string
         if (names.empty()) {
           return fail("a key name that is empty, too long or holds a control character");
         }
-        for (const auto& name : names) section = &section->ProvideSubkey(name);
+        section = &topLevelKey(names.front());
+        for (auto name = names.begin() + 1; name != names.end(); ++name) {
+          section = &section->ProvideSubkey(*name);
+        }
       }
     } else {
       if (section == nullptr) return fail("a value before the first key");

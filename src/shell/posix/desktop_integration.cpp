@@ -225,10 +225,10 @@ bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& fold
   for (const auto& file : ownFiles) {
     if (!WriteIfChanged(file.path, file.contents, changed)) complete = false;
   }
+  std::set<std::string> kept;
+  for (const auto& file : ownFiles) kept.insert(file.path);
   for (const auto& path : previous) {
-    if (std::ranges::any_of(ownFiles, [&](const PlannedFile& file) { return file.path == path; })) {
-      continue;
-    }
+    if (kept.contains(path)) continue;
     changed = true;
     if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
       ours.erase(path);
