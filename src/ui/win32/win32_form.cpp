@@ -169,7 +169,9 @@ Win32Form::Child& Win32Form::AddChild(Child child, const char* className, const 
     throw Error("Cannot create the control " + child.name + ": " + LastSystemErrorText());
   }
   children_.push_back(std::move(child));
-  LayoutAll();
+  // Before the first showing the form is laid out once, with all its controls; a control
+  // added later may change the scale of all the others.
+  if (placed_) LayoutAll();
   return children_.back();
 }
 
@@ -409,6 +411,7 @@ void Win32Form::ApplyDpi(int dpi) {
   // The old fonts stay alive until every control has the new ones.
   const Font oldFont = std::exchange(font_, MakeFont(dpi_, false));
   const Font oldBoldFont = std::exchange(boldFont_, MakeFont(dpi_, true));
+  if (!placed_) return;  // the first showing lays the form out at the new DPI
   LayoutAll();
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -422,12 +425,14 @@ std::vector<const Win32Form::Child*> Win32Form::TabOrderIn(const GroupBox* group
   return members;
 }
 
-// The dialog keys walk the controls in their z-order: the form's controls by tab order, each
-// group box followed by its own controls; labels and pictures last. The window is centred on
-// the desktop's work area.
+// The form is laid out here, once all its controls exist, so that a window never shown costs
+// no layout. The dialog keys walk the controls in their z-order: the form's controls by tab
+// order, each group box followed by its own controls; labels and pictures last. The window is
+// centred on the desktop's work area.
 void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
+  LayoutAll();
   std::vector<HWND> order;
   for (const Child* child : TabOrderIn(nullptr)) {
     order.push_back(child->window);

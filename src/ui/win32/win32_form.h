@@ -16,10 +16,10 @@ namespace trelik {
 class Win32Application;
 
 // A top-level window of the program with its controls. Positions are given at 96 pixels per
-// inch and laid out at the window's own DPI, again whenever that changes. The font the layout
-// was drawn for may be missing (another face stands in), so the whole layout is also scaled up,
-// one factor across and one down, just enough that every caption fits its box, as dialog units
-// scale a dialog with its font.
+// inch and laid out at the window's own DPI when it is first shown, again whenever that
+// changes. The font the layout was drawn for may be missing (another face stands in), so the
+// whole layout is also scaled up, one factor across and one down, just enough that every
+// caption fits its box, as dialog units scale a dialog with its font.
 class Win32Form final : public Form {
  public:
   Win32Form(Win32Application& application, const FormArgs& args);
@@ -118,7 +118,7 @@ class Win32Form final : public Form {
   HWND defaultButton_ = nullptr;
   HWND focus_ = nullptr;  // the control that gets the focus when the window is activated
   bool restoringFocus_ = false;
-  bool placed_ = false;
+  bool placed_ = false;      // shown once: laid out, its tab order set and centred
   bool closing_ = false;     // the main window's close ran; the program is ending
   HWND returnTo_ = nullptr;  // the window to activate again when this one is hidden
   std::vector<HWND> disabledWhileModal_;

@@ -82,6 +82,39 @@ class MessageBoxAnswerer {
   std::set<HWND> answered_;
 };
 
+// Counts the fonts sent to each window of this thread: a form sends each control its font
+// every time it lays the control out.
+class FontCounter {
+ public:
+  FontCounter() {
+    instance_ = this;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, GetCurrentThreadId());
+  }
+  ~FontCounter() {
+    UnhookWindowsHookEx(hook_);
+    instance_ = nullptr;
+  }
+  FontCounter(const FontCounter&) = delete;
+  FontCounter& operator=(const FontCounter&) = delete;
+
+  bool Hooked() const { return hook_ != nullptr; }
+  int Count(HWND window) const {
+    const auto count = counts_.find(window);
+    return count == counts_.end() ? 0 : count->second;
+  }
+
+ private:
+  static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_SETFONT) ++instance_->counts_[message->hwnd];
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline FontCounter* instance_ = nullptr;
+  HHOOK hook_ = nullptr;
+  std::map<HWND, int> counts_;
+};
+
 POINT WorkAreaCentre() {
   RECT area{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
@@ -209,6 +242,7 @@ TEST_F(Win32WidgetsTest, ControlsKeepTheirTextsAndAreLaidOutAgainAtANewDpi) {
   Win32Form& form = MakeEditorLikeForm();
   form.AddLabel("Link",
                 {.text = "https://trelik.example/", .bounds = {216, 152, 124, 13}, .link = true});
+  form.Show();
   EXPECT_EQ(WindowText(form.ChildWindow("Check")), "Check Version");
   EXPECT_EQ(WindowText(form.ChildWindow("Group")), "Projects List");
   EXPECT_EQ(WindowText(form.ChildWindow("Link")), "https://trelik.example/");
@@ -298,6 +332,55 @@ TEST_F(Win32WidgetsTest, ALongCaptionInANarrowBoxWidensTheWholeLayoutUntilItFits
   }
 }
 
+// Laying a form out measures every caption and moves every control, so it is done once, when
+// all controls exist: a window that is never shown costs none, and a DPI change before the
+// first showing is only remembered.
+TEST_F(Win32WidgetsTest, AFormIsLaidOutOnceAtItsFirstShowingAndNotWhileHidden) {
+  const std::vector<std::string> names{"Close", "Help",      "Check", "Group",
+                                       "Auto",  "Templates", "New",   "Files"};
+  FontCounter fonts;
+  ASSERT_TRUE(fonts.Hooked());
+  Win32Form& shown = MakeEditorLikeForm();
+  Win32Form& hidden = MakeEditorLikeForm();
+  const int dpi = shown.Dpi() * 3 / 2;
+  RECT suggested{0, 0, MulDiv(359, dpi, 96), MulDiv(181, dpi, 96)};
+  SendMessageA(shown.Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  for (const auto& name : names) {
+    EXPECT_EQ(fonts.Count(shown.ChildWindow(name)), 0) << name;
+  }
+
+  shown.Show();
+  shown.Close();
+  shown.Show();
+  for (const auto& name : names) {
+    EXPECT_EQ(fonts.Count(shown.ChildWindow(name)), 1) << name;
+    EXPECT_EQ(fonts.Count(hidden.ChildWindow(name)), 0) << name;
+  }
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(shown.ChildWindow("New"), WM_GETFONT, 0, 0)),
+             sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -MulDiv(11, dpi, 96));
+}
+
+// A control added to a form already shown is laid out at once, and may widen the whole layout.
+TEST_F(Win32WidgetsTest, AControlAddedAfterTheFirstShowingIsLaidOutWithAllTheOthers) {
+  Win32Form& form = MakeForm({.caption = "about", .clientWidth = 420, .clientHeight = 100});
+  form.AddEdit("Edit", {.bounds = {8, 60, 100, 21}});
+  form.Show();
+  const RECT before = ClientRectOf(form.ChildWindow("Edit"));
+  EXPECT_EQ(before.right - before.left, MulDiv(100, form.Dpi(), 96));
+
+  form.AddLabel("Long",
+                {.text = "Set up Projects from Explorer's New Menu", .bounds = {8, 8, 120, 13}});
+  const HWND label = form.ChildWindow("Long");
+  const RECT rect = ClientRectOf(label);
+  EXPECT_NE(SendMessageA(label, WM_GETFONT, 0, 0), 0);
+  EXPECT_GE(rect.right - rect.left, MeasuredText(label).cx);
+  const RECT after = ClientRectOf(form.ChildWindow("Edit"));
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+}
+
 TEST_F(Win32WidgetsTest, ALayoutWhoseTextsFitKeepsTheDesignedSizeTimesTheDpiExactly) {
   struct Designed {
     const char* name;
@@ -314,6 +397,7 @@ TEST_F(Win32WidgetsTest, ALayoutWhoseTextsFitKeepsTheDesignedSizeTimesTheDpiExac
   form.AddButton("Button", {.text = "OK", .bounds = designed[2].bounds});
   form.AddGroupBox("Group", {.text = "Box", .bounds = designed[3].bounds});
   form.AddEdit("Edit", {.bounds = designed[4].bounds});
+  form.Show();
 
   for (const int dpi : {form.Dpi(), form.Dpi() * 3 / 2}) {
     if (dpi != form.Dpi()) {
@@ -430,6 +514,7 @@ TEST_F(Win32WidgetsTest, ALinkCarriesItsTooltipAndTheAboutBoxTheProgramIcon) {
                          .link = true,
                          .tooltip = "Find more useful tools"});
   form.AddProgramIcon("Image1", {16, 16, 32, 32});
+  form.Show();
 
   HWND tooltip = nullptr;
   for (HWND window = GetTopWindow(nullptr); window != nullptr;
@@ -539,7 +624,7 @@ TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
   modal.onShow = [&] {
     ++shows;
     ownerEnabledMeanwhile = IsWindowEnabled(owner.Window()) != FALSE;
-    modal.Show();  // already shown: only brought to the front
+    modal.Show();                     // already shown: only brought to the front
     WaitUntilActive(modal.Window());  // as a user, who closes it once it is there
     PostMessageA(modal.Window(), WM_CLOSE, 0, 0);
   };
