@@ -15,11 +15,14 @@ build_helpers() {
     { echo "building the benchmark helpers of $1 failed" >&2; exit 2; }
 }
 
-# A scratch folder removed on exit, with the Xvfb server and anything else listed in cleanup_pids.
+# A scratch folder removed on exit, with the processes listed in cleanup_pids and the process
+# groups listed in cleanup_groups.
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/trelik-bench.XXXXXX")
 cleanup_pids=()
+cleanup_groups=()
 cleanup() {
   local pid
+  for pid in "${cleanup_groups[@]}"; do kill -- "-$pid" 2>/dev/null; done
   for pid in "${cleanup_pids[@]}"; do
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
@@ -111,3 +114,30 @@ in_home() {
   (cd "$home/Desktop" && HOME=$home XDG_DATA_HOME=$home/.local/share \
     XDG_CONFIG_HOME=$home/.config "$@")
 }
+
+# The Windows programs copied into a private folder (trelik.exe keeps its settings and template
+# library beside itself), a launcher, and the build's Wine prefix warmed up so that no run pays
+# for starting the Wine server or its desktop process (explorer.exe, which Windows always has
+# running): one minimal window stays open in the background for that. Sets wine_trelik and
+# wine_minimal, the commands to time.
+prepare_wine() {
+  local build="$repo/build/windows" app="$scratch/wine-app"
+  mkdir -p "$app/projects/Web" "$scratch/wine-desktop"
+  cp "$build/src/app/trelik.exe" "$build/bench/minimal_win32_window.exe" "$app/"
+  printf '<title>New site</title>\r\n' >"$app/projects/Web/index.htm"
+  printf '\r\n' >"$scratch/wine-desktop/New.trelik_Web"
+  timeout 120 "$build/wine-run" cmd /c exit >/dev/null 2>&1 </dev/null ||
+    { echo "the Wine prefix of $build could not be prepared" >&2; exit 2; }
+  wine_trelik=("$build/wine-run" "$app/trelik.exe" "Z:${scratch//\//\\}\\wine-desktop\\New.trelik_Web")
+  wine_minimal=("$build/wine-run" "$app/minimal_win32_window.exe")
+  setsid "${wine_minimal[@]}" >/dev/null 2>&1 </dev/null &
+  local keeper=$!
+  cleanup_groups+=("$keeper")
+  for _ in $(seq 1 100); do
+    pgrep -g "$keeper" -f 'explorer.exe /desktop' >/dev/null && return 0
+    sleep 0.1
+  done
+  echo "Wine's desktop process did not start within 10 s" >&2
+  exit 2
+}
+wine_version() { /usr/lib/wine/wine64 --version 2>/dev/null; }

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -177,9 +178,18 @@ long GroupPeakKib(pid_t group) {
   return peak;
 }
 
+// Kills the group and reaps what it can: the timer adopts the command's orphans (it is their
+// subreaper), so that killed wrappers leave no zombies behind. Processes that left the group
+// (a daemon it started) are not waited for.
 void Stop(pid_t group) {
   kill(-group, SIGKILL);
-  waitpid(group, nullptr, 0);
+  const double giveUp = Now() + 2;
+  for (;;) {
+    const pid_t reaped = waitpid(-1, nullptr, WNOHANG);
+    if (reaped > 0) continue;
+    if (reaped < 0 || kill(-group, 0) != 0 || Now() > giveUp) break;
+    usleep(10000);
+  }
 }
 
 }  // namespace
@@ -198,6 +208,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   XSetErrorHandler(IgnoreXError);
+  prctl(PR_SET_CHILD_SUBREAPER, 1);
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
   XSync(display, False);
   TitleWatch watch(display, options->title);
