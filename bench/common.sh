@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034
 # Shared by the benchmark scripts (sourced, not run): building the helpers, a private X display,
 # a scratch folder, and the min/median/max table rows. Every wait here is bounded.
 
@@ -39,7 +40,8 @@ start_display() {
   cleanup_pids+=($!)
   for _ in $(seq 1 200); do
     if [ -s "$number_file" ]; then
-      export DISPLAY=":$(tr -d '\n' <"$number_file")"
+      DISPLAY=":$(tr -d '\n' <"$number_file")"
+      export DISPLAY
       return 0
     fi
     sleep 0.05

@@ -6,6 +6,7 @@
 # Copies are spaced by a second, after a sync, and sizes by a longer pause. Usage:
 # bench/copy_time.sh (after `cmake --preset linux`; ROUNDS=N changes the number of rounds).
 set -u
+# shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
 build_helpers linux
 copier=$repo/build/linux/bench/folder_copy_bench

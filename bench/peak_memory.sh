@@ -6,6 +6,7 @@
 # (Wine's loader process, which holds the program). Usage: bench/peak_memory.sh (after
 # `cmake --preset linux`; ROUNDS=N changes the number of counted rounds).
 set -u
+# shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
 build_helpers linux
 timer=$repo/build/linux/bench/map_timer

@@ -5,6 +5,7 @@
 # Rounds are interleaved, in an order that turns each round. Usage: bench/startup_time.sh
 # (after `cmake --preset linux`; ROUNDS=N changes the number of counted rounds).
 set -u
+# shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
 build_helpers linux
 bin=$repo/build/linux

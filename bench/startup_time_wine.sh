@@ -5,6 +5,7 @@
 # private Xvfb display. Usage: bench/startup_time_wine.sh (after `cmake --preset linux` for the
 # window timer and `cmake --preset windows`; ROUNDS=N changes the number of counted rounds).
 set -u
+# shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
 build_helpers linux
 build_helpers windows
