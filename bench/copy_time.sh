@@ -4,7 +4,10 @@
 # files and for a few large ones. Every copy goes into a fresh folder and nothing is deleted
 # until the end: on ext4, creating files right after deleting thousands is many times slower.
 # Copies are spaced by a second, after a sync, and sizes by a longer pause. Usage:
-# bench/copy_time.sh (after `cmake --preset linux`; ROUNDS=N changes the number of rounds).
+# bench/copy_time.sh (after `cmake --preset linux`; ROUNDS=N changes the number of rounds, SIZES
+# the sizes, e.g. SIZES="2000 large"). Creating files stays slow for up to five minutes after many
+# were deleted on the file system (the end of an earlier run included): both sides pay, but
+# wide min-max spreads then say so. TMPDIR picks the file system.
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -42,7 +45,7 @@ copy_once() {
   awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.4f", (b - a) * 1000 }'
 }
 
-sizes=(200 2000 20000 large)
+read -ra sizes <<<"${SIZES:-200 2000 20000 large}"
 echo "Preparing the source folders ..." >&2
 for size in 200 2000 20000; do small_tree "$size"; done
 large_tree
