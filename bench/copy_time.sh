@@ -47,8 +47,9 @@ copy_once() {
 
 read -ra sizes <<<"${SIZES:-200 2000 20000 large}"
 echo "Preparing the source folders ..." >&2
-for size in 200 2000 20000; do small_tree "$size"; done
-large_tree
+for size in "${sizes[@]}"; do
+  if [ "$size" = large ]; then large_tree; else small_tree "$size"; fi
+done
 timeout 60 sync
 
 declare -A ms
