@@ -1,27 +1,50 @@
 #!/usr/bin/env bash
-# Prints how long the Linux program takes from its start to a visible main window, desktop
-# files included, on a private X display with a fresh home. Usage: startup_time.sh <trelik>
-set -eu
-trelik=$1
-work=$(mktemp -d /tmp/trelik-bench.XXXXXX)
-export HOME="$work" XDG_DATA_HOME="$work/.local/share" XDG_CONFIG_HOME="$work/.config"
-for n in $(seq 150 199); do
-  [ -e "/tmp/.X$n-lock" ] || break
-done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$n"
-until xdotool getdisplaygeometry >/dev/null 2>&1; do sleep 0.05; done
-trap 'kill $xvfb; rm -rf "$work"' EXIT
+# Time from start to the mapped main window of the Linux program, started on a launcher file
+# with 1, 20 and 200 templates registered in a private home, against a minimal Qt dialog built
+# in the same tree; all on one private Xvfb display (Qt's xcb platform, no window manager).
+# Rounds are interleaved, in an order that turns each round. Usage: bench/startup_time.sh
+# (after `cmake --preset linux`; ROUNDS=N changes the number of counted rounds).
+set -u
+# shellcheck source=bench/common.sh
+source "$(dirname "$0")/common.sh"
+build_helpers linux
+bin=$repo/build/linux
+timer=$bin/bench/map_timer
+[ -x "$timer" ] || { echo "map_timer is not built: install libx11-dev and configure again" >&2; exit 2; }
+start_display
+export QT_QPA_PLATFORM=xcb
 
-for run in 1 2 3 4 5; do
-  start=$(date +%s%N)
-  "$trelik" >/dev/null 2>&1 &
-  pid=$!
-  until window=$(xdotool search --onlyvisible --name '^ Trelik$' 2>/dev/null); do sleep 0.005; done
-  end=$(date +%s%N)
-  printf 'start to visible main window, run %d: %4d ms\n' "$run" $(((end - start) / 1000000))
-  xdotool windowclose "$window" 2>/dev/null || true
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+counts=(1 20 200)
+make_home 1
+make_home 20
+make_home 200
+
+declare -A ms
+programs=(qt t1 t20 t200)
+run() {
+  local program=$1 out
+  case $program in
+    qt) out=$(in_home 1 "$timer" --title "Minimal Qt dialog" -- "$bin/bench/minimal_qt_dialog") ;;
+    t*) out=$(in_home "${program#t}" "$timer" -- "$bin/src/app/trelik" "$(launcher "${program#t}")") ;;
+  esac || { echo "  round $round: $program did not show its window (see above)" >&2; return; }
+  ms[$program]+=" $(field window_ms <<<"$out")"
+}
+
+for round in $(seq 0 "$rounds"); do
+  for i in 0 1 2 3; do run "${programs[$(((round + i) % 4))]}"; done
+  # The first round warms the caches up and is not counted.
+  [ "$round" = 0 ] && ms=()
 done
+
+echo "Time from start to the mapped main window (ms), Linux build, Qt xcb on Xvfb"
+load_note
+header "program"
+row "minimal Qt dialog (line edit + button)" '%10.1f' ${ms[qt]}
+for n in "${counts[@]}"; do
+  row "Trelik on a launcher, $n template(s)" '%10.1f' ${ms[t$n]}
+done
+header "ratio, pair by pair"
+for n in "${counts[@]}"; do
+  ratio_row "Trelik ($n) / minimal Qt dialog" '<= 1.10x' ${ms[t$n]} -- ${ms[qt]}
+done
+ratio_row "Trelik, 200 templates / 1 template" '<= 1.05x' ${ms[t200]} -- ${ms[t1]}

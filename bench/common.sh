@@ -1,0 +1,145 @@
+# shellcheck shell=bash disable=SC2034
+# Shared by the benchmark scripts (sourced, not run): building the helpers, a private X display,
+# a scratch folder, and the min/median/max table rows. Every wait here is bounded.
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+rounds=${ROUNDS:-9}
+
+# Builds the benchmark helpers of a configured preset (`cmake --preset NAME` first).
+build_helpers() {
+  local build="$repo/build/$1"
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    echo "$build is not configured: run cmake --preset $1 first" >&2
+    exit 2
+  fi
+  cmake --build "$build" --target trelik_benchmarks -j2 >/dev/null ||
+    { echo "building the benchmark helpers of $1 failed" >&2; exit 2; }
+}
+
+# A scratch folder removed on exit, with the processes listed in cleanup_pids and the process
+# groups listed in cleanup_groups.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/trelik-bench.XXXXXX")
+cleanup_pids=()
+cleanup_groups=()
+cleanup() {
+  local pid
+  for pid in "${cleanup_groups[@]}"; do kill -- "-$pid" 2>/dev/null; done
+  for pid in "${cleanup_pids[@]}"; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A private X display with no window manager; Xvfb picks a free number itself.
+start_display() {
+  local number_file="$scratch/display"
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$number_file" >/dev/null 2>&1 &
+  cleanup_pids+=($!)
+  for _ in $(seq 1 200); do
+    if [ -s "$number_file" ]; then
+      DISPLAY=":$(tr -d '\n' <"$number_file")"
+      export DISPLAY
+      return 0
+    fi
+    sleep 0.05
+  done
+  echo "Xvfb did not start within 10 s" >&2
+  exit 2
+}
+
+# The timer's fields for one start: "window_ms=12.3 peak_kib=456" -> the value of $1.
+field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; }
+
+# min, median and max of the numbers given, with the format $1.
+summary() {
+  local format=$1
+  shift
+  printf '%s\n' "$@" | sort -g | awk -v f="$format" '
+    { v[NR] = $1 }
+    END {
+      if (NR == 0) { printf "%10s %10s %10s", "-", "-", "-"; exit }
+      m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+      printf f " " f " " f, v[1], m, v[NR]
+    }'
+}
+
+# One table row: label, unit format, then the values.
+row() {
+  local label=$1 format=$2
+  shift 2
+  printf '%-46s %s\n' "$label" "$(summary "$format" "$@")"
+}
+
+# Ratios of two equally long lists, pair by pair (rounds ran interleaved, so each pair saw the
+# same load): label, target text, then "A values -- B values".
+ratio_row() {
+  local label=$1 target=$2
+  shift 2
+  local a=() b=() in_b=0 value
+  for value in "$@"; do
+    if [ "$value" = -- ]; then in_b=1; elif [ $in_b = 0 ]; then a+=("$value"); else b+=("$value"); fi
+  done
+  local ratios=() i
+  for i in "${!a[@]}"; do
+    [ -n "${b[$i]:-}" ] && ratios+=("$(awk -v x="${a[$i]}" -v y="${b[$i]}" 'BEGIN { printf "%.3f", x / y }')")
+  done
+  printf '%-46s %s   target %s\n' "$label" "$(summary '%9.2fx' "${ratios[@]}")" "$target"
+}
+
+header() {
+  printf '%-46s %10s %10s %10s\n' "$1" min median max
+}
+
+load_note() {
+  echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg), $rounds rounds interleaved"
+}
+
+# A private home ($scratch/home-N) holding N templates, registered by the program's own code
+# (template_setup), and a launcher of the first one, "Web", on its desktop.
+make_home() {
+  local home="$scratch/home-$1"
+  mkdir -p "$home/Desktop"
+  in_home "$1" timeout 300 "$repo/build/linux/bench/template_setup" \
+    "$repo/build/linux/src/app/trelik" "$1" || { echo "setting up $1 templates failed" >&2; exit 2; }
+  # As the New menu makes it: one byte, so that the desktop types it by its name.
+  printf '\n' >"$home/Desktop/New.trelik_Web"
+}
+launcher() { echo "$scratch/home-$1/Desktop/New.trelik_Web"; }
+
+# Runs a command in home N, from its desktop folder, as a file manager would start it.
+in_home() {
+  local home="$scratch/home-$1"
+  shift
+  (cd "$home/Desktop" && HOME=$home XDG_DATA_HOME=$home/.local/share \
+    XDG_CONFIG_HOME=$home/.config "$@")
+}
+
+# The Windows programs copied into a private folder (trelik.exe keeps its settings and template
+# library beside itself), a launcher, and the build's Wine prefix warmed up so that no run pays
+# for starting the Wine server or its desktop process (explorer.exe, which Windows always has
+# running): one minimal window stays open in the background for that. Sets wine_trelik and
+# wine_minimal, the commands to time.
+prepare_wine() {
+  local build="$repo/build/windows" app="$scratch/wine-app"
+  mkdir -p "$app/projects/Web" "$scratch/wine-desktop"
+  cp "$build/src/app/trelik.exe" "$build/bench/minimal_win32_window.exe" "$app/"
+  printf '<title>New site</title>\r\n' >"$app/projects/Web/index.htm"
+  printf '\r\n' >"$scratch/wine-desktop/New.trelik_Web"
+  timeout 120 "$build/wine-run" cmd /c exit >/dev/null 2>&1 </dev/null ||
+    { echo "the Wine prefix of $build could not be prepared" >&2; exit 2; }
+  wine_trelik=("$build/wine-run" "$app/trelik.exe" "Z:${scratch//\//\\}\\wine-desktop\\New.trelik_Web")
+  wine_minimal=("$build/wine-run" "$app/minimal_win32_window.exe")
+  setsid "${wine_minimal[@]}" >/dev/null 2>&1 </dev/null &
+  local keeper=$!
+  cleanup_groups+=("$keeper")
+  for _ in $(seq 1 100); do
+    pgrep -g "$keeper" -f 'explorer.exe /desktop' >/dev/null && return 0
+    sleep 0.1
+  done
+  echo "Wine's desktop process did not start within 10 s" >&2
+  exit 2
+}
+wine_version() { /usr/lib/wine/wine64 --version 2>/dev/null; }

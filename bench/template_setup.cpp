@@ -1,0 +1,75 @@
+// Gives a fresh home a template library of a chosen size, the way the editor builds one: a
+// folder per template in the store, its file type registered through the Linux file-type store,
+// the template list and the settings, and the desktop files generated from the store.
+//
+// Usage: template_setup TRELIK_EXECUTABLE COUNT (HOME and XDG_DATA_HOME name the home). The
+// first template is "Web"; the others are "Site 1", "Site 2", ...
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+#include "library/ini_file.h"
+#include "library/template_list.h"
+#include "shell/file_type_registration.h"
+#include "shell/memory_registry.h"
+#include "shell/posix/desktop_integration.h"
+#include "shell/posix/registry_store.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void MakeTemplateFolder(const fs::path& folder) {
+  fs::create_directories(folder / "images");
+  std::ofstream(folder / "index.htm") << "<!DOCTYPE html>\n<title>New site</title>\n";
+  std::ofstream(folder / "style.css") << "body { margin: 0; }\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3 || std::atoi(argv[2]) < 1) {
+    std::fprintf(stderr, "usage: template_setup TRELIK_EXECUTABLE COUNT\n");
+    return 2;
+  }
+  const std::string executable = argv[1];
+  const int count = std::atoi(argv[2]);
+  const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
+  const std::string dataFolder = desktop.dataHome + "/trelik/";
+  const std::string storePath = dataFolder + "filetypes.reg";
+
+  std::vector<std::string> names{"Web"};
+  for (int i = 1; i < count; ++i) names.push_back("Site " + std::to_string(i));
+  try {
+    fs::create_directories(dataFolder);
+    trelik::TIniFile settings(dataFolder + "trelik.ini");
+    {
+      trelik::RegistryStore store(storePath);
+      // The desktop files are generated once at the end; the result is the same as after
+      // each registration.
+      const trelik::RegistrationContext context{store, executable, [] {}};
+      trelik::RegisterFileType(context, ".trelik", "Trelik", false);
+      for (const auto& name : names) {
+        MakeTemplateFolder(fs::path(dataFolder) / "projects" / name);
+        trelik::RegisterFileType(context, ".trelik_" + name, "trelik_" + name, true);
+        settings.WriteText("mainfile", name, "index.htm");
+        settings.WriteFlag("autoopen", name, false);
+      }
+    }
+    trelik::SaveTemplateList(dataFolder + "projects.lib", names);
+    trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
+    const std::string icon = fs::path(executable).parent_path() / "trelik.png";
+    if (!trelik::RegenerateDesktopIntegration(fileTypes, desktop, executable, icon)) {
+      std::fprintf(stderr, "template_setup: some desktop files could not be written\n");
+      return 1;
+    }
+  } catch (const trelik::Error& error) {
+    std::fprintf(stderr, "template_setup: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
