@@ -2,7 +2,8 @@
 """Draws Trelik's icon, a folder with a green plus badge, and writes it in the forms the program
 needs: trelik.ico for the Windows executable (16, 32 and 48 pixels each in 256 colours and in
 32-bit colour, and 256 pixels as PNG in both), trelik-256.png and trelik.svg for the Linux
-desktop files. The shapes are defined once below on a 256-unit grid; ImageMagick's convert
+desktop files, and trelik-16/32/48.png for the Linux windows (handing the window manager the
+256-pixel image costs every start a few milliseconds). The shapes are defined once below on a 256-unit grid; ImageMagick's convert
 renders them at each size, so the small images are drawn, not shrunk.
 
 Usage: make_icon.py [output folder]   (default: this script's folder)
@@ -165,6 +166,9 @@ def main():
         for size in SIZES + (256,):
             drawn[size] = os.path.join(work, f"{size}.png")
             render(size, drawn[size])
+        for size in SIZES:
+            subprocess.run(["convert", drawn[size], "-strip",
+                            f"PNG32:{os.path.join(out, f'trelik-{size}.png')}"], check=True)
         large = os.path.join(out, "trelik-256.png")
         subprocess.run(["convert", drawn[256], "-strip", f"PNG32:{large}"], check=True)
         large_palette = os.path.join(work, "256-8.png")

@@ -47,7 +47,14 @@ int main(int argc, char** argv) {
   const std::string programFolder =
       trelik::DirectoryPart(executablePath, trelik::kPosixSeparators);
   const std::string iconFile = ProgramFile(programFolder, "trelik.png");
-  QApplication::setWindowIcon(QIcon(QString::fromStdString(iconFile)));
+  // The windows get the small sizes only: the window manager is sent every size the icon has,
+  // and the large one would cost each start a few milliseconds.
+  QIcon windowIcon;
+  for (const char* size : {"16", "32", "48"}) {
+    windowIcon.addFile(QString::fromStdString(
+        ProgramFile(programFolder, std::string("trelik-") + size + ".png")));
+  }
+  QApplication::setWindowIcon(windowIcon);
   const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
   const std::string dataFolder = desktop.dataHome + "/trelik/";
 
