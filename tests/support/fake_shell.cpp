@@ -1,11 +1,30 @@
 #include "support/fake_shell.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <string_view>
 
 #include "shell/copy_name.h"
+#include "support/rename_without_replacing.h"
 
 namespace trelik::testing {
 namespace fs = std::filesystem;
+namespace {
+
+// '*' stands for any run of characters, '?' for any one; the rest match themselves, case and all.
+bool MatchesWildcard(std::string_view wildcard, std::string_view name) {
+  if (wildcard.empty()) return name.empty();
+  if (wildcard.front() == '*') {
+    for (std::size_t skipped = 0; skipped <= name.size(); ++skipped) {
+      if (MatchesWildcard(wildcard.substr(1), name.substr(skipped))) return true;
+    }
+    return false;
+  }
+  return !name.empty() && (wildcard.front() == '?' || wildcard.front() == name.front()) &&
+         MatchesWildcard(wildcard.substr(1), name.substr(1));
+}
+
+}  // namespace
 
 CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
                                  const std::string& destDir) {
@@ -30,15 +49,7 @@ bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {
 }
 
 std::error_code FakeShell::RenamePath(const std::string& oldPath, const std::string& newPath) {
-  std::error_code error;
-  if (fs::exists(fs::symlink_status(newPath, error))) {
-    return std::make_error_code(std::errc::file_exists);
-  }
-  if (!fs::exists(fs::symlink_status(oldPath, error))) {
-    return std::make_error_code(std::errc::no_such_file_or_directory);
-  }
-  fs::rename(oldPath, newPath, error);
-  return error;
+  return RenameWithoutReplacing(oldPath, newPath);
 }
 
 bool FakeShell::RemoveFile(const std::string& path) {
@@ -60,11 +71,16 @@ void FakeShell::ShellOpen(NativeWindow owner, const std::string& verb, const std
 std::vector<std::string> FakeShell::ListFolder(const std::string& pattern) {
   std::vector<std::string> names;
   const fs::path folder = fs::path(pattern).parent_path();
+  const std::string wildcard = fs::path(pattern).filename().string();
   std::error_code error;
   if (!fs::is_directory(folder, error)) return names;
   names = {".", ".."};
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     names.push_back(entry.path().filename().string());
+  }
+  // "*.*" matches every name, names without a dot too, as on Windows.
+  if (wildcard != "*.*") {
+    std::erase_if(names, [&](const std::string& name) { return !MatchesWildcard(wildcard, name); });
   }
   return names;
 }

@@ -7,8 +7,8 @@
 
 namespace trelik::testing {
 
-// Shell operations over the real file system (std::filesystem), recording what the program
-// hands to the shell instead of opening it.
+// Shell operations over the real file system (std::filesystem, and the system's own rename that
+// never replaces), recording what the program hands to the shell instead of opening it.
 class FakeShell : public ShellOperations {
  public:
   struct Opened {
@@ -33,7 +33,7 @@ class FakeShell : public ShellOperations {
   std::vector<Opened> opened;
   std::vector<std::string> browseTitles;
   std::string pickedFolder;  // what the folder picker answers; empty: the user cancels
-  std::string copyFailure;  // when set, every copy fails with this reason
+  std::string copyFailure;   // when set, every copy fails with this reason
   int notifications = 0;
 };
 
