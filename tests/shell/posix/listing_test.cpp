@@ -51,15 +51,6 @@ TEST(ListFolder, MatchesTheWildcardAgainstEveryEntry) {
   }
 }
 
-TEST(ListFolder, AMissingFolderListsNothing) {
-  TempFolder folder;
-  MakeFile(folder / "file.txt", "");
-  PosixShellOperations shell({}, {}, {});
-
-  EXPECT_TRUE(shell.ListFolder(folder / "missing/*.*").empty());
-  EXPECT_TRUE(shell.ListFolder(folder / "file.txt/*.*").empty());
-}
-
 TEST(IsExistingFile, IsTrueForEntriesThatAreNoFolders) {
   TempFolder folder;
   MakeFile(folder / "file.txt", "");
