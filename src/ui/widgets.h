@@ -18,6 +18,8 @@ struct Bounds {
   int top = 0;
   int width = 0;
   int height = 0;
+
+  bool operator==(const Bounds&) const = default;
 };
 
 class Control {

@@ -15,12 +15,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringDecoder>
-#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "common/ascii_case.h"
 #include "common/error.h"
+#include "ui/layout_plan.h"
 
 namespace trelik {
 namespace {
@@ -191,12 +191,14 @@ class QtComboBox final : public ComboBox {
 
 class QtGroupBox final : public GroupBox {
  public:
-  explicit QtGroupBox(QGroupBox* box) : box_(box) {}
+  QtGroupBox(QGroupBox* box, std::size_t index) : box_(box), index_(index) {}
   void SetFocus() override { box_->setFocus(); }
   QGroupBox* Widget() const { return box_; }
+  std::size_t Index() const { return index_; }  // among the form's declared controls
 
  private:
   QGroupBox* box_;
+  std::size_t index_;
 };
 
 class QtPassive final : public Control {
@@ -224,11 +226,10 @@ class QtForm final : public Form {
   Label* AddLabel(const std::string& name, const LabelArgs& args) override {
     auto control = std::make_unique<QtLabel>();
     Label* label = control.get();
-    QLabel* widget = args.link ? new ClickableLabel(Parent(args.parent),
-                                                    [this, label] {
-                                                      application_.Dispatch(label->onClick);
-                                                    })
-                               : new QLabel(Parent(args.parent));
+    QLabel* widget =
+        args.link ? new ClickableLabel(Parent(args.parent),
+                                       [this, label] { application_.Dispatch(label->onClick); })
+                  : new QLabel(Parent(args.parent));
     widget->setText(ToQt(args.text));
     if (args.bold) {
       QFont font = widget->font();
@@ -244,7 +245,8 @@ class QtForm final : public Form {
       widget->setPalette(palette);
     }
     if (!args.tooltip.empty()) widget->setToolTip(ToQt(args.tooltip));
-    Place(widget, name, args.bounds, TextFit::kWhole);
+    Place(widget, name, {.kind = ControlKind::kLabel, .caption = args.text, .bounds = args.bounds},
+          args.parent);
     control->Attach(widget);
     return Keep(std::move(control));
   }
@@ -252,53 +254,68 @@ class QtForm final : public Form {
   PushButton* AddButton(const std::string& name, const ButtonArgs& args) override {
     auto* widget = new QPushButton(ToQt(args.text), Parent(args.parent));
     widget->setDefault(args.isDefault);
-    Place(widget, name, args.bounds, TextFit::kCaption);
+    Place(widget, name,
+          {.kind = ControlKind::kButton,
+           .caption = args.text,
+           .bounds = args.bounds,
+           .tabOrder = args.tabOrder},
+          args.parent);
     auto control = std::make_unique<QtButton>(widget);
     PushButton* button = control.get();
     QObject::connect(widget, &QPushButton::clicked,
                      [this, button] { application_.Dispatch(button->onClick); });
-    AddTabStop(widget, args.tabOrder, args.parent);
     return Keep(std::move(control));
   }
 
   CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) override {
     auto* widget = new QCheckBox(ToQt(args.text), Parent(args.parent));
     widget->setChecked(args.checked);
-    Place(widget, name, args.bounds, TextFit::kWhole);
-    AddTabStop(widget, args.tabOrder, args.parent);
+    Place(widget, name,
+          {.kind = ControlKind::kCheckBox,
+           .caption = args.text,
+           .bounds = args.bounds,
+           .tabOrder = args.tabOrder},
+          args.parent);
     return Keep(std::make_unique<QtCheckBox>(widget));
   }
 
   Edit* AddEdit(const std::string& name, const EditArgs& args) override {
     auto* widget = new QLineEdit(Parent(args.parent));
-    Place(widget, name, args.bounds);
-    AddTabStop(widget, args.tabOrder, args.parent);
+    Place(widget, name,
+          {.kind = ControlKind::kEdit, .bounds = args.bounds, .tabOrder = args.tabOrder},
+          args.parent);
     return Keep(std::make_unique<QtEdit>(widget));
   }
 
   ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) override {
     auto control = std::make_unique<QtComboBox>();
     ComboBox* box = control.get();
-    auto* widget = new FocusReportingComboBox(
-        Parent(args.parent), [this, box] { application_.Dispatch(box->onEnter); });
+    auto* widget = new FocusReportingComboBox(Parent(args.parent),
+                                              [this, box] { application_.Dispatch(box->onEnter); });
     widget->setEditable(false);
-    Place(widget, name, args.bounds);
+    Place(widget, name,
+          {.kind = ControlKind::kComboBox, .bounds = args.bounds, .tabOrder = args.tabOrder},
+          args.parent);
     control->Attach(widget);
-    AddTabStop(widget, args.tabOrder, args.parent);
     return Keep(std::move(control));
   }
 
   GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) override {
     auto* widget = new QGroupBox(ToQt(args.text), dialog_.get());
-    Place(widget, name, args.bounds, TextFit::kCaption);
-    AddTabStop(widget, args.tabOrder, nullptr);
-    return Keep(std::make_unique<QtGroupBox>(widget));
+    const std::size_t index = planned_.size();
+    Place(widget, name,
+          {.kind = ControlKind::kGroupBox,
+           .caption = args.text,
+           .bounds = args.bounds,
+           .tabOrder = args.tabOrder},
+          nullptr);
+    return Keep(std::make_unique<QtGroupBox>(widget, index));
   }
 
   Control* AddProgramIcon(const std::string& name, const Bounds& bounds) override {
     auto* widget = new QLabel(dialog_.get());
     widget->setPixmap(QApplication::windowIcon().pixmap(bounds.width, bounds.height));
-    Place(widget, name, bounds);
+    Place(widget, name, {.kind = ControlKind::kPicture, .bounds = bounds}, nullptr);
     return Keep(std::make_unique<QtPassive>(widget));
   }
 
@@ -337,40 +354,45 @@ class QtForm final : public Form {
     return dialog_.get();
   }
 
-  // What must fit into a control's designed box: its whole size hint (labels, check boxes),
-  // its caption's text (buttons, group boxes), or nothing (edits, lists, pictures).
-  enum class TextFit { kNone, kWhole, kCaption };
-
-  void Place(QWidget* widget, const std::string& name, const Bounds& bounds,
-             TextFit fit = TextFit::kNone) {
+  // Shown at its designed place until the first showing fits the whole form to the font.
+  void Place(QWidget* widget, const std::string& name, PlannedControl planned, GroupBox* parent) {
     widget->setObjectName(ToQt(name));
-    widget->setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
-    placedWidgets_.push_back({widget, bounds, fit});
+    const Bounds& b = planned.bounds;
+    widget->setGeometry(b.left, b.top, b.width, b.height);
+    if (parent != nullptr) planned.group = static_cast<QtGroupBox*>(parent)->Index();
+    planned_.push_back(std::move(planned));
+    widgets_.push_back(widget);
   }
 
-  // The layout was drawn for a narrow 8-point font; in the desktop's font the whole window is
-  // scaled up just enough that every text fits its box, as dialog units scale on Windows.
-  void ScaleToFont() {
-    double scaleX = 1.0;
-    double scaleY = 1.0;
-    for (const auto& placed : placedWidgets_) {
-      if (placed.fit == TextFit::kNone) continue;
-      const QFontMetrics metrics(placed.widget->font());
-      const QString text = placed.widget->property("text").toString().isEmpty()
-                               ? placed.widget->property("title").toString()
-                               : placed.widget->property("text").toString();
-      const int width = placed.fit == TextFit::kWhole ? placed.widget->sizeHint().width()
-                                                      : metrics.horizontalAdvance(text) + 12;
-      scaleX = std::max(scaleX, double(width) / std::max(1, placed.design.width));
-      scaleY = std::max(scaleY, double(metrics.height()) / std::max(1, placed.design.height));
+  // Labels and check boxes need their whole size hint (a check box's box included); buttons and
+  // group boxes their caption and frame.
+  TextExtent CaptionExtent(std::size_t index) const {
+    constexpr int kCaptionFrame = 12;
+    const QWidget& widget = *widgets_[index];
+    const QFontMetrics metrics(widget.font());
+    const ControlKind kind = planned_[index].kind;
+    if (kind == ControlKind::kLabel || kind == ControlKind::kCheckBox) {
+      return {widget.sizeHint().width(), metrics.height()};
     }
-    for (const auto& placed : placedWidgets_) {
-      const Bounds& b = placed.design;
-      placed.widget->setGeometry(int(b.left * scaleX + 0.5), int(b.top * scaleY + 0.5),
-                                 int(b.width * scaleX + 0.5), int(b.height * scaleY + 0.5));
+    return {metrics.horizontalAdvance(ToQt(planned_[index].caption)) + kCaptionFrame,
+            metrics.height()};
+  }
+
+  // Qt scales to the screen by itself, so the plan is made at the designed 96 pixels per inch.
+  void FitToFont() {
+    constexpr int kDesignDpi = 96;
+    const LayoutPlan plan = PlanLayout(planned_, args_.clientWidth, args_.clientHeight, kDesignDpi,
+                                       [this](std::size_t index) { return CaptionExtent(index); });
+    for (std::size_t i = 0; i < widgets_.size(); ++i) {
+      Bounds b = plan.bounds[i];
+      // A group's controls are the group box's children, placed relative to it.
+      if (const std::size_t group = planned_[i].group; group != kNoGroup) {
+        b.left -= plan.bounds[group].left;
+        b.top -= plan.bounds[group].top;
+      }
+      widgets_[i]->setGeometry(b.left, b.top, b.width, b.height);
     }
-    dialog_->setFixedSize(int(args_.clientWidth * scaleX + 0.5),
-                          int(args_.clientHeight * scaleY + 0.5));
+    dialog_->setFixedSize(plan.clientWidth, plan.clientHeight);
   }
 
   template <typename T>
@@ -380,41 +402,15 @@ class QtForm final : public Form {
     return raw;
   }
 
-  struct PlacedWidget {
-    QWidget* widget;
-    Bounds design;
-    TextFit fit;
-  };
-
-  struct TabStop {
-    QWidget* widget;
-    int order;
-    QWidget* group;  // null for a control placed on the form itself
-  };
-
-  void AddTabStop(QWidget* widget, int order, GroupBox* parent) {
-    tabStops_.push_back({widget, order, parent ? Parent(parent) : nullptr});
-  }
-
-  // Centres the window at its first showing, fits it to the font and chains the tab order: form controls by their
-  // order, each group's controls by theirs right after the group.
+  // Centres the window at its first showing, fits it to the font and chains the tab order.
   void Prepare() {
     if (placed_) return;
     placed_ = true;
-    std::vector<QWidget*> chain;
-    auto inGroup = [&](QWidget* group) {
-      std::vector<TabStop> stops;
-      std::ranges::copy_if(tabStops_, std::back_inserter(stops),
-                           [&](const TabStop& s) { return s.group == group; });
-      std::ranges::stable_sort(stops, {}, &TabStop::order);
-      return stops;
-    };
-    for (const auto& stop : inGroup(nullptr)) {
-      chain.push_back(stop.widget);
-      for (const auto& inner : inGroup(stop.widget)) chain.push_back(inner.widget);
+    const std::vector<std::size_t> chain = TabChain(planned_);
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+      QWidget::setTabOrder(widgets_[chain[i - 1]], widgets_[chain[i]]);
     }
-    for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
-    ScaleToFont();
+    FitToFont();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       const QRect area = screen->availableGeometry();
       dialog_->move(area.center() - dialog_->rect().center());
@@ -425,8 +421,8 @@ class QtForm final : public Form {
   FormArgs args_;
   std::unique_ptr<FormDialog> dialog_;
   std::vector<std::unique_ptr<Control>> controls_;
-  std::vector<TabStop> tabStops_;
-  std::vector<PlacedWidget> placedWidgets_;
+  std::vector<PlannedControl> planned_;  // each control's declaration, and its widget beside
+  std::vector<QWidget*> widgets_;
   bool placed_ = false;
 };
 

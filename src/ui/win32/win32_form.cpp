@@ -103,7 +103,7 @@ Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
   RegisterFormClass();
   font_ = MakeFont(dpi_, false);
   boldFont_ = MakeFont(dpi_, true);
-  RECT frame{0, 0, ScaleX(args.clientWidth), ScaleY(args.clientHeight)};
+  RECT frame{0, 0, ScaleDpi(args.clientWidth), ScaleDpi(args.clientHeight)};
   AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
   const HWND created = CreateWindowExA(
       FormExStyle(args), kFormClass, args.caption.c_str(), FormStyle(), CW_USEDEFAULT,
@@ -141,27 +141,17 @@ Win32Form::Font Win32Form::MakeFont(int dpi, bool bold) {
 
 int Win32Form::ScaleDpi(int designPixels) const { return MulDiv(designPixels, dpi_, kDesignDpi); }
 
-// With a factor of 1 these give exactly the DPI scaling, as MulDiv rounds.
-int Win32Form::ScaleX(int designPixels) const {
-  return static_cast<int>(std::lround(designPixels * dpi_ * fitX_ / kDesignDpi));
-}
-
-int Win32Form::ScaleY(int designPixels) const {
-  return static_cast<int>(std::lround(designPixels * dpi_ * fitY_ / kDesignDpi));
-}
-
-Bounds Win32Form::Absolute(const Bounds& bounds, const GroupBox* group) const {
-  if (group == nullptr) return bounds;
+std::size_t Win32Form::GroupIndex(const GroupBox* group) const {
+  if (group == nullptr) return kNoGroup;
   const auto box = std::ranges::find(children_, group, &Child::isGroup);
-  if (box == children_.end()) return bounds;
-  return {box->bounds.left + bounds.left, box->bounds.top + bounds.top, bounds.width,
-          bounds.height};
+  return box == children_.end() ? kNoGroup : static_cast<std::size_t>(box - children_.begin());
 }
 
 // Controls inside a group box are still children of the form, so that their notifications
 // reach it; only their positions are relative to the group box.
 Win32Form::Child& Win32Form::AddChild(Child child, const char* className, const std::string& text,
                                       DWORD style, DWORD exStyle, int id) {
+  child.planned.caption = text;
   child.window = CreateWindowExA(
       exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
@@ -179,11 +169,11 @@ Label* Win32Form::AddLabel(const std::string& name, const LabelArgs& args) {
   DWORD style = SS_LEFT | SS_NOPREFIX;
   if (args.link || !args.tooltip.empty()) style |= SS_NOTIFY;
   Child& child = AddChild({.name = name,
-                           .kind = Kind::kLabel,
-                           .bounds = Absolute(args.bounds, args.parent),
+                           .planned = {.kind = ControlKind::kLabel,
+                                       .bounds = args.bounds,
+                                       .group = GroupIndex(args.parent)},
                            .bold = args.bold,
-                           .link = args.link,
-                           .group = args.parent},
+                           .link = args.link},
                           WC_STATICA, args.text, style, 0, nextId_++);
   auto control = std::make_unique<Win32Label>(*this, child.window);
   Label* label = control.get();
@@ -218,11 +208,10 @@ PushButton* Win32Form::AddButton(const std::string& name, const ButtonArgs& args
   const bool isDefault = args.isDefault && defaultButton_ == nullptr;
   const DWORD style = WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
   Child& child = AddChild({.name = name,
-                           .kind = Kind::kButton,
-                           .bounds = Absolute(args.bounds, args.parent),
-                           .inTabOrder = true,
-                           .tabOrder = args.tabOrder,
-                           .group = args.parent},
+                           .planned = {.kind = ControlKind::kButton,
+                                       .bounds = args.bounds,
+                                       .tabOrder = args.tabOrder,
+                                       .group = GroupIndex(args.parent)}},
                           WC_BUTTONA, args.text, style, 0, isDefault ? IDOK : nextId_++);
   if (isDefault) defaultButton_ = child.window;
   auto control = std::make_unique<Win32Button>(*this, child.window);
@@ -240,11 +229,10 @@ PushButton* Win32Form::AddButton(const std::string& name, const ButtonArgs& args
 CheckBox* Win32Form::AddCheckBox(const std::string& name, const CheckBoxArgs& args) {
   Child& child =
       AddChild({.name = name,
-                .kind = Kind::kCheckBox,
-                .bounds = Absolute(args.bounds, args.parent),
-                .inTabOrder = true,
-                .tabOrder = args.tabOrder,
-                .group = args.parent},
+                .planned = {.kind = ControlKind::kCheckBox,
+                            .bounds = args.bounds,
+                            .tabOrder = args.tabOrder,
+                            .group = GroupIndex(args.parent)}},
                WC_BUTTONA, args.text, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0, nextId_++);
   auto control = std::make_unique<Win32CheckBox>(*this, child.window);
   control->SetChecked(args.checked);
@@ -258,11 +246,10 @@ CheckBox* Win32Form::AddCheckBox(const std::string& name, const CheckBoxArgs& ar
 
 Edit* Win32Form::AddEdit(const std::string& name, const EditArgs& args) {
   Child& child = AddChild({.name = name,
-                           .kind = Kind::kEdit,
-                           .bounds = Absolute(args.bounds, args.parent),
-                           .inTabOrder = true,
-                           .tabOrder = args.tabOrder,
-                           .group = args.parent},
+                           .planned = {.kind = ControlKind::kEdit,
+                                       .bounds = args.bounds,
+                                       .tabOrder = args.tabOrder,
+                                       .group = GroupIndex(args.parent)}},
                           WC_EDITA, "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
   child.onNotify = [this](WORD code) {
     if (code == EN_SETFOCUS) PostMessageA(window_, kUpdateDefaultButton, 0, 0);
@@ -276,11 +263,10 @@ Edit* Win32Form::AddEdit(const std::string& name, const EditArgs& args) {
 ComboBox* Win32Form::AddComboBox(const std::string& name, const ComboBoxArgs& args) {
   Child& child =
       AddChild({.name = name,
-                .kind = Kind::kComboBox,
-                .bounds = Absolute(args.bounds, args.parent),
-                .inTabOrder = true,
-                .tabOrder = args.tabOrder,
-                .group = args.parent},
+                .planned = {.kind = ControlKind::kComboBox,
+                            .bounds = args.bounds,
+                            .tabOrder = args.tabOrder,
+                            .group = GroupIndex(args.parent)}},
                WC_COMBOBOXA, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, nextId_++);
   SendMessageA(child.window, CB_SETMINVISIBLE, kVisibleItems, 0);
   auto control = std::make_unique<Win32ComboBox>(*this, child.window);
@@ -297,10 +283,9 @@ ComboBox* Win32Form::AddComboBox(const std::string& name, const ComboBoxArgs& ar
 
 GroupBox* Win32Form::AddGroupBox(const std::string& name, const GroupBoxArgs& args) {
   Child& child = AddChild({.name = name,
-                           .kind = Kind::kGroupBox,
-                           .bounds = args.bounds,
-                           .inTabOrder = true,
-                           .tabOrder = args.tabOrder},
+                           .planned = {.kind = ControlKind::kGroupBox,
+                                       .bounds = args.bounds,
+                                       .tabOrder = args.tabOrder}},
                           WC_BUTTONA, args.text, BS_GROUPBOX, 0, nextId_++);
   auto control = std::make_unique<Win32GroupBox>(*this, child.window);
   child.isGroup = control.get();
@@ -310,38 +295,34 @@ GroupBox* Win32Form::AddGroupBox(const std::string& name, const GroupBoxArgs& ar
 }
 
 Control* Win32Form::AddProgramIcon(const std::string& name, const Bounds& bounds) {
-  Child& child = AddChild({.name = name, .kind = Kind::kPicture, .bounds = bounds}, WC_STATICA, "",
-                          SS_ICON, 0, nextId_++);
+  Child& child =
+      AddChild({.name = name, .planned = {.kind = ControlKind::kPicture, .bounds = bounds}},
+               WC_STATICA, "", SS_ICON, 0, nextId_++);
   controls_.push_back(std::make_unique<Win32Picture>(*this, child.window));
   return controls_.back().get();
 }
 
-// The size a control's caption needs in its own font at the current DPI, or nothing for a control
-// without one.
-std::optional<SIZE> Win32Form::TextNeeds(const Child& child) const {
-  if (child.kind != Kind::kLabel && child.kind != Kind::kButton && child.kind != Kind::kCheckBox &&
-      child.kind != Kind::kGroupBox) {
-    return std::nullopt;
-  }
-  const std::string text = WindowText(child.window);
-  if (text.empty()) return std::nullopt;
+// The room a control's caption needs in its own font at the current DPI; a caption that cannot be
+// measured asks for none.
+TextExtent Win32Form::TextNeeds(const Child& child) const {
+  const std::string& text = child.planned.caption;
   const HDC dc = GetDC(child.window);
-  if (dc == nullptr) return std::nullopt;
+  if (dc == nullptr) return {};
   const HGDIOBJ previous = SelectObject(dc, child.bold ? boldFont_.get() : font_.get());
   SIZE size{};
   const BOOL measured =
       GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, previous);
   ReleaseDC(child.window, dc);
-  if (!measured) return std::nullopt;
-  switch (child.kind) {
-    case Kind::kButton:
+  if (!measured) return {};
+  switch (child.planned.kind) {
+    case ControlKind::kButton:
       size.cx += ScaleDpi(kButtonMargin);
       break;
-    case Kind::kGroupBox:
+    case ControlKind::kGroupBox:
       size.cx += ScaleDpi(kGroupCaptionMargin);
       break;
-    case Kind::kCheckBox: {
+    case ControlKind::kCheckBox: {
       // The system reports the box at the screen's DPI.
       const int box = MulDiv(GetSystemMetrics(SM_CXMENUCHECK), dpi_, application_.ScreenDpi());
       size.cx += box + ScaleDpi(kCheckBoxTextGap);
@@ -351,59 +332,43 @@ std::optional<SIZE> Win32Form::TextNeeds(const Child& child) const {
     default:
       break;
   }
-  return size;
+  return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 
-void Win32Form::FitToTexts() {
-  fitX_ = 1.0;
-  fitY_ = 1.0;
-  for (const auto& child : children_) {
-    const auto needs = TextNeeds(child);
-    if (!needs || child.bounds.width <= 0 || child.bounds.height <= 0) continue;
-    const double designWidth = static_cast<double>(child.bounds.width) * dpi_ / kDesignDpi;
-    const double designHeight = static_cast<double>(child.bounds.height) * dpi_ / kDesignDpi;
-    fitX_ = std::max(fitX_, needs->cx / designWidth);
-    fitY_ = std::max(fitY_, needs->cy / designHeight);
-  }
+std::vector<PlannedControl> Win32Form::Planned() const {
+  std::vector<PlannedControl> planned;
+  for (const auto& child : children_) planned.push_back(child.planned);
+  return planned;
 }
 
 // Every control, and the client area with them, so that the window always holds its texts.
 void Win32Form::LayoutAll() {
-  FitToTexts();
-  for (auto& child : children_) Layout(child);
-  RECT frame{0, 0, ScaleX(args_.clientWidth), ScaleY(args_.clientHeight)};
+  plan_ = PlanLayout(Planned(), args_.clientWidth, args_.clientHeight, dpi_,
+                     [this](std::size_t index) { return TextNeeds(children_[index]); });
+  for (std::size_t i = 0; i < children_.size(); ++i) Layout(children_[i], plan_.bounds[i]);
+  RECT frame{0, 0, plan_.clientWidth, plan_.clientHeight};
   AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args_));
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Form::Layout(Child& child) {
+void Win32Form::Layout(Child& child, const Bounds& bounds) {
   SendMessageA(child.window, WM_SETFONT,
                reinterpret_cast<WPARAM>(child.bold ? boldFont_.get() : font_.get()), FALSE);
-  int width = ScaleX(child.bounds.width);
-  int height = ScaleY(child.bounds.height);
-  switch (child.kind) {
-    case Kind::kComboBox:
-      SendMessageA(child.window, CB_SETITEMHEIGHT, 0, ScaleY(kItemHeight));
-      height += kVisibleItems * ScaleY(kItemHeight);  // room for the opened list
-      break;
-    case Kind::kPicture:
-      // A picture keeps its own square size; only its place follows the texts.
-      width = ScaleDpi(child.bounds.width);
-      height = ScaleDpi(child.bounds.height);
-      if (child.iconSize != width) {
-        const HICON icon = LoadProgramIcon(width, LR_DEFAULTCOLOR);
-        SendMessageA(child.window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-        if (child.icon != nullptr) DestroyIcon(child.icon);
-        child.icon = icon;
-        child.iconSize = width;
-      }
-      break;
-    default:
-      break;
+  int height = bounds.height;
+  if (child.planned.kind == ControlKind::kComboBox) {
+    SendMessageA(child.window, CB_SETITEMHEIGHT, 0, plan_.ScaleY(kItemHeight));
+    height += kVisibleItems * plan_.ScaleY(kItemHeight);  // room for the opened list
   }
-  SetWindowPos(child.window, nullptr, ScaleX(child.bounds.left), ScaleY(child.bounds.top), width,
-               height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (child.planned.kind == ControlKind::kPicture && child.iconSize != bounds.width) {
+    const HICON icon = LoadProgramIcon(bounds.width, LR_DEFAULTCOLOR);
+    SendMessageA(child.window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    if (child.icon != nullptr) DestroyIcon(child.icon);
+    child.icon = icon;
+    child.iconSize = bounds.width;
+  }
+  SetWindowPos(child.window, nullptr, bounds.left, bounds.top, bounds.width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Form::ApplyDpi(int dpi) {
@@ -416,15 +381,6 @@ void Win32Form::ApplyDpi(int dpi) {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-std::vector<const Win32Form::Child*> Win32Form::TabOrderIn(const GroupBox* group) const {
-  std::vector<const Child*> members;
-  for (const auto& child : children_) {
-    if (child.inTabOrder && child.group == group) members.push_back(&child);
-  }
-  std::ranges::stable_sort(members, {}, [](const Child* child) { return child->tabOrder; });
-  return members;
-}
-
 // The form is laid out here, once all its controls exist, so that a window never shown costs
 // no layout. The dialog keys walk the controls in their z-order: the form's controls by tab
 // order, each group box followed by its own controls; labels and pictures last. The window is
@@ -434,13 +390,9 @@ void Win32Form::PrepareFirstShowing() {
   placed_ = true;
   LayoutAll();
   std::vector<HWND> order;
-  for (const Child* child : TabOrderIn(nullptr)) {
-    order.push_back(child->window);
-    if (child->isGroup == nullptr) continue;
-    for (const Child* inner : TabOrderIn(child->isGroup)) order.push_back(inner->window);
-  }
+  for (const std::size_t stop : TabChain(Planned())) order.push_back(children_[stop].window);
   for (const auto& child : children_) {
-    if (!child.inTabOrder) order.push_back(child.window);
+    if (!child.planned.tabOrder) order.push_back(child.window);
   }
   HWND previous = HWND_TOP;
   for (HWND window : order) {
@@ -548,8 +500,12 @@ void Win32Form::FocusChild(HWND child) {
 }
 
 void Win32Form::FocusFirstIn(const GroupBox* group) {
-  const auto members = TabOrderIn(group);
-  if (!members.empty()) FocusChild(members.front()->window);
+  const std::size_t index = GroupIndex(group);
+  for (const std::size_t stop : TabChain(Planned())) {
+    if (children_[stop].planned.group != index) continue;
+    FocusChild(children_[stop].window);
+    return;
+  }
 }
 
 void Win32Form::RestoreFocus() {
@@ -566,7 +522,7 @@ void Win32Form::RestoreFocus() {
 LRESULT Win32Form::DefaultButtonId() const {
   const HWND focused = GetFocus();
   const auto button = std::ranges::find_if(children_, [focused](const Child& child) {
-    return child.kind == Kind::kButton && child.window == focused;
+    return child.planned.kind == ControlKind::kButton && child.window == focused;
   });
   if (button != children_.end()) return MAKELRESULT(GetDlgCtrlID(focused), DC_HASDEFID);
   return defaultButton_ != nullptr ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
@@ -578,7 +534,7 @@ void Win32Form::UpdateDefaultButtonLook() {
   const HWND chosen =
       static_cast<HWND>(GetDlgItem(window_, LOWORD(static_cast<DWORD>(DefaultButtonId()))));
   for (const auto& child : children_) {
-    if (child.kind != Kind::kButton) continue;
+    if (child.planned.kind != ControlKind::kButton) continue;
     const bool isDefault =
         (GetWindowLongA(child.window, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     const bool shouldBe = child.window == chosen;

@@ -4,11 +4,11 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "ui/layout_plan.h"
 #include "ui/widgets.h"
 
 namespace trelik {
@@ -54,18 +54,12 @@ class Win32Form final : public Form {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  enum class Kind { kLabel, kButton, kCheckBox, kEdit, kComboBox, kGroupBox, kPicture };
-
   struct Child {
     std::string name;
-    Kind kind;
-    HWND window;
-    Bounds bounds;  // at 96 pixels per inch in the form's client area
+    HWND window = nullptr;
+    PlannedControl planned;  // as declared: kind, caption, bounds, tab order, group box
     bool bold = false;
     bool link = false;
-    bool inTabOrder = false;  // tab stops, and group boxes whose controls follow them
-    int tabOrder = 0;
-    const GroupBox* group = nullptr;     // the group box it sits in, if any
     const GroupBox* isGroup = nullptr;   // this child as a group box, if it is one
     std::function<void(WORD)> onNotify;  // the notification codes of WM_COMMAND
     HICON icon = nullptr;                // a picture's icon at the current size
@@ -81,16 +75,13 @@ class Win32Form final : public Form {
 
   Child& AddChild(Child child, const char* className, const std::string& text, DWORD style,
                   DWORD exStyle, int id);
-  Bounds Absolute(const Bounds& bounds, const GroupBox* group) const;
+  std::size_t GroupIndex(const GroupBox* group) const;
   void AddTooltip(HWND control, const std::string& text);
   int ScaleDpi(int designPixels) const;
-  int ScaleX(int designPixels) const;
-  int ScaleY(int designPixels) const;
-  std::optional<SIZE> TextNeeds(const Child& child) const;
-  void FitToTexts();
+  TextExtent TextNeeds(const Child& child) const;
+  std::vector<PlannedControl> Planned() const;
   void LayoutAll();
-  void Layout(Child& child);
-  std::vector<const Child*> TabOrderIn(const GroupBox* group) const;
+  void Layout(Child& child, const Bounds& bounds);
   void ApplyDpi(int dpi);
   void PrepareFirstShowing();
   void Hide();
@@ -108,8 +99,7 @@ class Win32Form final : public Form {
   HWND window_ = nullptr;
   HWND tooltip_ = nullptr;
   int dpi_;
-  double fitX_ = 1.0;  // how much wider and taller than designed the texts need the layout
-  double fitY_ = 1.0;
+  LayoutPlan plan_;  // the latest layout, made at the first showing and at each DPI change
   Font font_;
   Font boldFont_;
   std::vector<std::unique_ptr<Control>> controls_;

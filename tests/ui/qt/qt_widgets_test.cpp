@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <string>
+#include <vector>
 
 #include "common/error.h"
 #include "ui/listed_names.h"
@@ -148,6 +150,31 @@ TEST_F(QtWidgetsTest, TheLayoutGrowsToTheFontAndTheListReportsTheFocus) {
   EXPECT_EQ(list->FindExact("WEB"), 0);
   EXPECT_EQ(list->FindExact("web"), 0);
   EXPECT_EQ(list->FindExact("we"), ComboBox::kNone);
+}
+
+// Declared out of creation order, so that only the tab chain the form sets gives this order.
+TEST_F(QtWidgetsTest, TabMovesTheFocusInTheDeclaredOrderWithEachGroupAfterItsBox) {
+  auto form = application_.CreateForm(
+      {.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
+  form->AddEdit("Edit", {.bounds = {8, 150, 100, 21}, .tabOrder = 1});
+  form->AddButton("Close", {.text = "Close", .bounds = {120, 150, 75, 25}, .tabOrder = 2});
+  GroupBox* group = form->AddGroupBox(
+      "Group", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 0});
+  form->AddCheckBox(
+      "Check", {.text = "Auto Open", .bounds = {8, 48, 73, 17}, .tabOrder = 1, .parent = group});
+  form->AddComboBox("List", {.bounds = {8, 16, 169, 21}, .tabOrder = 0, .parent = group});
+  form->Show();
+  QWidget* window = static_cast<QWidget*>(form->Handle());
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+  Widget<QWidget>(*form, "List")->setFocus(Qt::OtherFocusReason);
+  std::vector<std::string> visited;
+  for (int i = 0; i < 4; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(QApplication::focusWidget()->objectName().toStdString());
+  }
+  EXPECT_EQ(visited, (std::vector<std::string>{"Check", "Edit", "Close", "List"}));
 }
 
 TEST_F(QtWidgetsTest, ListsKeepEveryNameByteForByteAndShowValidTextAsText) {
