@@ -16,7 +16,7 @@
 #include "shell/posix/folder_listing.h"
 #include "shell/posix/rename_no_replace.h"
 #include "shell/posix/tree_removal.h"
-#include "shell/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 namespace trelik {
 namespace {
