@@ -11,7 +11,7 @@
 #include "common/posix/unique_fd.h"
 #include "shell/posix/folder_copy.h"
 #include "shell/posix/folder_listing.h"
-#include "shell/posix/detached_process.h"
+#include "shell/posix/process.h"
 #include "shell/posix/rename_no_replace.h"
 #include "shell/posix/tree_removal.h"
 
@@ -49,7 +49,7 @@ bool PosixShellOperations::RemoveFolder(const std::string& path) {
 
 void PosixShellOperations::ShellOpen(NativeWindow /*owner*/, const std::string& /*verb*/,
                                      const std::string& target, ShowCommand /*show*/) {
-  if (const auto opener = FindOnPath("xdg-open")) StartDetached(*opener, {"xdg-open", target});
+  StartDetached({"xdg-open", target});
 }
 
 std::vector<std::string> PosixShellOperations::ListFolder(const std::string& pattern) {
