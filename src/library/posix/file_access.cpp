@@ -18,9 +18,8 @@ namespace {
 bool CreateFolders(const std::string& folder) {
   if (folder.empty() || ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return true;
   if (errno != ENOENT) return false;
-  std::string parent = folder;
-  while (!parent.empty() && parent.back() == '/') parent.pop_back();
-  parent = DirectoryPart(parent, kPosixSeparators);
+  const std::string parent =
+      DirectoryPart(WithoutTrailingSeparators(folder, kPosixSeparators), kPosixSeparators);
   return parent != folder && CreateFolders(parent) &&
          (::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST);
 }

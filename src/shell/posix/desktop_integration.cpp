@@ -21,8 +21,6 @@
 namespace trelik {
 namespace {
 
-constexpr const char* kOwnedMimePrefix = "application/x-trelik";
-
 struct PlannedFile {
   std::string path;
   std::string contents;
@@ -227,7 +225,7 @@ bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& fold
     complete = false;
   } else if (!mimeapps->empty() || !mimeTypes.empty()) {
     const std::string edited =
-        EditDefaultApplications(*mimeapps, mimeTypes, kOwnedMimePrefix, kDesktopEntryName);
+        EditDefaultApplications(*mimeapps, mimeTypes, kMimePrefix, kDesktopEntryName);
     if (edited != *mimeapps && !WriteIfChanged(mimeappsPath, edited)) complete = false;
   }
 
