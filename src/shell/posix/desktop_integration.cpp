@@ -72,12 +72,11 @@ bool WriteManifest(const std::string& path, const std::set<std::string>& paths) 
   return WriteIfChanged(path, text);
 }
 
-// The icon theme's place for the program's icon: SVG goes to "scalable", PNG to the folder of
-// its size, read from the PNG header.
+// The icon theme's place for the program's PNG icon: the folder of its size, read from the PNG
+// header.
 std::optional<std::string> IconPath(const std::string& dataHome, const std::string& source,
                                     const std::string& contents) {
   const std::string theme = dataHome + "/icons/hicolor/";
-  if (source.ends_with(".svg")) return theme + "scalable/apps/" + kIconName + ".svg";
   if (!source.ends_with(".png") || contents.size() < 24 || !contents.starts_with("\x89PNG")) {
     return std::nullopt;
   }
