@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QTimer>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "shell/posix/registry_store.h"
 #include "ui/qt/qt_shell_windows.h"
 #include "ui/qt/qt_widgets.h"
+#include "ui/widgets.h"
 
 namespace {
 
@@ -23,7 +26,8 @@ std::string ExecutablePath() {
   for (;;) {
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length < 0) return {};
-    if (static_cast<std::size_t>(length) < buffer.size()) return {buffer.data(), buffer.data() + length};
+    if (static_cast<std::size_t>(length) < buffer.size())
+      return {buffer.data(), buffer.data() + length};
     buffer.resize(buffer.size() * 2);
   }
 }
@@ -36,23 +40,16 @@ std::string ProgramFile(const std::string& programFolder, const std::string& nam
   return programFolder + "../share/trelik/" + name;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  QApplication qtApplication(argc, argv);
-  QApplication::setApplicationName("trelik");
-  QApplication::setDesktopFileName("trelik");
-
+void RunProgram(int argc, char** argv) {
   const std::string executablePath = ExecutablePath();
-  const std::string programFolder =
-      trelik::DirectoryPart(executablePath, trelik::kPosixSeparators);
+  const std::string programFolder = trelik::DirectoryPart(executablePath, trelik::kPosixSeparators);
   const std::string iconFile = ProgramFile(programFolder, "trelik.png");
   // The windows get the small sizes only: the window manager is sent every size the icon has,
   // and the large one would cost each start a few milliseconds.
   QIcon windowIcon;
   for (const char* size : {"16", "32", "48"}) {
-    windowIcon.addFile(QString::fromStdString(
-        ProgramFile(programFolder, std::string("trelik-") + size + ".png")));
+    windowIcon.addFile(
+        QString::fromStdString(ProgramFile(programFolder, std::string("trelik-") + size + ".png")));
   }
   QApplication::setWindowIcon(windowIcon);
   const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
@@ -81,19 +78,36 @@ int main(int argc, char** argv) {
       trelik::PickFolderWithQt, updateDesktop,
       [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
 
-  trelik::Program program{
-      .application = application,
-      .shell = shell,
-      .openRegistry = openStore,
-      .executablePath = executablePath,
-      .launcherPath = argc > 1 ? argv[1] : "",
-      .dataFolder = dataFolder,
-      .helpFile = ProgramFile(programFolder, "help/index.html")};
+  trelik::Program program{.application = application,
+                          .shell = shell,
+                          .openRegistry = openStore,
+                          .executablePath = executablePath,
+                          .launcherPath = argc > 1 ? argv[1] : "",
+                          .dataFolder = dataFolder,
+                          .helpFile = ProgramFile(programFolder, "help/index.html")};
   // The registration at start tells the desktop only of a change, but the desktop's files are
   // checked against the store at every start all the same: one that the user deleted, or that
   // could not be written before, comes back. The check waits until the window is up, since the
   // user has nothing to wait for in it.
   QTimer::singleShot(0, updateDesktop);
   trelik::RunTrelik(program);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication qtApplication(argc, argv);
+  QApplication::setApplicationName("trelik");
+  QApplication::setDesktopFileName("trelik");
+  try {
+    RunProgram(argc, argv);
+  } catch (const std::exception& error) {
+    // Only the program's own windows can fail this far out; the message box may still reach
+    // the user.
+    QMessageBox box(QMessageBox::Critical, trelik::Application::kTitle,
+                    QString::fromStdString(trelik::FormatErrorBoxText(error.what())),
+                    QMessageBox::Ok);
+    box.exec();
+  }
   return 0;
 }

@@ -1,11 +1,11 @@
 #include "creation/entered_name.h"
 
+#include "common/blank.h"
+
 namespace trelik {
 namespace {
 
 constexpr std::string_view kPieceSeparator = "\\";
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 std::string_view TrimRight(std::string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);

@@ -1,13 +1,9 @@
 #include "library/template_name.h"
 
+#include "common/blank.h"
 #include "common/file_name_rules.h"
 
 namespace trelik {
-namespace {
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-}  // namespace
 
 std::optional<std::string> TemplateNameProblem(std::string_view name,
                                                const PathSeparators& separators) {

@@ -49,5 +49,48 @@ TEST(PathParts, PosixSlashEndsTheDirectory) {
   for (const auto& c : cases) ExpectParts(c, kPosixSeparators);
 }
 
+struct FolderCase {
+  std::string path;
+  std::string withoutTrailing;
+  std::string lastComponent;
+  std::string joinedWithName;  // JoinPath(path, "n")
+};
+
+void ExpectFolderHelpers(const FolderCase& c, const PathSeparators& separators) {
+  SCOPED_TRACE(c.path);
+  EXPECT_EQ(WithoutTrailingSeparators(c.path, separators), c.withoutTrailing);
+  EXPECT_EQ(LastComponent(c.path, separators), c.lastComponent);
+  EXPECT_EQ(JoinPath(c.path, "n", separators), c.joinedWithName);
+}
+
+TEST(PathParts, WindowsFolderPathsTakeBackslashAndSlashAtTheirEnd) {
+  const FolderCase cases[] = {
+      {"C:\\Work\\Site", "C:\\Work\\Site", "Site", "C:\\Work\\Site\\n"},
+      {"C:\\Work\\Site\\", "C:\\Work\\Site", "Site", "C:\\Work\\Site\\n"},
+      {"C:\\Work\\Site/\\/", "C:\\Work\\Site", "Site", "C:\\Work\\Site/\\/n"},
+      {"C:\\", "C:", "", "C:\\n"},
+      {"C:", "C:", "", "C:n"},  // a drive-relative path takes the name as it is
+      {"\\", "\\", "", "\\n"},
+      {"\\\\", "\\", "", "\\\\n"},
+      {"/", "", "", "/n"},  // a slash is no root on Windows
+      {"Site", "Site", "Site", "Site\\n"},
+      {"", "", "", "n"},
+  };
+  for (const auto& c : cases) ExpectFolderHelpers(c, kWindowsSeparators);
+}
+
+TEST(PathParts, PosixFolderPathsKeepTheirRoot) {
+  const FolderCase cases[] = {
+      {"/home/u/Site", "/home/u/Site", "Site", "/home/u/Site/n"},
+      {"/home/u/Site//", "/home/u/Site", "Site", "/home/u/Site//n"},
+      {"/", "/", "", "/n"},
+      {"///", "/", "", "///n"},
+      {"Site\\", "Site\\", "Site\\", "Site\\/n"},  // a backslash is an ordinary character
+      {"C:", "C:", "C:", "C:/n"},
+      {"", "", "", "n"},
+  };
+  for (const auto& c : cases) ExpectFolderHelpers(c, kPosixSeparators);
+}
+
 }  // namespace
 }  // namespace trelik

@@ -7,36 +7,19 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <utility>
 
 #include "common/path_parts.h"
+#include "common/posix/unique_fd.h"
 #include "common/system_error.h"
 
 namespace trelik {
 namespace {
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  int Release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
-
 bool CreateFolders(const std::string& folder) {
   if (folder.empty() || ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return true;
   if (errno != ENOENT) return false;
-  std::string parent = folder;
-  while (!parent.empty() && parent.back() == '/') parent.pop_back();
-  parent = DirectoryPart(parent, kPosixSeparators);
+  const std::string parent =
+      DirectoryPart(WithoutTrailingSeparators(folder, kPosixSeparators), kPosixSeparators);
   return parent != folder && CreateFolders(parent) &&
          (::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST);
 }
@@ -72,8 +55,8 @@ bool WriteAll(int fd, std::string_view contents) {
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& systemError) {
   // Non-blocking, so that a pipe in place of the file cannot hang the program.
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.Get() < 0) {
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!file.IsOpen()) {
     systemError = LastSystemErrorText();
     return std::nullopt;
   }
@@ -94,10 +77,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& s
 std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit,
                                          std::string& systemError) {
   // Non-blocking, so that a pipe given in place of a file cannot hang us.
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   std::string contents(limit, '\0');
   std::size_t filled = 0;
-  while (file.Get() >= 0 && filled < limit) {
+  while (file.IsOpen() && filled < limit) {
     const ssize_t count = ::read(file.Get(), contents.data() + filled, limit - filled);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) break;
@@ -107,7 +90,7 @@ std::optional<std::string> ReadFileStart(const std::string& path, std::size_t li
     }
     filled += static_cast<std::size_t>(count);
   }
-  if (file.Get() >= 0 && filled == limit) return contents;
+  if (file.IsOpen() && filled == limit) return contents;
   systemError = LastSystemErrorText();
   return std::nullopt;
 }
@@ -125,8 +108,8 @@ ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view c
   }
 
   std::string temporary = folder + "." + FileNamePart(target, kPosixSeparators) + ".XXXXXX";
-  FileDescriptor file(::mkstemp(temporary.data()));
-  if (file.Get() < 0) {
+  UniqueFd file(::mkstemp(temporary.data()));
+  if (!file.IsOpen()) {
     systemError = LastSystemErrorText();
     return ReplaceOutcome::kCannotCreate;
   }
@@ -137,14 +120,14 @@ ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view c
     ::unlink(temporary.c_str());
     return ReplaceOutcome::kShortWrite;
   }
-  ::close(file.Release());
+  file.Close();  // after fsync nothing written can be lost by close any more
   if (::rename(temporary.c_str(), target.c_str()) != 0) {
     systemError = LastSystemErrorText();
     ::unlink(temporary.c_str());
     return ReplaceOutcome::kCannotCreate;
   }
-  FileDescriptor folderHandle(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
-  if (folderHandle.Get() >= 0) ::fsync(folderHandle.Get());
+  UniqueFd folderHandle(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
+  if (folderHandle.IsOpen()) ::fsync(folderHandle.Get());
   return ReplaceOutcome::kReplaced;
 }
 

@@ -34,9 +34,8 @@ bool CreateFolders(const std::string& folder) {
     return true;
   }
   if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
-  std::string parent = folder;
-  while (!parent.empty() && (parent.back() == '\\' || parent.back() == '/')) parent.pop_back();
-  parent = DirectoryPart(parent, kWindowsSeparators);
+  const std::string parent =
+      DirectoryPart(WithoutTrailingSeparators(folder, kWindowsSeparators), kWindowsSeparators);
   return parent != folder && CreateFolders(parent) &&
          (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
 }

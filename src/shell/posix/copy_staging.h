@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 namespace trelik {
 

@@ -1,10 +1,7 @@
 #include "shell/posix/desktop_integration.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,13 +15,11 @@
 #include "library/file_access.h"
 #include "shell/posix/desktop_files.h"
 #include "shell/posix/desktop_types.h"
-#include "shell/posix/detached_process.h"
+#include "shell/posix/process.h"
 #include "shell/posix/xdg_config_edits.h"
 
 namespace trelik {
 namespace {
-
-constexpr const char* kOwnedMimePrefix = "application/x-trelik";
 
 struct PlannedFile {
   std::string path;
@@ -77,12 +72,11 @@ bool WriteManifest(const std::string& path, const std::set<std::string>& paths) 
   return WriteIfChanged(path, text);
 }
 
-// The icon theme's place for the program's icon: SVG goes to "scalable", PNG to the folder of
-// its size, read from the PNG header.
+// The icon theme's place for the program's PNG icon: the folder of its size, read from the PNG
+// header.
 std::optional<std::string> IconPath(const std::string& dataHome, const std::string& source,
                                     const std::string& contents) {
   const std::string theme = dataHome + "/icons/hicolor/";
-  if (source.ends_with(".svg")) return theme + "scalable/apps/" + kIconName + ".svg";
   if (!source.ends_with(".png") || contents.size() < 24 || !contents.starts_with("\x89PNG")) {
     return std::nullopt;
   }
@@ -143,28 +137,11 @@ std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
   return files;
 }
 
-// Runs an installed tool with `arguments` (no shell) and waits for it; a tool that is not
-// installed is no failure, the desktop then simply catches up later.
+// Runs an installed tool and waits for it; a tool that is not installed is no failure, the
+// desktop then simply catches up later.
 bool RunToolIfInstalled(const std::string& tool, const std::string& argument) {
-  const auto path = FindOnPath(tool);
-  if (!path) return true;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<std::string> arguments = {tool, argument};
-  std::vector<char*> argv;
-  for (auto& item : arguments) argv.push_back(item.data());
-  argv.push_back(nullptr);
-  pid_t child = 0;
-  const int started = posix_spawn(&child, path->c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (started != 0) return false;
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return false;
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  const RunOutcome outcome = RunAndWait({tool, argument});
+  return outcome.succeeded || IsNotFound(outcome.error);
 }
 
 bool IsFolder(const std::string& path) {
@@ -247,7 +224,7 @@ bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& fold
     complete = false;
   } else if (!mimeapps->empty() || !mimeTypes.empty()) {
     const std::string edited =
-        EditDefaultApplications(*mimeapps, mimeTypes, kOwnedMimePrefix, kDesktopEntryName);
+        EditDefaultApplications(*mimeapps, mimeTypes, kMimePrefix, kDesktopEntryName);
     if (edited != *mimeapps && !WriteIfChanged(mimeappsPath, edited)) complete = false;
   }
 

@@ -25,7 +25,7 @@ DesktopFolders DesktopFoldersFromEnvironment();
 // - for each type with a New-menu entry, a launcher template in the XDG templates folder
 //   (GNOME Files, Nemo, Caja, Thunar), which is set to ~/Templates in user-dirs.dirs when the
 //   user has none, and a link entry in dataHome/templates for Dolphin;
-// - the program's icon, when `iconSource` (a PNG or SVG file) is given.
+// - the program's icon, when `iconSource` (a PNG file) is given.
 // Files written for types that are gone are removed. Only files recorded as written by Trelik
 // (dataHome/trelik/generated.list) are ever replaced or removed, and only our own lines of
 // mimeapps.list and user-dirs.dirs change. update-mime-database and update-desktop-database

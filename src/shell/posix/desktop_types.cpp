@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::string_view kBaseExtension = ".trelik";
 constexpr std::string_view kTemplatePrefix = ".trelik_";
-constexpr std::string_view kMimePrefix = "application/x-trelik";
 
 // '*', '?' and '[' ']' are live characters in a shared-mime-info glob: "*.trelik_a*" would claim
 // other templates' files. A '/' cannot be part of a file name. The editor refuses such names;

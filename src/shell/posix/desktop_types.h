@@ -1,11 +1,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/registry.h"
 
 namespace trelik {
+
+// Every MIME type of ours starts with it; the base type is this alone.
+inline constexpr std::string_view kMimePrefix = "application/x-trelik";
 
 // A registered file type as the Linux desktop sees it.
 struct DesktopType {

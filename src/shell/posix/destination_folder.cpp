@@ -12,14 +12,10 @@
 namespace trelik {
 namespace {
 
-std::string WithoutTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
 std::string ParentFolder(const std::string& path) {
-  const std::string parent =
-      WithoutTrailingSlashes(DirectoryPart(WithoutTrailingSlashes(path), kPosixSeparators));
+  const std::string parent = WithoutTrailingSeparators(
+      DirectoryPart(WithoutTrailingSeparators(path, kPosixSeparators), kPosixSeparators),
+      kPosixSeparators);
   return parent.empty() ? "." : parent;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 namespace trelik {
 

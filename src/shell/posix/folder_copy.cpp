@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/path_parts.h"
+#include "common/posix/unique_fd.h"
 #include "shell/copy_name.h"
 #include "shell/posix/copy_failure.h"
 #include "shell/posix/copy_staging.h"
@@ -16,7 +17,6 @@
 #include "shell/posix/folder_listing.h"
 #include "shell/posix/rename_no_replace.h"
 #include "shell/posix/tree_removal.h"
-#include "shell/posix/unique_fd.h"
 
 namespace trelik {
 namespace {
@@ -25,12 +25,6 @@ namespace {
 constexpr std::size_t kCopyChunk = 8 << 20;
 // Bounds the retries when other programs keep taking the names we choose.
 constexpr int kNameAttempts = 100;
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  std::string path = folder;
-  if (!path.empty() && path.back() != '/') path.push_back('/');
-  return path.append(name);
-}
 
 // One copy under way: its progress, and why it failed, in words for the user, recorded where
 // the failing call is made.
@@ -49,7 +43,7 @@ class CopyJob {
   }
 
   std::string SourcePath(const std::string& relative) const {
-    return relative.empty() ? source_ : JoinPath(source_, relative);
+    return relative.empty() ? source_ : JoinPath(source_, relative, kPosixSeparators);
   }
   const std::string& Failure() const { return failure_; }
 
@@ -191,7 +185,7 @@ bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
   const auto names = ReadEntries(from);
   if (!names) return job.FailReading(relative);
   for (const std::string& name : *names) {
-    const std::string entry = relative.empty() ? name : JoinPath(relative, name);
+    const std::string entry = relative.empty() ? name : JoinPath(relative, name, kPosixSeparators);
     struct stat info {};
     if (::fstatat(from, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
       return job.FailReading(entry);
@@ -206,8 +200,8 @@ bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
     } else {
       // Pipes, sockets and devices cannot be copied as such: the copy as a whole fails rather
       // than arriving without them.
-      copied = job.FailWith("\"" + entry + "\" is " + KindOf(info.st_mode) +
-                            " and cannot be copied");
+      copied =
+          job.FailWith("\"" + entry + "\" is " + KindOf(info.st_mode) + " and cannot be copied");
     }
     if (!copied) return false;
   }
@@ -250,16 +244,11 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
   return std::nullopt;
 }
 
-std::string LastComponent(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return FileNamePart(path, kPosixSeparators);
-}
-
 }  // namespace
 
 CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
                           const CopyProgressCallback& onProgress) {
-  const std::string name = LastComponent(source);
+  const std::string name = LastComponent(source, kPosixSeparators);
   if (name.empty() || IsDotEntry(name)) return {std::nullopt, "\"" + source + "\" names no folder"};
   const UniqueFd from(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   struct stat sourceInfo {};
@@ -278,7 +267,7 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
     destination.TakeBack();
     return {std::nullopt, job.Failure()};
   }
-  return {JoinPath(destDir, *chosen), {}};
+  return {JoinPath(destDir, *chosen, kPosixSeparators), {}};
 }
 
 }  // namespace trelik

@@ -8,12 +8,12 @@
 #include <cerrno>
 #include <utility>
 
-#include "shell/posix/detached_process.h"
+#include "common/posix/unique_fd.h"
 #include "shell/posix/folder_copy.h"
 #include "shell/posix/folder_listing.h"
+#include "shell/posix/process.h"
 #include "shell/posix/rename_no_replace.h"
 #include "shell/posix/tree_removal.h"
-#include "shell/posix/unique_fd.h"
 
 namespace trelik {
 
@@ -34,7 +34,7 @@ bool PosixShellOperations::BrowseForFolder(const std::string& title, std::string
 }
 
 std::error_code PosixShellOperations::RenamePath(const std::string& oldPath,
-                                                const std::string& newPath) {
+                                                 const std::string& newPath) {
   if (RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath)) return {};
   return {errno, std::generic_category()};
 }
@@ -49,7 +49,7 @@ bool PosixShellOperations::RemoveFolder(const std::string& path) {
 
 void PosixShellOperations::ShellOpen(NativeWindow /*owner*/, const std::string& /*verb*/,
                                      const std::string& target, ShowCommand /*show*/) {
-  if (const auto opener = FindOnPath("xdg-open")) StartDetached(*opener, {"xdg-open", target});
+  StartDetached({"xdg-open", target});
 }
 
 std::vector<std::string> PosixShellOperations::ListFolder(const std::string& pattern) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/memory_registry.h"
-#include "shell/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 namespace trelik {
 

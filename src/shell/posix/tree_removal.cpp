@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "shell/posix/folder_listing.h"
-#include "shell/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 namespace trelik {
 

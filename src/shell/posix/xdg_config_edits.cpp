@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/path_parts.h"
+
 namespace trelik {
 namespace {
 
@@ -100,11 +102,11 @@ std::optional<std::string> TemplatesFolderSetting(std::string_view userDirs,
     } else {
       folder = value;
     }
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    std::string homeFolder = home;
-    while (homeFolder.size() > 1 && homeFolder.back() == '/') homeFolder.pop_back();
+    folder = WithoutTrailingSeparators(folder, kPosixSeparators);
     // Only "$HOME/..." and absolute paths are valid settings.
-    if (!folder.starts_with('/') || folder == homeFolder) return std::nullopt;
+    if (!folder.starts_with('/') || folder == WithoutTrailingSeparators(home, kPosixSeparators)) {
+      return std::nullopt;
+    }
     return folder;
   }
   return std::nullopt;

@@ -23,17 +23,6 @@ NameState ProbeName(const std::string& path) {
                                                                         : NameState::kUnknown;
 }
 
-std::string WithoutTrailingSeparators(std::string path) {
-  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-  return path;
-}
-
-// `folder` ready for a name to be appended.
-std::string AsFolder(std::string folder) {
-  if (!folder.empty() && folder.find_last_of("\\/:") != folder.size() - 1) folder += '\\';
-  return folder;
-}
-
 std::string FullPath(const std::string& path) {
   const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return path;
@@ -50,7 +39,8 @@ std::string Uppercase(std::string text) {
 
 // True when `folder` is `root` or lies inside it; file names compare regardless of case.
 bool IsWithin(const std::string& folder, const std::string& root) {
-  return Uppercase(AsFolder(FullPath(folder))).starts_with(Uppercase(AsFolder(FullPath(root))));
+  return Uppercase(AsFolder(FullPath(folder), kWindowsSeparators))
+      .starts_with(Uppercase(AsFolder(FullPath(root), kWindowsSeparators)));
 }
 
 // The shell takes lists of paths, each ending in a NUL and the list in a second one.
@@ -64,9 +54,9 @@ std::vector<char> PathList(const std::string& path) {
 
 CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::string& source,
                                             const std::string& destDir) {
-  const std::string from = WithoutTrailingSeparators(source);
+  const std::string from = WithoutTrailingSeparators(source, kWindowsSeparators);
   const std::string name = FileNamePart(from, kWindowsSeparators);
-  const std::string folder = AsFolder(destDir);
+  const std::string folder = AsFolder(destDir, kWindowsSeparators);
   if (name.empty()) return {};
   if (IsWithin(folder, from)) return {std::nullopt, "a folder cannot be copied into itself"};
 
@@ -107,7 +97,7 @@ bool Win32ShellOperations::BrowseForFolder(const std::string& title, std::string
 }
 
 std::error_code Win32ShellOperations::RenamePath(const std::string& oldPath,
-                                                const std::string& newPath) {
+                                                 const std::string& newPath) {
   if (MoveFileA(oldPath.c_str(), newPath.c_str())) return {};
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {

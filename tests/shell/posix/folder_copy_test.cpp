@@ -23,7 +23,7 @@
 
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/tree_removal.h"
-#include "shell/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "test_files.h"

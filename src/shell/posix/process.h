@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace trelik {
+
+// Programs are named by arguments[0] and found the way the shell finds them (on PATH, unless the
+// name holds a slash); their arguments are passed exactly as given, with no shell in between.
+
+// Starts the program in a session of its own and returns at once. The program is not our
+// child: it never waits on us as a zombie, and we never wait for it. A program that cannot be
+// started is simply not started.
+void StartDetached(const std::vector<std::string>& arguments);
+
+// How a program that was run to its end fared.
+struct RunOutcome {
+  std::error_code error;   // why it could not be started or waited for
+  bool succeeded = false;  // it ran and exited with status 0
+};
+
+// Runs the program with its output discarded and waits for it.
+RunOutcome RunAndWait(const std::vector<std::string>& arguments);
+
+// True when `error` says that no executable program of the name was found.
+bool IsNotFound(const std::error_code& error);
+
+}  // namespace trelik
