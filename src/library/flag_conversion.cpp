@@ -1,7 +1,5 @@
 #include "library/flag_conversion.h"
 
-#include <string>
-
 namespace trelik {
 namespace {
 
@@ -70,12 +68,9 @@ std::optional<std::int32_t> ParseStoredInteger(std::string_view value) {
   return static_cast<std::int32_t>(signedValue);
 }
 
+// A value beginning "0x" needs no rewriting to "$" first: the integer reading takes both.
 bool FlagFromText(std::string_view value, bool defaultValue) {
-  std::string text(value);
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.replace(0, 2, "$");
-  }
-  const auto number = ParseStoredInteger(text);
+  const auto number = ParseStoredInteger(value);
   return number ? *number != 0 : defaultValue;
 }
 
