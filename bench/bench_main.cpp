@@ -27,9 +27,7 @@ void Report(const char* what, int repetitions, const std::function<void()>& work
               repetitions);
 }
 
-std::string Folder(const fs::path& path) {
-  return (path / "").string();
-}
+std::string Folder(const fs::path& path) { return (path / "").string(); }
 
 }  // namespace
 

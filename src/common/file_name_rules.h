@@ -10,7 +10,6 @@ namespace trelik {
 
 // Why `name` cannot name an entry inside a folder on the platform whose separators are given:
 // "." and "..", path separators and characters the file system refuses. Empty when it can.
-std::optional<std::string> FileNameProblem(std::string_view name,
-                                           const PathSeparators& separators);
+std::optional<std::string> FileNameProblem(std::string_view name, const PathSeparators& separators);
 
 }  // namespace trelik

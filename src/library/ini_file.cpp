@@ -4,8 +4,7 @@
 
 namespace trelik {
 
-bool TIniFile::ReadFlag(std::string_view section, std::string_view key,
-                        bool defaultValue) const {
+bool TIniFile::ReadFlag(std::string_view section, std::string_view key, bool defaultValue) const {
   return FlagFromText(ReadText(section, key, ""), defaultValue);
 }
 

@@ -16,7 +16,8 @@ TForm1::TForm1(Program& program)
                                             .border = FormBorder::kToolWindow,
                                             .colour = FormColour::kButtonFace,
                                             .isMainForm = true})) {
-  Label1 = form_->AddLabel("Label1", {.text = "Options", .bounds = {144, 48, 36, 13}, .link = true});
+  Label1 =
+      form_->AddLabel("Label1", {.text = "Options", .bounds = {144, 48, 36, 13}, .link = true});
   Label2 = form_->AddLabel("Label2",
                            {.text = "Check Version", .bounds = {200, 48, 69, 13}, .link = true});
   Label3 = form_->AddLabel("Label3", {.text = "About", .bounds = {328, 48, 28, 13}, .link = true});
@@ -49,8 +50,7 @@ void TForm1::RegisterFileType(const std::string& Extension, const std::string& T
   trelik::RegisterFileType(RegistrationContext(*registry), Extension, TypeName, WithShellNew);
 }
 
-void TForm1::UnregisterFileType(const std::string& ExtensionSuffix,
-                                const std::string& TypeSuffix) {
+void TForm1::UnregisterFileType(const std::string& ExtensionSuffix, const std::string& TypeSuffix) {
   const auto registry = program_.openRegistry();
   trelik::UnregisterFileType(RegistrationContext(*registry), ExtensionSuffix, TypeSuffix);
 }

@@ -24,20 +24,18 @@ TForm2::TForm2(Program& program)
   Button1 = form_->AddButton(
       "Button1", {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true});
   help = form_->AddButton("help", {.text = "Help", .bounds = {256, 120, 81, 25}, .tabOrder = 1});
-  Button3 = form_->AddButton("Button3",
-                             {.text = "Check Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2});
+  Button3 = form_->AddButton(
+      "Button3", {.text = "Check Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2});
   GroupBox1 = form_->AddGroupBox(
       "GroupBox1", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 3});
-  CheckBox1 = form_->AddCheckBox("CheckBox1", {.text = "Auto Open",
-                                               .bounds = {264, 48, 73, 17},
-                                               .tabOrder = 0,
-                                               .parent = GroupBox1});
+  CheckBox1 = form_->AddCheckBox(
+      "CheckBox1",
+      {.text = "Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 0, .parent = GroupBox1});
   ComboBox1 = form_->AddComboBox("ComboBox1",
                                  {.bounds = {8, 16, 169, 21}, .tabOrder = 1, .parent = GroupBox1});
-  Button4 = form_->AddButton("Button4", {.text = "New Project",
-                                         .bounds = {182, 16, 75, 25},
-                                         .tabOrder = 2,
-                                         .parent = GroupBox1});
+  Button4 = form_->AddButton(
+      "Button4",
+      {.text = "New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 2, .parent = GroupBox1});
   Button5 = form_->AddButton(
       "Button5",
       {.text = "Delete", .bounds = {262, 16, 75, 25}, .tabOrder = 3, .parent = GroupBox1});
@@ -93,7 +91,8 @@ void TForm2::FormShow() {
   ComboBox1->SetItems(templates);
   if (!listLoadedInFull_) {
     program_.application.ShowMessage(
-        "\"" + path + "\" holds a NUL byte: only the templates before it are shown, and the file "
+        "\"" + path +
+        "\" holds a NUL byte: only the templates before it are shown, and the file "
         "is left as it is.");
   }
 }
@@ -121,8 +120,8 @@ void TForm2::Button4Click() {
   // Only a folder whose name survives as an extension, a settings key and a folder name, and
   // which is not in the store yet, can become a template; otherwise nothing is added.
   if (const auto problem = TemplateNameProblem(name, PlatformSeparators())) {
-    program_.application.ShowMessage("\"" + folder + "\" cannot be added as a template: " +
-                                     *problem + ".");
+    program_.application.ShowMessage("\"" + folder +
+                                     "\" cannot be added as a template: " + *problem + ".");
     return;
   }
   const std::string storeFolder = StoreFolder();
@@ -172,8 +171,7 @@ void TForm2::ComboBox2Enter() {
   if (name.empty()) return;
   ComboBox2->SetItems({});
   const char separator = PlatformSeparators().joiner;
-  for (const auto& entry :
-       program_.shell.ListFolder(StoreFolder() + name + separator + "*.*")) {
+  for (const auto& entry : program_.shell.ListFolder(StoreFolder() + name + separator + "*.*")) {
     if (entry != "." && entry != "..") ComboBox2->AddItem(entry);
   }
 }
@@ -186,8 +184,8 @@ void TForm2::Button6Click() {
   // Only a plain name inside the template can be acted on, and a line break would break the
   // settings file.
   if (const auto problem = FileNameProblem(mainFile, PlatformSeparators())) {
-    program_.application.ShowMessage("\"" + mainFile + "\" cannot be the main file: " +
-                                     *problem + ".");
+    program_.application.ShowMessage("\"" + mainFile + "\" cannot be the main file: " + *problem +
+                                     ".");
     return;
   }
   program_.Settings->WriteText("mainfile", name, mainFile);

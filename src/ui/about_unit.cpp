@@ -21,10 +21,11 @@ Tabout::Tabout(Program& program)
                                             .border = FormBorder::kDialog,
                                             .colour = FormColour::kMenu})) {
   Image1 = form_->AddProgramIcon("Image1", {16, 16, 32, 32});
-  Label1 = form_->AddLabel("Label1", {.text = "Trelik 1.0", .bounds = {72, 16, 67, 13}, .bold = true});
-  Label2 = form_->AddLabel("Label2", {.text = WithoutFinalSlash(HomePageAddress()),
-                                      .bounds = {72, 48, 119, 13},
-                                      .link = true});
+  Label1 =
+      form_->AddLabel("Label1", {.text = "Trelik 1.0", .bounds = {72, 16, 67, 13}, .bold = true});
+  Label2 = form_->AddLabel(
+      "Label2",
+      {.text = WithoutFinalSlash(HomePageAddress()), .bounds = {72, 48, 119, 13}, .link = true});
   Label3 = form_->AddLabel(
       "Label3", {.text = "Set up Projects from Explorer's New Menu", .bounds = {72, 32, 198, 13}});
   Button1 = form_->AddButton(

@@ -75,8 +75,8 @@ struct LabelArgs {
   std::string text;
   Bounds bounds;
   bool bold = false;
-  bool link = false;      // hand cursor and link colour
-  std::string tooltip;    // shown whatever the window's own tooltip setting
+  bool link = false;    // hand cursor and link colour
+  std::string tooltip;  // shown whatever the window's own tooltip setting
   GroupBox* parent = nullptr;
 };
 

@@ -20,8 +20,8 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersAboveIt) {
       {"Stream write error", "Stream write error."},
       {"ends in a full stop.", "ends in a full stop."},
       {"Please !", "Please !"},
-      {"a slash /", "a slash /."},  // '/' is the character right after '.'
-      {"a dash -", "a dash -"},     // '-' is the character right before '.'
+      {"a slash /", "a slash /."},      // '/' is the character right after '.'
+      {"a dash -", "a dash -"},         // '-' is the character right before '.'
       {"caf\xc3\xa9", "caf\xc3\xa9."},  // bytes from 128 up sort above '.'
       {"", ""},
   };

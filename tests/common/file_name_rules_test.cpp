@@ -13,14 +13,14 @@ struct NameCase {
 
 TEST(FileNameProblem, RefusesWhatWouldLeaveTheFolderOrCannotBeAName) {
   const NameCase cases[] = {
-      {"Site", true, true},          {"My Site 2", true, true},   {"index.old", true, true},
-      {"Caf\xc3\xa9", true, true},   {".", false, false},         {"..", false, false},
-      {"...", false, true},          {".hidden", true, true},     {"a/b", false, false},
-      {"a\\b", false, true},         {"C:", false, true},         {"a*b", false, true},
-      {"a?b", false, true},          {"a\"b", false, true},       {"a<b>", false, true},
-      {"a|b", false, true},          {"a\tb", false, false},      {"a\x7f", false, false},
-      {"a\nb", false, false},        {"x.", false, true},         {".. ", false, true},
-      {"a ", false, true},           {" a", true, true},          {"a.b", true, true},
+      {"Site", true, true},        {"My Site 2", true, true}, {"index.old", true, true},
+      {"Caf\xc3\xa9", true, true}, {".", false, false},       {"..", false, false},
+      {"...", false, true},        {".hidden", true, true},   {"a/b", false, false},
+      {"a\\b", false, true},       {"C:", false, true},       {"a*b", false, true},
+      {"a?b", false, true},        {"a\"b", false, true},     {"a<b>", false, true},
+      {"a|b", false, true},        {"a\tb", false, false},    {"a\x7f", false, false},
+      {"a\nb", false, false},      {"x.", false, true},       {".. ", false, true},
+      {"a ", false, true},         {" a", true, true},        {"a.b", true, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(!FileNameProblem(c.name, kWindowsSeparators), c.fineOnWindows) << c.name;
@@ -29,7 +29,8 @@ TEST(FileNameProblem, RefusesWhatWouldLeaveTheFolderOrCannotBeAName) {
 }
 
 TEST(FileNameProblem, SaysWhy) {
-  EXPECT_EQ(FileNameProblem("..", kPosixSeparators), "\"..\" stands for a folder that exists already");
+  EXPECT_EQ(FileNameProblem("..", kPosixSeparators),
+            "\"..\" stands for a folder that exists already");
   EXPECT_EQ(FileNameProblem("a/b", kPosixSeparators), "file names cannot hold \"/\"");
   EXPECT_EQ(FileNameProblem("a\nb", kPosixSeparators), "file names cannot hold control characters");
   EXPECT_EQ(FileNameProblem("x.", kWindowsSeparators), "file names cannot end in a dot or a blank");

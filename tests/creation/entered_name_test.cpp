@@ -21,10 +21,10 @@ TEST(SplitText, KeepsOnlyTheNonEmptyStretchesBetweenDelimiters) {
       {"Web", "\\", {"Web"}},
       {"", "\\", {}},
       {"\\\\\\", "\\", {}},
-      {"a\\a\\a", "\\", {"a", "a", "a"}},          // equal pieces are all kept
-      {"a--b----c", "--", {"a", "b", "c"}},        // longer delimiters too
-      {"a---b", "--", {"a", "-b"}},                // matching resumes after the delimiter
-      {"a\\b", "", {"a\\b"}},                      // an empty delimiter never matches
+      {"a\\a\\a", "\\", {"a", "a", "a"}},    // equal pieces are all kept
+      {"a--b----c", "--", {"a", "b", "c"}},  // longer delimiters too
+      {"a---b", "--", {"a", "-b"}},          // matching resumes after the delimiter
+      {"a\\b", "", {"a\\b"}},                // an empty delimiter never matches
       {"", "", {}},
   };
   for (const auto& c : cases) {

@@ -16,17 +16,17 @@ TEST(ExtractProjectName, ReadsTheTemplateNameFromTheExtension) {
       {"C:\\Work\\renamed by user.trelik_Web", "Web"},  // the base name plays no part
       {"C:\\My Work\\x.trelik_My Site", "My Site"},
       {"x.trelik_Caf\xc3\xa9", "Caf\xc3\xa9"},
-      {"", ""},                              // started without an argument
-      {"C:\\Work\\readme", ""},              // no extension
-      {"C:\\Work\\a.trelik", ""},            // the base type carries no name
-      {"C:\\Work\\a.TRELIK_Web", ""},        // the match is case-sensitive
+      {"", ""},                        // started without an argument
+      {"C:\\Work\\readme", ""},        // no extension
+      {"C:\\Work\\a.trelik", ""},      // the base type carries no name
+      {"C:\\Work\\a.TRELIK_Web", ""},  // the match is case-sensitive
       {"C:\\Work\\a.txt", ""},
-      {"C:\\Work\\a.trelik_", ""},           // the marker with nothing after it
-      {"C:\\Work\\a.xtrelik_Web", "Web"},    // the first occurrence counts, anywhere
+      {"C:\\Work\\a.trelik_", ""},         // the marker with nothing after it
+      {"C:\\Work\\a.xtrelik_Web", "Web"},  // the first occurrence counts, anywhere
       {"C:\\Work\\a.trelik_trelik_Web", "trelik_Web"},
-      {"C:\\Work\\a.trelik_v1.2", ""},       // a dot in the name moves the extension
-      {"C:\\Work\\a.trelik_Web\\", ""},      // a trailing backslash leaves no file name
-      {"C:\\dir.trelik_Web\\file", ""},      // only the file name part's extension counts
+      {"C:\\Work\\a.trelik_v1.2", ""},   // a dot in the name moves the extension
+      {"C:\\Work\\a.trelik_Web\\", ""},  // a trailing backslash leaves no file name
+      {"C:\\dir.trelik_Web\\file", ""},  // only the file name part's extension counts
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ExtractProjectName(c.path, kWindowsSeparators), c.projectName) << c.path;

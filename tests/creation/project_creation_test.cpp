@@ -25,8 +25,10 @@ const std::string kNoMainFile = "No main file info ";
 class CreationTest : public ::testing::Test {
  protected:
   CreationTest()
-      : appDir_(root_ / "app" + Sep()), launcherFolder_(root_ / "My Projects" + Sep()),
-        launcher_(launcherFolder_ + "New.trelik_Web"), settings_(appDir_ + "trelik.ini") {
+      : appDir_(root_ / "app" + Sep()),
+        launcherFolder_(root_ / "My Projects" + Sep()),
+        launcher_(launcherFolder_ + "New.trelik_Web"),
+        settings_(appDir_ + "trelik.ini") {
     const std::string web = appDir_ + "projects" + Sep() + "Web" + Sep();
     fs::create_directories(web + "css");
     WriteFileBytes(web + "index.htm", "<html>");
@@ -50,9 +52,9 @@ class CreationTest : public ::testing::Test {
 
   std::string Create(const std::string& typed, bool autoOpen) {
     const CreationRequest request{launcher_, appDir_, typed, autoOpen, &owner_};
-    const CreationServices services{
-        shell_, settings_, [this](const std::string& text) { messages_.push_back(text); },
-        PlatformSeparators()};
+    const CreationServices services{shell_, settings_,
+                                    [this](const std::string& text) { messages_.push_back(text); },
+                                    PlatformSeparators()};
     return CreateProject(request, services);
   }
 
@@ -123,9 +125,9 @@ TEST_F(CreationTest, EveryNameFormWithAndWithoutMainFileAndAutoOpen) {
       if (c.mainRecorded) settings_.WriteText("mainfile", "Web", "index.htm");
       EXPECT_EQ(Create(c.typed, autoOpen), "Web");
       EXPECT_EQ(LauncherTree(), c.tree);
-      const std::vector<std::string> expectedOpen =
-          autoOpen && !c.openedWhenAsked.empty() ? std::vector{c.openedWhenAsked}
-                                                 : std::vector<std::string>{};
+      const std::vector<std::string> expectedOpen = autoOpen && !c.openedWhenAsked.empty()
+                                                        ? std::vector{c.openedWhenAsked}
+                                                        : std::vector<std::string>{};
       EXPECT_EQ(OpenedTargets(), expectedOpen);
       EXPECT_EQ(messages_, c.messages);
     }
@@ -175,13 +177,29 @@ struct TakenCase {
 // the name it has, only files inside it are opened, and one notice says where it is.
 TEST_F(CreationTest, ATakenNameIsReportedAndOnlyTheCopyIsOpened) {
   const TakenCase cases[] = {
-      {"index.htm", "Site\\home", {"Site"}, CopyAs("Web", "home.htm"), "Web/home.htm",
+      {"index.htm",
+       "Site\\home",
+       {"Site"},
+       CopyAs("Web", "home.htm"),
+       "Web/home.htm",
        "\"Site\" already exists here. The new project is in \"Web\"."},
-      {"index.htm", "Site\\", {"Site", "Web"}, CopyAs("Web - Copy", "index.htm"),
-       "Web - Copy/index.htm", "\"Site\" already exists here. The new project is in \"Web - Copy\"."},
-      {"css", "\\Makefile", {}, CopyAs("Web", "index.htm"), "Web/css",
+      {"index.htm",
+       "Site\\",
+       {"Site", "Web"},
+       CopyAs("Web - Copy", "index.htm"),
+       "Web - Copy/index.htm",
+       "\"Site\" already exists here. The new project is in \"Web - Copy\"."},
+      {"css",
+       "\\Makefile",
+       {},
+       CopyAs("Web", "index.htm"),
+       "Web/css",
        "\"Makefile\" already exists in the project. The new project is in \"Web\"."},
-      {"css", "Site\\Makefile", {"Site"}, CopyAs("Web", "index.htm"), "Web/css",
+      {"css",
+       "Site\\Makefile",
+       {"Site"},
+       CopyAs("Web", "index.htm"),
+       "Web/css",
        "\"Makefile\" already exists in the project. \"Site\" already exists here. The new project "
        "is in \"Web\"."},
   };
@@ -207,7 +225,8 @@ TEST_F(CreationTest, ANameTooLongForTheFileSystemIsReportedWithItsCause) {
   EXPECT_EQ(LauncherTree(), CopyAs("Web", "index.htm"));
   EXPECT_EQ(OpenedTargets(), std::vector<std::string>{"Web/index.htm"});
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0].rfind("The project folder could not be named \"xxx", 0), 0u) << messages_[0];
+  EXPECT_EQ(messages_[0].rfind("The project folder could not be named \"xxx", 0), 0u)
+      << messages_[0];
   EXPECT_TRUE(messages_[0].ends_with(" The new project is in \"Web\".")) << messages_[0];
 }
 
@@ -218,8 +237,13 @@ struct LauncherCase {
 
 TEST_F(CreationTest, OnlyALauncherWithoutDataIsDeleted) {
   const LauncherCase cases[] = {
-      {"", true},         {"\n", true},          {" \r\n\t", true}, {std::string(16, '\n'), true},
-      {"x", false},       {"notes\n", false},    {std::string(17, '\n'), false},
+      {"", true},
+      {"\n", true},
+      {" \r\n\t", true},
+      {std::string(16, '\n'), true},
+      {"x", false},
+      {"notes\n", false},
+      {std::string(17, '\n'), false},
       {std::string(1, '\0'), false},
   };
   for (const auto& c : cases) {
@@ -271,8 +295,8 @@ struct MainFileCase {
 TEST_F(CreationTest, TheMainFileKeepsItsExtensionAfterTheFilePart) {
   const MainFileCase cases[] = {
       {"index.htm", "\\home.old", "Web/home.old.htm"},  // the typed extension stays in front
-      {"Makefile", "\\build", "Web/build"},              // no extension to append
-      {"css", "Site\\styles", "Site/styles"},            // a folder is renamed like a file
+      {"Makefile", "\\build", "Web/build"},             // no extension to append
+      {"css", "Site\\styles", "Site/styles"},           // a folder is renamed like a file
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mainFile + " / " + c.typed);
@@ -286,8 +310,12 @@ TEST_F(CreationTest, TheMainFileKeepsItsExtensionAfterTheFilePart) {
 
 TEST_F(CreationTest, NamesThatCannotBeFileNamesAreRefused) {
   const bool windows = Sep() == "\\";
-  const std::string refused[] = {"..\\home", "Site\\..", ".\\", "\\.",
-                                 windows ? "Si:te\\" : "Si/te\\", windows ? "\\a/b" : "\\a/../b",
+  const std::string refused[] = {"..\\home",
+                                 "Site\\..",
+                                 ".\\",
+                                 "\\.",
+                                 windows ? "Si:te\\" : "Si/te\\",
+                                 windows ? "\\a/b" : "\\a/../b",
                                  windows ? "Si\tte\\x" : "\\x/y"};
   for (const auto& typed : refused) {
     SCOPED_TRACE(typed);

@@ -34,9 +34,9 @@ TEST(IniTextRead, LookUpRules) {
       {"[My Site]\r\nk=v\r\n", "my site", "k", "v"},
       {"[a]\r\nmy key=v\r\n", "a", "MY KEY", "v"},
       {"[a]\r\nCaf\xc3\xa9=v\r\n", "a", "Caf\xc3\xa9", "v"},
-      {"[ a ]\r\nk=v\r\n", "a", "k", "v"},        // names are compared trimmed
+      {"[ a ]\r\nk=v\r\n", "a", "k", "v"},  // names are compared trimmed
       {"[a]\r\nk=v\r\n", " a ", " k ", "v"},
-      {"[a]\rk=v\rj=w\r", "a", "j", "w"},          // a lone CR ends a line
+      {"[a]\rk=v\rj=w\r", "a", "j", "w"},             // a lone CR ends a line
       {"\xEF\xBB\xBF[a]\r\nk=v\r\n", "a", "k", "v"},  // a UTF-8 byte order mark is skipped
   };
   for (const auto& c : cases) {

@@ -26,8 +26,8 @@ TEST(TemplateListText, LineRules) {
       {"Web\r\nScript\r\n", {"Web", "Script"}},
       {"Web\nScript\n", {"Web", "Script"}},
       {"Web\rScript\r", {"Web", "Script"}},
-      {"Web\r\nScript", {"Web", "Script"}},        // a last line without a line end
-      {"Web\n\rScript", {"Web", "", "Script"}},    // LF CR ends two lines
+      {"Web\r\nScript", {"Web", "Script"}},      // a last line without a line end
+      {"Web\n\rScript", {"Web", "", "Script"}},  // LF CR ends two lines
       {"Web\r\n\r\nScript\r\n", {"Web", "", "Script"}},
       {"\r\n", {""}},
       {"\r\n\r\n", {"", ""}},

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "library/template_list.h"
-#include "ui/program_fixture.h"
 #include "support/unreadable_file.h"
+#include "ui/program_fixture.h"
 #include "ui/site_address.h"
 
 namespace trelik {
@@ -200,8 +200,7 @@ TEST_F(EditorTest, TheFileListIsOnlyRefreshedOnEntering) {
   auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
   files.SetFocus();
   const List items = files.Items();
-  files.SetSelectedIndex(
-      static_cast<int>(std::ranges::find(items, "index.htm") - items.begin()));
+  files.SetSelectedIndex(static_cast<int>(std::ranges::find(items, "index.htm") - items.begin()));
   Editor().Find<HeadlessButton>("Button1").SetFocus();
   AddTemplate(PickableFolder("Second"));
   // "Main File" now records the entry chosen from the first template's folder under the second.
@@ -232,7 +231,7 @@ TEST_F(EditorTest, AListFileThatCannotBeWrittenKeepsTheEditorOpen) {
   EXPECT_TRUE(application_.Messages()[0].isError);
   EXPECT_EQ(application_.Messages()[0].text.rfind("Cannot create file \"", 0), 0u);
   EXPECT_EQ(application_.Messages()[0].text.back(), '.');  // the error box's full stop
-  Editor().Close();  // every try shows the error again
+  Editor().Close();                                        // every try shows the error again
   EXPECT_EQ(application_.Messages().size(), 2u);
   EXPECT_TRUE(Editor().Visible());
 }

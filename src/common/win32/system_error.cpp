@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "common/system_error.h"
+
+#include <windows.h>
 
 namespace trelik {
 namespace {
@@ -10,15 +10,17 @@ std::string FormatSystemMessage(DWORD code) {
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string message = length > 0 ? std::string(buffer, length)
-                                   : "System error " + std::to_string(code);
+  std::string message =
+      length > 0 ? std::string(buffer, length) : "System error " + std::to_string(code);
   LocalFree(buffer);
   return message;
 }
 
 }  // namespace
 
-std::string LastSystemErrorText() { return CleanSystemMessage(FormatSystemMessage(GetLastError())); }
+std::string LastSystemErrorText() {
+  return CleanSystemMessage(FormatSystemMessage(GetLastError()));
+}
 
 // Codes of the system category are Windows error codes here; the C library's texts are used
 // for the generic ones.

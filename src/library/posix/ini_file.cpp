@@ -37,8 +37,7 @@ std::string TIniFile::ReadText(std::string_view section, std::string_view key,
   return LoadIni(path_).Read(section, key, defaultValue);
 }
 
-void TIniFile::WriteText(std::string_view section, std::string_view key,
-                         std::string_view value) {
+void TIniFile::WriteText(std::string_view section, std::string_view key, std::string_view value) {
   IniText ini = LoadIniForWrite(path_);
   ini.Write(section, key, value);
   if (!StoreIni(path_, ini)) throw Error("Unable to write to " + path_);

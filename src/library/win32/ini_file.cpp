@@ -10,15 +10,13 @@ namespace trelik {
 std::string TIniFile::ReadText(std::string_view section, std::string_view key,
                                std::string_view defaultValue) const {
   char buffer[kIniReadLimit + 1];
-  const DWORD length =
-      GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
-                               std::string(defaultValue).c_str(), buffer, sizeof buffer,
-                               path_.c_str());
+  const DWORD length = GetPrivateProfileStringA(
+      std::string(section).c_str(), std::string(key).c_str(), std::string(defaultValue).c_str(),
+      buffer, sizeof buffer, path_.c_str());
   return std::string(buffer, length);
 }
 
-void TIniFile::WriteText(std::string_view section, std::string_view key,
-                         std::string_view value) {
+void TIniFile::WriteText(std::string_view section, std::string_view key, std::string_view value) {
   if (!WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
                                   std::string(value).c_str(), path_.c_str())) {
     throw Error("Unable to write to " + path_);

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "shell/memory_registry.h"
 #include "common/posix/unique_fd.h"
+#include "shell/memory_registry.h"
 
 namespace trelik {
 

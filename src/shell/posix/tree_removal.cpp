@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <vector>
 
-#include "shell/posix/folder_listing.h"
 #include "common/posix/unique_fd.h"
+#include "shell/posix/folder_listing.h"
 
 namespace trelik {
 

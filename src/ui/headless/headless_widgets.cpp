@@ -85,41 +85,59 @@ const HeadlessControlInfo& HeadlessForm::Info(const std::string& name) const {
 }
 
 Label* HeadlessForm::AddLabel(const std::string& name, const LabelArgs& args) {
-  return Adopt(std::make_unique<HeadlessLabel>(*this),
-               {.name = name, .kind = "Label", .text = args.text, .bounds = args.bounds,
-                .parent = ParentName(args.parent), .bold = args.bold, .link = args.link,
-                .tooltip = args.tooltip});
+  return Adopt(std::make_unique<HeadlessLabel>(*this), {.name = name,
+                                                        .kind = "Label",
+                                                        .text = args.text,
+                                                        .bounds = args.bounds,
+                                                        .parent = ParentName(args.parent),
+                                                        .bold = args.bold,
+                                                        .link = args.link,
+                                                        .tooltip = args.tooltip});
 }
 
 PushButton* HeadlessForm::AddButton(const std::string& name, const ButtonArgs& args) {
-  return Adopt(std::make_unique<HeadlessButton>(*this, name),
-               {.name = name, .kind = "PushButton", .text = args.text, .bounds = args.bounds,
-                .tabOrder = args.tabOrder, .parent = ParentName(args.parent),
-                .isDefault = args.isDefault});
+  return Adopt(std::make_unique<HeadlessButton>(*this, name), {.name = name,
+                                                               .kind = "PushButton",
+                                                               .text = args.text,
+                                                               .bounds = args.bounds,
+                                                               .tabOrder = args.tabOrder,
+                                                               .parent = ParentName(args.parent),
+                                                               .isDefault = args.isDefault});
 }
 
 CheckBox* HeadlessForm::AddCheckBox(const std::string& name, const CheckBoxArgs& args) {
   return Adopt(std::make_unique<HeadlessCheckBox>(*this, name, args.checked),
-               {.name = name, .kind = "CheckBox", .text = args.text, .bounds = args.bounds,
-                .tabOrder = args.tabOrder, .parent = ParentName(args.parent)});
+               {.name = name,
+                .kind = "CheckBox",
+                .text = args.text,
+                .bounds = args.bounds,
+                .tabOrder = args.tabOrder,
+                .parent = ParentName(args.parent)});
 }
 
 Edit* HeadlessForm::AddEdit(const std::string& name, const EditArgs& args) {
-  return Adopt(std::make_unique<HeadlessEdit>(*this, name),
-               {.name = name, .kind = "Edit", .bounds = args.bounds, .tabOrder = args.tabOrder,
-                .parent = ParentName(args.parent)});
+  return Adopt(std::make_unique<HeadlessEdit>(*this, name), {.name = name,
+                                                             .kind = "Edit",
+                                                             .bounds = args.bounds,
+                                                             .tabOrder = args.tabOrder,
+                                                             .parent = ParentName(args.parent)});
 }
 
 ComboBox* HeadlessForm::AddComboBox(const std::string& name, const ComboBoxArgs& args) {
   return Adopt(std::make_unique<HeadlessComboBox>(*this, name),
-               {.name = name, .kind = "ComboBox", .bounds = args.bounds,
-                .tabOrder = args.tabOrder, .parent = ParentName(args.parent)});
+               {.name = name,
+                .kind = "ComboBox",
+                .bounds = args.bounds,
+                .tabOrder = args.tabOrder,
+                .parent = ParentName(args.parent)});
 }
 
 GroupBox* HeadlessForm::AddGroupBox(const std::string& name, const GroupBoxArgs& args) {
-  return Adopt(std::make_unique<HeadlessPassive>(),
-               {.name = name, .kind = "GroupBox", .text = args.text, .bounds = args.bounds,
-                .tabOrder = args.tabOrder});
+  return Adopt(std::make_unique<HeadlessPassive>(), {.name = name,
+                                                     .kind = "GroupBox",
+                                                     .text = args.text,
+                                                     .bounds = args.bounds,
+                                                     .tabOrder = args.tabOrder});
 }
 
 Control* HeadlessForm::AddProgramIcon(const std::string& name, const Bounds& bounds) {

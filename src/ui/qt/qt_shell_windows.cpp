@@ -14,9 +14,8 @@ constexpr int kSteps = 1000;
 }  // namespace
 
 bool PickFolderWithQt(const std::string& title, std::string& folder) {
-  const QString chosen =
-      QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title), QString(),
-                                        QFileDialog::ShowDirsOnly);
+  const QString chosen = QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title),
+                                                           QString(), QFileDialog::ShowDirsOnly);
   folder = chosen.toStdString();
   return !folder.empty();
 }

@@ -447,9 +447,7 @@ std::unique_ptr<Form> QtApplication::CreateForm(const FormArgs& args) {
   return std::make_unique<QtForm>(*this, args);
 }
 
-void QtApplication::ShowMessage(const std::string& text) {
-  ShowBox(QMessageBox::NoIcon, text);
-}
+void QtApplication::ShowMessage(const std::string& text) { ShowBox(QMessageBox::NoIcon, text); }
 
 void QtApplication::ShowError(const std::string& message) {
   ShowBox(QMessageBox::Critical, FormatErrorBoxText(message));

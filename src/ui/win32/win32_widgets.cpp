@@ -1,5 +1,4 @@
 #include "ui/win32/win32_widgets.h"
-#include "ui/win32/window_binding.h"
 
 #include <commctrl.h>
 
@@ -8,6 +7,7 @@
 #include "common/error.h"
 #include "common/system_error.h"
 #include "ui/win32/win32_form.h"
+#include "ui/win32/window_binding.h"
 
 namespace trelik {
 namespace {

@@ -1,8 +1,7 @@
 // A save that fails half-way must leave the old file whole and no temporary file behind. The
 // failure is forced with a file size limit, which also works for root.
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -21,8 +20,7 @@ using testing::TempFolder;
 using testing::WriteFileBytes;
 
 std::size_t EntriesIn(const std::string& folder) {
-  return static_cast<std::size_t>(
-      std::distance(std::filesystem::directory_iterator(folder), {}));
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 TEST(AtomicReplace, AFailedListSaveKeepsTheOldFile) {

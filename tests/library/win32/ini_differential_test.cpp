@@ -1,8 +1,7 @@
 // Our portable INI reader, which the Linux build uses, must read every file exactly as the
 // system's private-profile functions do.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "library/ini_text.h"
 #include "support/temp_folder.h"
@@ -38,8 +37,14 @@ const std::vector<DifferentialCase>& Cases() {
       {"[a]\r\n\tk\t=\tv w\t\r\n", {{"a", "k"}}},
       {"[a]\r\nq1=\"v\"\r\nq2='v'\r\nq3=\"v'\r\nq4=\"\r\nq5=\"\"\r\nq6=\" v \"\r\n"
        "q7=\"a\"b\"\r\nq8=x\"y\"\r\n",
-       {{"a", "q1"}, {"a", "q2"}, {"a", "q3"}, {"a", "q4"}, {"a", "q5"}, {"a", "q6"},
-        {"a", "q7"}, {"a", "q8"}}},
+       {{"a", "q1"},
+        {"a", "q2"},
+        {"a", "q3"},
+        {"a", "q4"},
+        {"a", "q5"},
+        {"a", "q6"},
+        {"a", "q7"},
+        {"a", "q8"}}},
       {"[ a ]\r\nk=v\r\n", {{"a", "k"}, {" a ", "k"}}},
       {"[a\r\nk=v\r\n", {{"a", "k"}, {"a\r", "k"}}},
       {"[a] trailing\r\nk=v\r\n", {{"a", "k"}}},
@@ -70,10 +75,9 @@ TEST(IniDifferential, PortableReaderMatchesTheSystem) {
     WriteFileBytes(path, c.file);
     const IniText ini(c.file);
     for (const auto& lookup : c.lookups) {
-      EXPECT_EQ(ini.Read(lookup.section, lookup.key, lookup.defaultValue),
-                SystemRead(path, lookup))
-          << "file: " << ::testing::PrintToString(c.file) << "\nsection: "
-          << ::testing::PrintToString(lookup.section)
+      EXPECT_EQ(ini.Read(lookup.section, lookup.key, lookup.defaultValue), SystemRead(path, lookup))
+          << "file: " << ::testing::PrintToString(c.file)
+          << "\nsection: " << ::testing::PrintToString(lookup.section)
           << " key: " << ::testing::PrintToString(lookup.key);
     }
   }
@@ -93,11 +97,10 @@ TEST(IniDifferential, PortableWriterReadsBackLikeTheSystemWriter) {
     const char* value;  // null removes the key
   };
   const Step steps[] = {{"mainfile", "Web", "index.htm"}, {"mainfile", "Script", "run.py"},
-                        {"autoopen", "web", nullptr},      {"new", "k", "v"},
-                        {"autoopen", "Script", "0"},       {"mainfile", "never", nullptr}};
+                        {"autoopen", "web", nullptr},     {"new", "k", "v"},
+                        {"autoopen", "Script", "0"},      {"mainfile", "never", nullptr}};
   for (const auto& step : steps) {
-    WritePrivateProfileStringA(step.section.c_str(), step.key.c_str(), step.value,
-                               system.c_str());
+    WritePrivateProfileStringA(step.section.c_str(), step.key.c_str(), step.value, system.c_str());
     if (step.value) {
       ini.Write(step.section, step.key, step.value);
     } else {
@@ -106,11 +109,16 @@ TEST(IniDifferential, PortableWriterReadsBackLikeTheSystemWriter) {
   }
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, system.c_str());
   WriteFileBytes(ours, ini.Text());
-  for (const auto& [section, key] : std::vector<std::pair<std::string, std::string>>{
-           {"mainfile", "Web"}, {"mainfile", "Script"}, {"autoopen", "Web"},
-           {"new", "k"}, {"autoopen", "Script"}, {"mainfile", "never"}}) {
+  for (const auto& [section, key] :
+       std::vector<std::pair<std::string, std::string>>{{"mainfile", "Web"},
+                                                        {"mainfile", "Script"},
+                                                        {"autoopen", "Web"},
+                                                        {"new", "k"},
+                                                        {"autoopen", "Script"},
+                                                        {"mainfile", "never"}}) {
     EXPECT_EQ(SystemRead(ours, {section, key}), SystemRead(system, {section, key}))
-        << section << " " << key << "\nours:\n" << ini.Text();
+        << section << " " << key << "\nours:\n"
+        << ini.Text();
   }
 }
 

@@ -2,6 +2,7 @@
 // nothing behind. The tests run as root in CI, so failures are forced by kinds of entries that
 // cannot be copied and by a file size limit, never by permissions.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -9,8 +10,6 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstring>
@@ -21,9 +20,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/posix/unique_fd.h"
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/tree_removal.h"
-#include "common/posix/unique_fd.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "test_files.h"
@@ -193,8 +192,9 @@ TEST(CopyFolder, RefusesWhatCannotBeCopiedAndCreatesNothing) {
     const auto before = TreeEntries(folder.Path());
 
     bool started = false;
-    const auto result = CopyWithResult(folder / c.source, folder / c.destDir,
-                                       [&started](std::uint64_t, std::uint64_t) { started = true; });
+    const auto result =
+        CopyWithResult(folder / c.source, folder / c.destDir,
+                       [&started](std::uint64_t, std::uint64_t) { started = true; });
 
     EXPECT_EQ(result.arrivedAt, std::nullopt) << c.what;
     EXPECT_TRUE(result.failure.starts_with(c.failure)) << c.what << ": " << result.failure;
@@ -222,8 +222,8 @@ TEST(CopyFolder, AFailureHalfWayRemovesThePartialCopy) {
     std::string failure;  // how the reason begins
   };
   const Case cases[] = {
-      {"a socket", [](const std::string& web) { MakeSocket(web + "/sub/socket"); },
-       RLIM_INFINITY, "\"sub/socket\" is a socket and cannot be copied"},
+      {"a socket", [](const std::string& web) { MakeSocket(web + "/sub/socket"); }, RLIM_INFINITY,
+       "\"sub/socket\" is a socket and cannot be copied"},
       {"a pipe", [](const std::string& web) { ::mkfifo((web + "/sub/pipe").c_str(), 0644); },
        RLIM_INFINITY, "\"sub/pipe\" is a pipe and cannot be copied"},
       {"a file too large to write",
@@ -274,10 +274,10 @@ TEST(CopyFolder, RemovesStagingFoldersThatKilledCopiesLeft) {
   MakeFolder(folder / "out/" + abandoned);
   MakeFolder(folder / "out/" + abandoned + "/sub", 0500);
   MakeFile(folder / "out/" + abandoned + "/sub/index.htm", "half");
-  const std::string kept[] = {".Web.trelik-copy-" + alive + "-aB3xY9",
-                              ".Locked.trelik-copy-" + dead + "-aB3xY9",
-                              ".Web.trelik-copy-" + dead + "-aB3", "Web.trelik-copy-" + dead + "-aB3xY9",
-                              ".File.trelik-copy-" + dead + "-aB3xY9"};
+  const std::string kept[] = {
+      ".Web.trelik-copy-" + alive + "-aB3xY9", ".Locked.trelik-copy-" + dead + "-aB3xY9",
+      ".Web.trelik-copy-" + dead + "-aB3", "Web.trelik-copy-" + dead + "-aB3xY9",
+      ".File.trelik-copy-" + dead + "-aB3xY9"};
   for (const auto& name : kept) MakeFolder(folder / "out/" + name);
   ::rmdir((folder / "out/" + kept[4]).c_str());
   MakeFile(folder / "out/" + kept[4], "a file of that form");
@@ -286,7 +286,8 @@ TEST(CopyFolder, RemovesStagingFoldersThatKilledCopiesLeft) {
 
   ASSERT_EQ(Copy(folder / "Web", folder / "out"), folder / "out/Web");
   EXPECT_FALSE(std::filesystem::exists(folder / "out/" + abandoned));
-  for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(folder / "out/" + name)) << name;
+  for (const auto& name : kept)
+    EXPECT_TRUE(std::filesystem::exists(folder / "out/" + name)) << name;
 }
 
 TEST(CopyFolder, ReportsProgressInBytesUpToTheTotal) {

@@ -1,9 +1,8 @@
 // Renames never replace an entry, on file systems with RENAME_NOREPLACE and through the
 // fallback used on those without it; RemoveFile deletes files only.
 #include <fcntl.h>
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <functional>
@@ -45,7 +44,8 @@ std::vector<Renamer> Renamers() {
        }},
       {"fallback",
        [](const std::string& oldPath, const std::string& newPath) {
-         if (RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath)) return std::error_code();
+         if (RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath))
+           return std::error_code();
          return std::error_code(errno, std::generic_category());
        }},
   };

@@ -1,8 +1,7 @@
 // ShellOpen reaches a logging stand-in for xdg-open put first on PATH, so nothing is really
 // opened. The stand-in runs detached, so the test waits for its log with a bounded poll.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cerrno>
 #include <chrono>

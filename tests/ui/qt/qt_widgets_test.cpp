@@ -2,8 +2,6 @@
 // real widgets found by their object names.
 #include "ui/qt/qt_widgets.h"
 
-#include "ui/qt/qt_shell_windows.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -21,6 +19,7 @@
 
 #include "common/error.h"
 #include "ui/listed_names.h"
+#include "ui/qt/qt_shell_windows.h"
 
 namespace trelik {
 namespace {
@@ -45,10 +44,10 @@ class QtWidgetsTest : public ::testing::Test {
 };
 
 TEST_F(QtWidgetsTest, LinksGetTheLinkColourAndReportClicks) {
-  auto form = application_.CreateForm({.caption = "about", .clientWidth = 293,
-                                       .clientHeight = 171, .colour = FormColour::kMenu});
-  Label* link = form->AddLabel("Label2", {.text = "https://trelik.example",
-                                          .bounds = {72, 48, 119, 13}, .link = true});
+  auto form = application_.CreateForm(
+      {.caption = "about", .clientWidth = 293, .clientHeight = 171, .colour = FormColour::kMenu});
+  Label* link = form->AddLabel(
+      "Label2", {.text = "https://trelik.example", .bounds = {72, 48, 119, 13}, .link = true});
   form->AddLabel("Label3", {.text = "plain", .bounds = {72, 32, 198, 13}});
   int clicks = 0;
   link->onClick = [&] { ++clicks; };
@@ -67,10 +66,10 @@ TEST_F(QtWidgetsTest, LinksGetTheLinkColourAndReportClicks) {
 }
 
 TEST_F(QtWidgetsTest, ALinkKeepsItsColourInAModalWindow) {
-  auto form = application_.CreateForm({.caption = "about", .clientWidth = 293,
-                                       .clientHeight = 171, .colour = FormColour::kMenu});
-  form->AddLabel("Label2", {.text = "https://trelik.example", .bounds = {72, 48, 119, 13},
-                            .link = true});
+  auto form = application_.CreateForm(
+      {.caption = "about", .clientWidth = 293, .clientHeight = 171, .colour = FormColour::kMenu});
+  form->AddLabel("Label2",
+                 {.text = "https://trelik.example", .bounds = {72, 48, 119, 13}, .link = true});
   QColor shown;
   QTimer::singleShot(0, [&] {
     auto* label = Widget<QLabel>(*form, "Label2");
@@ -83,8 +82,8 @@ TEST_F(QtWidgetsTest, ALinkKeepsItsColourInAModalWindow) {
 }
 
 TEST_F(QtWidgetsTest, EnterPressesTheDefaultButtonAndEscapeDoesNothing) {
-  auto form = application_.CreateForm({.caption = "Trelik Editor", .clientWidth = 359,
-                                       .clientHeight = 181});
+  auto form = application_.CreateForm(
+      {.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
   PushButton* close = form->AddButton(
       "Button1", {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true});
   form->AddEdit("Edit1", {.bounds = {8, 16, 257, 21}, .tabOrder = 1});
@@ -100,8 +99,8 @@ TEST_F(QtWidgetsTest, EnterPressesTheDefaultButtonAndEscapeDoesNothing) {
 }
 
 TEST_F(QtWidgetsTest, ASecondaryWindowStaysOpenWhenItsCloseHandlerFails) {
-  auto form = application_.CreateForm({.caption = "Trelik Editor", .clientWidth = 359,
-                                       .clientHeight = 181});
+  auto form = application_.CreateForm(
+      {.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
   bool fail = true;
   form->onClose = [&] {
     if (fail) throw Error("Stream write error");
@@ -127,11 +126,15 @@ TEST_F(QtWidgetsTest, ASecondaryWindowStaysOpenWhenItsCloseHandlerFails) {
 }
 
 TEST_F(QtWidgetsTest, TheLayoutGrowsToTheFontAndTheListReportsTheFocus) {
-  auto form = application_.CreateForm({.caption = " Trelik", .clientWidth = 368,
-                                       .clientHeight = 71, .border = FormBorder::kToolWindow,
+  auto form = application_.CreateForm({.caption = " Trelik",
+                                       .clientWidth = 368,
+                                       .clientHeight = 71,
+                                       .border = FormBorder::kToolWindow,
                                        .isMainForm = true});
   form->AddCheckBox("CheckBox1", {.text = "Auto Open the Project",
-                                  .bounds = {8, 48, 137, 17}, .tabOrder = 1, .checked = true});
+                                  .bounds = {8, 48, 137, 17},
+                                  .tabOrder = 1,
+                                  .checked = true});
   ComboBox* list = form->AddComboBox("ComboBox2", {.bounds = {8, 16, 169, 21}, .tabOrder = 0});
   int entered = 0;
   list->onEnter = [&] { ++entered; };
