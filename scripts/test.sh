@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds both programs and runs every test: the Linux build natively, the Windows build under Wine,
-# the Linux build again under AddressSanitizer and UndefinedBehaviorSanitizer; then runs each
-# fuzz target for a bounded time.
+# the Linux build again under AddressSanitizer and UndefinedBehaviorSanitizer; checks the
+# formatting and runs clang-tidy; then runs each fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +17,9 @@ for preset in linux windows linux-asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" || status=1
 done
+
+echo "=== lint ==="
+bash scripts/lint.sh || status=1
 
 echo "=== fuzz ==="
 cmake --preset fuzz -DTRELIK_WERROR="$werror" >/dev/null
