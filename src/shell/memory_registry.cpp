@@ -3,14 +3,6 @@
 #include <algorithm>
 
 namespace trelik {
-namespace {
-
-bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  return std::ranges::equal(
-      a, b, [](const std::string& x, const std::string& y) { return SameRegistryName(x, y); });
-}
-
-}  // namespace
 
 MemoryRegistry::MemoryRegistry(RegistryNode root) : root_(std::move(root)) {}
 
@@ -44,9 +36,9 @@ RegistryKey MemoryRegistry::Open(KeyPath path) {
   return static_cast<RegistryKey>(handle);
 }
 
-bool MemoryRegistry::Change(const RegistryValue* value, const std::function<void()>& change) {
-  if (refuseAllChanges_) return false;
-  if (auto refusal = RefuseChange(value)) {
+bool MemoryRegistry::Change(const KeyPath& key, const RegistryValue* value,
+                            const std::function<void()>& change) {
+  if (auto refusal = RefuseChange(key, value)) {
     lastFailure_ = std::move(*refusal);
     return false;
   }
@@ -73,7 +65,7 @@ RegistryKey MemoryRegistry::CreateKey(const std::string& path) {
   const auto names = Join(RegistryKey::kRoot, path);
   if (!names || names->empty()) return RegistryKey::kNone;
   if (Find(*names) != nullptr) return Open(*names);
-  const bool created = Change(nullptr, [&] {
+  const bool created = Change(*names, nullptr, [&] {
     RegistryNode* node = &root_;
     for (const auto& name : *names) node = &node->ProvideSubkey(name);
   });
@@ -94,15 +86,11 @@ bool MemoryRegistry::SetString(RegistryKey key, const std::string& valueName,
                                const std::string& data) {
   lastFailure_.clear();
   const auto path = Join(key, "");
-  if (!path || std::ranges::any_of(refusedWrites_, [&](const KeyPath& refused) {
-        return SamePath(refused, *path);
-      })) {
-    return false;
-  }
+  if (!path) return false;
   RegistryNode* node = Find(*path);
   if (node == nullptr) return false;
   const RegistryValue value{valueName, data};
-  return Change(&value, [&] { node->SetValue(valueName, data); });
+  return Change(*path, &value, [&] { node->SetValue(valueName, data); });
 }
 
 std::optional<std::string> MemoryRegistry::ReadString(RegistryKey key,
@@ -143,16 +131,12 @@ bool MemoryRegistry::DeleteKey(RegistryKey parent, const std::string& path) {
   if (!names) return false;
   const RegistryNode* node = Find(*names);
   if (node == nullptr || !node->subkeys.empty()) return false;
-  return Change(nullptr, [&] {
+  return Change(*names, nullptr, [&] {
     RegistryNode* above = Find(KeyPath(names->begin(), names->end() - 1));
     std::erase_if(above->subkeys, [&](const RegistryNode& subkey) {
       return SameRegistryName(subkey.name, names->back());
     });
   });
-}
-
-void MemoryRegistry::RefuseWritesTo(const std::string& path) {
-  refusedWrites_.push_back(SplitKeyPath(path));
 }
 
 }  // namespace trelik

@@ -31,23 +31,19 @@ class MemoryRegistry : public Registry {
   bool DeleteKey(RegistryKey parent, const std::string& path) override;
   // Keeps the changes since the last commit through Save(), when there are any.
   bool Commit() override;
-  // Only a subclass can say why a change failed; the refusals below have no cause.
+  // Only a subclass can say why a change failed.
   std::string LastFailure() const override { return lastFailure_; }
 
   const RegistryNode& Root() const { return root_; }
   // Keys opened and not closed yet.
   std::size_t OpenKeyCount() const { return openKeys_.size(); }
 
-  // From now on every value written to the key at `path` (below the root) is refused, as a
-  // registry refuses a user without the right to write there.
-  void RefuseWritesTo(const std::string& path);
-  // From now on every creation, write and deletion is refused.
-  void RefuseAllChanges() { refuseAllChanges_ = true; }
-
  protected:
-  // Why a change cannot be made: nullopt when it can. `value` is the value about to be written,
-  // null for a key created or deleted.
-  virtual std::optional<std::string> RefuseChange(const RegistryValue* /*value*/) const {
+  // Why a change cannot be made: nullopt when it can, an empty text for a refusal without a
+  // cause. `key` names the key changed (its names below the root); `value` is the value about to
+  // be written, null for a key created or deleted.
+  virtual std::optional<std::string> RefuseChange(const std::vector<std::string>& /*key*/,
+                                                  const RegistryValue* /*value*/) const {
     return std::nullopt;
   }
   // Keeps `root`, the content after the changes since the last commit: nullopt when kept, else
@@ -62,8 +58,9 @@ class MemoryRegistry : public Registry {
   std::optional<KeyPath> Join(RegistryKey key, const std::string& path) const;
   RegistryNode* Find(const KeyPath& path);
   RegistryKey Open(KeyPath path);
-  // Applies `change` to the content, unless the change is refused; `value` as for RefuseChange.
-  bool Change(const RegistryValue* value, const std::function<void()>& change);
+  // Applies `change` to the content, unless the change is refused; `key` and `value` as for
+  // RefuseChange.
+  bool Change(const KeyPath& key, const RegistryValue* value, const std::function<void()>& change);
 
   RegistryNode root_;
   // The content as last committed, kept from the first change after a commit until the next
@@ -71,8 +68,6 @@ class MemoryRegistry : public Registry {
   std::optional<RegistryNode> committed_;
   std::map<std::uintptr_t, KeyPath> openKeys_;
   std::uintptr_t nextHandle_ = static_cast<std::uintptr_t>(RegistryKey::kRoot) + 1;
-  std::vector<KeyPath> refusedWrites_;
-  bool refuseAllChanges_ = false;
   std::string lastFailure_;
 };
 

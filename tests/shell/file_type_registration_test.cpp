@@ -7,6 +7,7 @@
 #include "common/error.h"
 #include "shell/memory_registry.h"
 #include "shell/registry_test_support.h"
+#include "support/refusing_registry.h"
 
 namespace trelik {
 namespace {
@@ -43,7 +44,7 @@ class FileTypeRegistrationTest : public ::testing::Test {
     ASSERT_TRUE(registry_.SetString(key.Get(), valueName, data));
   }
 
-  MemoryRegistry registry_;
+  testing::RefusingRegistry registry_;
   int notifications_ = 0;
 };
 
@@ -175,7 +176,7 @@ TEST_F(FileTypeRegistrationTest, ARefusedWriteStopsWithItsValueNameAndKeepsEarli
         "trelik_Web\\Shell\\Open @=&Open", "trelik_Web\\Shell\\Open\\Command"}},
   };
   for (const auto& c : cases) {
-    MemoryRegistry registry;
+    testing::RefusingRegistry registry;
     registry.RefuseWritesTo(c.refusedKey);
     int notifications = 0;
     try {

@@ -9,6 +9,7 @@
 #include "common/path_parts.h"
 #include "shell/memory_registry.h"
 #include "support/fake_shell.h"
+#include "support/refusing_registry.h"
 #include "support/temp_folder.h"
 #include "ui/headless/headless_widgets.h"
 
@@ -39,7 +40,7 @@ class ProgramFixture : public ::testing::Test {
   std::string launcher_;
   HeadlessApplication application_;
   FakeShell shell_;
-  MemoryRegistry registry_;
+  RefusingRegistry registry_;
   std::string openingFails;  // when set, opening the registry throws this message
   int registryOpenings = 0;
   std::unique_ptr<Program> program_;

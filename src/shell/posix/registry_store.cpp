@@ -50,7 +50,8 @@ RegistryStore::RegistryStore(const std::string& path, Lock lock)
       lock_(std::move(lock.file)),
       lockFailure_(std::move(lock.failure)) {}
 
-std::optional<std::string> RegistryStore::RefuseChange(const RegistryValue* value) const {
+std::optional<std::string> RegistryStore::RefuseChange(const std::vector<std::string>& /*key*/,
+                                                       const RegistryValue* value) const {
   if (!lockFailure_.empty()) return "Cannot write " + path_ + ": " + lockFailure_;
   if (value != nullptr && !(RegistryTextCanHold(value->name) && RegistryTextCanHold(value->data))) {
     return CannotHoldMessage(path_);

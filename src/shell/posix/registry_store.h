@@ -27,7 +27,8 @@ class RegistryStore : public MemoryRegistry {
 
  protected:
   // Every change fails while the lock is not held; so does a value the file could not keep.
-  std::optional<std::string> RefuseChange(const RegistryValue* value) const override;
+  std::optional<std::string> RefuseChange(const std::vector<std::string>& key,
+                                          const RegistryValue* value) const override;
   std::optional<std::string> Save(const RegistryNode& root) override;
 
  private:
