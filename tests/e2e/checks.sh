@@ -17,6 +17,26 @@ expect_missing() {
   [ ! -e "$1" ] || fail "should not exist: $1"
 }
 
+# Waits up to $2 seconds until no shown window's title matches $1; fails with $3 if one stays.
+expect_window_gone() {
+  local pattern=$1 seconds=$2 message=$3
+  for _ in $(seq 1 $((seconds * 20))); do
+    [ -z "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null)" ] && return 0
+    sleep 0.05
+  done
+  fail "$message"
+}
+
+# Waits up to $2 seconds for the file $1 to appear.
+expect_file_soon() {
+  local path=$1 seconds=$2
+  for _ in $(seq 1 $((seconds * 20))); do
+    [ -f "$path" ] && return 0
+    sleep 0.05
+  done
+  fail "missing file: $path"
+}
+
 # Waits up to $2 seconds for process $1 to end and sets `exit_code`.
 wait_for_exit() {
   local pid=$1 seconds=$2

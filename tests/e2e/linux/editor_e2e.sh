@@ -32,16 +32,14 @@ grep -q "^Web=0" "$data/trelik.ini" 2>/dev/null || fail "no [autoopen] entry"
 
 # Enter would press "Main File" again, as the focused button; "Close" saves and hides.
 click_design_point "$editor" 359 181 64 132
-sleep 0.5
-xdotool search --onlyvisible --name '^Trelik Editor$' >/dev/null && fail "the editor is still shown"
+expect_window_gone '^Trelik Editor$' 10 "the editor is still shown"
 
 main=$(focus_window '^ Trelik$') || exit 1
 click_design_point "$main" 368 71 342 54  # "About"
 about=$(focus_window '^about$') || exit 1
 screenshot about
 xdotool key Return  # its default button "Close"
-sleep 0.5
-xdotool search --onlyvisible --name '^about$' >/dev/null && fail "the about window is still shown"
+expect_window_gone '^about$' 10 "the about window is still shown"
 
 main=$(focus_window '^ Trelik$') || exit 1
 xdotool key alt+F4

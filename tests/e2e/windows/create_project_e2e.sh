@@ -90,8 +90,7 @@ start_program "" && {
   screenshot windows-editor
   if [ -n "$editor" ]; then
     xdotool windowfocus --sync "$editor" key alt+F4
-    sleep 1
-    expect_file "$program/projects.lib"
+    expect_file_soon "$program/projects.lib" 10
   fi
   xdotool windowfocus --sync "$main_window"
   click_design_point ' Trelik' 368 71 342 54
@@ -100,8 +99,7 @@ start_program "" && {
   screenshot windows-about
   if [ -n "$about" ]; then
     xdotool windowfocus --sync "$about" key Return
-    sleep 1
-    [ -z "$(xdotool search --onlyvisible --name '^about$')" ] || fail "Enter left the about window"
+    expect_window_gone '^about$' 10 "Enter left the about window"
   fi
   xdotool windowfocus --sync "$main_window" key alt+F4
   wait_for_exit "$pid" 30

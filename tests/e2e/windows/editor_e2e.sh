@@ -56,9 +56,7 @@ screenshot windows-editor-flow-editor
 
 # Enter would press "Main File" again, as the focused button; "Close" saves and hides.
 click_design_point 'Trelik Editor' 359 181 64 132
-sleep 0.5
-xdotool search --onlyvisible --name '^Trelik Editor$' >/dev/null &&
-  fail "Close left the editor shown"
+expect_window_gone '^Trelik Editor$' 10 "Close left the editor shown"
 [ "$(tr -d '\r' <"$program/projects.lib")" = Web ] || fail "the saved list lost its template"
 
 focus_window '^ Trelik$' >/dev/null || exit 1
@@ -66,8 +64,7 @@ click_design_point ' Trelik' 368 71 342 54  # "About"
 focus_window '^about$' >/dev/null || fail "About did not show the about window"
 screenshot windows-editor-flow-about
 xdotool key Return  # its default button "Close"
-sleep 0.5
-xdotool search --onlyvisible --name '^about$' >/dev/null && fail "Enter left the about window"
+expect_window_gone '^about$' 10 "Enter left the about window"
 
 focus_window '^ Trelik$' >/dev/null || exit 1
 xdotool key alt+F4
