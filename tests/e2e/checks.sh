@@ -17,24 +17,30 @@ expect_missing() {
   [ ! -e "$1" ] || fail "should not exist: $1"
 }
 
-# Waits up to $2 seconds until no shown window's title matches $1; fails with $3 if one stays.
-expect_window_gone() {
-  local pattern=$1 seconds=$2 message=$3
+# Runs the command $2... every 50 ms until it succeeds, for at most $1 seconds; false when it
+# never did.
+poll() {
+  local seconds=$1
+  shift
   for _ in $(seq 1 $((seconds * 20))); do
-    [ -z "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null)" ] && return 0
+    "$@" && return 0
     sleep 0.05
   done
-  fail "$message"
+  return 1
+}
+
+no_window_named() {
+  [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]
+}
+
+# Waits up to $2 seconds until no shown window's title matches $1; fails with $3 if one stays.
+expect_window_gone() {
+  poll "$2" no_window_named "$1" || fail "$3"
 }
 
 # Waits up to $2 seconds for the file $1 to appear.
 expect_file_soon() {
-  local path=$1 seconds=$2
-  for _ in $(seq 1 $((seconds * 20))); do
-    [ -f "$path" ] && return 0
-    sleep 0.05
-  done
-  fail "missing file: $path"
+  poll "$2" test -f "$1" || fail "missing file: $1"
 }
 
 # Waits up to $2 seconds for process $1 to end and sets `exit_code`.

@@ -22,10 +22,6 @@ constexpr int kRandomLetters = 6;
 // Bounds the retries when other programs keep taking the names we choose.
 constexpr int kNameAttempts = 100;
 
-UniqueFd OpenFolderAt(int parent, const std::string& name) {
-  return UniqueFd(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-}
-
 bool AllOf(std::string_view text, int (*test)(int)) {
   for (const char c : text) {
     if (!test(static_cast<unsigned char>(c))) return false;

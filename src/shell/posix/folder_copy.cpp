@@ -57,10 +57,6 @@ class CopyJob {
   std::string failure_;
 };
 
-UniqueFd OpenFolderAt(int parent, const std::string& name) {
-  return UniqueFd(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-}
-
 // The names in a folder apart from "." and ".."; nullopt when it cannot be read completely.
 std::optional<std::vector<std::string>> ReadEntries(int folder) {
   std::vector<std::string> names;

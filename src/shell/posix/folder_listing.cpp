@@ -9,6 +9,10 @@
 
 namespace trelik {
 
+UniqueFd OpenFolderAt(int parent, const std::string& name) {
+  return UniqueFd(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
 bool ReadFolderNames(int folder, std::vector<std::string>& names) {
   // The stream takes over the descriptor it is given, so it gets a duplicate.
   const int duplicate = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);

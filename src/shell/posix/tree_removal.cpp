@@ -13,8 +13,7 @@
 namespace trelik {
 
 bool RemoveTree(int parentDir, const std::string& name) {
-  UniqueFd folder(
-      ::openat(parentDir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  const UniqueFd folder = OpenFolderAt(parentDir, name);
   if (!folder.IsOpen()) return false;
   struct stat info {};
   if (::fstat(folder.Get(), &info) == 0 && (info.st_mode & S_IRWXU) != S_IRWXU) {
