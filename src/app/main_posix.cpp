@@ -65,7 +65,9 @@ void RunProgram(int argc, char** argv) {
   // differ are written, and the desktop's caches rebuilt only then. It runs at the end of a
   // registration that changed the store, whose store still holds the lock, so it reads the
   // store without the lock.
+  bool desktopChecked = false;
   const auto updateDesktop = [&] {
+    desktopChecked = true;
     try {
       trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
       static_cast<void>(
@@ -88,8 +90,10 @@ void RunProgram(int argc, char** argv) {
   // The registration at start tells the desktop only of a change, but the desktop's files are
   // checked against the store at every start all the same: one that the user deleted, or that
   // could not be written before, comes back. The check waits until the window is up, since the
-  // user has nothing to wait for in it.
-  QTimer::singleShot(0, updateDesktop);
+  // user has nothing to wait for in it; a registration that changed the store has done it.
+  QTimer::singleShot(0, [&] {
+    if (!desktopChecked) updateDesktop();
+  });
   trelik::RunTrelik(program);
 }
 
