@@ -5,9 +5,11 @@ trelik_add_test_executable(ui_win32_tests
   LIBRARIES trelik_resources trelik_ui_win32)
 
 # The discovered tests exist only when CTest reads their list, so their properties are set by a
-# script that CTest runs after it.
+# script that CTest runs after it. They run one at a time: Wine has been seen to refuse a window
+# to one of two such processes starting together.
 file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/ui_win32_test_properties.cmake CONTENT [[
-set_tests_properties(${ui_win32_tests_TESTS} PROPERTIES ENVIRONMENT "TRELIK_NEEDS_DISPLAY=1")
+set_tests_properties(${ui_win32_tests_TESTS} PROPERTIES ENVIRONMENT "TRELIK_NEEDS_DISPLAY=1"
+                     RUN_SERIAL TRUE)
 ]] @ONLY)
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
              ${CMAKE_CURRENT_BINARY_DIR}/ui_win32_test_properties.cmake)
