@@ -5,8 +5,12 @@
 
 namespace trelik {
 
-// The system's own description of the calling thread's last error (errno or GetLastError()),
-// cleaned for use inside a sentence.
+// The calling thread's last error (errno or GetLastError()), to be taken right where a call
+// failed, before anything else can change it.
+std::error_code LastSystemError();
+
+// The system's own description of the calling thread's last error, cleaned for use inside a
+// sentence.
 std::string LastSystemErrorText();
 
 // The system's description of an error captured where a call failed, cleaned the same way.

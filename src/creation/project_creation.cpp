@@ -162,12 +162,11 @@ class Sequence {
   // Deleted only when it holds nothing a user could have written.
   void RemoveLauncher(const std::string& launcher) {
     const std::string name = Quoted(FileNamePart(launcher, services_.separators));
-    std::string systemError;
-    const auto start = ReadFileStart(launcher, kLauncherLimit + 1, systemError);
-    if (!start) {
-      Say(name + " was kept because it could not be read.\n" + systemError);
-    } else if (start->size() > kLauncherLimit ||
-               start->find_first_not_of(kLauncherBlanks) != std::string::npos) {
+    const FileRead start = ReadFileStart(launcher, kLauncherLimit + 1);
+    if (start.failure) {
+      Say(name + " was kept because it could not be read.\n" + SystemErrorText(start.failure));
+    } else if (start.bytes.size() > kLauncherLimit ||
+               start.bytes.find_first_not_of(kLauncherBlanks) != std::string::npos) {
       Say(name + " was kept because it holds data.");
     } else {
       static_cast<void>(services_.shell.RemoveFile(launcher));  // a launcher left is harmless

@@ -4,24 +4,35 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace trelik {
 
-// Reads a whole file, letting others read it meanwhile but not write. On failure: nullopt, and
-// `systemError` holds the system's description of why.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& systemError);
+// What reading a file gave: its bytes, or, when `failure` is set, the system's reason it could
+// not be read, taken at the call that failed.
+struct FileRead {
+  std::string bytes;
+  std::error_code failure;
+};
 
-// At most the first `limit` bytes of a file; on failure nullopt, and `systemError` says why.
-std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit,
-                                         std::string& systemError);
+// Reads a whole file, letting others read it meanwhile but not write.
+FileRead ReadWholeFile(const std::string& path);
 
-enum class ReplaceOutcome { kReplaced, kCannotCreate, kShortWrite };
+// At most the first `limit` bytes of a file.
+FileRead ReadFileStart(const std::string& path, std::size_t limit);
+
+// Why a file could not be replaced: the system's error, and whether it came while the new
+// content was being written (the new file existed) or before or after that.
+struct ReplaceFailure {
+  std::error_code error;
+  bool whileWriting = false;
+};
 
 // Writes `contents` to a temporary file beside `path`, flushes it to disk and moves it over
 // `path`, so that a failure at any step leaves the old file whole. A missing folder is created.
-// On failure `systemError` holds the system's description of why.
-ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view contents,
-                                     std::string& systemError);
+// Nothing when the file was replaced.
+std::optional<ReplaceFailure> ReplaceFileAtomically(const std::string& path,
+                                                    std::string_view contents);
 
 // The path made absolute against the current folder.
 std::string AbsolutePath(const std::string& path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/error.h"
+#include "common/system_error.h"
 #include "library/file_access.h"
 
 namespace trelik {
@@ -31,25 +32,21 @@ std::vector<std::string> ParseTemplateListText(std::string_view text) {
 }
 
 bool LoadTemplateList(const std::string& path, std::vector<std::string>& list) {
-  std::string systemError;
-  const auto contents = ReadWholeFile(path, systemError);
-  if (!contents) {
-    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " + systemError);
+  const FileRead contents = ReadWholeFile(path);
+  if (contents.failure) {
+    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
+                SystemErrorText(contents.failure));
   }
-  list = ParseTemplateListText(*contents);
-  return contents->find('\0') == std::string::npos;
+  list = ParseTemplateListText(contents.bytes);
+  return contents.bytes.find('\0') == std::string::npos;
 }
 
 void SaveTemplateList(const std::string& path, const std::vector<std::string>& list) {
-  std::string systemError;
-  switch (ReplaceFileAtomically(path, FormatTemplateListText(list), systemError)) {
-    case ReplaceOutcome::kReplaced:
-      return;
-    case ReplaceOutcome::kCannotCreate:
-      throw Error("Cannot create file \"" + AbsolutePath(path) + "\". " + systemError);
-    case ReplaceOutcome::kShortWrite:
-      throw Error("Stream write error");
-  }
+  const auto failure = ReplaceFileAtomically(path, FormatTemplateListText(list));
+  if (!failure) return;
+  if (failure->whileWriting) throw Error("Stream write error");
+  throw Error("Cannot create file \"" + AbsolutePath(path) + "\". " +
+              SystemErrorText(failure->error));
 }
 
 }  // namespace trelik

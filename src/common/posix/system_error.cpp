@@ -4,9 +4,9 @@
 
 namespace trelik {
 
-std::string LastSystemErrorText() {
-  return SystemErrorText(std::error_code(errno, std::generic_category()));
-}
+std::error_code LastSystemError() { return {errno, std::generic_category()}; }
+
+std::string LastSystemErrorText() { return SystemErrorText(LastSystemError()); }
 
 std::string SystemErrorText(const std::error_code& error) {
   return CleanSystemMessage(error.message());

@@ -18,9 +18,11 @@ std::string FormatSystemMessage(DWORD code) {
 
 }  // namespace
 
-std::string LastSystemErrorText() {
-  return CleanSystemMessage(FormatSystemMessage(GetLastError()));
+std::error_code LastSystemError() {
+  return {static_cast<int>(GetLastError()), std::system_category()};
 }
+
+std::string LastSystemErrorText() { return SystemErrorText(LastSystemError()); }
 
 // Codes of the system category are Windows error codes here; the C library's texts are used
 // for the generic ones.

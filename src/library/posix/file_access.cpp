@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -15,13 +16,16 @@
 namespace trelik {
 namespace {
 
-bool CreateFolders(const std::string& folder) {
-  if (folder.empty() || ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return true;
-  if (errno != ENOENT) return false;
+// The folder and any missing parents; nothing when they exist afterwards.
+std::error_code CreateFolders(const std::string& folder) {
+  if (folder.empty() || ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return {};
+  if (errno != ENOENT) return LastSystemError();
   const std::string parent =
       DirectoryPart(WithoutTrailingSeparators(folder, kPosixSeparators), kPosixSeparators);
-  return parent != folder && CreateFolders(parent) &&
-         (::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST);
+  if (parent == folder) return std::make_error_code(std::errc::no_such_file_or_directory);
+  if (const std::error_code error = CreateFolders(parent)) return error;
+  if (::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return {};
+  return LastSystemError();
 }
 
 // A symbolic link keeps pointing where it did: the file it names is the one replaced.
@@ -41,94 +45,75 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-bool WriteAll(int fd, std::string_view contents) {
+// Nothing when all was written; else why not (a disk that takes nothing more says so by
+// writing nothing, without an error of its own).
+std::error_code WriteAll(int fd, std::string_view contents) {
   while (!contents.empty()) {
     const ssize_t written = ::write(fd, contents.data(), contents.size());
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return LastSystemError();
+    if (written == 0) return std::make_error_code(std::errc::no_space_on_device);
     contents.remove_prefix(static_cast<std::size_t>(written));
   }
-  return true;
+  return {};
+}
+
+// Reads up to `limit` bytes, or to the end when `limit` is nullopt.
+FileRead ReadUpTo(const std::string& path, std::optional<std::size_t> limit) {
+  // Non-blocking, so that a pipe given in place of a file cannot hang the program.
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!file.IsOpen()) return {.failure = LastSystemError()};
+  FileRead read;
+  char buffer[65536];
+  while (!limit || read.bytes.size() < *limit) {
+    const std::size_t wanted =
+        limit ? std::min(sizeof buffer, *limit - read.bytes.size()) : sizeof buffer;
+    const ssize_t count = ::read(file.Get(), buffer, wanted);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return {.failure = LastSystemError()};
+    if (count == 0) break;
+    read.bytes.append(buffer, static_cast<std::size_t>(count));
+  }
+  return read;
 }
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& systemError) {
-  // Non-blocking, so that a pipe in place of the file cannot hang the program.
-  UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!file.IsOpen()) {
-    systemError = LastSystemErrorText();
-    return std::nullopt;
-  }
-  std::string contents;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) {
-      systemError = LastSystemErrorText();
-      return std::nullopt;
-    }
-    if (count == 0) return contents;
-    contents.append(buffer, static_cast<std::size_t>(count));
-  }
-}
+FileRead ReadWholeFile(const std::string& path) { return ReadUpTo(path, std::nullopt); }
 
-std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit,
-                                         std::string& systemError) {
-  // Non-blocking, so that a pipe given in place of a file cannot hang us.
-  UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  std::string contents(limit, '\0');
-  std::size_t filled = 0;
-  while (file.IsOpen() && filled < limit) {
-    const ssize_t count = ::read(file.Get(), contents.data() + filled, limit - filled);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) break;
-    if (count == 0) {
-      contents.resize(filled);
-      return contents;
-    }
-    filled += static_cast<std::size_t>(count);
-  }
-  if (file.IsOpen() && filled == limit) return contents;
-  systemError = LastSystemErrorText();
-  return std::nullopt;
-}
+FileRead ReadFileStart(const std::string& path, std::size_t limit) { return ReadUpTo(path, limit); }
 
-ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view contents,
-                                     std::string& systemError) {
+std::optional<ReplaceFailure> ReplaceFileAtomically(const std::string& path,
+                                                    std::string_view contents) {
   const std::string target = ResolveLink(path);
   const std::string folder = DirectoryPart(target, kPosixSeparators);
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   // A file the user made read-only stays as it is, as writing it in place would.
-  if ((exists && ::access(target.c_str(), W_OK) != 0) || !CreateFolders(folder)) {
-    systemError = LastSystemErrorText();
-    return ReplaceOutcome::kCannotCreate;
-  }
+  if (exists && ::access(target.c_str(), W_OK) != 0) return ReplaceFailure{LastSystemError()};
+  if (const std::error_code error = CreateFolders(folder)) return ReplaceFailure{error};
 
   std::string temporary = folder + "." + FileNamePart(target, kPosixSeparators) + ".XXXXXX";
   UniqueFd file(::mkstemp(temporary.data()));
-  if (!file.IsOpen()) {
-    systemError = LastSystemErrorText();
-    return ReplaceOutcome::kCannotCreate;
-  }
+  if (!file.IsOpen()) return ReplaceFailure{LastSystemError()};
   const mode_t mode = exists ? existing.st_mode & 07777 : NewFileMode();
-  if (!WriteAll(file.Get(), contents) || ::fchmod(file.Get(), mode) != 0 ||
-      ::fsync(file.Get()) != 0) {
-    systemError = LastSystemErrorText();
+  std::error_code error = WriteAll(file.Get(), contents);
+  if (!error && (::fchmod(file.Get(), mode) != 0 || ::fsync(file.Get()) != 0)) {
+    error = LastSystemError();
+  }
+  if (error) {
     ::unlink(temporary.c_str());
-    return ReplaceOutcome::kShortWrite;
+    return ReplaceFailure{error, true};
   }
   file.Close();  // after fsync nothing written can be lost by close any more
   if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    systemError = LastSystemErrorText();
+    error = LastSystemError();
     ::unlink(temporary.c_str());
-    return ReplaceOutcome::kCannotCreate;
+    return ReplaceFailure{error};
   }
   UniqueFd folderHandle(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
   if (folderHandle.IsOpen()) ::fsync(folderHandle.Get());
-  return ReplaceOutcome::kReplaced;
+  return std::nullopt;
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -10,24 +10,21 @@ namespace trelik {
 namespace {
 
 // A missing or unreadable file reads as empty, like a missing section.
-IniText LoadIni(const std::string& path) {
-  std::string ignored;
-  return IniText(ReadWholeFile(path, ignored).value_or(std::string()));
-}
+IniText LoadIni(const std::string& path) { return IniText(ReadWholeFile(path).bytes); }
 
 // For a write the old content must be known: an existing file that cannot be read is never
 // replaced by one holding only the new key.
 IniText LoadIniForWrite(const std::string& path) {
-  std::string ignored;
-  auto contents = ReadWholeFile(path, ignored);
+  FileRead contents = ReadWholeFile(path);
   struct stat info {};
-  if (!contents && ::stat(path.c_str(), &info) == 0) throw Error("Unable to write to " + path);
-  return IniText(contents.value_or(std::string()));
+  if (contents.failure && ::stat(path.c_str(), &info) == 0) {
+    throw Error("Unable to write to " + path);
+  }
+  return IniText(std::move(contents.bytes));
 }
 
 bool StoreIni(const std::string& path, const IniText& ini) {
-  std::string ignored;
-  return ReplaceFileAtomically(path, ini.Text(), ignored) == ReplaceOutcome::kReplaced;
+  return !ReplaceFileAtomically(path, ini.Text());
 }
 
 }  // namespace

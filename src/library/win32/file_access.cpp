@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/path_parts.h"
@@ -28,90 +29,91 @@ class FileHandle {
   HANDLE handle_;
 };
 
-bool CreateFolders(const std::string& folder) {
+// The folder and any missing parents; nothing when they exist afterwards.
+std::error_code CreateFolders(const std::string& folder) {
   if (folder.empty() || CreateDirectoryA(folder.c_str(), nullptr) ||
       GetLastError() == ERROR_ALREADY_EXISTS) {
-    return true;
+    return {};
   }
-  if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
+  if (GetLastError() != ERROR_PATH_NOT_FOUND) return LastSystemError();
   const std::string parent =
       DirectoryPart(WithoutTrailingSeparators(folder, kWindowsSeparators), kWindowsSeparators);
-  return parent != folder && CreateFolders(parent) &&
-         (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  if (parent == folder) return {ERROR_PATH_NOT_FOUND, std::system_category()};
+  if (const std::error_code error = CreateFolders(parent)) return error;
+  if (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
+    return {};
+  }
+  return LastSystemError();
+}
+
+// Reads up to `limit` bytes, or to the end when `limit` is nullopt. `share` says what others
+// may do with the file meanwhile.
+FileRead ReadUpTo(const std::string& path, std::optional<std::size_t> limit, DWORD share) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return {.failure = LastSystemError()};
+  FileRead read;
+  char buffer[65536];
+  while (!limit || read.bytes.size() < *limit) {
+    const std::size_t wanted =
+        limit ? std::min(sizeof buffer, *limit - read.bytes.size()) : sizeof buffer;
+    DWORD count = 0;
+    if (!ReadFile(file.Get(), buffer, static_cast<DWORD>(wanted), &count, nullptr)) {
+      return {.failure = LastSystemError()};
+    }
+    if (count == 0) break;
+    read.bytes.append(buffer, count);
+  }
+  return read;
 }
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& systemError) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) {
-    systemError = LastSystemErrorText();
-    return std::nullopt;
-  }
-  std::string contents;
-  char buffer[65536];
-  for (;;) {
-    DWORD count = 0;
-    if (!ReadFile(file.Get(), buffer, sizeof buffer, &count, nullptr)) {
-      systemError = LastSystemErrorText();
-      return std::nullopt;
-    }
-    if (count == 0) return contents;
-    contents.append(buffer, count);
-  }
+FileRead ReadWholeFile(const std::string& path) {
+  return ReadUpTo(path, std::nullopt, FILE_SHARE_READ);
 }
 
-std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit,
-                                         std::string& systemError) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string contents(limit, '\0');
-  DWORD count = 0;
-  if (!file.Valid() ||
-      !ReadFile(file.Get(), contents.data(), static_cast<DWORD>(limit), &count, nullptr)) {
-    systemError = LastSystemErrorText();
-    return std::nullopt;
-  }
-  contents.resize(count);
-  return contents;
+FileRead ReadFileStart(const std::string& path, std::size_t limit) {
+  return ReadUpTo(path, limit, FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
-ReplaceOutcome ReplaceFileAtomically(const std::string& path, std::string_view contents,
-                                     std::string& systemError) {
+std::optional<ReplaceFailure> ReplaceFileAtomically(const std::string& path,
+                                                    std::string_view contents) {
   const std::string folder = DirectoryPart(path, kWindowsSeparators);
+  if (const std::error_code error = CreateFolders(folder)) return ReplaceFailure{error};
   std::vector<char> temporary(MAX_PATH + 1);
-  if (!CreateFolders(folder) ||
-      GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "trk", 0, temporary.data()) == 0) {
-    systemError = LastSystemErrorText();
-    return ReplaceOutcome::kCannotCreate;
+  if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "trk", 0, temporary.data()) == 0) {
+    return ReplaceFailure{LastSystemError()};
   }
   FileHandle file(CreateFileA(temporary.data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
-    systemError = LastSystemErrorText();
+    const std::error_code error = LastSystemError();
     DeleteFileA(temporary.data());
-    return ReplaceOutcome::kCannotCreate;
+    return ReplaceFailure{error};
   }
   DWORD written = 0;
-  const bool complete =
-      (contents.empty() || (WriteFile(file.Get(), contents.data(),
-                                      static_cast<DWORD>(contents.size()), &written, nullptr) &&
-                            written == contents.size())) &&
-      FlushFileBuffers(file.Get());
-  if (!complete) systemError = LastSystemErrorText();
+  std::error_code error;
+  if (!contents.empty() && !WriteFile(file.Get(), contents.data(),
+                                      static_cast<DWORD>(contents.size()), &written, nullptr)) {
+    error = LastSystemError();
+  } else if (written != contents.size()) {
+    error = {ERROR_DISK_FULL, std::system_category()};
+  } else if (!FlushFileBuffers(file.Get())) {
+    error = LastSystemError();
+  }
   file.Close();
-  if (!complete) {
+  if (error) {
     DeleteFileA(temporary.data());
-    return ReplaceOutcome::kShortWrite;
+    return ReplaceFailure{error, true};
   }
   if (!MoveFileExA(temporary.data(), path.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    systemError = LastSystemErrorText();
+    error = LastSystemError();
     DeleteFileA(temporary.data());
-    return ReplaceOutcome::kCannotCreate;
+    return ReplaceFailure{error};
   }
-  return ReplaceOutcome::kReplaced;
+  return std::nullopt;
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -34,18 +34,18 @@ bool Exists(const std::string& path) {
 // The file's contents; "" when it is missing. Nullopt when it exists but cannot be read, so
 // that it is never replaced by a version that lost what it held.
 std::optional<std::string> ReadOptionalFile(const std::string& path) {
-  std::string ignored;
-  auto contents = ReadWholeFile(path, ignored);
-  if (contents || !Exists(path)) return contents.value_or("");
+  FileRead contents = ReadWholeFile(path);
+  if (!contents.failure) return std::move(contents.bytes);
+  if (!Exists(path)) return "";
   return std::nullopt;
 }
 
 // Writes the file unless it already holds `contents`; `changed` tells whether it had to.
 bool WriteIfChanged(const std::string& path, const std::string& contents, bool& changed) {
-  std::string ignored;
-  if (ReadWholeFile(path, ignored) == contents) return true;
+  const FileRead current = ReadWholeFile(path);
+  if (!current.failure && current.bytes == contents) return true;
   changed = true;
-  return ReplaceFileAtomically(path, contents, ignored) == ReplaceOutcome::kReplaced;
+  return !ReplaceFileAtomically(path, contents);
 }
 
 bool WriteIfChanged(const std::string& path, const std::string& contents) {
@@ -55,8 +55,7 @@ bool WriteIfChanged(const std::string& path, const std::string& contents) {
 
 std::set<std::string> ReadManifest(const std::string& path) {
   std::set<std::string> paths;
-  std::string ignored;
-  const std::string text = ReadWholeFile(path, ignored).value_or("");
+  const std::string text = ReadWholeFile(path).bytes;
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -113,11 +112,11 @@ std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
   files.push_back({folders.dataHome + "/applications/" + kDesktopEntryName,
                    ApplicationEntryText(types, executablePath)});
   if (!iconSource.empty()) {
-    std::string ignored;
-    const auto icon = ReadWholeFile(iconSource, ignored);
-    const auto iconPath = icon ? IconPath(folders.dataHome, iconSource, *icon) : std::nullopt;
+    const FileRead icon = ReadWholeFile(iconSource);
+    const auto iconPath =
+        icon.failure ? std::nullopt : IconPath(folders.dataHome, iconSource, icon.bytes);
     if (iconPath) {
-      files.push_back({*iconPath, *icon});
+      files.push_back({*iconPath, icon.bytes});
     } else {
       complete = false;
     }

@@ -10,6 +10,7 @@
 
 #include "common/error.h"
 #include "common/path_parts.h"
+#include "common/system_error.h"
 #include "library/file_access.h"
 #include "shell/registry_text.h"
 
@@ -19,13 +20,13 @@ namespace {
 RegistryNode LoadStore(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return {};
-  std::string systemError;
-  const auto text = ReadWholeFile(path, systemError);
-  if (!text) {
-    throw Error("Cannot read the file-type store \"" + path + "\". " + systemError);
+  const FileRead text = ReadWholeFile(path);
+  if (text.failure) {
+    throw Error("Cannot read the file-type store \"" + path + "\". " +
+                SystemErrorText(text.failure));
   }
   std::string problem;
-  auto root = ParseRegistryText(*text, problem);
+  auto root = ParseRegistryText(text.bytes, problem);
   if (!root) {
     throw Error("The file-type store \"" + path + "\" is damaged (" + problem +
                 "); it is left as it is and no file type can be registered until it is "
@@ -62,11 +63,9 @@ std::optional<std::string> RegistryStore::RefuseChange(const std::vector<std::st
 std::optional<std::string> RegistryStore::Save(const RegistryNode& root) {
   const auto text = FormatRegistryText(root);
   if (!text) return CannotHoldMessage(path_);
-  std::string systemError;
-  if (ReplaceFileAtomically(path_, *text, systemError) == ReplaceOutcome::kReplaced) {
-    return std::nullopt;
-  }
-  return "Cannot write " + path_ + ": " + systemError;
+  const auto failure = ReplaceFileAtomically(path_, *text);
+  if (!failure) return std::nullopt;
+  return "Cannot write " + path_ + ": " + SystemErrorText(failure->error);
 }
 
 RegistryStore::Lock RegistryStore::TakeLock(const std::string& path) {
