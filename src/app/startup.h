@@ -4,6 +4,7 @@
 #include "ui/Unit2.h"
 #include "ui/about_unit.h"
 #include "ui/program.h"
+#include "ui/program_actions.h"
 
 namespace trelik {
 
@@ -11,8 +12,13 @@ namespace trelik {
 // handler fills the globals), then the editor and the about window, hidden. They are destroyed
 // in the reverse order, and destroying a window never runs its close handler.
 struct TrelikWindows {
-  explicit TrelikWindows(Program& program) : Form1(program), Form2(program), about(program) {}
+  explicit TrelikWindows(Program& program)
+      : actions(program),
+        Form1(program, actions),
+        Form2(program, actions),
+        about(program, actions) {}
 
+  ProgramActions actions;
   TForm1 Form1;
   TForm2 Form2;
   Tabout about;

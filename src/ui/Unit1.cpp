@@ -2,14 +2,14 @@
 
 #include "creation/launcher_name.h"
 #include "creation/project_creation.h"
-#include "shell/file_type_registration.h"
 #include "ui/Unit2.h"
 #include "ui/about_unit.h"
 
 namespace trelik {
 
-TForm1::TForm1(Program& program)
+TForm1::TForm1(Program& program, ProgramActions& actions)
     : program_(program),
+      actions_(actions),
       form_(program.application.CreateForm({.caption = " Trelik",
                                             .clientWidth = 368,
                                             .clientHeight = 71,
@@ -44,31 +44,11 @@ TForm1::TForm1(Program& program)
 
 TForm1::~TForm1() { FormDestroy(); }
 
-void TForm1::RegisterFileType(const std::string& Extension, const std::string& TypeName,
-                              bool WithShellNew) {
-  const auto registry = program_.openRegistry();
-  trelik::RegisterFileType(RegistrationContext(*registry), Extension, TypeName, WithShellNew);
-}
-
-void TForm1::UnregisterFileType(const std::string& ExtensionSuffix, const std::string& TypeSuffix) {
-  const auto registry = program_.openRegistry();
-  trelik::UnregisterFileType(RegistrationContext(*registry), ExtensionSuffix, TypeSuffix);
-}
-
-RegistrationContext TForm1::RegistrationContext(Registry& registry) const {
-  return {registry, program_.executablePath,
-          [this] { program_.shell.NotifyAssociationsChanged(); }};
-}
-
-CopyResult TForm1::CopyFolder(const std::string& Source, const std::string& DestDir) {
-  return program_.shell.CopyFolder(form_->Handle(), Source, DestDir);
-}
-
 void TForm1::FormCreate() {
   program_.ProjectName = ExtractProjectName(program_.launcherPath, PlatformSeparators());
   // A refused registration is reported, and the program still gets its data folder and
   // settings: everything after start-up needs them.
-  program_.application.Dispatch([this] { RegisterFileType(".trelik", "Trelik", false); });
+  program_.application.Dispatch([this] { actions_.RegisterFileType(".trelik", "Trelik", false); });
   program_.AppDir = program_.dataFolder;
   program_.Settings = std::make_unique<TIniFile>(program_.AppDir + "trelik.ini");
 }
@@ -96,10 +76,10 @@ void TForm1::Button1Click() { form_->Close(); }
 
 void TForm1::Label1Click() { program_.Form2->Window().Show(); }
 
-void TForm1::Label2Click() { program_.Form2->Button3Click(); }
+void TForm1::Label2Click() { actions_.CheckVersion(); }
 
 void TForm1::Label3Click() { program_.about->Window().ShowModal(); }
 
-void TForm1::Label4Click() { program_.Form2->helpClick(); }
+void TForm1::Label4Click() { actions_.OpenHelp(); }
 
 }  // namespace trelik

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "shell/file_type_registration.h"
 #include "ui/program.h"
+#include "ui/program_actions.h"
 #include "ui/widgets.h"
 
 namespace trelik {
@@ -14,18 +14,12 @@ namespace trelik {
 // afterwards; closing it by any route creates the project and ends the program.
 class TForm1 {
  public:
-  explicit TForm1(Program& program);
+  TForm1(Program& program, ProgramActions& actions);
   ~TForm1();
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
   Form& Window() { return *form_; }
-
-  // File types and the template copy, offered to the editor as well.
-  void RegisterFileType(const std::string& Extension, const std::string& TypeName,
-                        bool WithShellNew);
-  void UnregisterFileType(const std::string& ExtensionSuffix, const std::string& TypeSuffix);
-  CopyResult CopyFolder(const std::string& Source, const std::string& DestDir);
 
   void FormCreate();
   void FormShow();
@@ -46,9 +40,8 @@ class TForm1 {
   Edit* Edit1;
 
  private:
-  trelik::RegistrationContext RegistrationContext(Registry& registry) const;
-
   Program& program_;
+  ProgramActions& actions_;
   std::unique_ptr<Form> form_;
 };
 

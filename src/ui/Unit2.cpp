@@ -5,13 +5,13 @@
 #include "common/path_parts.h"
 #include "library/template_list.h"
 #include "library/template_name.h"
-#include "ui/Unit1.h"
 #include "ui/site_address.h"
 
 namespace trelik {
 
-TForm2::TForm2(Program& program)
+TForm2::TForm2(Program& program, ProgramActions& actions)
     : program_(program),
+      actions_(actions),
       form_(program.application.CreateForm({.caption = "Trelik Editor",
                                             .clientWidth = 359,
                                             .clientHeight = 181,
@@ -130,7 +130,7 @@ void TForm2::Button4Click() {
                                      "\". Move that folder away first, or pick another folder.");
     return;
   }
-  const CopyResult copy = program_.Form1->CopyFolder(folder, storeFolder);
+  const CopyResult copy = actions_.CopyFolder(folder, storeFolder);
   if (!copy.arrivedAt) {
     std::string text = "\"" + folder + "\" could not be copied into the template store.";
     if (!copy.failure.empty()) text.append("\n").append(copy.failure);
@@ -146,9 +146,9 @@ void TForm2::Button4Click() {
     return;
   }
   try {
-    program_.Form1->RegisterFileType(".trelik_" + name, "trelik_" + name, true);
+    actions_.RegisterFileType(".trelik_" + name, "trelik_" + name, true);
   } catch (const Error& error) {
-    program_.Form1->UnregisterFileType(name, name);
+    actions_.UnregisterFileType(name, name);
     static_cast<void>(program_.shell.RemoveFolder(*copy.arrivedAt));
     throw Error(std::string(error.what()) + "\n\"" + name + "\" was not added");
   }
@@ -160,7 +160,7 @@ void TForm2::Button5Click() {
   const int selected = ComboBox1->SelectedIndex();
   if (selected == ComboBox::kNone) return;
   const std::string name = ComboBox1->Items()[selected];
-  program_.Form1->UnregisterFileType(name, name);
+  actions_.UnregisterFileType(name, name);
   program_.Settings->RemoveKey("mainfile", name);
   program_.Settings->RemoveKey("autoopen", name);
   ComboBox1->RemoveItem(selected);
@@ -192,16 +192,10 @@ void TForm2::Button6Click() {
   program_.Settings->WriteFlag("autoopen", name, CheckBox1->Checked());
 }
 
-void TForm2::Label3Click() {
-  program_.shell.ShellOpen(form_->Handle(), "open", HomePageAddress(), ShowCommand::kShow);
-}
+void TForm2::Label3Click() { actions_.OpenWebSite(); }
 
-void TForm2::Button3Click() {
-  program_.shell.ShellOpen(form_->Handle(), "open", VersionCheckAddress(), ShowCommand::kShow);
-}
+void TForm2::Button3Click() { actions_.CheckVersion(); }
 
-void TForm2::helpClick() {
-  program_.shell.ShellOpen(form_->Handle(), "", program_.helpFile, ShowCommand::kShowMaximized);
-}
+void TForm2::helpClick() { actions_.OpenHelp(); }
 
 }  // namespace trelik

@@ -3,15 +3,16 @@
 #include <memory>
 
 #include "ui/program.h"
+#include "ui/program_actions.h"
 #include "ui/widgets.h"
 
 namespace trelik {
 
 // The template editor: keeps the template list, adds and deletes templates and records each
-// template's main file. It also owns the three actions that lead outside the program.
+// template's main file. Its buttons lead to the three actions outside the program.
 class TForm2 {
  public:
-  explicit TForm2(Program& program);
+  TForm2(Program& program, ProgramActions& actions);
   TForm2(const TForm2&) = delete;
   TForm2& operator=(const TForm2&) = delete;
 
@@ -48,6 +49,7 @@ class TForm2 {
   bool StoreHolds(const std::string& name) const;
 
   Program& program_;
+  ProgramActions& actions_;
   std::unique_ptr<Form> form_;
   // Cleared when the list file could not be read whole: saving would then lose its other lines.
   bool listLoadedInFull_ = true;

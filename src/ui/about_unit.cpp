@@ -1,6 +1,5 @@
 #include "ui/about_unit.h"
 
-#include "ui/Unit2.h"
 #include "ui/site_address.h"
 
 namespace trelik {
@@ -13,8 +12,8 @@ std::string WithoutFinalSlash(std::string address) {
 
 }  // namespace
 
-Tabout::Tabout(Program& program)
-    : program_(program),
+Tabout::Tabout(Program& program, ProgramActions& actions)
+    : actions_(actions),
       form_(program.application.CreateForm({.caption = "about",
                                             .clientWidth = 293,
                                             .clientHeight = 171,
@@ -33,10 +32,10 @@ Tabout::Tabout(Program& program)
 
   Label2->onClick = [this] { Label2Click(); };
   Button1->onClick = [this] { Button1Click(); };
-  program_.about = this;
+  program.about = this;
 }
 
-void Tabout::Label2Click() { program_.Form2->Label3Click(); }
+void Tabout::Label2Click() { actions_.OpenWebSite(); }
 
 void Tabout::Button1Click() { form_->Close(); }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "ui/program.h"
+#include "ui/program_actions.h"
 #include "ui/widgets.h"
 
 namespace trelik {
@@ -10,7 +11,7 @@ namespace trelik {
 // The about window, shown modally from the main window.
 class Tabout {
  public:
-  explicit Tabout(Program& program);
+  Tabout(Program& program, ProgramActions& actions);
   Tabout(const Tabout&) = delete;
   Tabout& operator=(const Tabout&) = delete;
 
@@ -26,7 +27,7 @@ class Tabout {
   PushButton* Button1;
 
  private:
-  Program& program_;
+  ProgramActions& actions_;
   std::unique_ptr<Form> form_;
 };
 
