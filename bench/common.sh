@@ -4,6 +4,7 @@
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 rounds=${ROUNDS:-9}
+. "$repo/cmake/start_xvfb.sh"
 
 # Builds the benchmark helpers of a configured preset (`cmake --preset NAME` first).
 build_helpers() {
@@ -33,21 +34,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A private X display with no window manager; Xvfb picks a free number itself.
+# A private X display with no window manager.
 start_display() {
-  local number_file="$scratch/display"
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$number_file" >/dev/null 2>&1 &
-  cleanup_pids+=($!)
-  for _ in $(seq 1 200); do
-    if [ -s "$number_file" ]; then
-      DISPLAY=":$(tr -d '\n' <"$number_file")"
-      export DISPLAY
-      return 0
-    fi
-    sleep 0.05
-  done
-  echo "Xvfb did not start within 10 s" >&2
-  exit 2
+  start_xvfb || exit 2
+  cleanup_pids+=("$xvfb_pid")
 }
 
 # The timer's fields for one start: "window_ms=12.3 peak_kib=456" -> the value of $1.

@@ -2,6 +2,8 @@
 # Shared by every end-to-end test: counting failures, checking files, a private X display, and
 # the closing line. Sourced, not run.
 
+. "$(dirname "${BASH_SOURCE[0]}")/../../cmake/start_xvfb.sh"
+
 failures=0
 
 fail() {
@@ -57,27 +59,6 @@ wait_for_exit() {
   kill "$pid" 2>/dev/null
   fail "the program did not end within $seconds s"
   exit_code=-1
-}
-
-# Starts Xvfb on a display number it picks itself (-displayfd), so that runs started at the
-# same moment never share one, and exports DISPLAY; sets `xvfb_pid`.
-start_xvfb() {
-  local number_file
-  number_file=$(mktemp)
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$number_file" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 200); do
-    if [ -s "$number_file" ]; then
-      export DISPLAY=":$(tr -d '\n' <"$number_file")"
-      rm -f "$number_file"
-      return 0
-    fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  rm -f "$number_file"
-  echo "could not start Xvfb" >&2
-  exit 1
 }
 
 # Closes the program's notice (a message box captioned "Trelik") with Enter, after a screenshot

@@ -11,7 +11,7 @@ start_desktop() {
   export XDG_RUNTIME_DIR="$work/runtime"
   mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
   unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP QT_QPA_PLATFORM
-  start_xvfb
+  start_xvfb || exit 1
   openbox >/dev/null 2>&1 &
   openbox_pid=$!
   sleep 0.5

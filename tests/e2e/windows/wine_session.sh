@@ -11,7 +11,7 @@
 start_session() {
   work=$(mktemp -d /tmp/trelik-e2e-windows.XXXXXX)
   trap stop_session EXIT
-  start_xvfb
+  start_xvfb || exit 1
 }
 
 stop_session() {
