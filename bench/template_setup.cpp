@@ -63,8 +63,9 @@ int main(int argc, char** argv) {
     trelik::SaveTemplateList(dataFolder + "projects.lib", names);
     trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
     const std::string icon = fs::path(executable).parent_path() / "trelik.png";
-    if (!trelik::RegenerateDesktopIntegration(fileTypes, desktop, executable, icon)) {
-      std::fprintf(stderr, "template_setup: some desktop files could not be written\n");
+    const auto update = trelik::RegenerateDesktopIntegration(fileTypes, desktop, executable, icon);
+    if (!update.failure.empty()) {
+      std::fprintf(stderr, "template_setup: %s\n", update.failure.c_str());
       return 1;
     }
   } catch (const trelik::Error& error) {

@@ -12,6 +12,7 @@
 #include <set>
 #include <vector>
 
+#include "common/system_error.h"
 #include "library/file_access.h"
 #include "shell/posix/desktop_files.h"
 #include "shell/posix/desktop_types.h"
@@ -26,6 +27,11 @@ struct PlannedFile {
   std::string contents;
 };
 
+// Keeps the first failure only: one report names one cause, and the rest is tried all the same.
+void NoteFailure(DesktopUpdate& update, const std::string& path, const std::string& reason) {
+  if (update.failure.empty()) update.failure = path + ": " + reason;
+}
+
 bool Exists(const std::string& path) {
   struct stat info {};
   return ::lstat(path.c_str(), &info) == 0;
@@ -33,42 +39,52 @@ bool Exists(const std::string& path) {
 
 // The file's contents; "" when it is missing. Nullopt when it exists but cannot be read, so
 // that it is never replaced by a version that lost what it held.
-std::optional<std::string> ReadOptionalFile(const std::string& path) {
+std::optional<std::string> ReadOptionalFile(const std::string& path, DesktopUpdate& update) {
   FileRead contents = ReadWholeFile(path);
   if (!contents.failure) return std::move(contents.bytes);
   if (!Exists(path)) return "";
+  NoteFailure(update, path, SystemErrorText(contents.failure));
   return std::nullopt;
 }
 
 // Writes the file unless it already holds `contents`; `changed` tells whether it had to.
-bool WriteIfChanged(const std::string& path, const std::string& contents, bool& changed) {
+bool WriteIfChanged(const std::string& path, const std::string& contents, DesktopUpdate& update,
+                    bool& changed) {
   const FileRead current = ReadWholeFile(path);
   if (!current.failure && current.bytes == contents) return true;
   changed = true;
-  return !ReplaceFileAtomically(path, contents);
+  const auto failure = ReplaceFileAtomically(path, contents);
+  if (!failure) return true;
+  NoteFailure(update, path, SystemErrorText(failure->error));
+  return false;
 }
 
-bool WriteIfChanged(const std::string& path, const std::string& contents) {
+bool WriteIfChanged(const std::string& path, const std::string& contents, DesktopUpdate& update) {
   bool ignored = false;
-  return WriteIfChanged(path, contents, ignored);
+  return WriteIfChanged(path, contents, update, ignored);
 }
 
-std::set<std::string> ReadManifest(const std::string& path) {
-  std::set<std::string> paths;
-  const std::string text = ReadWholeFile(path).bytes;
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
-    if (end > start) paths.insert(text.substr(start, end - start));
+    if (end > start) lines.push_back(text.substr(start, end - start));
     start = end + 1;
   }
-  return paths;
+  return lines;
 }
 
-bool WriteManifest(const std::string& path, const std::set<std::string>& paths) {
+std::set<std::string> ReadManifest(const std::string& path) {
+  const auto lines = Lines(ReadWholeFile(path).bytes);
+  return {lines.begin(), lines.end()};
+}
+
+bool WriteManifest(const std::string& path, const std::set<std::string>& paths,
+                   DesktopUpdate& update) {
   std::string text;
   for (const auto& entry : paths) text.append(entry).append("\n");
-  return WriteIfChanged(path, text);
+  return WriteIfChanged(path, text, update);
 }
 
 // The icon theme's place for the program's PNG icon: the folder of its size, read from the PNG
@@ -92,12 +108,15 @@ std::optional<std::string> IconPath(const std::string& dataHome, const std::stri
 // The XDG templates folder; when the user has none, it is set to ~/Templates in user-dirs.dirs
 // as xdg-user-dirs-update would, since GNOME Files, Nemo and Caja then offer no templates at
 // all. Nullopt when user-dirs.dirs cannot be read or written.
-std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders) {
+std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
+                                                  DesktopUpdate& update) {
   const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
-  const auto userDirs = ReadOptionalFile(userDirsPath);
+  const auto userDirs = ReadOptionalFile(userDirsPath, update);
   if (!userDirs) return std::nullopt;
   if (auto folder = TemplatesFolderSetting(*userDirs, folders.home)) return folder;
-  if (!WriteIfChanged(userDirsPath, SetDefaultTemplatesFolder(*userDirs))) return std::nullopt;
+  if (!WriteIfChanged(userDirsPath, SetDefaultTemplatesFolder(*userDirs), update)) {
+    return std::nullopt;
+  }
   return TemplatesFolderSetting(SetDefaultTemplatesFolder(""), folders.home);
 }
 
@@ -105,7 +124,7 @@ std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
                                    const DesktopFolders& folders, const std::string& executablePath,
                                    const std::string& iconSource,
                                    const std::optional<std::string>& templatesFolder,
-                                   bool& complete) {
+                                   DesktopUpdate& update) {
   std::vector<PlannedFile> files;
   if (types.empty()) return files;
   files.push_back({folders.dataHome + "/mime/packages/trelik.xml", MimePackageText(types)});
@@ -118,7 +137,8 @@ std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
     if (iconPath) {
       files.push_back({*iconPath, icon.bytes});
     } else {
-      complete = false;
+      NoteFailure(update, iconSource,
+                  icon.failure ? SystemErrorText(icon.failure) : "not a PNG image");
     }
   }
   const std::string dolphinFolder = folders.dataHome + "/templates/";
@@ -136,16 +156,35 @@ std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
   return files;
 }
 
-// Runs an installed tool and waits for it; a tool that is not installed is no failure, the
-// desktop then simply catches up later.
-bool RunToolIfInstalled(const std::string& tool, const std::string& argument) {
-  const RunOutcome outcome = RunAndWait({tool, argument});
-  return outcome.succeeded || IsNotFound(outcome.error);
+// Runs an installed tool on a folder and waits for it; a tool that is not installed is no
+// failure, the desktop then simply catches up later.
+void RunToolIfInstalled(const std::string& tool, const std::string& folder, DesktopUpdate& update) {
+  const RunOutcome outcome = RunAndWait({tool, folder});
+  if (outcome.succeeded || IsNotFound(outcome.error)) return;
+  NoteFailure(
+      update, folder,
+      tool + (outcome.error ? " could not be run: " + SystemErrorText(outcome.error) : " failed"));
 }
 
 bool IsFolder(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Takes our lines out of mimeapps.list and adds the defaults of `mimeTypes`; what went is
+// recorded.
+void UpdateDefaultApplications(const DesktopFolders& folders,
+                               const std::vector<std::string>& mimeTypes, DesktopUpdate& update) {
+  const std::string path = folders.configHome + "/mimeapps.list";
+  const auto mimeapps = ReadOptionalFile(path, update);
+  if (!mimeapps || (mimeapps->empty() && mimeTypes.empty())) return;
+  const std::string edited =
+      EditDefaultApplications(*mimeapps, mimeTypes, kMimePrefix, kDesktopEntryName);
+  if (edited == *mimeapps || !WriteIfChanged(path, edited, update)) return;
+  const std::vector<std::string> kept = Lines(edited);
+  for (const auto& line : Lines(*mimeapps)) {
+    if (std::ranges::find(kept, line) == kept.end()) update.removed.push_back(path + ": " + line);
+  }
 }
 
 }  // namespace
@@ -167,19 +206,18 @@ DesktopFolders DesktopFoldersFromEnvironment() {
   return folders;
 }
 
-bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
-                                  const std::string& executablePath,
-                                  const std::string& iconSource) {
+DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
+                                           const std::string& executablePath,
+                                           const std::string& iconSource) {
   const std::vector<DesktopType> types = ReadDesktopTypes(registry);
-  bool complete = true;
+  DesktopUpdate update;
 
   std::optional<std::string> templatesFolder;
   if (std::ranges::any_of(types, &DesktopType::inNewMenu)) {
-    templatesFolder = ProvideTemplatesFolder(folders);
-    complete = templatesFolder.has_value();
+    templatesFolder = ProvideTemplatesFolder(folders, update);
   }
   const std::vector<PlannedFile> planned =
-      PlanFiles(types, folders, executablePath, iconSource, templatesFolder, complete);
+      PlanFiles(types, folders, executablePath, iconSource, templatesFolder, update);
 
   // A file of one of our names that we did not write is the user's and stays untouched.
   const std::string manifestPath = folders.dataHome + "/trelik/generated.list";
@@ -193,50 +231,44 @@ bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& fold
   // ours that a later run would take for the user's.
   std::set<std::string> ours = previous;
   for (const auto& file : ownFiles) ours.insert(file.path);
-  if (!WriteManifest(manifestPath, ours)) return false;
+  if (!WriteManifest(manifestPath, ours, update)) return update;
 
   // The desktop's caches are rebuilt only when one of our files changed (or a cache is
   // missing), since the base type is registered again at every start.
   bool changed = false;
   for (const auto& file : ownFiles) {
-    if (!WriteIfChanged(file.path, file.contents, changed)) complete = false;
+    static_cast<void>(WriteIfChanged(file.path, file.contents, update, changed));
   }
   std::set<std::string> kept;
   for (const auto& file : ownFiles) kept.insert(file.path);
   for (const auto& path : previous) {
     if (kept.contains(path)) continue;
     changed = true;
-    if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
+    if (::unlink(path.c_str()) == 0) {
+      update.removed.push_back(path);
+      ours.erase(path);
+    } else if (errno == ENOENT) {
       ours.erase(path);
     } else {
-      complete = false;
+      NoteFailure(update, path, LastSystemErrorText());
     }
   }
   ::rmdir((folders.dataHome + "/templates/.source").c_str());  // only when nothing is left in it
-  complete = WriteManifest(manifestPath, ours) && complete;
+  static_cast<void>(WriteManifest(manifestPath, ours, update));
 
-  const std::string mimeappsPath = folders.configHome + "/mimeapps.list";
-  const auto mimeapps = ReadOptionalFile(mimeappsPath);
   std::vector<std::string> mimeTypes;
   for (const auto& type : types) mimeTypes.push_back(type.mimeType);
-  if (!mimeapps) {
-    complete = false;
-  } else if (!mimeapps->empty() || !mimeTypes.empty()) {
-    const std::string edited =
-        EditDefaultApplications(*mimeapps, mimeTypes, kMimePrefix, kDesktopEntryName);
-    if (edited != *mimeapps && !WriteIfChanged(mimeappsPath, edited)) complete = false;
-  }
+  UpdateDefaultApplications(folders, mimeTypes, update);
 
   if (IsFolder(folders.dataHome + "/mime/packages") &&
       (changed || !Exists(folders.dataHome + "/mime/mime.cache"))) {
-    complete = RunToolIfInstalled("update-mime-database", folders.dataHome + "/mime") && complete;
+    RunToolIfInstalled("update-mime-database", folders.dataHome + "/mime", update);
   }
   if (IsFolder(folders.dataHome + "/applications") &&
       (changed || !Exists(folders.dataHome + "/applications/mimeinfo.cache"))) {
-    complete = RunToolIfInstalled("update-desktop-database", folders.dataHome + "/applications") &&
-               complete;
+    RunToolIfInstalled("update-desktop-database", folders.dataHome + "/applications", update);
   }
-  return complete;
+  return update;
 }
 
 }  // namespace trelik

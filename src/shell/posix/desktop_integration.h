@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "shell/registry.h"
 
@@ -29,8 +30,16 @@ DesktopFolders DesktopFoldersFromEnvironment();
 // Files written for types that are gone are removed. Only files recorded as written by Trelik
 // (dataHome/trelik/generated.list) are ever replaced or removed, and only our own lines of
 // mimeapps.list and user-dirs.dirs change. update-mime-database and update-desktop-database
-// are then run when installed. False when something could not be written or removed.
-bool RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
-                                  const std::string& executablePath, const std::string& iconSource);
+// are then run when installed.
+struct DesktopUpdate {
+  // What went: our files, and our lines of mimeapps.list as "<path>: <line>".
+  std::vector<std::string> removed;
+  // The first thing that could not be written, removed or run, and why ("<path>: <reason>");
+  // empty when everything was done. The rest is done all the same.
+  std::string failure;
+};
+DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
+                                           const std::string& executablePath,
+                                           const std::string& iconSource);
 
 }  // namespace trelik

@@ -104,12 +104,13 @@ class DesktopIntegrationTest : public ::testing::Test {
   // against the store as it stands.
   void CheckAtStart() {
     MemoryRegistry fileTypes(ReadRegistryStore(storePath_));
-    EXPECT_TRUE(RegenerateDesktopIntegration(fileTypes, folders_, kExe, iconSource_));
+    EXPECT_EQ(RegenerateDesktopIntegration(fileTypes, folders_, kExe, iconSource_).failure, "");
   }
 
   RegistrationContext Context(Registry& store) {
     return {store, kExe, [this, &store] {
-              EXPECT_TRUE(RegenerateDesktopIntegration(store, folders_, kExe, iconSource_));
+              EXPECT_EQ(RegenerateDesktopIntegration(store, folders_, kExe, iconSource_).failure,
+                        "");
             }};
   }
 
@@ -187,7 +188,7 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
                             "Trelik\\Shell", "Trelik\\DefaultIcon", "Trelik"}) {
       ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, key)) << key;
     }
-    EXPECT_TRUE(RegenerateDesktopIntegration(store, folders_, kExe, ""));
+    EXPECT_EQ(RegenerateDesktopIntegration(store, folders_, kExe, "").failure, "");
   }
   EXPECT_NE(FileType(root_ / "work/x.trelik"), "application/x-trelik");
   EXPECT_FALSE(fs::exists(Data("mime/packages/trelik.xml")));
