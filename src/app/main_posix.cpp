@@ -4,14 +4,19 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/startup.h"
+#include "app/unregister_all.h"
 #include "common/error.h"
 #include "common/path_parts.h"
+#include "creation/program_options.h"
 #include "shell/posix/desktop_integration.h"
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/registry_store.h"
@@ -40,7 +45,38 @@ std::string ProgramFile(const std::string& programFolder, const std::string& nam
   return programFolder + "../share/trelik/" + name;
 }
 
-void RunProgram(int argc, char** argv) {
+int PrintReply(const trelik::TextReply& reply) {
+  std::fputs(reply.standardOutput.c_str(), stdout);
+  std::fputs(reply.standardError.c_str(), stderr);
+  return reply.exitCode;
+}
+
+// Takes every file type out of the store, then every desktop file of ours that the store no
+// longer accounts for; the templates, their list and the settings stay.
+trelik::TextReply RemoveRegistrations() {
+  const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
+  const std::string dataFolder = desktop.dataHome + "/trelik/";
+  const std::string storePath = dataFolder + "filetypes.reg";
+  trelik::PosixShellOperations shell([](const std::string&, std::string&) { return false; }, [] {},
+                                     [](std::uint64_t, std::uint64_t) {});
+  trelik::RemovalReport report =
+      trelik::UnregisterAll([&] { return std::make_shared<trelik::RegistryStore>(storePath); },
+                            shell, dataFolder + "projects.lib");
+  try {
+    trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
+    const trelik::DesktopUpdate update =
+        trelik::RegenerateDesktopIntegration(fileTypes, desktop, ExecutablePath(), "");
+    report.removed.insert(report.removed.end(), update.removed.begin(), update.removed.end());
+    if (!update.failure.empty()) {
+      report.failures.push_back("A desktop file could not be removed: " + update.failure);
+    }
+  } catch (const trelik::Error& error) {
+    report.failures.push_back(std::string("The desktop files were left: ") + error.what());
+  }
+  return trelik::FormatRemovalReport(report);
+}
+
+void RunProgram(const trelik::ProgramOptions& options) {
   const std::string executablePath = ExecutablePath();
   const std::string programFolder = trelik::DirectoryPart(executablePath, trelik::kPosixSeparators);
   const std::string iconFile = ProgramFile(programFolder, "trelik.png");
@@ -84,7 +120,8 @@ void RunProgram(int argc, char** argv) {
                           .shell = shell,
                           .openRegistry = openStore,
                           .executablePath = executablePath,
-                          .launcherPath = argc > 1 ? argv[1] : "",
+                          .launcherPath = options.launcherPath,
+                          .editorOnly = options.action == trelik::ProgramAction::kEditor,
                           .dataFolder = dataFolder,
                           .helpFile = ProgramFile(programFolder, "help/index.html")};
   // The registration at start tells the desktop only of a change, but the desktop's files are
@@ -100,11 +137,19 @@ void RunProgram(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Read before Qt takes its own options out of the arguments: a launcher path never starts
+  // with '-', and anything else that does is ours to refuse.
+  const trelik::ProgramOptions options =
+      trelik::ParseProgramOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  if (const auto reply = trelik::ReplyWithoutWindows(options)) return PrintReply(*reply);
+  if (options.action == trelik::ProgramAction::kUnregisterAll)
+    return PrintReply(RemoveRegistrations());
+
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName("trelik");
   QApplication::setDesktopFileName("trelik");
   try {
-    RunProgram(argc, argv);
+    RunProgram(options);
   } catch (const std::exception& error) {
     // Only the program's own windows can fail this far out; the message box may still reach
     // the user.

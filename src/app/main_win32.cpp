@@ -4,11 +4,14 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/startup.h"
+#include "app/unregister_all.h"
 #include "common/error.h"
 #include "common/path_parts.h"
 #include "creation/command_line.h"
+#include "creation/program_options.h"
 #include "shell/win32/win32_registry.h"
 #include "shell/win32/win32_shell_operations.h"
 #include "ui/program.h"
@@ -31,7 +34,38 @@ std::string ExecutablePath() {
   }
 }
 
-void RunProgram() {
+// A GUI program has no console of its own: text goes to the standard handles it was given (by a
+// console that started it through trelik.com, or by redirection), and nowhere without them.
+void WriteToHandle(DWORD which, const std::string& text) {
+  const HANDLE handle = GetStdHandle(which);
+  if (text.empty() || handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  static_cast<void>(
+      WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+}
+
+int PrintReply(const TextReply& reply) {
+  WriteToHandle(STD_OUTPUT_HANDLE, reply.standardOutput);
+  WriteToHandle(STD_ERROR_HANDLE, reply.standardError);
+  return reply.exitCode;
+}
+
+// The command line's items after the program's own path, split by the rule the launcher path
+// always followed.
+ProgramOptions ReadProgramOptions() {
+  std::vector<std::string> items = SplitCommandLine(GetCommandLineA());
+  if (!items.empty()) items.erase(items.begin());
+  return ParseProgramOptions(items);
+}
+
+int RemoveRegistrations() {
+  const std::string dataFolder = DirectoryPart(ExecutablePath(), kWindowsSeparators);
+  Win32ShellOperations shell;
+  return PrintReply(FormatRemovalReport(UnregisterAll(
+      [] { return std::make_shared<Win32Registry>(); }, shell, dataFolder + "projects.lib")));
+}
+
+void RunProgram(const ProgramOptions& options) {
   Win32Application application;
   Win32ShellOperations shell;
   shell.SetApplicationWindow(application.ApplicationWindow());
@@ -41,7 +75,8 @@ void RunProgram() {
                   .shell = shell,
                   .openRegistry = [] { return std::make_shared<Win32Registry>(); },
                   .executablePath = executablePath,
-                  .launcherPath = LauncherPathFromCommandLine(GetCommandLineA()),
+                  .launcherPath = options.launcherPath,
+                  .editorOnly = options.action == ProgramAction::kEditor,
                   .dataFolder = dataFolder,
                   .helpFile = dataFolder + "trelik.chm"};
   // When Windows ends the session the windows go without their close handlers, but the
@@ -54,10 +89,13 @@ void RunProgram() {
 }  // namespace trelik
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const trelik::ProgramOptions options = trelik::ReadProgramOptions();
+  if (const auto reply = trelik::ReplyWithoutWindows(options)) return trelik::PrintReply(*reply);
+  if (options.action == trelik::ProgramAction::kUnregisterAll) return trelik::RemoveRegistrations();
   // The shell's copy and folder picker need COM on this, the one thread.
   const HRESULT ole = OleInitialize(nullptr);
   try {
-    trelik::RunProgram();
+    trelik::RunProgram(options);
   } catch (const std::exception& error) {
     // Only the program's own windows can fail this far out, when there is no desktop to show
     // them on; the message box may still reach the user.

@@ -4,7 +4,7 @@ namespace trelik {
 
 void RunTrelik(Program& program) {
   TrelikWindows windows(program);
-  program.application.Run(windows.Form1.Window());
+  program.application.Run(program.editorOnly ? windows.Form2.Window() : windows.Form1.Window());
 }
 
 }  // namespace trelik

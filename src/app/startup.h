@@ -24,8 +24,8 @@ struct TrelikWindows {
   Tabout about;
 };
 
-// Creates the windows, runs the message loop until the main window is closed, and takes the
-// windows down again.
+// Creates the windows, runs the message loop until the main window (the editor, when the program
+// was started for it alone) is closed, and takes the windows down again.
 void RunTrelik(Program& program);
 
 }  // namespace trelik

@@ -1,8 +1,11 @@
 #include "shell/file_type_registration.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "common/error.h"
+#include "shell/registry_tree.h"
 
 namespace trelik {
 namespace {
@@ -101,6 +104,49 @@ bool UnregisterFileType(const RegistrationContext& context, const std::string& e
   if (!(extensionDeleted || typeDeleted) || !registry.Commit()) return false;
   context.notifyAssociationsChanged();
   return true;
+}
+
+FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
+                                       const std::vector<std::string>& listedTemplates) {
+  Registry& registry = context.registry;
+  std::vector<std::string> keys = {".trelik", "Trelik"};
+  for (const auto& name : listedTemplates) {
+    keys.push_back(".trelik_" + name);
+    keys.push_back("trelik_" + name);
+  }
+  for (const auto& name : ListSubkeys(registry, RegistryKey::kRoot)) {
+    const std::string lowercase = AsciiLowercase(name);
+    if (lowercase.starts_with(".trelik_") || lowercase.starts_with("trelik_")) {
+      keys.push_back(name);
+    }
+  }
+  FileTypeRemoval removal;
+  std::vector<std::string> seen;
+  for (const auto& key : keys) {
+    if (std::ranges::any_of(seen, [&](const auto& s) { return SameRegistryName(s, key); })) {
+      continue;
+    }
+    seen.push_back(key);
+    if (!OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, key))) continue;
+    static_cast<void>(DeleteKeyWithTree(registry, RegistryKey::kRoot, key));
+    if (OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, key))) {
+      if (removal.failure.empty()) removal.failure = registry.LastFailure();
+      removal.leftBehind.push_back(key);
+    } else {
+      removal.removed.push_back(key);
+    }
+  }
+  if (removal.removed.empty()) return removal;
+  if (!registry.Commit()) {
+    // The store undid every deletion.
+    removal.failure = registry.LastFailure();
+    removal.leftBehind.insert(removal.leftBehind.begin(), removal.removed.begin(),
+                              removal.removed.end());
+    removal.removed.clear();
+    return removal;
+  }
+  context.notifyAssociationsChanged();
+  return removal;
 }
 
 }  // namespace trelik

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "shell/registry.h"
 
@@ -33,5 +34,20 @@ bool RegisterFileType(const RegistrationContext& context, const std::string& ext
 // it is.
 bool UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
                         const std::string& typeSuffix);
+
+// What UnregisterAllFileTypes did.
+struct FileTypeRemoval {
+  std::vector<std::string> removed;     // the keys deleted, in the order deleted
+  std::vector<std::string> leftBehind;  // keys of ours still there afterwards
+  std::string failure;                  // the registry's word on why, when it has one
+};
+
+// Deletes every file type that Trelik registered, each key with everything below it: ".trelik"
+// and "Trelik", ".trelik_" + name and "trelik_" + name for each of `listedTemplates`, and every
+// other key at the root whose name starts with ".trelik_" or "trelik_" in any case (the
+// registry's own comparison), so that types of templates no longer listed go too. Commits, and
+// tells the shell when anything was deleted. Keys that are missing are not mentioned.
+FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
+                                       const std::vector<std::string>& listedTemplates);
 
 }  // namespace trelik

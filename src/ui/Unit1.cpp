@@ -15,7 +15,7 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
                                             .clientHeight = 71,
                                             .border = FormBorder::kToolWindow,
                                             .colour = FormColour::kButtonFace,
-                                            .isMainForm = true})) {
+                                            .isMainForm = !program.editorOnly})) {
   Label1 =
       form_->AddLabel("Label1", {.text = "Options", .bounds = {144, 48, 36, 13}, .link = true});
   Label2 = form_->AddLabel("Label2",

@@ -16,7 +16,8 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
                                             .clientWidth = 359,
                                             .clientHeight = 181,
                                             .border = FormBorder::kDialog,
-                                            .colour = FormColour::kButtonFace})) {
+                                            .colour = FormColour::kButtonFace,
+                                            .isMainForm = program.editorOnly})) {
   Label3 = form_->AddLabel("Label3", {.text = HomePageAddress(),
                                       .bounds = {216, 152, 124, 13},
                                       .link = true,

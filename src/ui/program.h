@@ -25,8 +25,11 @@ struct Program {
   std::function<std::shared_ptr<Registry>()> openRegistry;
   std::string executablePath;
   std::string launcherPath;  // the first argument; empty without one
-  std::string dataFolder;    // where the store, list and settings live; ends in a separator
-  std::string helpFile;      // what the help action opens
+  // Started for the template editor alone: the editor is then the main window, and the name
+  // window stays hidden.
+  bool editorOnly = false;
+  std::string dataFolder;  // where the store, list and settings live; ends in a separator
+  std::string helpFile;    // what the help action opens
 
   // Set by the main window's creation handler.
   std::string ProjectName;

@@ -259,5 +259,41 @@ TEST_F(FileTypeRegistrationTest, UnregisterOfWhatIsMissingOrLockedPassesSilently
   EXPECT_EQ(registry_.OpenKeyCount(), 0u);
 }
 
+TEST_F(FileTypeRegistrationTest, UnregisterAllRemovesListedStaleAndBaseTypesOnly) {
+  RegisterFileType(Context(), ".trelik", "Trelik", false);
+  RegisterFileType(Context(), ".trelik_Web", "trelik_Web", true);
+  RegisterFileType(Context(), ".trelik_Gone", "trelik_Gone", true);  // no longer listed
+  AddForeignKey(".txt", "", "txtfile");
+  AddForeignKey(".trelikx", "", "other");
+  AddForeignKey("TRELIK_Odd\\Shell", "", "left by hand");
+  notifications_ = 0;
+
+  const FileTypeRemoval removal =
+      UnregisterAllFileTypes(Context(), {"Web", "Never registered", "web"});
+  EXPECT_EQ(removal.removed, (Lines{".trelik", "Trelik", ".trelik_Web", "trelik_Web",
+                                    ".trelik_Gone", "trelik_Gone", "TRELIK_Odd"}));
+  EXPECT_TRUE(removal.leftBehind.empty());
+  EXPECT_EQ(Layout(registry_.Root()), (Lines{".txt @=txtfile", ".trelikx @=other"}));
+  EXPECT_EQ(notifications_, 1);
+  EXPECT_EQ(registry_.OpenKeyCount(), 0u);
+
+  const FileTypeRemoval again = UnregisterAllFileTypes(Context(), {"Web"});
+  EXPECT_TRUE(again.removed.empty());
+  EXPECT_TRUE(again.leftBehind.empty());
+  EXPECT_EQ(notifications_, 1);
+}
+
+TEST_F(FileTypeRegistrationTest, UnregisterAllNamesWhatARefusingRegistryKept) {
+  RegisterFileType(Context(), ".trelik", "Trelik", false);
+  const Lines registered = Layout(registry_.Root());
+  registry_.RefuseAllChanges();
+  notifications_ = 0;
+  const FileTypeRemoval removal = UnregisterAllFileTypes(Context(), {});
+  EXPECT_TRUE(removal.removed.empty());
+  EXPECT_EQ(removal.leftBehind, (Lines{".trelik", "Trelik"}));
+  EXPECT_EQ(Layout(registry_.Root()), registered);
+  EXPECT_EQ(notifications_, 0);
+}
+
 }  // namespace
 }  // namespace trelik

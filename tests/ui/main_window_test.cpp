@@ -182,5 +182,22 @@ TEST_F(MainWindowTest, ClosingWhileTheEditorIsOpenSkipsTheEditorsCloseHandler) {
   EXPECT_EQ(program_->Settings, nullptr);  // freed with the main window
 }
 
+// Started for the editor alone, the program shows only the editor and ends when it closes; the
+// main window's close handler, which would create the project, never runs.
+TEST_F(MainWindowTest, TheEditorAloneEndsTheProgramWithoutCreatingAnything) {
+  Start(launcher_, true);
+  EXPECT_EQ(DefaultValue(".trelik"), "Trelik");
+  EXPECT_TRUE(Editor().Visible());
+  EXPECT_FALSE(MainWindow().Visible());
+  windows_->Form2.ComboBox1->AddItem("Web");
+  Editor().Close();
+  EXPECT_TRUE(application_.Ended());
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Web\r\n");
+  EXPECT_TRUE(fs::exists(launcher_));
+  EXPECT_FALSE(fs::exists(launcherFolder_ + "Web"));
+  windows_.reset();
+  EXPECT_EQ(program_->Settings, nullptr);
+}
+
 }  // namespace
 }  // namespace trelik

@@ -23,17 +23,18 @@ std::shared_ptr<Registry> ProgramFixture::OpenRegistry() {
   return std::shared_ptr<Registry>(&registry_, [](Registry*) {});  // not owned
 }
 
-void ProgramFixture::Start(const std::string& launcherPath) {
+void ProgramFixture::Start(const std::string& launcherPath, bool editorOnly) {
   windows_.reset();  // a run before this one ends first
   program_ = std::make_unique<Program>(Program{.application = application_,
                                                .shell = shell_,
                                                .openRegistry = [this] { return OpenRegistry(); },
                                                .executablePath = root_ / "bin" + Sep() + "trelik",
                                                .launcherPath = launcherPath,
+                                               .editorOnly = editorOnly,
                                                .dataFolder = dataFolder_,
                                                .helpFile = root_ / "help" + Sep() + "index.html"});
   windows_ = std::make_unique<TrelikWindows>(*program_);
-  application_.Run(windows_->Form1.Window());
+  application_.Run(editorOnly ? windows_->Form2.Window() : windows_->Form1.Window());
 }
 
 }  // namespace trelik::testing

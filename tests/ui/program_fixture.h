@@ -23,8 +23,9 @@ class ProgramFixture : public ::testing::Test {
 
   static std::string Sep() { return std::string(1, PlatformSeparators().joiner); }
 
-  // Runs start-up as the program does, with `launcherPath` as the first argument.
-  void Start(const std::string& launcherPath);
+  // Runs start-up as the program does, with `launcherPath` as the first argument; with
+  // `editorOnly`, as started for the editor alone.
+  void Start(const std::string& launcherPath, bool editorOnly = false);
 
   HeadlessForm& MainWindow() { return Headless(windows_->Form1.Window()); }
   HeadlessForm& Editor() { return Headless(windows_->Form2.Window()); }

@@ -1,0 +1,51 @@
+#include "app/unregister_all.h"
+
+#include "common/error.h"
+#include "library/template_list.h"
+#include "shell/file_type_registration.h"
+
+namespace trelik {
+
+RemovalReport UnregisterAll(const std::function<std::shared_ptr<Registry>()>& openRegistry,
+                            ShellOperations& shell, const std::string& listPath) {
+  RemovalReport report;
+  // A list that cannot be read only loses its names: the registry still shows every type.
+  std::vector<std::string> listed;
+  if (shell.IsExistingFile(listPath)) {
+    try {
+      static_cast<void>(LoadTemplateList(listPath, listed));
+    } catch (const Error& error) {
+      report.failures.push_back(std::string("The template list was not read: ") + error.what());
+    }
+  }
+  try {
+    const auto registry = openRegistry();
+    const RegistrationContext context{*registry, "",
+                                      [&shell] { shell.NotifyAssociationsChanged(); }};
+    const FileTypeRemoval removal = UnregisterAllFileTypes(context, listed);
+    for (const auto& key : removal.removed) report.removed.push_back("file type entry " + key);
+    for (const auto& key : removal.leftBehind) {
+      std::string failure = "The file type entry " + key + " could not be removed";
+      if (!removal.failure.empty()) failure.append(": ").append(removal.failure);
+      report.failures.push_back(failure);
+    }
+  } catch (const Error& error) {
+    report.failures.push_back(std::string("The file types could not be read: ") + error.what());
+  }
+  return report;
+}
+
+TextReply FormatRemovalReport(const RemovalReport& report) {
+  TextReply reply;
+  for (const auto& item : report.removed) reply.standardOutput.append("Removed " + item + "\n");
+  if (report.removed.empty() && report.failures.empty()) {
+    reply.standardOutput = "Nothing of Trelik's was registered.\n";
+  }
+  for (const auto& failure : report.failures) {
+    reply.standardError.append("trelik: " + failure + "\n");
+  }
+  if (!report.failures.empty()) reply.exitCode = 1;
+  return reply;
+}
+
+}  // namespace trelik

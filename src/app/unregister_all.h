@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "creation/program_options.h"
+#include "shell/registry.h"
+#include "shell/shell_operations.h"
+
+namespace trelik {
+
+// What --unregister-all removed, and what it could not.
+struct RemovalReport {
+  std::vector<std::string> removed;   // each as "Removed " completes it
+  std::vector<std::string> failures;  // each a sentence naming what stays and why
+};
+
+// Removes every file type that Trelik registered (UnregisterAllFileTypes), taking the template
+// names from the list file at `listPath` as well as from the registry itself, and tells the shell
+// through `shell`. The list file, the template store and the settings stay.
+RemovalReport UnregisterAll(const std::function<std::shared_ptr<Registry>()>& openRegistry,
+                            ShellOperations& shell, const std::string& listPath);
+
+// The report as the program prints it: a line per thing removed on standard output, a line per
+// failure on standard error, and exit code 1 after any failure.
+TextReply FormatRemovalReport(const RemovalReport& report);
+
+}  // namespace trelik

@@ -1,0 +1,70 @@
+#include "creation/program_options.h"
+
+#include <gtest/gtest.h>
+
+namespace trelik {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: trelik [LAUNCHER | --editor | --unregister-all | --help | --version]\n";
+
+struct OptionsCase {
+  std::vector<std::string> arguments;
+  ProgramAction action;
+  std::string launcherPath;
+  std::string standardOutputStart;  // empty: nothing written there
+  std::string standardError;
+  int exitCode = 0;
+};
+
+TEST(ProgramOptions, ReadsTheLauncherPathOrOneOption) {
+  const OptionsCase cases[] = {
+      {{}, ProgramAction::kRun, "", "", "", 0},
+      {{"/home/u/My Work/New.trelik_Web"}, ProgramAction::kRun, "/home/u/My Work/New.trelik_Web"},
+      // Only the first argument counts, as it always did: later ones are not options.
+      {{"a.trelik_Web", "--editor"}, ProgramAction::kRun, "a.trelik_Web"},
+      {{""}, ProgramAction::kRun, ""},
+      {{"--editor"}, ProgramAction::kEditor, ""},
+      {{"--unregister-all"}, ProgramAction::kUnregisterAll, ""},
+      {{"--version"}, ProgramAction::kVersion, "", "Trelik 1.0.0.47\n"},
+      {{"--help"}, ProgramAction::kHelp, "", kUsage},
+      {{"--Editor"},
+       ProgramAction::kUsageError,
+       "",
+       "",
+       std::string("trelik: unknown option '--Editor'\n") + kUsage,
+       2},
+      {{"-"},
+       ProgramAction::kUsageError,
+       "",
+       "",
+       std::string("trelik: unknown option '-'\n") + kUsage,
+       2},
+      {{"--editor", "x.trelik_Web"},
+       ProgramAction::kUsageError,
+       "",
+       "",
+       std::string("trelik: --editor takes no argument: 'x.trelik_Web'\n") + kUsage,
+       2},
+  };
+  for (const auto& c : cases) {
+    const std::string trace = c.arguments.empty() ? "(none)" : c.arguments[0];
+    SCOPED_TRACE(trace);
+    const ProgramOptions options = ParseProgramOptions(c.arguments);
+    EXPECT_EQ(options.action, c.action);
+    EXPECT_EQ(options.launcherPath, c.launcherPath);
+    const auto reply = ReplyWithoutWindows(options);
+    const bool repliesAlone = c.action == ProgramAction::kHelp ||
+                              c.action == ProgramAction::kVersion ||
+                              c.action == ProgramAction::kUsageError;
+    ASSERT_EQ(reply.has_value(), repliesAlone);
+    if (!reply) continue;
+    EXPECT_TRUE(reply->standardOutput.starts_with(c.standardOutputStart));
+    EXPECT_EQ(reply->standardOutput.empty(), c.standardOutputStart.empty());
+    EXPECT_EQ(reply->standardError, c.standardError);
+    EXPECT_EQ(reply->exitCode, c.exitCode);
+  }
+}
+
+}  // namespace
+}  // namespace trelik

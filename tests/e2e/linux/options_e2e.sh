@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The real Linux program's command-line options: --version, --help and an unknown option print
+# and end; --editor shows the editor alone and ends with it; --unregister-all takes away every
+# desktop file of Trelik's and nothing of the user's.
+# Usage: options_e2e.sh <trelik executable> <folder for screenshots>
+set -u
+trelik=$1
+artifacts=$2
+. "$(dirname "$0")/desktop_session.sh"
+start_desktop
+
+# <expected exit code> <expected standard output> <expected standard error> <argument>
+expect_reply() {
+  local code=$1 out=$2 err=$3
+  shift 3
+  "$trelik" "$@" >"$work/stdout" 2>"$work/stderr"
+  local status=$?
+  [ "$status" = "$code" ] || fail "$*: exit code $status"
+  [ "$(cat "$work/stdout")" = "$out" ] || fail "$*: standard output: $(cat "$work/stdout")"
+  [ "$(head -n 1 "$work/stderr")" = "$err" ] || fail "$*: standard error: $(cat "$work/stderr")"
+}
+expect_reply 0 "Trelik 1.0.0.47" "" --version
+expect_reply 2 "" "trelik: unknown option '--nope'" --nope
+"$trelik" --help >"$work/stdout" 2>&1 || fail "--help: exit code $?"
+grep -q -- '^  --unregister-all' "$work/stdout" || fail "--help: $(cat "$work/stdout")"
+
+data="$XDG_DATA_HOME/trelik"
+mkdir -p "$data/projects/Web"
+printf '<html>' >"$data/projects/Web/index.htm"
+printf 'Web\r\n' >"$data/projects.lib"
+: >"$work/New.trelik_Web"
+
+# The editor alone: the name window never shows, and closing the editor ends the program.
+"$trelik" --editor >"$work/out.log" 2>&1 &
+pid=$!
+editor=$(focus_window '^Trelik Editor$') || exit 1
+screenshot editor-alone
+no_window_named '^ Trelik$' || fail "the name window is shown"
+click_design_point "$editor" 359 181 64 132  # "Close"
+wait_for_exit "$pid" 15
+[ "$exit_code" = 0 ] || fail "--editor: exit code $exit_code"
+expect_file "$work/New.trelik_Web"
+[ "$(cat "$data/projects.lib")" = "$(printf 'Web\r\n')" ] || fail "the list file changed"
+
+# The user's own files beside ours, then everything of ours goes.
+mkdir -p "$HOME/Templates" "$XDG_DATA_HOME/templates"
+printf 'letter' >"$HOME/Templates/Letter.odt"
+printf '[Desktop Entry]\n' >"$XDG_DATA_HOME/templates/mine.desktop"
+printf 'text/plain=gedit.desktop\n' >>"$XDG_CONFIG_HOME/mimeapps.list"
+grep -q 'x-trelik' "$XDG_CONFIG_HOME/mimeapps.list" || fail "no default application was set"
+expect_file "$data/generated.list"
+generated=$(cat "$data/generated.list")
+[ -n "$generated" ] || fail "nothing was generated"
+
+"$trelik" --unregister-all >"$work/stdout" 2>"$work/stderr" ||
+  fail "--unregister-all: exit code $?: $(cat "$work/stderr")"
+grep -qx 'Removed file type entry \.trelik' "$work/stdout" || fail "stdout: $(cat "$work/stdout")"
+while read -r path; do
+  expect_missing "$path"
+  grep -qxF "Removed $path" "$work/stdout" || fail "not reported as removed: $path"
+done <<<"$generated"
+grep -q 'trelik' "$XDG_CONFIG_HOME/mimeapps.list" && fail "mimeapps.list: $(cat "$XDG_CONFIG_HOME/mimeapps.list")"
+grep -qx 'text/plain=gedit.desktop' "$XDG_CONFIG_HOME/mimeapps.list" || fail "the user's default went"
+expect_file "$HOME/Templates/Letter.odt"
+expect_file "$XDG_DATA_HOME/templates/mine.desktop"
+expect_file "$data/projects/Web/index.htm"
+expect_file "$data/projects.lib"
+grep -qi 'trelik' "$data/filetypes.reg" && fail "the store still holds types: $(cat "$data/filetypes.reg")"
+
+"$trelik" --unregister-all >"$work/stdout" 2>&1 || fail "second --unregister-all: exit code $?"
+[ "$(cat "$work/stdout")" = "Nothing of Trelik's was registered." ] ||
+  fail "second --unregister-all: $(cat "$work/stdout")"
+
+finish
