@@ -14,8 +14,12 @@ start_desktop() {
   start_xvfb || exit 1
   openbox >/dev/null 2>&1 &
   openbox_pid=$!
-  sleep 0.5
+  poll 5 window_manager_running || { echo "the window manager did not start" >&2; exit 1; }
   trap stop_desktop EXIT
+}
+
+window_manager_running() {
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 stop_desktop() {
