@@ -105,15 +105,22 @@ std::optional<std::string> IconPath(const std::string& dataHome, const std::stri
   return theme + bigEndian(16) + "x" + bigEndian(20) + "/apps/" + kIconName + ".png";
 }
 
-// The XDG templates folder; when the user has none, it is set to ~/Templates in user-dirs.dirs
-// as xdg-user-dirs-update would, since GNOME Files, Nemo and Caja then offer no templates at
-// all. Nullopt when user-dirs.dirs cannot be read or written.
+// The XDG templates folder; when the user has none, it is set to ~/Templates in user-dirs.dirs,
+// since GNOME Files, Nemo and Caja then offer no templates at all. The desktop's own tool sets
+// it where it is installed; where it is not, or its setting is not found afterwards, the line is
+// added by hand. Nullopt when user-dirs.dirs cannot be read or written.
 std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
                                                   DesktopUpdate& update) {
   const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
-  const auto userDirs = ReadOptionalFile(userDirsPath, update);
+  auto userDirs = ReadOptionalFile(userDirsPath, update);
   if (!userDirs) return std::nullopt;
   if (auto folder = TemplatesFolderSetting(*userDirs, folders.home)) return folder;
+  if (RunAndWait({"xdg-user-dirs-update", "--set", "TEMPLATES", folders.home + "/Templates"})
+          .succeeded) {
+    userDirs = ReadOptionalFile(userDirsPath, update);
+    if (!userDirs) return std::nullopt;
+    if (auto folder = TemplatesFolderSetting(*userDirs, folders.home)) return folder;
+  }
   if (!WriteIfChanged(userDirsPath, SetDefaultTemplatesFolder(*userDirs), update)) {
     return std::nullopt;
   }

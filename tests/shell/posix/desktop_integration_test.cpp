@@ -149,8 +149,7 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   Register("My Site");
 
   EXPECT_EQ(RunCommand("xdg-user-dir TEMPLATES").output, Home("Templates"));
-  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")),
-            userDirs + "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
+  const std::string userDirsAfter = ReadFileBytes(Config("user-dirs.dirs"));
   const std::string launcher = Home("Templates/My Site.trelik_My Site");
   EXPECT_EQ(fs::file_size(launcher), 1u);
   const std::string dolphinLink = Data("templates/trelik-my-site.desktop");
@@ -195,9 +194,30 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   EXPECT_FALSE(fs::exists(Data("applications/trelik.desktop")));
   EXPECT_EQ(ReadFileBytes(Config("mimeapps.list")), mimeapps);
   EXPECT_EQ(ReadFileBytes(Data("trelik/generated.list")), "");
-  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")),
-            userDirs + "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
+  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), userDirsAfter);
   for (const auto& [path, contents] : userFiles) EXPECT_EQ(ReadFileBytes(path), contents) << path;
+}
+
+// The desktop's tool rewrites the file in its own form; the hand edit, where the tool is not
+// installed, only adds the line. Either way the user's other settings stay.
+TEST_F(DesktopIntegrationTest, AMissingTemplatesFolderIsSetWithOrWithoutTheDesktopsTool) {
+  const std::string userDirs = "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
+  const std::string path = std::getenv("PATH");
+  for (const bool toolInstalled : {true, false}) {
+    SCOPED_TRACE(toolInstalled ? "xdg-user-dirs-update installed" : "not installed");
+    WriteFileBytes(Config("user-dirs.dirs"), userDirs);
+    fs::remove(storePath_);
+    fs::create_directories(root_ / "empty");
+    SetVariable("PATH", toolInstalled ? path : root_ / "empty");
+    Register("Web");
+    ::setenv("PATH", path.c_str(), 1);
+
+    const std::string written = ReadFileBytes(Config("user-dirs.dirs"));
+    EXPECT_EQ(written.find("# This file is written by xdg-user-dirs-update") == 0, toolInstalled);
+    EXPECT_NE(written.find(userDirs), std::string::npos) << written;
+    EXPECT_EQ(RunCommand("xdg-user-dir TEMPLATES").output, Home("Templates"));
+    EXPECT_TRUE(fs::exists(Home("Templates/Web.trelik_Web")));
+  }
 }
 
 TEST_F(DesktopIntegrationTest, TheDesktopCachesAreRebuiltOnlyWhenSomethingChanged) {
