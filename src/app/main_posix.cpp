@@ -101,13 +101,22 @@ void RunProgram(const trelik::ProgramOptions& options) {
   // differ are written, and the desktop's caches rebuilt only then. It runs at the end of a
   // registration that changed the store, whose store still holds the lock, so it reads the
   // store without the lock.
+  // A desktop file that cannot be written is reported once a run, naming the file and the
+  // reason, and the program goes on; the next run tries again.
   bool desktopChecked = false;
+  bool desktopFailureShown = false;
   const auto updateDesktop = [&] {
     desktopChecked = true;
     try {
       trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
-      static_cast<void>(
-          trelik::RegenerateDesktopIntegration(fileTypes, desktop, executablePath, iconFile));
+      const trelik::DesktopUpdate update =
+          trelik::RegenerateDesktopIntegration(fileTypes, desktop, executablePath, iconFile);
+      if (!update.failure.empty() && !desktopFailureShown) {
+        desktopFailureShown = true;
+        application.ShowError(
+            "The desktop's file types and New menu could not be brought up to date.\n" +
+            update.failure);
+      }
     } catch (const trelik::Error&) {
       // The store was damaged since the registration read it; the next registration says so.
     }

@@ -48,20 +48,35 @@ std::string EntryValue(std::string_view text) {
   return escaped;
 }
 
-// One quoted argument of an Exec line: the quoting rule escapes ", `, $ and \, a literal % is
-// doubled, and the string rule then escapes every backslash once more.
+// The characters that the Desktop Entry specification reserves: an Exec argument holding one
+// must be quoted.
+constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
+
+// One argument of an Exec line, quoted only when it must be: xdg-open in its generic mode
+// (no desktop detected) takes the first word of the line as it stands, quotes and all, and
+// cannot start a quoted program. Inside quotes ", `, $ and \ are escaped; a literal % is
+// always doubled; the string rule then escapes every backslash once more and the control
+// characters it names.
 std::string ExecArgument(std::string_view argument) {
-  std::string quoted = "\"";
+  const bool quoted = argument.find_first_of(kReservedInExec) != std::string_view::npos;
+  std::string exec = quoted ? "\"" : "";
   for (const char c : argument) {
-    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-    if (c == '%') quoted += '%';
-    quoted += c;
+    if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\')) exec += '\\';
+    if (c == '%') exec += '%';
+    exec += c;
   }
-  quoted += '"';
+  if (quoted) exec += '"';
   std::string value;
-  for (const char c : quoted) {
-    if (c == '\\') value += '\\';
-    value += c;
+  for (const char c : exec) {
+    if (c == '\\') {
+      value += "\\\\";
+    } else if (c == '\n') {
+      value += "\\n";
+    } else if (c == '\t') {
+      value += "\\t";
+    } else {
+      value += c;
+    }
   }
   return value;
 }
@@ -79,6 +94,8 @@ std::string MimePackageText(const std::vector<DesktopType>& types) {
     text.append("  <mime-type type=\"").append(type.mimeType).append("\">\n");
     text.append("    <comment>").append(XmlEscaped(type.description)).append("</comment>\n");
     text.append("    <icon name=\"").append(kIconName).append("\"/>\n");
+    // GTK file managers otherwise show the theme's generic document icon over ours.
+    text.append("    <generic-icon name=\"").append(kIconName).append("\"/>\n");
     text.append("    <glob pattern=\"*")
         .append(XmlEscaped(type.extension))
         .append("\" case-sensitive=\"true\"/>\n");
@@ -88,6 +105,7 @@ std::string MimePackageText(const std::vector<DesktopType>& types) {
   return text;
 }
 
+// It only opens the types: menus show the installed menu entry, which starts the editor.
 std::string ApplicationEntryText(const std::vector<DesktopType>& types,
                                  const std::string& executablePath) {
   std::string text = "[Desktop Entry]\n# ";
@@ -101,6 +119,7 @@ std::string ApplicationEntryText(const std::vector<DesktopType>& types,
   text.append(kIconName).append("\nExec=").append(ExecArgument(executablePath)).append(" %f\n");
   text.append(
       "Terminal=false\n"
+      "NoDisplay=true\n"
       "Categories=Development;\n"
       "MimeType=");
   for (const auto& type : types) text.append(type.mimeType).append(";");
@@ -114,7 +133,11 @@ std::string LauncherTemplateName(const DesktopType& type) {
 
 std::string DolphinLinkText(const DesktopType& type, const std::string& sourcePath) {
   std::string text = "[Desktop Entry]\n# ";
-  text.append(kMarker).append("\nType=Link\nName=").append(EntryValue(type.templateName));
+  // Hidden: PCManFM-Qt would offer the entry itself as a second template, which creates a dead
+  // link; KDE's New menu still reads it (NoDisplay would hide it there too).
+  text.append(kMarker)
+      .append("\nType=Link\nHidden=true\nName=")
+      .append(EntryValue(type.templateName));
   text.append("\nComment=File name of the new launcher for ")
       .append(EntryValue(type.templateName))
       .append(":\nIcon=")

@@ -7,8 +7,12 @@
 
 namespace trelik {
 
-// The desktop entry's file name, which mimeapps.list refers to.
-inline constexpr const char* kDesktopEntryName = "trelik.desktop";
+// The file name of the desktop entry that opens the types, which mimeapps.list refers to. It
+// differs from the installed menu entry's "trelik.desktop", which an entry of that name in the
+// user's folder would hide.
+inline constexpr const char* kDesktopEntryName = "trelik-filetypes.desktop";
+// The name that entry had before; mimeapps.list lines naming it for our types are ours.
+inline constexpr const char* kFormerDesktopEntryName = "trelik.desktop";
 // The icon name used by the program and every one of its types.
 inline constexpr const char* kIconName = "trelik";
 
@@ -16,7 +20,8 @@ inline constexpr const char* kIconName = "trelik";
 // case-sensitive glob on its exact extension.
 std::string MimePackageText(const std::vector<DesktopType>& types);
 
-// The application's desktop entry: it opens files of every type with the program.
+// The application's desktop entry: it opens files of every type with the program, and is kept
+// out of menus.
 std::string ApplicationEntryText(const std::vector<DesktopType>& types,
                                  const std::string& executablePath);
 

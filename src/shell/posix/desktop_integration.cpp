@@ -185,8 +185,9 @@ void UpdateDefaultApplications(const DesktopFolders& folders,
   const std::string path = folders.configHome + "/mimeapps.list";
   const auto mimeapps = ReadOptionalFile(path, update);
   if (!mimeapps || (mimeapps->empty() && mimeTypes.empty())) return;
-  const std::string edited =
-      EditDefaultApplications(*mimeapps, mimeTypes, kMimePrefix, kDesktopEntryName);
+  const std::string edited = EditDefaultApplications(
+      EditDefaultApplications(*mimeapps, {}, kMimePrefix, kFormerDesktopEntryName), mimeTypes,
+      kMimePrefix, kDesktopEntryName);
   if (edited == *mimeapps || !WriteIfChanged(path, edited, update)) return;
   const std::vector<std::string> kept = Lines(edited);
   for (const auto& line : Lines(*mimeapps)) {

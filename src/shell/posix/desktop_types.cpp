@@ -44,11 +44,6 @@ std::string ShortHash(std::string_view name) {
   return text;
 }
 
-std::string ReadDefaultValue(Registry& registry, const std::string& keyName) {
-  const OpenedKey key(registry, registry.OpenKey(RegistryKey::kRoot, keyName));
-  return key ? registry.ReadString(key.Get(), "").value_or("") : "";
-}
-
 bool HasNewMenuEntry(Registry& registry, const std::string& extension) {
   return static_cast<bool>(
       OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, extension + "\\ShellNew")));
@@ -67,9 +62,9 @@ std::vector<DesktopType> ReadDesktopTypes(Registry& registry) {
     DesktopType type;
     type.extension = extension;
     type.templateName = isBase ? "" : extension.substr(kTemplatePrefix.size());
-    const std::string typeName = ReadDefaultValue(registry, extension);
-    const std::string description = typeName.empty() ? "" : ReadDefaultValue(registry, typeName);
-    type.description = description.empty() ? extension : description;
+    // File managers show the description; the registry's type names ("trelik_Web") are
+    // Windows' business.
+    type.description = isBase ? "Trelik file" : type.templateName + " project (Trelik launcher)";
     type.inNewMenu = HasNewMenuEntry(registry, extension);
     types.push_back(std::move(type));
   }

@@ -15,7 +15,7 @@ inline constexpr std::string_view kMimePrefix = "application/x-trelik";
 struct DesktopType {
   std::string extension;     // ".trelik" or ".trelik_" + the template name
   std::string templateName;  // empty for the base type
-  std::string description;   // the type's own text, as a file manager shows it
+  std::string description;   // what a file manager shows, e.g. "Web project (Trelik launcher)"
   std::string mimeType;      // "application/x-trelik" or "application/x-trelik-<slug>"
   bool inNewMenu = false;    // the extension has a New-menu entry
 };

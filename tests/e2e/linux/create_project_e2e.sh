@@ -55,22 +55,40 @@ run_case "" "" alt+F4
 [ "$(find "$projects" | sort)" = "$before" ] || fail "something changed without a launcher"
 grep -qi '^\[HKEY_CURRENT_USER\\Software\\Classes\\.trelik\]' "$data/filetypes.reg" ||
   fail "the base type is not in the file-type store"
-expect_file "$XDG_DATA_HOME/applications/trelik.desktop"
+expect_file "$XDG_DATA_HOME/applications/trelik-filetypes.desktop"
 expect_file "$XDG_DATA_HOME/icons/hicolor/256x256/apps/trelik.png"
-grep -q "^Exec=\"$trelik\" %f" "$XDG_DATA_HOME/applications/trelik.desktop" ||
+# Quoted only when the path holds a character that the Desktop Entry rules reserve.
+grep -qxF -e "Exec=$trelik %f" -e "Exec=\"$trelik\" %f" \
+  "$XDG_DATA_HOME/applications/trelik-filetypes.desktop" ||
   fail "the desktop entry does not start this program"
 printf x >"$work/x.trelik"  # empty files are typed as empty whatever their name
 type=$(XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$work/x.trelik")  # asks GIO
-[ "$(xdg-mime query default "$type")" = trelik.desktop ] ||
+[ "$(xdg-mime query default "$type")" = trelik-filetypes.desktop ] ||
   fail ".trelik files ($type) do not open with Trelik"
 
 # A start that changes no file type leaves the store file alone, and still brings back a
 # desktop file the user deleted.
 store=$(stat -c %i:%Y.%y "$data/filetypes.reg")
-rm -f "$XDG_DATA_HOME/applications/trelik.desktop"
+rm -f "$XDG_DATA_HOME/applications/trelik-filetypes.desktop"
 run_case "" "" alt+F4
 [ "$(stat -c %i:%Y.%y "$data/filetypes.reg")" = "$store" ] ||
   fail "a start with nothing to change wrote the file-type store"
-expect_file "$XDG_DATA_HOME/applications/trelik.desktop"
+expect_file "$XDG_DATA_HOME/applications/trelik-filetypes.desktop"
+
+# A desktop file that cannot be written is reported in the error box, once, and the program
+# goes on.
+rm -rf "$XDG_DATA_HOME/applications"
+printf 'not a folder' >"$XDG_DATA_HOME/applications"
+"$trelik" >"$work/out.log" 2>&1 &
+pid=$!
+if focus_window '^Trelik$' >/dev/null; then
+  screenshot desktop-failure
+  xdotool key Return
+fi
+focus_window '^ Trelik$' >/dev/null || exit 1
+no_window_named '^Trelik$' || fail "the failure was reported more than once"
+xdotool key alt+F4
+wait_for_exit "$pid" 15
+[ "$exit_code" = 0 ] || fail "exit code $exit_code after a failed desktop update"
 
 finish

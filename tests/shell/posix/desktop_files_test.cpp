@@ -16,14 +16,23 @@ std::string LineStartingWith(const std::string& text, const std::string& start) 
   return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
 }
 
-TEST(ApplicationEntry, QuotesTheExecutableAsTheDesktopEntryRulesAsk) {
+// Quoted only when the Desktop Entry rules require it: xdg-open's generic mode cannot start a
+// quoted program.
+TEST(ApplicationEntry, QuotesTheExecutableOnlyWhenItHoldsAReservedCharacter) {
   const std::pair<std::string, std::string> cases[] = {
-      {"/opt/trelik/trelik", "Exec=\"/opt/trelik/trelik\" %f"},
+      {"/usr/bin/trelik", "Exec=/usr/bin/trelik %f"},
+      {"/opt/tr-elik_1.0/+x=y,z@\xC3\xA9/trelik",
+       "Exec=/opt/tr-elik_1.0/+x=y,z@\xC3\xA9/trelik %f"},
+      {"/o/100%/t", "Exec=/o/100%%/t %f"},
       {"/home/me/my apps/trelik", "Exec=\"/home/me/my apps/trelik\" %f"},
-      {"/o/100%/t", "Exec=\"/o/100%%/t\" %f"},
+      {"/o/100% x/t", "Exec=\"/o/100%% x/t\" %f"},
+      {"/o/it's/t", "Exec=\"/o/it's/t\" %f"},
+      {"/o/~a/t", "Exec=\"/o/~a/t\" %f"},
+      {"/o/a&b;c|d<e>f*g?h#i(j)/t", "Exec=\"/o/a&b;c|d<e>f*g?h#i(j)/t\" %f"},
       {"/o/\"q\"/t", "Exec=\"/o/\\\\\"q\\\\\"/t\" %f"},
       {"/o/$x`y`/t", "Exec=\"/o/\\\\$x\\\\`y\\\\`/t\" %f"},
       {"/o/back\\slash/t", "Exec=\"/o/back\\\\\\\\slash/t\" %f"},
+      {"/o/tab\there/t", "Exec=\"/o/tab\\there/t\" %f"},
   };
   for (const auto& [path, exec] : cases) {
     EXPECT_EQ(LineStartingWith(ApplicationEntryText({Base()}, path), "Exec="), exec) << path;
@@ -37,6 +46,7 @@ TEST(ApplicationEntry, ListsEveryMimeType) {
             "MimeType=application/x-trelik;application/x-trelik-my-site;");
   EXPECT_EQ(LineStartingWith(text, "Type="), "Type=Application");
   EXPECT_EQ(LineStartingWith(text, "Icon="), "Icon=trelik");
+  EXPECT_EQ(LineStartingWith(text, "NoDisplay="), "NoDisplay=true");
 }
 
 TEST(MimePackage, OneCaseSensitiveGlobPerTypeWithTheExactName) {
@@ -45,12 +55,14 @@ TEST(MimePackage, OneCaseSensitiveGlobPerTypeWithTheExactName) {
   EXPECT_NE(text.find("  <mime-type type=\"application/x-trelik\">\n"
                       "    <comment>Trelik</comment>\n"
                       "    <icon name=\"trelik\"/>\n"
+                      "    <generic-icon name=\"trelik\"/>\n"
                       "    <glob pattern=\"*.trelik\" case-sensitive=\"true\"/>\n"
                       "  </mime-type>\n"),
             std::string::npos)
       << text;
   EXPECT_NE(text.find("    <comment>trelik_R&amp;D &lt;&quot;x&quot;&gt;</comment>\n"
                       "    <icon name=\"trelik\"/>\n"
+                      "    <generic-icon name=\"trelik\"/>\n"
                       "    <glob pattern=\"*.trelik_R&amp;D &lt;&quot;x&quot;&gt;\" "
                       "case-sensitive=\"true\"/>\n"),
             std::string::npos)
@@ -63,6 +75,7 @@ TEST(NewMenuEntries, LauncherTemplateAndDolphinLink) {
   EXPECT_EQ(DolphinLinkName(type), "trelik-my-site.desktop");
   const std::string link = DolphinLinkText(type, ".source/ My Site.trelik_ My Site");
   EXPECT_EQ(LineStartingWith(link, "Type="), "Type=Link");
+  EXPECT_EQ(LineStartingWith(link, "Hidden="), "Hidden=true");
   EXPECT_EQ(LineStartingWith(link, "Name="), "Name=\\sMy Site");
   EXPECT_EQ(LineStartingWith(link, "URL="), "URL=.source/ My Site.trelik_ My Site");
 }

@@ -104,12 +104,12 @@ class DesktopIntegrationTest : public ::testing::Test {
   // against the store as it stands.
   void CheckAtStart() {
     MemoryRegistry fileTypes(ReadRegistryStore(storePath_));
-    EXPECT_EQ(RegenerateDesktopIntegration(fileTypes, folders_, kExe, iconSource_).failure, "");
+    EXPECT_EQ(RegenerateDesktopIntegration(fileTypes, folders_, exe_, iconSource_).failure, "");
   }
 
   RegistrationContext Context(Registry& store) {
-    return {store, kExe, [this, &store] {
-              EXPECT_EQ(RegenerateDesktopIntegration(store, folders_, kExe, iconSource_).failure,
+    return {store, exe_, [this, &store] {
+              EXPECT_EQ(RegenerateDesktopIntegration(store, folders_, exe_, iconSource_).failure,
                         "");
             }};
   }
@@ -126,6 +126,7 @@ class DesktopIntegrationTest : public ::testing::Test {
   DesktopFolders folders_;
   std::string storePath_ = root_ / "home/.local/share/trelik/registry.reg";
   std::string iconSource_;
+  std::string exe_ = kExe;
   std::map<std::string, std::optional<std::string>> savedVariables_;
 };
 
@@ -162,9 +163,10 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   EXPECT_EQ(FileType(root_ / "work/New.trelik_My Site"), "application/x-trelik-my-site");
   EXPECT_EQ(FileType(root_ / "work/x.trelik"), "application/x-trelik");
   EXPECT_EQ(RunCommand("xdg-mime query default application/x-trelik-my-site").output,
-            "trelik.desktop");
-  EXPECT_EQ(RunCommand("xdg-mime query default application/x-trelik").output, "trelik.desktop");
-  for (const auto& entry : {Data("applications/trelik.desktop"), dolphinLink}) {
+            "trelik-filetypes.desktop");
+  EXPECT_EQ(RunCommand("xdg-mime query default application/x-trelik").output,
+            "trelik-filetypes.desktop");
+  for (const auto& entry : {Data("applications/trelik-filetypes.desktop"), dolphinLink}) {
     const CommandResult validation = RunCommand("desktop-file-validate " + Quoted(entry));
     EXPECT_EQ(validation.exitCode, 0) << entry << "\n" << validation.output;
     EXPECT_EQ(validation.output, "") << entry;
@@ -178,7 +180,7 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   EXPECT_NE(FileType(root_ / "work/New.trelik_My Site"), "application/x-trelik-my-site");
   EXPECT_EQ(FileType(root_ / "work/x.trelik"), "application/x-trelik");
   EXPECT_EQ(ReadFileBytes(Config("mimeapps.list")),
-            mimeapps + "application/x-trelik=trelik.desktop\n");
+            mimeapps + "application/x-trelik=trelik-filetypes.desktop\n");
 
   // With the base type gone too, nothing of ours is left.
   {
@@ -191,7 +193,7 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   }
   EXPECT_NE(FileType(root_ / "work/x.trelik"), "application/x-trelik");
   EXPECT_FALSE(fs::exists(Data("mime/packages/trelik.xml")));
-  EXPECT_FALSE(fs::exists(Data("applications/trelik.desktop")));
+  EXPECT_FALSE(fs::exists(Data("applications/trelik-filetypes.desktop")));
   EXPECT_EQ(ReadFileBytes(Config("mimeapps.list")), mimeapps);
   EXPECT_EQ(ReadFileBytes(Data("trelik/generated.list")), "");
   EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), userDirsAfter);
@@ -249,7 +251,7 @@ TEST_F(DesktopIntegrationTest, TheCheckAtStartRestoresADeletedFileAndWritesNothi
   Register("");
   Register("Web");
   const std::string launcher = Home("Templates/Web.trelik_Web");
-  const std::string entry = Data("applications/trelik.desktop");
+  const std::string entry = Data("applications/trelik-filetypes.desktop");
   // A file written anew, atomically, has a new inode.
   const auto identity = [](const std::string& path) {
     struct stat info {};
@@ -272,7 +274,7 @@ TEST_F(DesktopIntegrationTest, FilesOfOurNamesThatTheUserMadeAreLeftAlone) {
   WriteFileBytes(Config("user-dirs.dirs"), "XDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
   const std::map<std::string, std::string> userFiles = {
       {Home("Vorlagen/Web.trelik_Web"), "the user's own"},
-      {Data("applications/trelik.desktop"), "[Desktop Entry]\nName=Mine\n"},
+      {Data("applications/trelik-filetypes.desktop"), "[Desktop Entry]\nName=Mine\n"},
   };
   for (const auto& [path, contents] : userFiles) {
     fs::create_directories(fs::path(path).parent_path());
@@ -303,6 +305,77 @@ TEST_F(DesktopIntegrationTest, TheIconIsInstalledOnlyWhenGiven) {
   iconSource_.clear();
   CheckAtStart();
   EXPECT_FALSE(fs::exists(Data("icons/hicolor/48x48/apps/trelik.png")));
+}
+
+// What an earlier build wrote under the name the installed menu entry has now goes, and so do
+// the mimeapps.list lines that named it for our types; the user's other lines stay.
+TEST_F(DesktopIntegrationTest, TheEntryOfTheFormerNameAndItsDefaultsGo) {
+  const std::string former = Data("applications/trelik.desktop");
+  fs::create_directories(Data("applications"));
+  fs::create_directories(Data("trelik"));
+  WriteFileBytes(former, "[Desktop Entry]\n");
+  WriteFileBytes(Data("trelik/generated.list"), former + "\n");
+  WriteFileBytes(Config("mimeapps.list"),
+                 "[Default Applications]\napplication/x-trelik=trelik.desktop\n"
+                 "application/x-trelik-gone=trelik.desktop;\ntext/plain=trelik.desktop\n");
+
+  Register("");
+
+  EXPECT_FALSE(fs::exists(former));
+  EXPECT_EQ(ReadFileBytes(Config("mimeapps.list")),
+            "[Default Applications]\ntext/plain=trelik.desktop\n"
+            "application/x-trelik=trelik-filetypes.desktop\n");
+}
+
+// Without a desktop, xdg-open falls back to its generic mode, which takes the Exec line's first
+// word as it stands: a program path that needs no quotes must come through unquoted for it to
+// run. One that needs them cannot run that way (xdg-utils 1.1.3 splits at blanks whatever the
+// quotes); the desktops' own reader, GIO, starts it.
+TEST_F(DesktopIntegrationTest, OpeningALauncherStartsTheProgramQuotedOrNot) {
+  ASSERT_EQ(RunCommand("command -v mimetype").exitCode, 0)
+      << "xdg-mime's generic mode reads globs through mimetype (libfile-mimeinfo-perl)";
+  const std::string marker = root_ / "opened";
+  const std::string launcher = root_ / "work/New.trelik_Web";
+  fs::create_directories(root_ / "work");
+  WriteFileBytes(launcher, "\n");
+  const std::pair<std::string, std::string> cases[] = {
+      {"bin",
+       "env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u DISPLAY "
+       "WAYLAND_DISPLAY=trelik-test xdg-open "},
+      {"my bin", "gio open "},
+  };
+  for (const auto& [folder, opener] : cases) {
+    SCOPED_TRACE(folder);
+    exe_ = root_ / (folder + "/trelik");
+    fs::create_directories(root_ / folder);
+    WriteFileBytes(exe_, "#!/bin/sh\nprintf '%s' \"$1\" >" + Quoted(marker) + "\n");
+    fs::permissions(exe_, fs::perms::owner_all);
+    Register("Web");
+    const std::string entry = Data("applications/trelik-filetypes.desktop");
+    const CommandResult validation = RunCommand("desktop-file-validate " + Quoted(entry));
+    EXPECT_EQ(validation.exitCode, 0) << validation.output;
+    EXPECT_EQ(validation.output, "");
+
+    fs::remove(marker);
+    const CommandResult opening = RunCommand(opener + Quoted(launcher));
+    EXPECT_EQ(opening.exitCode, 0) << opening.output;
+    for (int wait = 0; wait < 100 && !fs::exists(marker); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(fs::exists(marker) ? ReadFileBytes(marker) : "", launcher);
+  }
+}
+
+// The first file that cannot be written is named with the system's reason; the rest is still
+// written.
+TEST_F(DesktopIntegrationTest, AFileThatCannotBeWrittenIsNamedWithTheReason) {
+  fs::create_directories(Data(""));
+  WriteFileBytes(Data("applications"), "a file where a folder belongs");
+  RegistryStore store(storePath_);
+  RegisterFileType({store, kExe, [] {}}, ".trelik", "Trelik", false);
+  const DesktopUpdate update = RegenerateDesktopIntegration(store, folders_, kExe, "");
+  EXPECT_EQ(update.failure, Data("applications/trelik-filetypes.desktop") + ": Not a directory");
+  EXPECT_TRUE(fs::exists(Data("mime/packages/trelik.xml")));
 }
 
 }  // namespace

@@ -23,12 +23,12 @@ TEST(DesktopTypes, BaseAndTemplatesWithTheirMimeTypes) {
   ASSERT_EQ(types.size(), 2u);
   EXPECT_EQ(types[0].extension, ".trelik");
   EXPECT_EQ(types[0].templateName, "");
-  EXPECT_EQ(types[0].description, "Trelik");
+  EXPECT_EQ(types[0].description, "Trelik file");
   EXPECT_EQ(types[0].mimeType, "application/x-trelik");
   EXPECT_FALSE(types[0].inNewMenu);
   EXPECT_EQ(types[1].extension, ".trelik_My Site");
   EXPECT_EQ(types[1].templateName, "My Site");
-  EXPECT_EQ(types[1].description, "trelik_My Site");
+  EXPECT_EQ(types[1].description, "My Site project (Trelik launcher)");
   EXPECT_EQ(types[1].mimeType, "application/x-trelik-my-site");
   EXPECT_TRUE(types[1].inNewMenu);
 }
