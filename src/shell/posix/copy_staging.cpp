@@ -8,9 +8,11 @@
 
 #include <cctype>
 #include <cerrno>
+#include <optional>
 #include <random>
 #include <vector>
 
+#include "common/system_error.h"
 #include "shell/posix/folder_listing.h"
 #include "shell/posix/tree_removal.h"
 
@@ -58,7 +60,7 @@ bool IsAbandoned(int destination, const std::string& name, pid_t owner) {
 
 }  // namespace
 
-std::optional<StagingFolder> MakeStagingFolder(int destination, const std::string& name) {
+StagingFolder MakeStagingFolder(int destination, const std::string& name) {
   static constexpr char kLetters[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   std::random_device random;
@@ -72,21 +74,19 @@ std::optional<StagingFolder> MakeStagingFolder(int destination, const std::strin
     for (int letter = 0; letter < kRandomLetters; ++letter) candidate += kLetters[pick(random)];
     if (::mkdirat(destination, candidate.c_str(), S_IRWXU) != 0) {
       if (errno == EEXIST) continue;
-      return std::nullopt;
+      return {.failure = LastSystemError()};
     }
     UniqueFd folder = OpenFolderAt(destination, candidate);
     // A file system without locks still gets its copy; only the clean-up cannot see it then.
     if (folder.IsOpen()) {
       ::flock(folder.Get(), LOCK_EX | LOCK_NB);
-      return StagingFolder{candidate, std::move(folder)};
+      return {.name = candidate, .folder = std::move(folder)};
     }
-    const int openError = errno;
+    const std::error_code openError = LastSystemError();
     ::unlinkat(destination, candidate.c_str(), AT_REMOVEDIR);
-    errno = openError;
-    return std::nullopt;
+    return {.failure = openError};
   }
-  errno = EEXIST;
-  return std::nullopt;
+  return {.failure = std::make_error_code(std::errc::file_exists)};
 }
 
 void RemoveAbandonedStagingFolders(int destination) {

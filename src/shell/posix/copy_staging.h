@@ -1,7 +1,7 @@
 #pragma once
 
-#include <optional>
 #include <string>
+#include <system_error>
 
 #include "common/posix/unique_fd.h"
 
@@ -13,12 +13,12 @@ namespace trelik {
 // still being filled.
 struct StagingFolder {
   std::string name;
-  UniqueFd folder;  // open and locked
+  UniqueFd folder;          // open and locked; not open when it could not be made
+  std::error_code failure;  // why it could not be made
 };
 
 // Makes and locks a staging folder for a copy of `name` in the folder open as `destination`.
-// Nullopt on failure, errno telling why.
-std::optional<StagingFolder> MakeStagingFolder(int destination, const std::string& name);
+StagingFolder MakeStagingFolder(int destination, const std::string& name);
 
 // Removes the staging folders in `destination` that were left by copies whose process has ended:
 // only folders of that form, owned by this user, whose process is gone and which nobody holds

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/path_parts.h"
+#include "common/system_error.h"
 #include "shell/posix/copy_failure.h"
 
 namespace trelik {
@@ -54,9 +55,9 @@ bool DestinationFolder::Open(const std::string& path, const struct stat& source)
       failure_ = "a folder cannot be copied into itself";
       return false;
     }
-    const int openError = errno;
+    const std::error_code openError = LastSystemError();
     const std::string parent = ParentFolder(existing);
-    if (openError != ENOENT || parent == existing) {
+    if (openError != std::errc::no_such_file_or_directory || parent == existing) {
       failure_ = CopyFailureText(openError, existing);
       return false;
     }
@@ -67,14 +68,14 @@ bool DestinationFolder::Open(const std::string& path, const struct stat& source)
     if (::mkdir(folderToMake->c_str(), 0777) == 0) {
       created_.push_back(*folderToMake);
     } else if (errno != EEXIST) {
-      failure_ = CopyFailureText(errno, *folderToMake);
+      failure_ = CopyFailureText(LastSystemError(), *folderToMake);
       TakeBack();
       return false;
     }
   }
   fd_ = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd_.IsOpen()) return true;
-  failure_ = CopyFailureText(errno, folder);
+  failure_ = CopyFailureText(LastSystemError(), folder);
   TakeBack();
   return false;
 }

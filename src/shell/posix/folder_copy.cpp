@@ -10,6 +10,7 @@
 
 #include "common/path_parts.h"
 #include "common/posix/unique_fd.h"
+#include "common/system_error.h"
 #include "shell/copy_name.h"
 #include "shell/posix/copy_failure.h"
 #include "shell/posix/copy_staging.h"
@@ -33,10 +34,14 @@ class CopyJob {
   CopyJob(CopyProgress& progress, std::string source, std::string destDir)
       : progress(progress), source_(std::move(source)), destDir_(std::move(destDir)) {}
 
-  // The entry at `relative` in the source could not be read; errno tells why.
-  bool FailReading(const std::string& relative) { return Fail(errno, SourcePath(relative)); }
-  // Writing into the destination failed; errno tells why.
-  bool FailWriting() { return Fail(errno, destDir_); }
+  // The entry at `relative` in the source could not be read.
+  bool FailReading(const std::string& relative, const std::error_code& error) {
+    return FailWith(CopyFailureText(error, SourcePath(relative)));
+  }
+  // Writing into the destination failed.
+  bool FailWriting(const std::error_code& error) {
+    return FailWith(CopyFailureText(error, destDir_));
+  }
   bool FailWith(std::string reason) {
     if (failure_.empty()) failure_ = std::move(reason);
     return false;
@@ -50,25 +55,28 @@ class CopyJob {
   CopyProgress& progress;
 
  private:
-  bool Fail(int error, const std::string& path) { return FailWith(CopyFailureText(error, path)); }
-
   std::string source_;
   std::string destDir_;
   std::string failure_;
 };
 
-// The names in a folder apart from "." and ".."; nullopt when it cannot be read completely.
-std::optional<std::vector<std::string>> ReadEntries(int folder) {
+// The names in a folder apart from "." and "..", or why they cannot all be read.
+struct FolderEntries {
   std::vector<std::string> names;
-  if (!ReadFolderNames(folder, names)) return std::nullopt;
-  std::erase_if(names, IsDotEntry);
-  return names;
+  std::error_code failure;
+};
+
+FolderEntries ReadEntries(int folder) {
+  FolderEntries entries;
+  entries.failure = ReadFolderNames(folder, entries.names);
+  std::erase_if(entries.names, IsDotEntry);
+  return entries;
 }
 
 // The bytes of regular-file content in a folder tree, for the progress total.
 std::uint64_t ContentBytes(int folder) {
   std::uint64_t total = 0;
-  for (const std::string& name : ReadEntries(folder).value_or(std::vector<std::string>())) {
+  for (const std::string& name : ReadEntries(folder).names) {
     struct stat info {};
     if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
     if (S_ISREG(info.st_mode)) total += static_cast<std::uint64_t>(info.st_size);
@@ -91,8 +99,13 @@ void KeepAttributes(int copy, const struct stat& original) {
   ::futimens(copy, times);
 }
 
-// Copies the content; on failure errno tells why, and `readFailed` which side failed.
-bool CopyFileData(int from, int to, CopyProgress& progress, bool& readFailed) {
+// Why copying a file's content failed, and on which side.
+struct DataCopyFailure {
+  std::error_code error;
+  bool whileReading = false;
+};
+
+std::optional<DataCopyFailure> CopyFileData(int from, int to, CopyProgress& progress) {
   bool kernelCopy = true;
   for (;;) {
     ssize_t copied = kernelCopy ? ::copy_file_range(from, nullptr, to, nullptr, kCopyChunk, 0)
@@ -105,11 +118,8 @@ bool CopyFileData(int from, int to, CopyProgress& progress, bool& readFailed) {
       kernelCopy = false;
       continue;
     }
-    if (copied < 0) {
-      readFailed = errno == EIO;
-      return false;
-    }
-    if (copied == 0) return true;
+    if (copied < 0) return DataCopyFailure{LastSystemError(), errno == EIO};
+    if (copied == 0) return std::nullopt;
     progress.Advance(static_cast<std::uint64_t>(copied));
   }
 }
@@ -119,19 +129,21 @@ bool CopyRegularFile(int fromFolder, int toFolder, const std::string& name,
   // Non-blocking, so that an entry swapped for a pipe since it was examined cannot hang us.
   UniqueFd from(::openat(fromFolder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   struct stat info {};
-  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0) return job.FailReading(relative);
+  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0) {
+    return job.FailReading(relative, LastSystemError());
+  }
   if (!S_ISREG(info.st_mode)) {
     return job.FailWith("\"" + job.SourcePath(relative) + "\" changed while it was copied");
   }
   UniqueFd to(::openat(toFolder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                        S_IRUSR | S_IWUSR));
-  if (!to.IsOpen()) return job.FailWriting();
-  bool readFailed = false;
-  if (!CopyFileData(from.Get(), to.Get(), job.progress, readFailed)) {
-    return readFailed ? job.FailReading(relative) : job.FailWriting();
+  if (!to.IsOpen()) return job.FailWriting(LastSystemError());
+  if (const auto failure = CopyFileData(from.Get(), to.Get(), job.progress)) {
+    return failure->whileReading ? job.FailReading(relative, failure->error)
+                                 : job.FailWriting(failure->error);
   }
   KeepAttributes(to.Get(), info);
-  return to.Close() || job.FailWriting();
+  return to.Close() || job.FailWriting(LastSystemError());
 }
 
 bool CopySymbolicLink(int fromFolder, int toFolder, const std::string& name,
@@ -139,14 +151,16 @@ bool CopySymbolicLink(int fromFolder, int toFolder, const std::string& name,
   std::string target(static_cast<std::size_t>(info.st_size) + 1, '\0');
   for (;;) {
     const ssize_t length = ::readlinkat(fromFolder, name.c_str(), target.data(), target.size());
-    if (length < 0) return job.FailReading(relative);
+    if (length < 0) return job.FailReading(relative, LastSystemError());
     if (static_cast<std::size_t>(length) < target.size()) {
       target.resize(static_cast<std::size_t>(length));
       break;
     }
     target.resize(target.size() * 2);  // the link changed since it was examined
   }
-  if (::symlinkat(target.c_str(), toFolder, name.c_str()) != 0) return job.FailWriting();
+  if (::symlinkat(target.c_str(), toFolder, name.c_str()) != 0) {
+    return job.FailWriting(LastSystemError());
+  }
   const timespec times[2] = {info.st_atim, info.st_mtim};
   ::utimensat(toFolder, name.c_str(), times, AT_SYMLINK_NOFOLLOW);
   return true;
@@ -158,10 +172,12 @@ bool CopySubfolder(int fromFolder, int toFolder, const std::string& name,
                    const std::string& relative, CopyJob& job) {
   const UniqueFd from = OpenFolderAt(fromFolder, name);
   struct stat info {};
-  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0) return job.FailReading(relative);
-  if (::mkdirat(toFolder, name.c_str(), S_IRWXU) != 0) return job.FailWriting();
+  if (!from.IsOpen() || ::fstat(from.Get(), &info) != 0) {
+    return job.FailReading(relative, LastSystemError());
+  }
+  if (::mkdirat(toFolder, name.c_str(), S_IRWXU) != 0) return job.FailWriting(LastSystemError());
   const UniqueFd to = OpenFolderAt(toFolder, name);
-  if (!to.IsOpen()) return job.FailWriting();
+  if (!to.IsOpen()) return job.FailWriting(LastSystemError());
   if (!CopyContent(from.Get(), to.Get(), relative, job)) return false;
   // Only now: adding the content changed the folder's time, and may need its write permission.
   KeepAttributes(to.Get(), info);
@@ -178,13 +194,13 @@ std::string KindOf(mode_t mode) {
 // Copies everything in the folder open as `from`, which is `relative` in the source, into the
 // empty folder open as `to`.
 bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
-  const auto names = ReadEntries(from);
-  if (!names) return job.FailReading(relative);
-  for (const std::string& name : *names) {
+  const FolderEntries entries = ReadEntries(from);
+  if (entries.failure) return job.FailReading(relative, entries.failure);
+  for (const std::string& name : entries.names) {
     const std::string entry = relative.empty() ? name : JoinPath(relative, name, kPosixSeparators);
     struct stat info {};
     if (::fstatat(from, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-      return job.FailReading(entry);
+      return job.FailReading(entry, LastSystemError());
     }
     bool copied = false;
     if (S_ISREG(info.st_mode)) {
@@ -212,12 +228,14 @@ std::optional<std::string> MoveIntoPlace(int destination, const std::string& sta
     struct stat info {};
     return ::fstatat(destination, candidate.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
   };
+  std::error_code error;
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     std::string chosen = FreeCopyName(name, isTaken);
-    if (RenameNoReplace(destination, staging, destination, chosen)) return chosen;
-    if (errno != EEXIST) break;
+    error = RenameNoReplace(destination, staging, destination, chosen);
+    if (!error) return chosen;
+    if (error != std::errc::file_exists) break;
   }
-  job.FailWriting();
+  job.FailWriting(error);
   return std::nullopt;
 }
 
@@ -227,16 +245,16 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
                                                int destination, const std::string& name,
                                                CopyJob& job) {
   RemoveAbandonedStagingFolders(destination);
-  auto staging = MakeStagingFolder(destination, name);
-  if (!staging) {
-    job.FailWriting();
+  const StagingFolder staging = MakeStagingFolder(destination, name);
+  if (staging.failure) {
+    job.FailWriting(staging.failure);
     return std::nullopt;
   }
-  if (CopyContent(source, staging->folder.Get(), "", job)) {
-    KeepAttributes(staging->folder.Get(), sourceInfo);
-    if (auto chosen = MoveIntoPlace(destination, staging->name, name, job)) return chosen;
+  if (CopyContent(source, staging.folder.Get(), "", job)) {
+    KeepAttributes(staging.folder.Get(), sourceInfo);
+    if (auto chosen = MoveIntoPlace(destination, staging.name, name, job)) return chosen;
   }
-  RemoveTree(destination, staging->name);
+  RemoveTree(destination, staging.name);
   return std::nullopt;
 }
 
@@ -249,7 +267,7 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
   const UniqueFd from(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   struct stat sourceInfo {};
   if (!from.IsOpen() || ::fstat(from.Get(), &sourceInfo) != 0) {
-    return {std::nullopt, CopyFailureText(errno, source)};
+    return {std::nullopt, CopyFailureText(LastSystemError(), source)};
   }
 
   DestinationFolder destination;

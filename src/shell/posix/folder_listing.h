@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "common/posix/unique_fd.h"
@@ -8,9 +9,9 @@
 namespace trelik {
 
 // Appends the names in the folder open as `folder` to `names`, "." and ".." included, in the
-// order the file system gives them. False when reading failed; `names` then holds the names
-// read until then. The descriptor stays open and usable.
-bool ReadFolderNames(int folder, std::vector<std::string>& names);
+// order the file system gives them. When reading fails, why; `names` then holds the names read
+// until then. The descriptor stays open and usable.
+std::error_code ReadFolderNames(int folder, std::vector<std::string>& names);
 
 // Opens the folder `name` in the folder open as `parent` for reading its entries; a link is
 // never followed. Not open when it cannot be.

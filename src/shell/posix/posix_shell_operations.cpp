@@ -35,8 +35,7 @@ bool PosixShellOperations::BrowseForFolder(const std::string& title, std::string
 
 std::error_code PosixShellOperations::RenamePath(const std::string& oldPath,
                                                  const std::string& newPath) {
-  if (RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath)) return {};
-  return {errno, std::generic_category()};
+  return RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath);
 }
 
 bool PosixShellOperations::RemoveFile(const std::string& path) {

@@ -49,11 +49,11 @@ RegistryStore::RegistryStore(const std::string& path, Lock lock)
     : MemoryRegistry(LoadStore(path)),
       path_(path),
       lock_(std::move(lock.file)),
-      lockFailure_(std::move(lock.failure)) {}
+      lockFailure_(lock.failure) {}
 
 std::optional<std::string> RegistryStore::RefuseChange(const std::vector<std::string>& /*key*/,
                                                        const RegistryValue* value) const {
-  if (!lockFailure_.empty()) return "Cannot write " + path_ + ": " + lockFailure_;
+  if (lockFailure_) return "Cannot write " + path_ + ": " + SystemErrorText(lockFailure_);
   if (value != nullptr && !(RegistryTextCanHold(value->name) && RegistryTextCanHold(value->data))) {
     return CannotHoldMessage(path_);
   }
@@ -76,16 +76,16 @@ RegistryStore::Lock RegistryStore::TakeLock(const std::string& path) {
   Lock lock{UniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)), {}};
   if (!lock.file.IsOpen()) {
     // A lock file that others made and this user may only read locks all the same.
-    const int openError = errno;
+    const std::error_code openError = LastSystemError();
     lock.file = UniqueFd(::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC));
     if (!lock.file.IsOpen()) {
-      lock.failure = std::generic_category().message(openError);
+      lock.failure = openError;
       return lock;
     }
   }
   while (::flock(lock.file.Get(), LOCK_EX) != 0) {
     if (errno != EINTR) {
-      lock.failure = std::generic_category().message(errno);
+      lock.failure = LastSystemError();
       break;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "common/posix/unique_fd.h"
 #include "shell/memory_registry.h"
@@ -34,14 +35,14 @@ class RegistryStore : public MemoryRegistry {
  private:
   struct Lock {
     UniqueFd file;
-    std::string failure;  // why it could not be taken; empty when taken
+    std::error_code failure;  // why it could not be taken; empty when taken
   };
   static Lock TakeLock(const std::string& path);
   RegistryStore(const std::string& path, Lock lock);
 
   std::string path_;
   UniqueFd lock_;
-  std::string lockFailure_;  // why the lock could not be taken; empty when it is held
+  std::error_code lockFailure_;  // why the lock could not be taken; empty when it is held
 };
 
 // The store's content as it is now, read without the lock: the file is only ever replaced

@@ -20,7 +20,7 @@ bool RemoveTree(int parentDir, const std::string& name) {
     ::fchmod(folder.Get(), info.st_mode | S_IRWXU);
   }
   std::vector<std::string> entries;
-  bool removedAll = ReadFolderNames(folder.Get(), entries);
+  bool removedAll = !ReadFolderNames(folder.Get(), entries);
   for (const std::string& entry : entries) {
     if (IsDotEntry(entry) || ::unlinkat(folder.Get(), entry.c_str(), 0) == 0) continue;
     if (errno != EISDIR || !RemoveTree(folder.Get(), entry)) removedAll = false;

@@ -44,9 +44,7 @@ std::vector<Renamer> Renamers() {
        }},
       {"fallback",
        [](const std::string& oldPath, const std::string& newPath) {
-         if (RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath))
-           return std::error_code();
-         return std::error_code(errno, std::generic_category());
+         return RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath);
        }},
   };
 }

@@ -9,8 +9,7 @@
 namespace trelik::testing {
 
 std::error_code RenameWithoutReplacing(const std::string& oldPath, const std::string& newPath) {
-  if (RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath)) return {};
-  return {errno, std::generic_category()};
+  return RenameNoReplace(AT_FDCWD, oldPath, AT_FDCWD, newPath);
 }
 
 }  // namespace trelik::testing
