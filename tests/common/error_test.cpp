@@ -30,14 +30,6 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersAboveIt) {
   }
 }
 
-TEST(ErrorBoxText, ErrorCarriesItsMessage) {
-  try {
-    throw Error("Stream write error");
-  } catch (const std::exception& error) {
-    EXPECT_STREQ(error.what(), "Stream write error");
-  }
-}
-
 TEST(SystemMessage, TrailingBlanksLineEndsAndFullStopsAreCut) {
   EXPECT_EQ(CleanSystemMessage("The system cannot find the file specified. \r\n"),
             "The system cannot find the file specified");
