@@ -78,6 +78,39 @@ bool TForm2::StoreHolds(const std::string& name) const {
          !program_.shell.ListFolder(path + PlatformSeparators().joiner + "*.*").empty();
 }
 
+bool TForm2::StoreFolderExists(const std::string& name) const {
+  return !program_.shell.ListFolder(StoreFolder() + name + PlatformSeparators().joiner + "*.*")
+              .empty();
+}
+
+// A library restored from a backup or laid out by hand has its templates but no file types:
+// each listed template whose folder is in the store gets its file type, and those without a
+// folder are named. Lines that the editor could never have added (an empty one, say) are no
+// templates. The list itself stays as it is.
+void TForm2::RegisterListedTemplates(const std::vector<std::string>& templates) {
+  std::vector<std::string> registrable;
+  std::string withoutFolder;
+  for (const auto& name : templates) {
+    if (TemplateNameProblem(name, PlatformSeparators())) continue;
+    if (StoreFolderExists(name)) {
+      registrable.push_back(name);
+    } else {
+      withoutFolder.append("\n").append(name);
+    }
+  }
+  if (!withoutFolder.empty() && !missingFoldersNamed_) {
+    missingFoldersNamed_ = true;
+    program_.application.ShowMessage(
+        "These listed templates have no folder in the template store \"" + StoreFolder() +
+        "\", so the New menu does not offer them:" + withoutFolder);
+  }
+  for (const auto& name : registrable) {
+    if (!actions_.IsTemplateRegistered(name)) {
+      actions_.RegisterFileType(".trelik_" + name, "trelik_" + name, true);
+    }
+  }
+}
+
 void TForm2::FormShow() {
   const std::string path = ListFilePath();
   if (!program_.shell.IsExistingFile(path)) return;
@@ -96,6 +129,7 @@ void TForm2::FormShow() {
         "\" holds a NUL byte: only the templates before it are shown, and the file "
         "is left as it is.");
   }
+  RegisterListedTemplates(templates);
 }
 
 void TForm2::FormClose() {

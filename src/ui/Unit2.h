@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ui/program.h"
 #include "ui/program_actions.h"
@@ -47,12 +49,16 @@ class TForm2 {
   std::string StoreFolder() const;  // ends in a separator
   std::string SelectedTemplate() const;
   bool StoreHolds(const std::string& name) const;
+  bool StoreFolderExists(const std::string& name) const;
+  void RegisterListedTemplates(const std::vector<std::string>& templates);
 
   Program& program_;
   ProgramActions& actions_;
   std::unique_ptr<Form> form_;
   // Cleared when the list file could not be read whole: saving would then lose its other lines.
   bool listLoadedInFull_ = true;
+  // Listed templates without a folder in the store are named once a run, not at every showing.
+  bool missingFoldersNamed_ = false;
 };
 
 }  // namespace trelik

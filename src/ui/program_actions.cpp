@@ -29,6 +29,14 @@ void ProgramActions::UnregisterFileType(const std::string& ExtensionSuffix,
   trelik::UnregisterFileType(ContextFor(program_, *registry), ExtensionSuffix, TypeSuffix);
 }
 
+bool ProgramActions::IsTemplateRegistered(const std::string& name) {
+  const auto registry = program_.openRegistry();
+  const auto exists = [&registry](const std::string& path) {
+    return static_cast<bool>(OpenedKey(*registry, registry->OpenKey(RegistryKey::kRoot, path)));
+  };
+  return exists(".trelik_" + name + "\\ShellNew") && exists("trelik_" + name);
+}
+
 CopyResult ProgramActions::CopyFolder(const std::string& Source, const std::string& DestDir) {
   return program_.shell.CopyFolder(program_.Form1->Window().Handle(), Source, DestDir);
 }

@@ -18,6 +18,8 @@ class ProgramActions {
   void RegisterFileType(const std::string& Extension, const std::string& TypeName,
                         bool WithShellNew);
   void UnregisterFileType(const std::string& ExtensionSuffix, const std::string& TypeSuffix);
+  // Whether the template's extension with its New-menu entry and its type are registered.
+  bool IsTemplateRegistered(const std::string& name);
   CopyResult CopyFolder(const std::string& Source, const std::string& DestDir);
 
   void OpenWebSite();

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "library/template_list.h"
+#include "shell/file_type_registration.h"
 #include "support/unreadable_file.h"
 #include "ui/program_fixture.h"
 #include "ui/site_address.h"
@@ -256,14 +257,15 @@ TEST_F(EditorTest, AListFileNotLoadedInFullIsLeftAsItIs) {
   WriteFileBytes(path, held);
   MainWindow().Find<HeadlessLabel>("Label1").Click();
   EXPECT_EQ(Form2().ComboBox1->Items(), (List{"Web", "Caf\xE9", "Before"}));
-  ASSERT_EQ(MessageTexts().size(), 1u);
+  ASSERT_EQ(MessageTexts().size(), 2u);
   EXPECT_NE(MessageTexts()[0].find("holds a NUL byte"), std::string::npos);
+  EXPECT_EQ(MessageTexts()[1].rfind("These listed templates have no folder", 0), 0u);
   AddTemplate(PickableFolder("Site"));
   Editor().Close();
   EXPECT_FALSE(Editor().Visible());
   EXPECT_EQ(ReadFileBytes(path), held);
-  ASSERT_EQ(MessageTexts().size(), 2u);
-  EXPECT_EQ(MessageTexts()[1].rfind("The template list was not saved", 0), 0u);
+  ASSERT_EQ(MessageTexts().size(), 3u);
+  EXPECT_EQ(MessageTexts()[2].rfind("The template list was not saved", 0), 0u);
 }
 
 TEST_F(EditorTest, AListFileThatCannotBeReadIsNeverOverwritten) {
@@ -358,6 +360,51 @@ TEST_F(EditorTest, WindowsAsDesigned) {
   EXPECT_EQ(about.Info("Label2").text + "/", HomePageAddress());
   EXPECT_EQ(about.Info("Label3").text, "Set up Projects from Explorer's New Menu");
   EXPECT_EQ(about.Info("Image1").kind, "ProgramIcon");
+}
+
+// A library restored from a backup: the list and the store's folders, no file types.
+class RestoredLibraryTest : public ProgramFixture {
+ protected:
+  bool Registered(const std::string& key) {
+    return static_cast<bool>(OpenedKey(registry_, registry_.OpenKey(RegistryKey::kRoot, key)));
+  }
+};
+
+TEST_F(RestoredLibraryTest, ShowingTheEditorRegistersListedTemplatesThatHaveTheirFolder) {
+  fs::create_directories(dataFolder_ + "projects" + Sep() + "Blog");
+  fs::create_directories(dataFolder_ + "projects" + Sep() + "Unlisted");
+  const std::string list = "Web\r\nGone\r\n\r\nBlog\r\nAlso gone\r\n";
+  WriteFileBytes(dataFolder_ + "projects.lib", list);
+  // Blog is registered already, by a program that stood elsewhere: that stays as it is.
+  const RegistrationContext elsewhere{registry_, "/old/trelik", [] {}};
+  RegisterFileType(elsewhere, ".trelik_Blog", "trelik_Blog", true);
+  const OpenedKey blogCommand(registry_,
+                              registry_.OpenKey(RegistryKey::kRoot, "trelik_Blog\\DefaultIcon"));
+  ASSERT_TRUE(blogCommand);
+
+  Start("", true);
+
+  EXPECT_TRUE(Registered(".trelik_Web\\ShellNew"));
+  EXPECT_TRUE(Registered("trelik_Web\\Shell\\Open\\Command"));
+  EXPECT_EQ(registry_.ReadString(blogCommand.Get(), ""), "/old/trelik,0");
+  for (const char* missing :
+       {".trelik_Gone", ".trelik_Also gone", ".trelik_", ".trelik_Unlisted"}) {
+    EXPECT_FALSE(Registered(missing)) << missing;
+  }
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_FALSE(application_.Messages()[0].isError);
+  EXPECT_EQ(application_.Messages()[0].text,
+            "These listed templates have no folder in the template store \"" + dataFolder_ +
+                "projects" + Sep() + "\", so the New menu does not offer them:\nGone\nAlso gone");
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), list);
+
+  // In a run that shows the editor again and again, they are named the first time only.
+  Start("");
+  for (int showing = 0; showing < 2; ++showing) {
+    MainWindow().Find<HeadlessLabel>("Label1").Click();
+    Editor().Close();
+  }
+  EXPECT_EQ(application_.Messages().size(), 2u);
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ wait_for_exit "$pid" 15
 [ "$exit_code" = 0 ] || fail "--editor: exit code $exit_code"
 expect_file "$work/New.trelik_Web"
 [ "$(cat "$data/projects.lib")" = "$(printf 'Web\r\n')" ] || fail "the list file changed"
+# The library came without file types: showing the editor registered the listed template.
+expect_file "$HOME/Templates/Web.trelik_Web"
 
 # The user's own files beside ours, then everything of ours goes.
 mkdir -p "$HOME/Templates" "$XDG_DATA_HOME/templates"
@@ -54,7 +56,9 @@ generated=$(cat "$data/generated.list")
 
 "$trelik" --unregister-all >"$work/stdout" 2>"$work/stderr" ||
   fail "--unregister-all: exit code $?: $(cat "$work/stderr")"
-grep -qx 'Removed file type entry \.trelik' "$work/stdout" || fail "stdout: $(cat "$work/stdout")"
+for key in .trelik Trelik .trelik_Web trelik_Web; do
+  grep -qxF "Removed file type entry $key" "$work/stdout" || fail "stdout: $(cat "$work/stdout")"
+done
 while read -r path; do
   expect_missing "$path"
   grep -qxF "Removed $path" "$work/stdout" || fail "not reported as removed: $path"
