@@ -1,5 +1,7 @@
 #include "creation/entered_name.h"
 
+#include <algorithm>
+
 #include "common/blank.h"
 
 namespace trelik {
@@ -34,7 +36,11 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
 }
 
 EnteredName ClassifyEnteredName(std::string_view typed) {
-  const std::string_view rightTrimmed = TrimRight(typed);
+  // Neither slash can be part of a file name on either system, and Linux users type "/" by
+  // habit: both separate the pieces.
+  std::string separated(typed);
+  std::replace(separated.begin(), separated.end(), '/', kPieceSeparator.front());
+  const std::string_view rightTrimmed = TrimRight(separated);
   const std::string_view splitText = TrimLeft(rightTrimmed);
   if (splitText.empty()) return {NameForm::kNoName, {}, {}};
 

@@ -21,7 +21,7 @@ struct EnteredName {
 };
 
 // Sorts the typed name into its form. Blanks (codes 0 to 32) are trimmed only at the two ends;
-// the pieces are split at single backslashes whatever the platform.
+// the pieces are split at backslashes and slashes whatever the platform.
 EnteredName ClassifyEnteredName(std::string_view typed);
 
 }  // namespace trelik

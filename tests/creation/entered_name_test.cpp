@@ -84,11 +84,15 @@ TEST(ClassifyEnteredName, BlanksAreControlCharactersAndSpaceAtTheEndsOnly) {
   for (const auto& c : cases) ExpectClassified(c);
 }
 
-TEST(ClassifyEnteredName, ForwardSlashesAndDotsStayInsideTheirPiece) {
+TEST(ClassifyEnteredName, ASlashSeparatesLikeABackslashAndDotsStayInsideTheirPiece) {
   const ClassifyCase cases[] = {
-      {"a/b\\c", NameForm::kFolderAndFile, "a/b", "c"},
-      {"a/b", NameForm::kPlainName, "", ""},
-      {"/index", NameForm::kPlainName, "", ""},
+      {"Site/home", NameForm::kFolderAndFile, "Site", "home"},
+      {"Site/", NameForm::kFolderOnly, "Site", ""},
+      {"/home", NameForm::kFileOnly, "", "home"},
+      {"/Site\\", NameForm::kFolderOnly, "Site", ""},
+      {"Site\\/home", NameForm::kFolderAndFile, "Site", "home"},
+      {"a/b\\c", NameForm::kUnrecognised, "", ""},
+      {"/", NameForm::kUnrecognised, "", ""},
       {"Web\\index.old", NameForm::kFolderAndFile, "Web", "index.old"},
       {"..\\..", NameForm::kFolderAndFile, "..", ".."},
       {"Caf\xc3\xa9\\", NameForm::kFolderOnly, "Caf\xc3\xa9", ""},

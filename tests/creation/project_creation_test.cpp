@@ -314,9 +314,10 @@ TEST_F(CreationTest, NamesThatCannotBeFileNamesAreRefused) {
                                  "Site\\..",
                                  ".\\",
                                  "\\.",
-                                 windows ? "Si:te\\" : "Si/te\\",
-                                 windows ? "\\a/b" : "\\a/../b",
-                                 windows ? "Si\tte\\x" : "\\x/y"};
+                                 "Site/..",
+                                 windows ? "Si:te\\" : "Si\x01te\\",
+                                 windows ? "\\a|b" : "\\a\x1b" "b",
+                                 "Si\tte\\x"};
   for (const auto& typed : refused) {
     SCOPED_TRACE(typed);
     TearDownRun();

@@ -35,8 +35,9 @@ run_case() {
   [ "$exit_code" = 0 ] || fail "exit code $exit_code"
 }
 
-# Enter presses "Create": the copy is renamed after the typed folder and file names.
-run_case "$projects/New.trelik_Web" 'Site\home' Return
+# Enter presses "Create": the copy is renamed after the typed folder and file names, which a
+# slash separates as well as a backslash.
+run_case "$projects/New.trelik_Web" 'Site/home' Return
 expect_file "$projects/Site/home.htm"
 expect_file "$projects/Site/css/site.css"
 [ "$(cat "$projects/Site/home.htm" 2>/dev/null)" = '<html>' ] || fail "home.htm lost its content"

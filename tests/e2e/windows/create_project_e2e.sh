@@ -69,8 +69,8 @@ expected_command="\"$(windows_path "$program/trelik.exe")\" \"%1\""
 [ "$(registry_default 'Trelik\Shell\Open\Command')" = "$expected_command" ] ||
   fail "open command: '$(registry_default 'Trelik\Shell\Open\Command')'"
 
-# Alt+F4 creates the project just the same.
-run_case "$projects/Another.trelik_Web" 'Other\' alt+F4
+# Alt+F4 creates the project just the same; a slash separates as well as a backslash.
+run_case "$projects/Another.trelik_Web" 'Other/' alt+F4
 expect_file "$projects/Other/index.htm"
 expect_missing "$projects/Another.trelik_Web"
 
