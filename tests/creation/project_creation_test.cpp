@@ -316,7 +316,7 @@ TEST_F(CreationTest, NamesThatCannotBeFileNamesAreRefused) {
                                  "\\.",
                                  "Site/..",
                                  windows ? "Si:te\\" : "Si\x01te\\",
-                                 windows ? "\\a|b" : "\\a\x1b" "b",
+                                 windows ? "\\a|b" : "\\a\x1bz",
                                  "Si\tte\\x"};
   for (const auto& typed : refused) {
     SCOPED_TRACE(typed);
