@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "common/error.h"
@@ -27,18 +28,18 @@ constexpr int kButtonMargin = 12;
 constexpr int kGroupCaptionMargin = 16;
 constexpr int kCheckBoxTextGap = 6;
 constexpr int kProgramIcon = 1;
-// Posted when the focus moved, to show the push button that Enter would press as the default.
-constexpr UINT kUpdateDefaultButton = WM_APP + 1;
 
+// The messages before the form binds itself, and whatever the form leaves, get the dialog
+// manager's handling.
 LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* form = BoundObject<Win32Form>(window, message, lParam);
+  auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-  if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (form == nullptr) return DefDlgProcA(window, message, wParam, lParam);
   // No exception may cross into the system; the handlers' own errors are shown by Dispatch.
   try {
     return form->HandleMessage(window, message, wParam, lParam);
   } catch (...) {
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefDlgProcA(window, message, wParam, lParam);
   }
 }
 
@@ -53,6 +54,7 @@ void RegisterFormClass() {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = FormProcedure;
+  windowClass.cbWndExtra = DLGWINDOWEXTRA;
   windowClass.hInstance = Instance();
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kFormClass;
@@ -67,6 +69,29 @@ DWORD FormExStyle(const FormArgs& args) {
   // own; the main window takes one.
   if (args.isMainForm) exStyle |= WS_EX_APPWINDOW;
   return exStyle;
+}
+
+// A dialog of our class without controls, caption or size: the form sets its caption in the
+// program's code page, and its size and controls in pixels.
+std::vector<WORD> FormTemplate(const FormArgs& args) {
+  const DLGTEMPLATE header{.style = FormStyle(), .dwExtendedStyle = FormExStyle(args)};
+  std::vector<WORD> words(sizeof header / sizeof(WORD));
+  std::memcpy(words.data(), &header, sizeof header);
+  words.push_back(0);  // no menu
+  for (const char* letter = kFormClass; *letter != '\0'; ++letter) words.push_back(*letter);
+  words.push_back(0);  // the end of the class name
+  words.push_back(0);  // no caption
+  return words;
+}
+
+// A per-monitor aware dialog would otherwise be resized by the dialog manager too when its DPI
+// changes; the form lays itself out. Windows 10 1703 and later; Wine has no such call.
+void KeepDialogManagerFromScaling(HWND window) {
+  using SetBehaviour =
+      BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+  const auto set = reinterpret_cast<SetBehaviour>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "SetDialogDpiChangeBehavior")));
+  if (set != nullptr) set(window, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
 }
 
 int FaceColour(const FormArgs& args) {
@@ -103,15 +128,21 @@ Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
   RegisterFormClass();
   font_ = MakeFont(dpi_, false);
   boldFont_ = MakeFont(dpi_, true);
-  RECT frame{0, 0, ScaleDpi(args.clientWidth), ScaleDpi(args.clientHeight)};
-  AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
-  const HWND created = CreateWindowExA(
-      FormExStyle(args), kFormClass, args.caption.c_str(), FormStyle(), CW_USEDEFAULT,
-      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-      static_cast<HWND>(application.ApplicationWindow()), nullptr, Instance(), this);
-  if (created == nullptr) {
+  const std::vector<WORD> dialog = FormTemplate(args);
+  window_ = CreateDialogIndirectA(Instance(), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
+                                  static_cast<HWND>(application.ApplicationWindow()), nullptr);
+  if (window_ == nullptr) {
     throw Error("Cannot create the window \"" + args.caption + "\": " + LastSystemErrorText());
   }
+  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // Enter sends IDOK, the default button's ID; in a form without one it reaches no control.
+  SendMessageA(window_, DM_SETDEFID, IDOK, 0);
+  KeepDialogManagerFromScaling(window_);
+  SetWindowTextA(window_, args.caption.c_str());
+  RECT frame{0, 0, ScaleDpi(args.clientWidth), ScaleDpi(args.clientHeight)};
+  AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (args.isMainForm) {
     // The program's icon on its taskbar button and in the task switcher.
     SendMessageA(window_, WM_SETICON, ICON_BIG,
@@ -204,8 +235,8 @@ void Win32Form::AddTooltip(HWND control, const std::string& text) {
 }
 
 PushButton* Win32Form::AddButton(const std::string& name, const ButtonArgs& args) {
-  // Enter reaches the default button through the ID that the dialog keys use for it.
-  const bool isDefault = args.isDefault && defaultButton_ == nullptr;
+  // Enter presses the dialog's default button, IDOK unless told otherwise.
+  const bool isDefault = args.isDefault && GetDlgItem(window_, IDOK) == nullptr;
   const DWORD style = WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
   Child& child = AddChild({.name = name,
                            .planned = {.kind = ControlKind::kButton,
@@ -213,14 +244,16 @@ PushButton* Win32Form::AddButton(const std::string& name, const ButtonArgs& args
                                        .tabOrder = args.tabOrder,
                                        .group = GroupIndex(args.parent)}},
                           WC_BUTTONA, args.text, style, 0, isDefault ? IDOK : nextId_++);
-  if (isDefault) defaultButton_ = child.window;
   auto control = std::make_unique<Win32Button>(*this, child.window);
   PushButton* button = control.get();
-  child.onNotify = [this, button](WORD code) {
+  const auto self = reinterpret_cast<WPARAM>(child.window);
+  child.onNotify = [this, button, self](WORD code) {
     if (code == BN_CLICKED) application_.Dispatch(button->onClick);
-    if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
-      PostMessageA(window_, kUpdateDefaultButton, 0, 0);
-    }
+    // A click, or SetFocus, gives a button the focus without the dialog manager, which Wine's
+    // buttons do not tell. Told, it frames the focused button as the one Enter presses, and
+    // the default button again once the focus leaves, as it does for Tab.
+    if (code == BN_SETFOCUS) SendMessageA(window_, WM_NEXTDLGCTL, self, TRUE);
+    if (code == BN_KILLFOCUS) SendMessageA(window_, DM_SETDEFID, IDOK, 0);
   };
   controls_.push_back(std::move(control));
   return button;
@@ -236,9 +269,6 @@ CheckBox* Win32Form::AddCheckBox(const std::string& name, const CheckBoxArgs& ar
                WC_BUTTONA, args.text, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0, nextId_++);
   auto control = std::make_unique<Win32CheckBox>(*this, child.window);
   control->SetChecked(args.checked);
-  child.onNotify = [this](WORD code) {
-    if (code == BN_SETFOCUS) PostMessageA(window_, kUpdateDefaultButton, 0, 0);
-  };
   CheckBox* box = control.get();
   controls_.push_back(std::move(control));
   return box;
@@ -251,9 +281,6 @@ Edit* Win32Form::AddEdit(const std::string& name, const EditArgs& args) {
                                        .tabOrder = args.tabOrder,
                                        .group = GroupIndex(args.parent)}},
                           WC_EDITA, "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
-  child.onNotify = [this](WORD code) {
-    if (code == EN_SETFOCUS) PostMessageA(window_, kUpdateDefaultButton, 0, 0);
-  };
   auto control = std::make_unique<Win32Edit>(*this, child.window);
   Edit* edit = control.get();
   controls_.push_back(std::move(control));
@@ -272,10 +299,8 @@ ComboBox* Win32Form::AddComboBox(const std::string& name, const ComboBoxArgs& ar
   auto control = std::make_unique<Win32ComboBox>(*this, child.window);
   ComboBox* box = control.get();
   child.onNotify = [this, box](WORD code) {
-    if (code != CBN_SETFOCUS) return;
-    PostMessageA(window_, kUpdateDefaultButton, 0, 0);
     // The focus coming back with the window's activation is no new visit.
-    if (!restoringFocus_) application_.Dispatch(box->onEnter);
+    if (code == CBN_SETFOCUS && !focusComingBack_) application_.Dispatch(box->onEnter);
   };
   controls_.push_back(std::move(control));
   return box;
@@ -382,20 +407,30 @@ void Win32Form::ApplyDpi(int dpi) {
 }
 
 // The form is laid out here, once all its controls exist, so that a window never shown costs
-// no layout. The dialog keys walk the controls in their z-order: the form's controls by tab
-// order, each group box followed by its own controls; labels and pictures last. The window is
-// centred on the desktop's work area.
+// no layout. The dialog manager walks the controls in their z-order: the form's controls by tab
+// order, each group box followed by its own controls; labels and pictures last. The arrow keys
+// stay within a group: the form's own controls, a group box's, the labels; a group box is one
+// of its own. The window is centred on the desktop's work area.
 void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
   LayoutAll();
-  std::vector<HWND> order;
-  for (const std::size_t stop : TabChain(Planned())) order.push_back(children_[stop].window);
-  for (const auto& child : children_) {
-    if (!child.planned.tabOrder) order.push_back(child.window);
+  std::vector<std::size_t> order = TabChain(Planned());
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    if (!children_[i].planned.tabOrder) order.push_back(i);
   }
+  const auto groupOf = [this](std::size_t index) {
+    const PlannedControl& planned = children_[index].planned;
+    if (!planned.tabOrder) return std::pair{2, std::size_t{0}};
+    if (planned.kind == ControlKind::kGroupBox) return std::pair{1, index};
+    return std::pair{0, planned.group};
+  };
   HWND previous = HWND_TOP;
-  for (HWND window : order) {
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const HWND window = children_[order[i]].window;
+    if (i == 0 || groupOf(order[i]) != groupOf(order[i - 1])) {
+      SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | WS_GROUP);
+    }
     SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = window;
   }
@@ -423,6 +458,7 @@ void Win32Form::Show() {
   PrepareFirstShowing();
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
+  if (pendingFocus_ != nullptr) ::SetFocus(std::exchange(pendingFocus_, nullptr));
   application_.Dispatch(onShow);
 }
 
@@ -494,9 +530,13 @@ Win32Form::Child* Win32Form::FindChild(HWND window) {
   return child == children_.end() ? nullptr : &*child;
 }
 
+// A hidden window's control cannot take the focus without activating the hidden window.
 void Win32Form::FocusChild(HWND child) {
-  focus_ = child;
-  if (Visible()) ::SetFocus(child);
+  if (Visible()) {
+    ::SetFocus(child);
+  } else {
+    pendingFocus_ = child;
+  }
 }
 
 void Win32Form::FocusFirstIn(const GroupBox* group) {
@@ -506,48 +546,6 @@ void Win32Form::FocusFirstIn(const GroupBox* group) {
     FocusChild(children_[stop].window);
     return;
   }
-}
-
-void Win32Form::RestoreFocus() {
-  HWND target = focus_;
-  if (target == nullptr || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
-    target = GetNextDlgTabItem(window_, nullptr, FALSE);
-  }
-  if (target == nullptr) return;
-  restoringFocus_ = true;
-  ::SetFocus(target);
-  restoringFocus_ = false;
-}
-
-LRESULT Win32Form::DefaultButtonId() const {
-  const HWND focused = GetFocus();
-  const auto button = std::ranges::find_if(children_, [focused](const Child& child) {
-    return child.planned.kind == ControlKind::kButton && child.window == focused;
-  });
-  if (button != children_.end()) return MAKELRESULT(GetDlgCtrlID(focused), DC_HASDEFID);
-  return defaultButton_ != nullptr ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
-}
-
-// A push button with the focus is the one Enter presses, so it shows the default frame; else
-// the form's default button does.
-void Win32Form::UpdateDefaultButtonLook() {
-  const HWND chosen =
-      static_cast<HWND>(GetDlgItem(window_, LOWORD(static_cast<DWORD>(DefaultButtonId()))));
-  for (const auto& child : children_) {
-    if (child.planned.kind != ControlKind::kButton) continue;
-    const bool isDefault =
-        (GetWindowLongA(child.window, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    const bool shouldBe = child.window == chosen;
-    if (isDefault == shouldBe) continue;
-    SendMessageA(child.window, BM_SETSTYLE,
-                 (shouldBe ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY, TRUE);
-  }
-}
-
-void Win32Form::PaintBackground(HDC dc) const {
-  RECT client{};
-  GetClientRect(window_, &client);
-  FillRect(dc, &client, GetSysColorBrush(FaceColour(args_)));
 }
 
 LRESULT Win32Form::ControlColour(HDC dc, HWND control) {
@@ -560,7 +558,6 @@ LRESULT Win32Form::ControlColour(HDC dc, HWND control) {
 }
 
 LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window_ == nullptr) window_ = window;
   switch (message) {
     case WM_COMMAND: {
       const HWND source =
@@ -572,20 +569,11 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       return 0;
     }
-    case DM_GETDEFID:
-      return DefaultButtonId();
-    case kUpdateDefaultButton:
-      UpdateDefaultButtonLook();
-      return 0;
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(FaceColour(args_)));
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_ERASEBKGND:
-      PaintBackground(reinterpret_cast<HDC>(wParam));
-      return 1;
-    case WM_PRINTCLIENT:
-      PaintBackground(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_SETCURSOR:
       if (const Child* child = FindChild(reinterpret_cast<HWND>(wParam));
           child != nullptr && child->link && LOWORD(lParam) == HTCLIENT) {
@@ -594,14 +582,14 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       break;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focused = GetFocus();
-        if (focused != nullptr && IsChild(window_, focused)) focus_ = focused;
-      }
-      break;  // activating sets the focus to the window, which passes it on
-    case WM_SETFOCUS:
-      RestoreFocus();
-      return 0;
+    case WM_SETFOCUS: {
+      // The dialog manager keeps the focused control while the window is inactive or hidden,
+      // and gives it the focus back here.
+      focusComingBack_ = true;
+      const LRESULT result = DefDlgProcA(window, message, wParam, lParam);
+      focusComingBack_ = false;
+      return result;
+    }
     case WM_CLOSE:
       HandleClose();
       return 0;
@@ -619,7 +607,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     default:
       break;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefDlgProcA(window, message, wParam, lParam);
 }
 
 }  // namespace trelik

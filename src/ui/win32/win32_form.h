@@ -15,11 +15,14 @@ namespace trelik {
 
 class Win32Application;
 
-// A top-level window of the program with its controls. Positions are given at 96 pixels per
-// inch and laid out at the window's own DPI when it is first shown, again whenever that
-// changes. The font the layout was drawn for may be missing (another face stands in), so the
-// whole layout is also scaled up, one factor across and one down, just enough that every
-// caption fits its box, as dialog units scale a dialog with its font.
+// A top-level window of the program with its controls: a dialog of a private class, made from an
+// in-memory template, so that Windows' dialog manager moves the focus (Tab, arrows), keeps it
+// while the window is inactive, and presses the default button on Enter. The controls are plain
+// child windows. Positions are given at 96 pixels per inch and laid out at the window's own DPI
+// when it is first shown, again whenever that changes. The font the layout was drawn for may be
+// missing (another face stands in), so the whole layout is also scaled up, one factor across and
+// one down, just enough that every caption fits its box, as dialog units scale a dialog with its
+// font.
 class Win32Form final : public Form {
  public:
   Win32Form(Win32Application& application, const FormArgs& args);
@@ -86,13 +89,9 @@ class Win32Form final : public Form {
   void PrepareFirstShowing();
   void Hide();
   void HandleClose();
-  void RestoreFocus();
-  void UpdateDefaultButtonLook();
   void ReenableWindows();
   Child* FindChild(HWND window);
   LRESULT ControlColour(HDC dc, HWND control);
-  void PaintBackground(HDC dc) const;
-  LRESULT DefaultButtonId() const;
 
   Win32Application& application_;
   FormArgs args_;
@@ -105,12 +104,11 @@ class Win32Form final : public Form {
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<Child> children_;
   int nextId_ = 100;
-  HWND defaultButton_ = nullptr;
-  HWND focus_ = nullptr;  // the control that gets the focus when the window is activated
-  bool restoringFocus_ = false;
-  bool placed_ = false;      // shown once: laid out, its tab order set and centred
-  bool closing_ = false;     // the main window's close ran; the program is ending
-  HWND returnTo_ = nullptr;  // the window to activate again when this one is hidden
+  HWND pendingFocus_ = nullptr;   // the control asked for the focus while the window was hidden
+  bool focusComingBack_ = false;  // the dialog manager is giving the focus back to a control
+  bool placed_ = false;           // shown once: laid out, its tab order set and centred
+  bool closing_ = false;          // the main window's close ran; the program is ending
+  HWND returnTo_ = nullptr;       // the window to activate again when this one is hidden
   std::vector<HWND> disabledWhileModal_;
 };
 

@@ -451,20 +451,27 @@ TEST_F(Win32WidgetsTest, EnterPressesTheDefaultButtonOrTheFocusedOneAndEscapeNot
   form.onClose = [&] { ++closes; };
   form.Show();
 
+  // The button that Enter would press shows the default frame.
   struct Case {
     const char* focus;
     WPARAM key;
     std::vector<std::string> pressed;
+    std::string framed;
   };
-  for (const Case& c : {Case{"Edit", VK_RETURN, {"Close"}}, Case{"Auto", VK_RETURN, {"Close"}},
-                        Case{"Help", VK_RETURN, {"Help"}}, Case{"Edit", VK_ESCAPE, {}},
-                        Case{"Help", VK_ESCAPE, {}}}) {
+  for (const Case& c :
+       {Case{"Edit", VK_RETURN, {"Close"}, "Close"}, Case{"Auto", VK_RETURN, {"Close"}, "Close"},
+        Case{"Help", VK_RETURN, {"Help"}, "Help"}, Case{"Edit", VK_ESCAPE, {}, "Close"},
+        Case{"Help", VK_ESCAPE, {}, "Help"}}) {
     pressed.clear();
     SetFocus(form.ChildWindow(c.focus));
     MSG key{form.ChildWindow(c.focus), WM_KEYDOWN, c.key, 0};
     application_.ProcessMessage(key);
     Pump();
     EXPECT_EQ(pressed, c.pressed) << c.focus << " " << c.key;
+    for (const char* name : {"Close", "Help", "Check", "New"}) {
+      const LONG type = GetWindowLongA(form.ChildWindow(name), GWL_STYLE) & BS_TYPEMASK;
+      EXPECT_EQ(type == BS_DEFPUSHBUTTON, name == c.framed) << c.focus << " " << name;
+    }
   }
   EXPECT_TRUE(form.Visible());
   EXPECT_EQ(closes, 0);
