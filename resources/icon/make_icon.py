@@ -2,8 +2,9 @@
 """Draws Trelik's icon, a folder with a green plus badge, and writes it in the forms the program
 needs: trelik.ico for the Windows executable (16, 32 and 48 pixels each in 256 colours and in
 32-bit colour, and 256 pixels as PNG in both), trelik-256.png and trelik.svg for the Linux
-desktop files, and trelik-16/32/48.png for the Linux windows (handing the window manager the
-256-pixel image costs every start a few milliseconds). The shapes are defined once below on a 256-unit grid; ImageMagick's convert
+desktop files, trelik-16/32/48.png for the Linux windows (handing the window manager the
+256-pixel image costs every start a few milliseconds), and trelik-64/128.png, which with the
+others fill the icon theme's usual sizes in the Debian package. The shapes are defined once below on a 256-unit grid; ImageMagick's convert
 renders them at each size, so the small images are drawn, not shrunk.
 
 Usage: make_icon.py [output folder]   (default: this script's folder)
@@ -44,6 +45,7 @@ def shapes(size):
 
 
 SIZES = (16, 32, 48)
+THEME_ONLY_SIZES = (64, 128)
 
 
 def svg_text():
@@ -163,10 +165,10 @@ def main():
         svg.write(svg_text())
     with tempfile.TemporaryDirectory() as work:
         drawn = {}
-        for size in SIZES + (256,):
+        for size in SIZES + THEME_ONLY_SIZES + (256,):
             drawn[size] = os.path.join(work, f"{size}.png")
             render(size, drawn[size])
-        for size in SIZES:
+        for size in SIZES + THEME_ONLY_SIZES:
             subprocess.run(["convert", drawn[size], "-strip",
                             f"PNG32:{os.path.join(out, f'trelik-{size}.png')}"], check=True)
         large = os.path.join(out, "trelik-256.png")
