@@ -76,6 +76,24 @@ run_case "" "" alt+F4
   fail "a start with nothing to change wrote the file-type store"
 expect_file "$XDG_DATA_HOME/applications/trelik-filetypes.desktop"
 
+# "Help" opens the user guide shipped with the program: beside it in the build tree, under
+# ../share/trelik when installed. A stub xdg-open records what it was asked to open.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nprintf "%%s" "$1" >"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+PATH="$work/bin:$PATH" "$trelik" >"$work/out.log" 2>&1 &
+pid=$!
+main=$(focus_window '^ Trelik$') || exit 1
+click_design_point "$main" 368 71 299 54  # "Help"
+expect_file_soon "$work/opened" 10
+opened=$(cat "$work/opened" 2>/dev/null)
+program_folder=$(dirname "$trelik")
+[ "$opened" = "$program_folder/help/index.html" ] ||
+  [ "$opened" = "$program_folder/../share/trelik/help/index.html" ] || fail "Help opened '$opened'"
+expect_file "$opened"
+focus_window '^ Trelik$' >/dev/null && xdotool key alt+F4
+wait_for_exit "$pid" 15
+
 # A desktop file that cannot be written is reported in the error box, once, and the program
 # goes on.
 rm -rf "$XDG_DATA_HOME/applications"
