@@ -433,6 +433,27 @@ TEST_F(Win32WidgetsTest, TheTabOrderRunsFormControlsThenEachGroupsOwn) {
   EXPECT_EQ(order, names);
 }
 
+// The keys as the program's message loop hands them on: Tab walks the tab chain round; the
+// arrows stay among the form's own controls or among one group box's.
+TEST_F(Win32WidgetsTest, TabWalksTheChainAndTheArrowsStayWithinAGroup) {
+  Win32Form& form = MakeEditorLikeForm();
+  form.Show();
+  WaitUntilActive(form.Window());
+  struct Case {
+    const char* from;
+    WPARAM key;
+    const char* to;
+  };
+  for (const Case c : {Case{"Check", VK_TAB, "Auto"}, Case{"Files", VK_TAB, "Close"},
+                       Case{"Check", VK_RIGHT, "Close"}, Case{"Close", VK_LEFT, "Check"},
+                       Case{"New", VK_DOWN, "Files"}, Case{"Auto", VK_UP, "Files"}}) {
+    SetFocus(form.ChildWindow(c.from));
+    MSG key{form.ChildWindow(c.from), WM_KEYDOWN, c.key, 0};
+    application_.ProcessMessage(key);
+    EXPECT_EQ(GetFocus(), form.ChildWindow(c.to)) << c.from << " " << c.key;
+  }
+}
+
 TEST_F(Win32WidgetsTest, EnterPressesTheDefaultButtonOrTheFocusedOneAndEscapeNothing) {
   Win32Form& form = MakeEditorLikeForm();
   form.AddEdit("Edit", {.bounds = {8, 96, 100, 21}, .tabOrder = 4});
