@@ -75,4 +75,13 @@ grep -qi 'trelik' "$data/filetypes.reg" && fail "the store still holds types: $(
 [ "$(cat "$work/stdout")" = "Nothing of Trelik's was registered." ] ||
   fail "second --unregister-all: $(cat "$work/stdout")"
 
+# A damaged store is left as it is, and the reason given with a failing exit code.
+printf 'not a registry export\n' >"$data/filetypes.reg"
+"$trelik" --unregister-all >"$work/stdout" 2>"$work/stderr"
+status=$?
+[ "$status" = 1 ] || fail "--unregister-all on a damaged store: exit code $status"
+grep -q "^trelik: The file types could not be read: .*filetypes.reg" "$work/stderr" ||
+  fail "--unregister-all on a damaged store: $(cat "$work/stderr")"
+[ "$(cat "$data/filetypes.reg")" = "not a registry export" ] || fail "the damaged store was changed"
+
 finish
