@@ -1,10 +1,13 @@
 #include "ui/Unit2.h"
 
+#include <algorithm>
+
 #include "common/error.h"
 #include "common/file_name_rules.h"
 #include "common/path_parts.h"
 #include "library/template_list.h"
 #include "library/template_name.h"
+#include "ui/file_list_order.h"
 #include "ui/site_address.h"
 
 namespace trelik {
@@ -53,6 +56,7 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   Button4->onClick = [this] { Button4Click(); };
   Button5->onClick = [this] { Button5Click(); };
   Button6->onClick = [this] { Button6Click(); };
+  ComboBox1->onChange = [this] { ComboBox1Change(); };
   ComboBox2->onEnter = [this] { ComboBox2Enter(); };
   form_->onShow = [this] { FormShow(); };
   form_->onClose = [this] { FormClose(); };
@@ -189,6 +193,7 @@ void TForm2::Button4Click() {
   }
   ComboBox1->AddItem(name);
   ComboBox1->SetSelectedIndex(static_cast<int>(ComboBox1->Items().size()) - 1);
+  ComboBox1Change();
 }
 
 void TForm2::Button5Click() {
@@ -201,13 +206,38 @@ void TForm2::Button5Click() {
   ComboBox1->RemoveItem(selected);
 }
 
+// What is recorded for the chosen template shows at once: its main file as the file list's
+// entry and its Auto Open state.
+void TForm2::ComboBox1Change() {
+  const std::string name = SelectedTemplate();
+  if (name.empty()) return;
+  ListTemplateFiles(name, program_.Settings->ReadText("mainfile", name, ""));
+  CheckBox1->SetChecked(program_.Settings->ReadFlag("autoopen", name, false));
+}
+
+// Listed anew at every visit, keeping the entry the user chose.
 void TForm2::ComboBox2Enter() {
   const std::string name = SelectedTemplate();
   if (name.empty()) return;
-  ComboBox2->SetItems({});
-  const char separator = PlatformSeparators().joiner;
-  for (const auto& entry : program_.shell.ListFolder(StoreFolder() + name + separator + "*.*")) {
-    if (entry != "." && entry != "..") ComboBox2->AddItem(entry);
+  const int chosen = ComboBox2->SelectedIndex();
+  ListTemplateFiles(name, chosen == ComboBox::kNone
+                              ? program_.Settings->ReadText("mainfile", name, "")
+                              : ComboBox2->Items()[chosen]);
+}
+
+void TForm2::ListTemplateFiles(const std::string& name, const std::string& selected) {
+  const std::string folder = StoreFolder() + name + PlatformSeparators().joiner;
+  std::vector<ListedEntry> entries;
+  for (auto& entry : program_.shell.ListFolder(folder + "*.*")) {
+    if (entry == "." || entry == "..") continue;
+    const bool isFolder = !program_.shell.IsExistingFile(folder + entry);
+    entries.push_back({std::move(entry), isFolder});
+  }
+  const std::vector<std::string> names = FileListOrder(std::move(entries));
+  ComboBox2->SetItems(names);
+  const auto found = std::find(names.begin(), names.end(), selected);
+  if (!selected.empty() && found != names.end()) {
+    ComboBox2->SetSelectedIndex(static_cast<int>(found - names.begin()));
   }
 }
 

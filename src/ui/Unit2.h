@@ -25,6 +25,7 @@ class TForm2 {
   void Button1Click();
   void Button4Click();
   void Button5Click();
+  void ComboBox1Change();
   void ComboBox2Enter();
   void Button6Click();
   // The web-site, version-check and help actions.
@@ -49,6 +50,8 @@ class TForm2 {
   std::string StoreFolder() const;  // ends in a separator
   std::string SelectedTemplate() const;
   bool StoreHolds(const std::string& name) const;
+  // Fills the file list with the template's entries, `selected` chosen when it is among them.
+  void ListTemplateFiles(const std::string& name, const std::string& selected);
   bool StoreFolderExists(const std::string& name) const;
   void RegisterListedTemplates(const std::vector<std::string>& templates);
 

@@ -68,7 +68,8 @@ class ComboBox : public Control {
   // The index of the entry equal to `text` regardless of letter case, or kNone.
   virtual int FindExact(const std::string& text) const = 0;
 
-  std::function<void()> onEnter;  // the list received the input focus
+  std::function<void()> onEnter;   // the list received the input focus
+  std::function<void()> onChange;  // the user chose an entry
 };
 
 struct LabelArgs {

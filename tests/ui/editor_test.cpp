@@ -196,18 +196,33 @@ TEST_F(EditorTest, MainFileRecordsTheFileAndTheAutoOpenChoice) {
   EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", ""), "1");
 }
 
-TEST_F(EditorTest, TheFileListIsOnlyRefreshedOnEntering) {
-  AddTemplate(PickableFolder("First"));
+// The file list follows the chosen template, so that "Main File" never records one template's
+// entry under another; it shows the recorded main file and Auto Open state, files first, in the
+// file manager's order.
+TEST_F(EditorTest, ChoosingATemplateShowsItsFilesAndWhatIsRecordedForIt) {
+  const std::string first = PickableFolder("First");
+  WriteFileBytes(first + Sep() + "page10.htm", "");
+  WriteFileBytes(first + Sep() + "Page2.htm", "");
+  AddTemplate(first);
   auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
-  files.SetFocus();
-  const List items = files.Items();
-  files.SetSelectedIndex(static_cast<int>(std::ranges::find(items, "index.htm") - items.begin()));
-  Editor().Find<HeadlessButton>("Button1").SetFocus();
+  files.SetSelectedIndex(1);
+  Editor().Find<HeadlessButton>("Button6").Click();  // "index.htm", no Auto Open
+  Form2().CheckBox1->SetChecked(true);
   AddTemplate(PickableFolder("Second"));
-  // "Main File" now records the entry chosen from the first template's folder under the second.
+  EXPECT_EQ(files.SelectedIndex(), ComboBox::kNone);
+  EXPECT_FALSE(Form2().CheckBox1->Checked());
   Editor().Find<HeadlessButton>("Button6").Click();
-  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Second", ""), "index.htm");
-  EXPECT_EQ(program_->Settings->ReadText("mainfile", "First", "none"), "none");
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Second", "none"), "none");
+
+  program_->Settings->WriteFlag("autoopen", "First", true);
+  Editor().Find<HeadlessComboBox>("ComboBox1").Choose(0);
+  EXPECT_EQ(files.Items(), (List{".hidden", "index.htm", "Page2.htm", "page10.htm", "img"}));
+  EXPECT_EQ(files.SelectedIndex(), 1);
+  EXPECT_TRUE(Form2().CheckBox1->Checked());
+  Editor().Find<HeadlessButton>("Button1").SetFocus();
+  files.SetFocus();  // listed anew, the selection kept
+  EXPECT_EQ(files.SelectedIndex(), 1);
+  EXPECT_EQ(program_->Settings->ReadText("mainfile", "First", ""), "index.htm");
 }
 
 TEST_F(EditorTest, ShowingReloadsWhatClosingSaved) {

@@ -43,6 +43,11 @@ void HeadlessComboBox::SetSelectedIndex(int index) {
   selected_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : kNone;
 }
 
+void HeadlessComboBox::Choose(int index) {
+  SetSelectedIndex(index);
+  form_.Application().Dispatch(onChange);
+}
+
 int HeadlessComboBox::FindExact(const std::string& text) const {
   for (std::size_t i = 0; i < items_.size(); ++i) {
     if (EqualIgnoringAsciiCase(items_[i], text)) return static_cast<int>(i);

@@ -89,6 +89,7 @@ class HeadlessComboBox final : public ComboBox {
   int SelectedIndex() const override { return selected_; }
   void SetSelectedIndex(int index) override;
   int FindExact(const std::string& text) const override;
+  void Choose(int index);  // as the user picks an entry: selects it and runs onChange
 
  private:
   HeadlessForm& form_;

@@ -293,6 +293,8 @@ class QtForm final : public Form {
     auto* widget = new FocusReportingComboBox(Parent(args.parent),
                                               [this, box] { application_.Dispatch(box->onEnter); });
     widget->setEditable(false);
+    QObject::connect(widget, &QComboBox::activated,
+                     [this, box] { application_.Dispatch(box->onChange); });
     Place(widget, name,
           {.kind = ControlKind::kComboBox, .bounds = args.bounds, .tabOrder = args.tabOrder},
           args.parent);

@@ -123,10 +123,11 @@ TEST_F(QtProgramTest, TheEditorRecordsTheMainFileAndTheAboutWindowClosesWithEnte
     templates->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(templates, Qt::Key_Down);
     ASSERT_EQ(templates->currentText(), "Web");
+    auto* files = Find<QComboBox>(windows_->Form2, "ComboBox2");
+    EXPECT_EQ(files->count(), 1);  // listed as soon as the template is chosen
     // From the template list, Tab passes "New Project", "Delete" and "Main File" to reach the
     // file list, which is filled as it gets the focus.
     for (int i = 0; i < 4; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    auto* files = Find<QComboBox>(windows_->Form2, "ComboBox2");
     ASSERT_EQ(QApplication::focusWidget(), files);
     QTest::keyClick(files, Qt::Key_Down);
     ASSERT_EQ(files->currentText(), "index.htm");

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace trelik {
+
+// One entry of a template's file list.
+struct ListedEntry {
+  std::string name;
+  bool isFolder = false;
+};
+
+// The entries' names in the order the file list shows them: files before folders, each as file
+// managers sort names (letters without regard to ASCII case, runs of digits by their value:
+// "file2" before "file10"); names that compare equal keep a fixed order by their bytes.
+std::vector<std::string> FileListOrder(std::vector<ListedEntry> entries);
+
+}  // namespace trelik
