@@ -28,7 +28,9 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
                                                .bounds = {8, 48, 137, 17},
                                                .tabOrder = 1,
                                                .checked = true});
-  Edit1 = form_->AddEdit("Edit1", {.bounds = {8, 16, 257, 21}, .tabOrder = 2});
+  Edit1 = form_->AddEdit(
+      "Edit1",
+      {.bounds = {8, 16, 257, 21}, .tabOrder = 2, .accessibleName = "Name of the new project"});
 
   Label1->onClick = [this] { Label1Click(); };
   Label2->onClick = [this] { Label2Click(); };
@@ -46,6 +48,10 @@ TForm1::~TForm1() { FormDestroy(); }
 
 void TForm1::FormCreate() {
   program_.ProjectName = ExtractProjectName(program_.launcherPath, PlatformSeparators());
+  // The name forms are hinted where they are used.
+  Edit1->SetCueText(program_.ProjectName.empty()
+                        ? "Open a launcher from the New menu to create a project"
+                        : "Folder\\File for the new " + program_.ProjectName + " project");
   // A refused registration is reported, and the program still gets its data folder and
   // settings: everything after start-up needs them.
   program_.application.Dispatch([this] { actions_.RegisterFileType(".trelik", "Trelik", false); });

@@ -35,8 +35,10 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   CheckBox1 = form_->AddCheckBox(
       "CheckBox1",
       {.text = "Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 0, .parent = GroupBox1});
-  ComboBox1 = form_->AddComboBox("ComboBox1",
-                                 {.bounds = {8, 16, 169, 21}, .tabOrder = 1, .parent = GroupBox1});
+  ComboBox1 = form_->AddComboBox("ComboBox1", {.bounds = {8, 16, 169, 21},
+                                               .tabOrder = 1,
+                                               .parent = GroupBox1,
+                                               .accessibleName = "Templates"});
   Button4 = form_->AddButton(
       "Button4",
       {.text = "New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 2, .parent = GroupBox1});
@@ -46,8 +48,10 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   Button6 = form_->AddButton(
       "Button6",
       {.text = "Main File", .bounds = {182, 40, 75, 25}, .tabOrder = 4, .parent = GroupBox1});
-  ComboBox2 = form_->AddComboBox("ComboBox2",
-                                 {.bounds = {8, 40, 169, 21}, .tabOrder = 5, .parent = GroupBox1});
+  ComboBox2 = form_->AddComboBox("ComboBox2", {.bounds = {8, 40, 169, 21},
+                                               .tabOrder = 5,
+                                               .parent = GroupBox1,
+                                               .accessibleName = "Files of the template"});
 
   Label3->onClick = [this] { Label3Click(); };
   Button1->onClick = [this] { Button1Click(); };

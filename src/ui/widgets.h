@@ -52,6 +52,8 @@ class Edit : public Control {
  public:
   virtual std::string Text() const = 0;
   virtual void SetText(const std::string& text) = 0;
+  // The grey hint shown while the box is empty.
+  virtual void SetCueText(const std::string& text) = 0;
 };
 
 // A drop-down list that allows no typing and keeps its entries in the order they were added.
@@ -101,12 +103,14 @@ struct EditArgs {
   Bounds bounds;
   int tabOrder = 0;
   GroupBox* parent = nullptr;
+  std::string accessibleName;  // what screen readers call a control that shows no caption
 };
 
 struct ComboBoxArgs {
   Bounds bounds;
   int tabOrder = 0;
   GroupBox* parent = nullptr;
+  std::string accessibleName;
 };
 
 struct GroupBoxArgs {

@@ -43,6 +43,17 @@ TEST_F(MainWindowTest, StartedWithoutArgumentCreatesNothing) {
   EXPECT_TRUE(application_.Messages().empty());
 }
 
+TEST_F(MainWindowTest, TheNameBoxHintsAtTheNameFormsOrAtTheLauncher) {
+  const std::pair<std::string, std::string> cases[] = {
+      {launcher_, "Folder\\File for the new Web project"},
+      {"", "Open a launcher from the New menu to create a project"},
+  };
+  for (const auto& [launcher, cue] : cases) {
+    Start(launcher);
+    EXPECT_EQ(MainWindow().Find<HeadlessEdit>("Edit1").CueText(), cue);
+  }
+}
+
 TEST_F(MainWindowTest, OnlyAStartThatChangedTheFileTypesTellsTheShell) {
   Start("");
   EXPECT_EQ(shell_.notifications, 1);

@@ -71,11 +71,14 @@ class HeadlessEdit final : public Edit {
   void SetFocus() override;
   std::string Text() const override { return text_; }
   void SetText(const std::string& text) override { text_ = text; }
+  void SetCueText(const std::string& text) override { cueText_ = text; }
+  const std::string& CueText() const { return cueText_; }
 
  private:
   HeadlessForm& form_;
   std::string name_;
   std::string text_;
+  std::string cueText_;
 };
 
 class HeadlessComboBox final : public ComboBox {

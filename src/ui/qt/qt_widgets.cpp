@@ -109,6 +109,7 @@ class QtEdit final : public Edit {
   void SetFocus() override { edit_->setFocus(); }
   std::string Text() const override { return edit_->text().toStdString(); }
   void SetText(const std::string& text) override { edit_->setText(ToQt(text)); }
+  void SetCueText(const std::string& text) override { edit_->setPlaceholderText(ToQt(text)); }
 
  private:
   QLineEdit* edit_;
@@ -281,6 +282,7 @@ class QtForm final : public Form {
 
   Edit* AddEdit(const std::string& name, const EditArgs& args) override {
     auto* widget = new QLineEdit(Parent(args.parent));
+    widget->setAccessibleName(ToQt(args.accessibleName));
     Place(widget, name,
           {.kind = ControlKind::kEdit, .bounds = args.bounds, .tabOrder = args.tabOrder},
           args.parent);
@@ -293,6 +295,7 @@ class QtForm final : public Form {
     auto* widget = new FocusReportingComboBox(Parent(args.parent),
                                               [this, box] { application_.Dispatch(box->onEnter); });
     widget->setEditable(false);
+    widget->setAccessibleName(ToQt(args.accessibleName));
     QObject::connect(widget, &QComboBox::activated,
                      [this, box] { application_.Dispatch(box->onChange); });
     Place(widget, name,

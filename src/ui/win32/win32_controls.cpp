@@ -1,5 +1,7 @@
 #include "ui/win32/win32_controls.h"
 
+#include <commctrl.h>
+
 #include <optional>
 
 #include "common/ascii_case.h"
@@ -65,6 +67,13 @@ void Win32CheckBox::SetChecked(bool checked) {
 std::string Win32Edit::Text() const { return WindowText(window_); }
 
 void Win32Edit::SetText(const std::string& text) { SetWindowTextA(window_, text.c_str()); }
+
+// The cue banner takes only UTF-16; a text the code page cannot decode is left out.
+void Win32Edit::SetCueText(const std::string& text) {
+  if (const auto wide = StrictWide(text)) {
+    SendMessageW(window_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(wide->c_str()));
+  }
+}
 
 std::vector<std::string> Win32ComboBox::Items() const { return items_; }
 

@@ -41,6 +41,7 @@ class Win32Edit final : public ChildControl<Edit> {
   using ChildControl::ChildControl;
   std::string Text() const override;
   void SetText(const std::string& text) override;
+  void SetCueText(const std::string& text) override;
 };
 
 class Win32ComboBox final : public ChildControl<ComboBox> {

@@ -2,9 +2,11 @@
 // would use them: keys go to the widget that has the focus, clicks to widgets found by name.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include "support/fake_shell.h"
 #include "support/temp_folder.h"
 #include "ui/qt/qt_widgets.h"
+#include "ui/site_address.h"
 
 namespace trelik::testing {
 namespace {
@@ -111,6 +114,21 @@ TEST_F(QtProgramTest, TheTypedNameAndEnterMakeTheProject) {
   ASSERT_EQ(shell_.opened.size(), 1u);
   EXPECT_EQ(shell_.opened[0].target, projects_ + "Site/home.htm");
   EXPECT_TRUE(messages_.empty()) << messages_.front();
+}
+
+// What a screen reader announces for each control that shows no caption of its own, and for
+// the links.
+TEST_F(QtProgramTest, ControlsAndLinksHaveAccessibleNames) {
+  RunProgram("", [this] {
+    const auto name = [](QWidget* widget) {
+      return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).toStdString();
+    };
+    EXPECT_EQ(name(Find<QLineEdit>(windows_->Form1, "Edit1")), "Name of the new project");
+    EXPECT_EQ(name(Find<QLabel>(windows_->Form1, "Label1")), "Options");
+    EXPECT_EQ(name(Find<QComboBox>(windows_->Form2, "ComboBox1")), "Templates");
+    EXPECT_EQ(name(Find<QComboBox>(windows_->Form2, "ComboBox2")), "Files of the template");
+    EXPECT_EQ(name(Find<QLabel>(windows_->about, "Label2")) + "/", HomePageAddress());
+  });
 }
 
 TEST_F(QtProgramTest, TheEditorRecordsTheMainFileAndTheAboutWindowClosesWithEnter) {
