@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev googletest libgtest-dev
-  g++-mingw-w64-x86-64-posix wine64
+  g++-mingw-w64-x86-64-posix wine64 nsis unzip
   xvfb xauth xdotool openbox x11-utils imagemagick libx11-dev
   desktop-file-utils shared-mime-info xdg-utils xdg-user-dirs libglib2.0-bin fp-utils
   libfile-mimeinfo-perl dpkg-dev lintian appstream man-db
