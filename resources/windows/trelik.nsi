@@ -26,6 +26,7 @@ VIAddVersionKey "ProductName" "Trelik"
 VIAddVersionKey "FileDescription" "Trelik setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright 2026 Trelik developers"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -52,7 +53,7 @@ Section "Trelik"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Trelik"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Trelik"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Trelik developers"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\trelik.exe,0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'

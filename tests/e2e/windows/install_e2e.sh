@@ -84,7 +84,7 @@ while read -r name expected; do
 done <<EOF
 DisplayName Trelik
 DisplayVersion $version
-Publisher Trelik
+Publisher Trelik developers
 DisplayIcon $install_win\\trelik.exe,0
 InstallLocation $install_win
 UninstallString "$install_win\\uninstall.exe"
@@ -98,12 +98,13 @@ size=$(registry_value "$uninstall_key" EstimatedSize)
 # trelik.exe: into a pipe, and onto Wine's console when a terminal runs it.
 answer=$(run cmd /c cd /d "$install_win" '&&' trelik --version)
 [ "$answer" = "Trelik $version" ] || fail "trelik --version at the prompt: '$answer'"
-timeout 60 "$wine_run" cmd /c cd /d "$install_win" '&&' trelik --no-such-option >/dev/null 2>"$work/err.log"
+timeout 60 "$wine_run" cmd /c cd /d "$install_win" '&&' trelik --no-such-option \
+  >/dev/null 2>"$work/err.log"
 code=$?
 [ "$code" = 2 ] || fail "an unknown option ended with $code through the console twin"
 grep -q -e '--no-such-option' "$work/err.log" || fail "the error does not name the option"
-console=$(script -qec "$(printf '%q ' timeout 60 "$wine_run" cmd /c cd /d "$install_win" '&&' trelik \
-  --version)" /dev/null </dev/null | tr -d '\r')
+prompt_command=$(printf '%q ' timeout 60 "$wine_run" cmd /c cd /d "$install_win" '&&' trelik)
+console=$(script -qec "$prompt_command --version" /dev/null </dev/null | tr -d '\r')
 [[ $console == *"Trelik $version"* ]] || fail "nothing reached the console: '$console'"
 
 # A template in the installed program's store, as the editor leaves it.
@@ -139,7 +140,7 @@ expect_file "$projects/Site/home.htm"
 expect_file "$projects/Site/css/site.css"
 expect_missing "$projects/New.trelik_Web"
 [ "$(registry_value 'HKCU\Software\Classes\Trelik\Shell\Open\Command')" = \
-  "\"$install_win\\trelik.exe\" \"%1\"" ] || fail "the base type does not open the installed program"
+  "\"$install_win\\trelik.exe\" \"%1\"" ] || fail "the base type opens another program"
 
 # An upgrade replaces the program files and leaves the templates, their list and settings alone.
 printf 'old' >"$install/trelik.chm"
