@@ -70,7 +70,10 @@ Section "Uninstall"
   ; prints lands in the details list.
   nsExec::ExecToLog '"$INSTDIR\trelik.exe" --unregister-all'
   Pop $0
-  ${If} $0 != 0
+  ; The window closes by itself when done, unless the details have something to show.
+  ${If} $0 == 0
+    SetAutoClose true
+  ${Else}
     MessageBox MB_OK|MB_ICONEXCLAMATION \
         "Trelik could not remove its file types ($0); the details say why." /SD IDOK
   ${EndIf}

@@ -3,7 +3,8 @@
 # prefix): a silent install, its files, Start-menu shortcut and uninstall entry; `trelik
 # --version` typed at a command prompt; the shortcut, which opens the editor; a project created
 # by the installed program; an upgrade over the install, which keeps the templates; the silent
-# uninstall, after which nothing of Trelik's is left in the classes and the templates stay.
+# uninstall, after which nothing of Trelik's is left in the classes and the templates stay; the
+# uninstaller's question whether the templates go too.
 # Usage: install_e2e.sh <wine-run> <setup.exe> <screenshots folder>
 set -u
 wine_run=$1
@@ -172,5 +173,30 @@ left=$(classes_mentioning_trelik)
 [ -z "$left" ] || fail "the classes still hold: $left"
 [ "$(cd "$install" && find projects projects.lib trelik.ini -type f -exec md5sum {} + | sort)" = \
   "$before" ] || fail "the uninstaller did not keep the templates"
+
+# Uninstalled by hand, the uninstaller asks whether the templates go too: "No", the default
+# button, keeps them; "Yes" removes them and the folder with them.
+uninstall_by_hand() {
+  local answer=$1 dialog
+  "$wine_run" "$install_win\\uninstall.exe" >/dev/null 2>&1 &
+  dialog=$(focus_window '^Trelik Uninstall') || return
+  xdotool key Return  # "Uninstall" on the confirmation page
+  question_shown() {
+    xdotool search --onlyvisible --name '^Trelik Uninstall' 2>/dev/null | grep -qvx "$dialog"
+  }
+  poll 30 question_shown || { fail "the uninstaller did not ask about the templates"; return; }
+  screenshot windows-uninstall-question
+  xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Trelik Uninstall' |
+    grep -vx "$dialog" | head -n 1)" key "$answer"
+  expect_window_gone '^Trelik Uninstall' 30 "the uninstaller stayed open after the answer"
+}
+"$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
+uninstall_by_hand Return
+expect_missing "$install/trelik.exe"
+[ "$(cd "$install" && find projects projects.lib trelik.ini -type f -exec md5sum {} + | sort)" = \
+  "$before" ] || fail "the default answer did not keep the templates"
+"$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
+uninstall_by_hand y
+expect_missing "$install"
 
 finish
