@@ -1,11 +1,15 @@
 #include "creation/project_creation.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/file_name_rules.h"
 #include "common/system_error.h"
+#include "common/user_name.h"
 #include "creation/entered_name.h"
 #include "creation/launcher_name.h"
+#include "creation/token_fill.h"
+#include "creation/token_values.h"
 #include "library/file_access.h"
 
 namespace trelik {
@@ -34,17 +38,29 @@ class Sequence {
     }
 
     launcherFolder_ = DirectoryPart(launcher, services_.separators);
-    const std::string templateFolder = request_.appDir + "projects" + Separator() + projectName;
-    const CopyResult copy =
-        services_.shell.CopyFolder(request_.owner, templateFolder, launcherFolder_);
-    if (!copy.arrivedAt) ReportCopyFailure(projectName, templateFolder, copy.failure);
+    // After a failed copy the launcher stays, so that the user can try again.
+    if (Create(projectName)) RemoveLauncher(launcher);
+    return projectName;
+  }
+
+  // Copies the template into `launcherFolder_`, fills in its tokens and renames it after the
+  // typed name. The project's folder, or nullopt when the copy failed.
+  std::optional<std::string> Create(const std::string& projectName) {
+    projectName_ = projectName;
     mainFile_ = RecordedMainFile(projectName);
     autoOpen_ = request_.autoOpenChecked && !mainFile_.empty();
-    const EnteredName name = ClassifyEnteredName(request_.typedName);
-    Rename(name, copy.arrivedAt);
-    // After a failed copy the launcher stays, so that the user can try again.
-    if (copy.arrivedAt) RemoveLauncher(launcher);
-    return projectName;
+    name_ = ClassifyEnteredName(request_.typedName);
+    PlanRenames();
+    const std::string templateFolder = request_.appDir + "projects" + Separator() + projectName;
+    const CopyResult copy = services_.shell.CopyFolder(
+        request_.owner, templateFolder, launcherFolder_,
+        [this](const std::string& copyPath, const std::string& arrivalName) {
+          return FillCopy(copyPath, arrivalName);
+        });
+    if (!copy.arrivedAt) ReportCopyFailure(projectName, templateFolder, copy.failure);
+    Rename(copy.arrivedAt);
+    if (!copy.arrivedAt) return std::nullopt;
+    return folder_;
   }
 
  private:
@@ -77,6 +93,59 @@ class Sequence {
     return {};
   }
 
+  // Decides which renames the typed name asks for, before the copy: the tokens name the result.
+  void PlanRenames() {
+    switch (name_.form) {
+      case NameForm::kFolderAndFile:
+        renameFolder_ = Acceptable({name_.folderPart, name_.filePart});
+        renameFile_ = renameFolder_ && !mainFile_.empty();
+        break;
+      case NameForm::kFolderOnly:
+        renameFolder_ = Acceptable({name_.folderPart});
+        break;
+      case NameForm::kFileOnly:
+        renameFile_ = !mainFile_.empty() && Acceptable({name_.filePart});
+        break;
+      default:
+        break;
+    }
+  }
+
+  bool Exists(const std::string& path) const {
+    // A folder lists at least "." and "..".
+    return services_.shell.IsExistingFile(path) ||
+           !services_.shell.ListFolder(In(path, "*.*")).empty();
+  }
+
+  // Fills the tokens in the copy at `copyPath`, which arrives as `arrivalName`: the values are
+  // the names the project will have when the renames are done.
+  std::string FillCopy(const std::string& copyPath, const std::string& arrivalName) {
+    TokenValues values = TimeTokens(CurrentLocalTime());
+    values["template"] = projectName_;
+    values["user"] = UserName();
+    // A taken folder name is not given, so the folder keeps the name it arrives under.
+    values["folder"] = renameFolder_ && !Exists(launcherFolder_ + name_.folderPart)
+                           ? name_.folderPart
+                           : arrivalName;
+    // The recorded main file may itself be named by tokens; its own name cannot name it.
+    const std::string mainName = FillTokens(mainFile_, values);
+    if (renameFile_) {
+      values["file"] = name_.filePart;
+    } else if (!mainFile_.empty() && !HoldsToken(mainFile_, {{"file", ""}})) {
+      values["file"] = mainName.substr(
+          0, mainName.size() - ExtensionPart(mainName, services_.separators).size());
+    }
+    const bool fillContents = services_.settings.ReadFlag("fill", projectName_, false);
+    const TreeFill fill =
+        FillTokensInTree(copyPath, values, fillContents, services_.shell, services_.separators);
+    if (fill.failure.empty() && HoldsToken(mainFile_, values) &&
+        std::find(fill.refused.begin(), fill.refused.end(), mainFile_) == fill.refused.end()) {
+      mainFile_ = FillTokens(mainFile_, values);
+    }
+    refusedNames_ = fill.refused;
+    return fill.failure;
+  }
+
   void Open(const std::string& path) {
     if (autoOpen_) services_.shell.ShellOpen(request_.owner, "open", path, ShowCommand::kShow);
   }
@@ -107,11 +176,12 @@ class Sequence {
     }
   }
 
-  // Refuses names that would leave the launcher's folder or cannot be file names.
+  // Refuses names that would leave the launcher's folder or cannot be file names; the user is
+  // told once the copy is done.
   bool Acceptable(const std::vector<std::string>& names) {
     for (const auto& name : names) {
       if (const auto problem = FileNameProblem(name, services_.separators)) {
-        Say("The name " + Quoted(name) + " cannot be used: " + *problem + ".");
+        nameProblem_ = "The name " + Quoted(name) + " cannot be used: " + *problem + ".";
         return false;
       }
     }
@@ -120,32 +190,40 @@ class Sequence {
 
   // Nothing is renamed or opened unless the copy arrived: the names would otherwise act on
   // whatever of the user's stands there. Every rename's result decides the names used after it.
-  void Rename(const EnteredName& name, const std::optional<std::string>& arrived) {
-    if (name.form == NameForm::kFileOnly && mainFile_.empty()) {
+  void Rename(const std::optional<std::string>& arrived) {
+    if (name_.form == NameForm::kFileOnly && mainFile_.empty()) {
       Say("No main file info ");
       return;
     }
     if (!arrived) return;
     folder_ = *arrived;
-    const std::string newFile = name.filePart + MainExtension();
-    switch (name.form) {
+    if (!refusedNames_.empty()) {
+      std::string text =
+          "These names were left as they are, since filled in they would be empty, "
+          "not a file name, or another entry's name:";
+      for (const auto& name : refusedNames_) text.append("\n").append(name);
+      Say(text);
+    }
+    if (nameProblem_) {
+      Say(*nameProblem_);
+      return;
+    }
+    const std::string newFile = name_.filePart + MainExtension();
+    switch (name_.form) {
       case NameForm::kNoName:
         Open(In(folder_, mainFile_));
         break;
       case NameForm::kFolderAndFile: {
-        if (!Acceptable({name.folderPart, name.filePart})) break;
         const std::string file = mainFile_.empty() ? mainFile_ : RenameInCopy(mainFile_, newFile);
-        RenameCopy(name.folderPart);
+        RenameCopy(name_.folderPart);
         Open(In(folder_, file));
         break;
       }
       case NameForm::kFolderOnly:
-        if (!Acceptable({name.folderPart})) break;
-        RenameCopy(name.folderPart);
+        RenameCopy(name_.folderPart);
         Open(In(folder_, mainFile_));
         break;
       case NameForm::kFileOnly:
-        if (!Acceptable({name.filePart})) break;
         Open(In(folder_, RenameInCopy(mainFile_, newFile)));
         break;
       case NameForm::kPlainName:
@@ -176,6 +254,12 @@ class Sequence {
   const CreationRequest& request_;
   const CreationServices& services_;
   std::string launcherFolder_;
+  std::string projectName_;
+  EnteredName name_;
+  bool renameFolder_ = false;
+  bool renameFile_ = false;
+  std::optional<std::string> nameProblem_;
+  std::vector<std::string> refusedNames_;
   std::string mainFile_;
   std::string folder_;  // where the project folder is now
   std::vector<std::string> problems_;

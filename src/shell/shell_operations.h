@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -19,6 +20,11 @@ struct CopyResult {
   std::string failure;  // why it failed, for the user; empty when the system did not say
 };
 
+// Work on a finished copy before it appears under its name: given the path where the copy is
+// and the name it will arrive under, returns why it failed, or nothing. A failure fails the copy.
+using CopyFinish =
+    std::function<std::string(const std::string& copyPath, const std::string& arrivalName)>;
+
 // Every effect the program has on files and on the shell, apart from the registry and the
 // settings files, goes through this interface: one implementation per platform, fakes in tests.
 class ShellOperations {
@@ -28,9 +34,10 @@ class ShellOperations {
   // Copies the folder `source`, with everything in it, into the folder `destDir` (a missing
   // `destDir` is created). The copy takes the source's own name, or when that name is taken
   // in `destDir`, the first free one of "<name> - Copy", "<name> - Copy (2)", ...
-  // Nothing of a failed copy is left behind.
+  // Nothing of a failed copy is left behind. `finish`, when given, runs on the complete copy
+  // before it appears (see CopyFinish).
   virtual CopyResult CopyFolder(NativeWindow owner, const std::string& source,
-                                const std::string& destDir) = 0;
+                                const std::string& destDir, const CopyFinish& finish = {}) = 0;
 
   // Lets the user pick a folder; false when cancelled, else `folder` holds the chosen path.
   virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;

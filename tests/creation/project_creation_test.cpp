@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 
+#include "creation/token_values.h"
 #include "support/fake_shell.h"
 #include "support/temp_folder.h"
 
@@ -327,6 +330,120 @@ TEST_F(CreationTest, NamesThatCannotBeFileNamesAreRefused) {
     EXPECT_TRUE(shell_.opened.empty());
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].rfind("The name \"", 0), 0u) << messages_[0];
+  }
+}
+
+struct TokenCase {
+  std::string typed;
+  std::string mainFile;
+  bool fill;
+  Tree tree;           // the copy, apart from the files that are never filled
+  std::string opened;  // with auto-open
+  std::string title;   // what the page's title became
+};
+
+// Tokens in file names, folder names, nested names, the main file and contents, for templates
+// with and without [fill]; the files that are never filled keep every byte.
+TEST_F(CreationTest, TokensAreFilledInNamesAlwaysAndInContentsWithFill) {
+  const std::string web = appDir_ + "projects" + Sep() + "Web" + Sep();
+  const std::string year = TimeTokens(CurrentLocalTime()).at("year");
+  const std::string page = "<title>{{trelik.folder}}</title>{{ vue }}{{trelik.x}}\r\n";
+  const std::string big = std::string(kFillLimit, ' ') + "{{trelik.folder}}";
+  const std::map<std::string, std::string> untouched{
+      {"nul.bin", std::string("{{trelik.folder}}\0", 18)},
+      {"latin1.txt", "{{trelik.folder}}\xE9"},
+      {"big.txt", big}};
+  WriteFileBytes(web + "index.htm", page);
+  WriteFileBytes(web + "{{trelik.folder}}.css", "");
+  WriteFileBytes(web + "css" + Sep() + "{{trelik.file}}.css", "");
+  fs::create_directories(web + "{{trelik.template}}-{{trelik.year}}" + Sep() + "{{trelik.file}}");
+  for (const auto& [name, bytes] : untouched) WriteFileBytes(web + name, bytes);
+  const auto copy = [&](const std::string& folder, const std::string& file,
+                        const std::string& main) {
+    return Tree{folder,
+                folder + "/Makefile",
+                folder + "/css",
+                folder + "/css/site.css",
+                folder + "/" + main,
+                folder + "/" + folder + ".css",
+                folder + "/css/" + file + ".css",
+                folder + "/Web-" + year,
+                folder + "/Web-" + year + "/" + file};
+  };
+  const TokenCase cases[] = {
+      {"Shop\\home", "index.htm", true, copy("Shop", "home", "home.htm"), "Shop/home.htm",
+       "<title>Shop</title>"},
+      {"Shop\\home", "index.htm", false, copy("Shop", "home", "home.htm"), "Shop/home.htm",
+       "<title>{{trelik.folder}}</title>"},
+      {"Shop\\", "index.htm", true, copy("Shop", "index", "index.htm"), "Shop/index.htm",
+       "<title>Shop</title>"},
+      {"", "index.htm", true, copy("Web", "index", "index.htm"), "Web/index.htm",
+       "<title>Web</title>"},
+      {"\\home", "index.htm", true, copy("Web", "home", "home.htm"), "Web/home.htm",
+       "<title>Web</title>"},
+      {"plain", "index.htm", true, copy("Web", "index", "index.htm"), "", "<title>Web</title>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed + (c.fill ? " with fill" : " without fill"));
+    TearDownRun();
+    settings_.WriteText("mainfile", "Web", c.mainFile);
+    settings_.WriteFlag("autoopen", "Web", true);
+    settings_.WriteFlag("fill", "Web", c.fill);
+    Create(c.typed, true);
+    Tree tree = LauncherTree();
+    const std::string folder = *c.tree.begin();
+    for (const auto& [name, bytes] : untouched) {
+      EXPECT_EQ(ReadFileBytes(launcherFolder_ + folder + Sep() + name), bytes) << name;
+      tree.erase(folder + "/" + name);
+    }
+    EXPECT_EQ(tree, c.tree);
+    EXPECT_EQ(OpenedTargets(),
+              c.opened.empty() ? std::vector<std::string>{} : std::vector{c.opened});
+    const std::string main = *std::find_if(
+        c.tree.begin(), c.tree.end(), [](const auto& entry) { return entry.ends_with(".htm"); });
+    EXPECT_EQ(ReadFileBytes(launcherFolder_ + main), c.title + "{{ vue }}{{trelik.x}}\r\n");
+    EXPECT_TRUE(messages_.empty()) << messages_.front();
+  }
+}
+
+TEST_F(CreationTest, AMainFileNamedByTokensIsFoundUnderItsFilledName) {
+  const std::string web = appDir_ + "projects" + Sep() + "Web" + Sep();
+  WriteFileBytes(web + "{{trelik.folder}}.htm", "");
+  WriteFileBytes(web + "{{trelik.file}}.txt", "");
+  settings_.WriteText("mainfile", "Web", "{{trelik.folder}}.htm");
+  for (const auto& [typed, opened] : std::map<std::string, std::string>{
+           {"", "Web/Web.htm"}, {"Shop\\", "Shop/Shop.htm"}, {"Shop\\home", "Shop/home.htm"}}) {
+    SCOPED_TRACE(typed);
+    TearDownRun();
+    settings_.WriteText("mainfile", "Web", "{{trelik.folder}}.htm");
+    Create(typed, true);
+    EXPECT_EQ(OpenedTargets(), std::vector{opened});
+    EXPECT_TRUE(LauncherTree().contains(opened));
+    // The main file's own base name fills {{trelik.file}}.
+    const std::string folder = opened.substr(0, opened.find('/'));
+    const std::string file =
+        opened.substr(opened.find('/') + 1, opened.size() - opened.find('/') - 5);
+    EXPECT_TRUE(LauncherTree().contains(folder + "/" + file + ".txt"));
+    EXPECT_TRUE(messages_.empty());
+  }
+}
+
+TEST_F(CreationTest, NamesThatWouldBeInvalidAreLeftAndListedOnce) {
+  const std::string web = appDir_ + "projects" + Sep() + "Web" + Sep();
+  WriteFileBytes(web + "{{trelik.folder}}.css", "");
+  WriteFileBytes(web + "Shop.css", "");
+  WriteFileBytes(web + "css" + Sep() + "{{trelik.folder}}", "");
+  WriteFileBytes(web + "css" + Sep() + "{{trelik.file}}", "");
+  settings_.WriteText("mainfile", "Web", "index.htm");
+  Create("Shop\\Shop", false);
+  const Tree tree = LauncherTree();
+  EXPECT_TRUE(tree.contains("Shop/{{trelik.folder}}.css"));
+  EXPECT_TRUE(tree.contains("Shop/css/{{trelik.folder}}"));
+  EXPECT_TRUE(tree.contains("Shop/css/{{trelik.file}}"));
+  EXPECT_TRUE(tree.contains("Shop/Shop.htm"));
+  ASSERT_EQ(messages_.size(), 1u);
+  for (const auto& name : {"{{trelik.folder}}.css", "{{trelik.folder}}", "{{trelik.file}}"}) {
+    EXPECT_NE(messages_[0].find(name), std::string::npos) << messages_[0];
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <set>
@@ -124,6 +125,40 @@ TEST_P(CopyFolderConformance, TakesTheFirstFreeCopyNameAndLeavesTakenNamesAlone)
                         "Web - Copy=a file takes the name too"};
   EXPECT_EQ(Tree("dest"), Merged(mine, Merged(Inside("Web - Copy (2)", source_),
                                               Inside("Web - Copy (3)", source_))));
+}
+
+// The finishing work sees the whole copy before it appears, under the name it will get; when
+// it fails, so does the copy, and nothing of it is left.
+TEST_P(CopyFolderConformance, FinishesTheCopyBeforeItAppearsAndAFailedFinishLeavesNothing) {
+  MakeFolder("dest");
+  MakeFolder("dest/Web");
+  for (const bool fails : {false, true}) {
+    SCOPED_TRACE(fails ? "failing" : "succeeding");
+    const Entries before = Tree("dest");
+    Entries seen;
+    std::string told;
+    const CopyResult copy = shell_->CopyFolder(
+        nullptr, At("Web"), At("dest"),
+        [&](const std::string& copyPath, const std::string& arrivalName) {
+          const std::string copy = std::filesystem::relative(copyPath, At("")).generic_string();
+          seen = Tree(copy);
+          told = arrivalName;
+          MakeFile(copy + "/finished.txt", "yes");
+          return std::string(fails ? "it broke" : "");
+        });
+    EXPECT_EQ(seen, source_);
+    EXPECT_EQ(told, "Web - Copy");
+    if (fails) {
+      EXPECT_EQ(copy.arrivedAt, std::nullopt);
+      EXPECT_EQ(copy.failure, "it broke");
+      EXPECT_EQ(Tree("dest"), before);
+    } else {
+      ASSERT_TRUE(copy.arrivedAt) << copy.failure;
+      EXPECT_EQ(Tree("dest"),
+                Merged(before, Inside("Web - Copy", Merged(source_, {"finished.txt=yes"}))));
+      EXPECT_TRUE(shell_->RemoveFolder(*copy.arrivedAt));
+    }
+  }
 }
 
 TEST_P(CopyFolderConformance, AMissingSourceFailsAndLeavesNothingBehind) {

@@ -27,7 +27,7 @@ bool MatchesWildcard(std::string_view wildcard, std::string_view name) {
 }  // namespace
 
 CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
-                                 const std::string& destDir) {
+                                 const std::string& destDir, const CopyFinish& finish) {
   std::error_code error;
   if (!copyFailure.empty()) return {std::nullopt, copyFailure};
   if (!fs::is_directory(source, error)) return {std::nullopt, "no folder: " + source};
@@ -38,8 +38,11 @@ CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
   });
   const fs::path target = fs::path(destDir) / free;
   fs::copy(source, target, fs::copy_options::recursive, error);
-  if (error) return {std::nullopt, error.message()};
-  return {target.string(), {}};
+  std::string failure = error ? error.message() : "";
+  if (!error && finish) failure = finish(target.string(), free);
+  if (failure.empty()) return {target.string(), {}};
+  fs::remove_all(target, error);
+  return {std::nullopt, failure};
 }
 
 bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {

@@ -18,8 +18,8 @@ class FakeShell : public ShellOperations {
     NativeWindow owner;
   };
 
-  CopyResult CopyFolder(NativeWindow owner, const std::string& source,
-                        const std::string& destDir) override;
+  CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
+                        const CopyFinish& finish = {}) override;
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;

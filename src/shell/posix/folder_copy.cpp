@@ -34,6 +34,8 @@ class CopyJob {
   CopyJob(CopyProgress& progress, std::string source, std::string destDir)
       : progress(progress), source_(std::move(source)), destDir_(std::move(destDir)) {}
 
+  const std::string& DestDir() const { return destDir_; }
+
   // The entry at `relative` in the source could not be read.
   bool FailReading(const std::string& relative, const std::error_code& error) {
     return FailWith(CopyFailureText(error, SourcePath(relative)));
@@ -220,17 +222,21 @@ bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
   return true;
 }
 
+// The first name of FreeCopyName that is free in the folder open as `destination`.
+std::string FreeNameIn(int destination, const std::string& name) {
+  return FreeCopyName(name, [destination](const std::string& candidate) {
+    struct stat info {};
+    return ::fstatat(destination, candidate.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+  });
+}
+
 // Gives the finished copy the first free name; should another program take that name before
 // the rename, the next free one is chosen.
 std::optional<std::string> MoveIntoPlace(int destination, const std::string& staging,
                                          const std::string& name, CopyJob& job) {
-  const auto isTaken = [destination](const std::string& candidate) {
-    struct stat info {};
-    return ::fstatat(destination, candidate.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
-  };
   std::error_code error;
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string chosen = FreeCopyName(name, isTaken);
+    std::string chosen = FreeNameIn(destination, name);
     error = RenameNoReplace(destination, staging, destination, chosen);
     if (!error) return chosen;
     if (error != std::errc::file_exists) break;
@@ -239,18 +245,29 @@ std::optional<std::string> MoveIntoPlace(int destination, const std::string& sta
   return std::nullopt;
 }
 
+// Runs `finish` on the hidden copy; false, its reason recorded, when it fails.
+bool Finish(const CopyFinish& finish, const std::string& copyPath, const std::string& arrivalName,
+            CopyJob& job) {
+  if (!finish) return true;
+  std::string failure = finish(copyPath, arrivalName);
+  return failure.empty() || job.FailWith(std::move(failure));
+}
+
 // Builds the copy in a staging folder and moves it into place; a failed copy is removed, and
 // so are the staging folders that killed copies left here before.
 std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
                                                int destination, const std::string& name,
-                                               CopyJob& job) {
+                                               const CopyFinish& finish, CopyJob& job) {
   RemoveAbandonedStagingFolders(destination);
   const StagingFolder staging = MakeStagingFolder(destination, name);
   if (staging.failure) {
     job.FailWriting(staging.failure);
     return std::nullopt;
   }
-  if (CopyContent(source, staging.folder.Get(), "", job)) {
+  // The name `finish` is told is the one the copy gets unless another program takes it first.
+  if (CopyContent(source, staging.folder.Get(), "", job) &&
+      Finish(finish, JoinPath(job.DestDir(), staging.name, kPosixSeparators),
+             FreeNameIn(destination, name), job)) {
     KeepAttributes(staging.folder.Get(), sourceInfo);
     if (auto chosen = MoveIntoPlace(destination, staging.name, name, job)) return chosen;
   }
@@ -261,7 +278,7 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
 }  // namespace
 
 CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
-                          const CopyProgressCallback& onProgress) {
+                          const CopyProgressCallback& onProgress, const CopyFinish& finish) {
   const std::string name = LastComponent(source, kPosixSeparators);
   if (name.empty() || IsDotEntry(name)) return {std::nullopt, "\"" + source + "\" names no folder"};
   const UniqueFd from(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -274,7 +291,8 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
   if (!destination.Open(destDir, sourceInfo)) return {std::nullopt, destination.Failure()};
   CopyProgress progress(onProgress, onProgress ? ContentBytes(from.Get()) : 0);
   CopyJob job(progress, source, destDir.empty() ? "." : destDir);
-  const auto chosen = CopyIntoDestination(from.Get(), sourceInfo, destination.Get(), name, job);
+  const auto chosen =
+      CopyIntoDestination(from.Get(), sourceInfo, destination.Get(), name, finish, job);
   // The end is reported whatever the outcome, so that a progress window closes.
   progress.Finish();
   if (!chosen) {

@@ -15,7 +15,8 @@ namespace trelik {
 // name and renamed into place whole, so nobody sees it half-done.
 // Returns the path where the copy arrived (`destDir` joined with the chosen name), or why it
 // failed; a failure leaves nothing behind: neither the partial copy nor folders made for it.
+// `finish` runs on the hidden copy, before its attributes are set and it is moved into place.
 CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
-                          const CopyProgressCallback& onProgress);
+                          const CopyProgressCallback& onProgress, const CopyFinish& finish = {});
 
 }  // namespace trelik

@@ -25,8 +25,8 @@ PosixShellOperations::PosixShellOperations(FolderPicker pickFolder,
       onCopyProgress_(std::move(onCopyProgress)) {}
 
 CopyResult PosixShellOperations::CopyFolder(NativeWindow /*owner*/, const std::string& source,
-                                            const std::string& destDir) {
-  return CopyFolderTree(source, destDir, onCopyProgress_);
+                                            const std::string& destDir, const CopyFinish& finish) {
+  return CopyFolderTree(source, destDir, onCopyProgress_, finish);
 }
 
 bool PosixShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {

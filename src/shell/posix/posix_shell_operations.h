@@ -25,8 +25,8 @@ class PosixShellOperations final : public ShellOperations {
                        CopyProgressCallback onCopyProgress);
 
   // `owner` plays no part: the progress goes to the callback handed in.
-  CopyResult CopyFolder(NativeWindow owner, const std::string& source,
-                        const std::string& destDir) override;
+  CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
+                        const CopyFinish& finish = {}) override;
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;

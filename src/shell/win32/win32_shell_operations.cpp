@@ -53,7 +53,7 @@ std::vector<char> PathList(const std::string& path) {
 }  // namespace
 
 CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::string& source,
-                                            const std::string& destDir) {
+                                            const std::string& destDir, const CopyFinish& finish) {
   const std::string from = WithoutTrailingSeparators(source, kWindowsSeparators);
   const std::string name = FileNamePart(from, kWindowsSeparators);
   const std::string folder = AsFolder(destDir, kWindowsSeparators);
@@ -67,7 +67,8 @@ CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::strin
     nameUnknown = state == NameState::kUnknown;
     return state == NameState::kTaken;
   };
-  const std::string destination = folder + FreeCopyName(name, isTaken);
+  const std::string arrivalName = FreeCopyName(name, isTaken);
+  const std::string destination = folder + arrivalName;
   if (nameUnknown) return {std::nullopt, "\"" + destination + "\" cannot be examined"};
 
   std::vector<char> fromList = PathList(from);
@@ -86,10 +87,14 @@ CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::strin
   const int result = SHFileOperationA(&request);
 
   const bool arrived = ProbeName(destination) == NameState::kTaken;
-  if (result == 0 && !request.fAnyOperationsAborted && arrived) return {destination, {}};
+  std::string failure = request.fAnyOperationsAborted ? "The copy was cancelled" : "";
+  if (result == 0 && !request.fAnyOperationsAborted && arrived) {
+    if (finish) failure = finish(destination, arrivalName);
+    if (failure.empty()) return {destination, {}};
+  }
   // The name was free before the copy, so whatever stands there now is an unfinished copy.
   if (arrived) RemoveTree(destination);
-  return {std::nullopt, request.fAnyOperationsAborted ? "The copy was cancelled" : ""};
+  return {std::nullopt, failure};
 }
 
 bool Win32ShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {

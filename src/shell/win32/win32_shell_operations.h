@@ -21,8 +21,8 @@ class Win32ShellOperations : public ShellOperations {
   // request and would merge into a folder of that name; refuses to copy a folder into itself.
   // The shell shows its own error messages, so a failure carries a reason of ours only when
   // the copy was cancelled.
-  CopyResult CopyFolder(NativeWindow owner, const std::string& source,
-                        const std::string& destDir) override;
+  CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
+                        const CopyFinish& finish = {}) override;
 
   // Initialises COM for the picker's duration when this thread has not; see PickFolder.
   bool BrowseForFolder(const std::string& title, std::string& folder) override;

@@ -1,0 +1,36 @@
+#include "common/user_name.h"
+
+#include <windows.h>
+#define SECURITY_WIN32
+#include <secext.h>
+
+#include <vector>
+
+namespace trelik {
+namespace {
+
+// In the process code page, as every string of the program.
+std::string Narrow(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), size, nullptr, nullptr);
+  narrow.resize(static_cast<std::size_t>(size) - 1);
+  return narrow;
+}
+
+}  // namespace
+
+std::string UserName() {
+  std::vector<wchar_t> buffer(256);
+  ULONG length = static_cast<ULONG>(buffer.size());
+  // The display name exists only for domain and Microsoft accounts; a local account has none.
+  if (GetUserNameExW(NameDisplay, buffer.data(), &length) && length > 0) {
+    return Narrow(buffer.data());
+  }
+  DWORD loginLength = static_cast<DWORD>(buffer.size());
+  if (GetUserNameW(buffer.data(), &loginLength)) return Narrow(buffer.data());
+  return {};
+}
+
+}  // namespace trelik

@@ -1,0 +1,77 @@
+#include "creation/token_fill.h"
+
+#include "common/system_error.h"
+#include "library/file_access.h"
+#include "library/file_tree.h"
+
+namespace trelik {
+namespace {
+
+class TreeFiller {
+ public:
+  TreeFiller(const TokenValues& values, bool fillContents, ShellOperations& shell,
+             const PathSeparators& separators)
+      : values_(values), fillContents_(fillContents), shell_(shell), separators_(separators) {}
+
+  // Fills what is inside `folder`, which is `relative` in the tree: first the content, under the
+  // names it was listed with, then the names.
+  bool Fill(const std::string& folder, const std::string& relative) {
+    const FolderEntries listing = ReadFolderEntries(folder);
+    if (listing.failure) return Fail(folder, listing.failure);
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : listing.entries) {
+      names.push_back(entry.name);
+      const std::string path = JoinPath(folder, entry.name, separators_);
+      if (entry.kind == EntryKind::kFolder) {
+        if (!Fill(path, JoinPath(relative, entry.name, separators_))) return false;
+      } else if (entry.kind == EntryKind::kFile && fillContents_ && entry.size <= kFillLimit) {
+        if (!FillFile(path)) return false;
+      }
+    }
+    const NameRewrites rewrites = RewriteNames(names, values_, separators_);
+    for (const auto& name : rewrites.refused) {
+      result.refused.push_back(JoinPath(relative, name, separators_));
+    }
+    for (const auto& change : rewrites.changes) {
+      const std::string from = JoinPath(folder, change.from, separators_);
+      if (const std::error_code error =
+              shell_.RenamePath(from, JoinPath(folder, change.to, separators_))) {
+        return Fail(from, error);
+      }
+    }
+    return true;
+  }
+
+  TreeFill result;
+
+ private:
+  bool FillFile(const std::string& path) {
+    const FileRead read = ReadFileStart(path, kFillLimit + 1);
+    if (read.failure) return Fail(path, read.failure);
+    const auto filled = FilledContents(read.bytes, values_);
+    if (!filled) return true;
+    if (const std::error_code error = RewriteFile(path, *filled)) return Fail(path, error);
+    return true;
+  }
+
+  bool Fail(const std::string& path, const std::error_code& error) {
+    result.failure = "\"" + path + "\" could not be filled in: " + SystemErrorText(error);
+    return false;
+  }
+
+  const TokenValues& values_;
+  bool fillContents_;
+  ShellOperations& shell_;
+  const PathSeparators& separators_;
+};
+
+}  // namespace
+
+TreeFill FillTokensInTree(const std::string& root, const TokenValues& values, bool fillContents,
+                          ShellOperations& shell, const PathSeparators& separators) {
+  TreeFiller filler(values, fillContents, shell, separators);
+  filler.Fill(root, "");
+  return filler.result;
+}
+
+}  // namespace trelik
