@@ -17,6 +17,8 @@
 #include "common/error.h"
 #include "common/path_parts.h"
 #include "creation/program_options.h"
+#include "creation/script_commands.h"
+#include "library/ini_file.h"
 #include "shell/posix/desktop_integration.h"
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/registry_store.h"
@@ -74,6 +76,18 @@ trelik::TextReply RemoveRegistrations() {
     report.failures.push_back(std::string("The desktop files were left: ") + error.what());
   }
   return trelik::FormatRemovalReport(report);
+}
+
+// --list and --new: no window, no desktop files; the copy shows no progress.
+trelik::TextReply RunScriptCommand(const trelik::ProgramOptions& options) {
+  const std::string dataFolder = trelik::DesktopFoldersFromEnvironment().dataHome + "/trelik/";
+  trelik::PosixShellOperations shell([](const std::string&, std::string&) { return false; }, [] {},
+                                     [](std::uint64_t, std::uint64_t) {});
+  const trelik::TIniFile settings(dataFolder + "trelik.ini");
+  const trelik::ScriptServices services{shell, settings, dataFolder};
+  return options.action == trelik::ProgramAction::kList
+             ? trelik::ListTemplates(services)
+             : trelik::CreateFromScript(options, services);
 }
 
 void RunProgram(const trelik::ProgramOptions& options) {
@@ -153,6 +167,10 @@ int main(int argc, char** argv) {
   if (const auto reply = trelik::ReplyWithoutWindows(options)) return PrintReply(*reply);
   if (options.action == trelik::ProgramAction::kUnregisterAll)
     return PrintReply(RemoveRegistrations());
+  if (options.action == trelik::ProgramAction::kList ||
+      options.action == trelik::ProgramAction::kNew) {
+    return PrintReply(RunScriptCommand(options));
+  }
 
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName("trelik");

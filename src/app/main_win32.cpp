@@ -12,6 +12,8 @@
 #include "common/path_parts.h"
 #include "creation/command_line.h"
 #include "creation/program_options.h"
+#include "creation/script_commands.h"
+#include "library/ini_file.h"
 #include "shell/win32/win32_registry.h"
 #include "shell/win32/win32_shell_operations.h"
 #include "ui/program.h"
@@ -65,6 +67,16 @@ int RemoveRegistrations() {
       [] { return std::make_shared<Win32Registry>(); }, shell, dataFolder + "projects.lib")));
 }
 
+// --list and --new: no window of ours; the shell's copy may show its own progress.
+int RunScriptCommand(const ProgramOptions& options) {
+  const std::string dataFolder = DirectoryPart(ExecutablePath(), kWindowsSeparators);
+  Win32ShellOperations shell;
+  const TIniFile settings(dataFolder + "trelik.ini");
+  const ScriptServices services{shell, settings, dataFolder};
+  return PrintReply(options.action == ProgramAction::kList ? ListTemplates(services)
+                                                           : CreateFromScript(options, services));
+}
+
 void RunProgram(const ProgramOptions& options) {
   Win32Application application;
   Win32ShellOperations shell;
@@ -94,6 +106,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (options.action == trelik::ProgramAction::kUnregisterAll) return trelik::RemoveRegistrations();
   // The shell's copy and folder picker need COM on this, the one thread.
   const HRESULT ole = OleInitialize(nullptr);
+  if (options.action == trelik::ProgramAction::kList ||
+      options.action == trelik::ProgramAction::kNew) {
+    const int exitCode = trelik::RunScriptCommand(options);
+    if (SUCCEEDED(ole)) OleUninitialize();
+    return exitCode;
+  }
   try {
     trelik::RunProgram(options);
   } catch (const std::exception& error) {

@@ -4,7 +4,9 @@ namespace trelik {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: trelik [LAUNCHER | --editor | --unregister-all | --help | --version]\n";
+    "Usage: trelik [LAUNCHER | --editor | --unregister-all | --help | --version]\n"
+    "       trelik --new TEMPLATE [--name TEXT] [--in FOLDER] [--open]\n"
+    "       trelik --list\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -15,11 +17,41 @@ constexpr const char* kHelp =
     "  --editor          show the template editor instead; closing it ends the program\n"
     "  --unregister-all  remove every file type and New-menu entry that Trelik registered,\n"
     "                    and say what was removed; the templates and settings stay\n"
+    "  --new TEMPLATE    make a project from TEMPLATE as the window would, without it, and\n"
+    "                    print the new project's folder; notices go to standard error\n"
+    "    --name TEXT     the name as typed in the window: FOLDER\\FILE, FOLDER\\ or \\FILE\n"
+    "    --in FOLDER     the folder the project goes into; the current folder by default\n"
+    "    --open          open the project's main file afterwards\n"
+    "  --list            list the templates, one a line: name, main file and \"autoopen\"\n"
+    "                    when it is opened after creation, separated by tabs\n"
     "  --help            show this text\n"
     "  --version         show the program's version\n";
 
-// The exit code of a command line that cannot be understood, as shells and getopt use it.
-constexpr int kUsageExitCode = 2;
+ProgramOptions UsageError(std::string error) {
+  return {.action = ProgramAction::kUsageError, .error = "trelik: " + std::move(error)};
+}
+
+// --new TEMPLATE followed by its own options, each at most once and in any order.
+ProgramOptions ParseNew(const std::vector<std::string>& arguments) {
+  if (arguments.size() < 2 || arguments[1].starts_with("--")) {
+    return UsageError("--new needs the name of a template");
+  }
+  ProgramOptions options{.action = ProgramAction::kNew, .templateName = arguments[1]};
+  bool named = false;
+  bool placed = false;
+  for (std::size_t i = 2; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    const bool takesText = option == "--name" || option == "--in";
+    if (option != "--open" && !takesText) return UsageError("unknown option '" + option + "'");
+    bool& given = option == "--name" ? named : option == "--in" ? placed : options.open;
+    if (given) return UsageError(option + " is given twice");
+    given = true;
+    if (!takesText) continue;
+    if (++i == arguments.size()) return UsageError(option + " needs a value");
+    (option == "--name" ? options.typedName : options.folder) = arguments[i];
+  }
+  return options;
+}
 
 }  // namespace
 
@@ -28,6 +60,7 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
     return {.launcherPath = arguments.empty() ? std::string() : arguments[0]};
   }
   const std::string& option = arguments[0];
+  if (option == "--new") return ParseNew(arguments);
   if (arguments.size() > 1) {
     return {.action = ProgramAction::kUsageError,
             .error = "trelik: " + option + " takes no argument: '" + arguments[1] + "'"};
@@ -36,6 +69,7 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
   if (option == "--unregister-all") return {.action = ProgramAction::kUnregisterAll};
   if (option == "--help") return {.action = ProgramAction::kHelp};
   if (option == "--version") return {.action = ProgramAction::kVersion};
+  if (option == "--list") return {.action = ProgramAction::kList};
   return {.action = ProgramAction::kUsageError, .error = "trelik: unknown option '" + option + "'"};
 }
 

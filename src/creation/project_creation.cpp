@@ -38,26 +38,55 @@ class Sequence {
     }
 
     launcherFolder_ = DirectoryPart(launcher, services_.separators);
+    Prepare(projectName);
     // After a failed copy the launcher stays, so that the user can try again.
-    if (Create(projectName)) RemoveLauncher(launcher);
+    if (Create()) RemoveLauncher(launcher);
     return projectName;
   }
 
-  // Copies the template into `launcherFolder_`, fills in its tokens and renames it after the
-  // typed name. The project's folder, or nullopt when the copy failed.
-  std::optional<std::string> Create(const std::string& projectName) {
+  std::optional<std::string> RunForScript(const ScriptRequest& script) {
+    script_ = true;
+    launcherFolder_ = script.folder;
+    Prepare(script.templateName);
+    if (nameProblem_) {
+      Say(*nameProblem_);
+    } else if (name_.form == NameForm::kFileOnly && mainFile_.empty()) {
+      Say("No main file is recorded for " + Quoted(projectName_) + ", so none can be named " +
+          Quoted(name_.filePart) + ".");
+    } else if (renameFolder_ && Exists(launcherFolder_ + name_.folderPart)) {
+      Say(Quoted(launcherFolder_ + name_.folderPart) + " already exists.");
+    } else {
+      if (name_.form == NameForm::kPlainName || name_.form == NameForm::kUnrecognised) {
+        Say("The name " + Quoted(request_.typedName) +
+            " renames nothing: FOLDER\\FILE names both, FOLDER\\ the folder, \\FILE the main "
+            "file.");
+      }
+      const auto folder = Create();
+      if (folder && problems_.empty()) return folder;
+      if (folder) static_cast<void>(services_.shell.RemoveFolder(*folder));
+    }
+    return std::nullopt;
+  }
+
+  // Reads what the template records and sorts the typed name.
+  void Prepare(const std::string& projectName) {
     projectName_ = projectName;
     mainFile_ = RecordedMainFile(projectName);
     autoOpen_ = request_.autoOpenChecked && !mainFile_.empty();
     name_ = ClassifyEnteredName(request_.typedName);
     PlanRenames();
-    const std::string templateFolder = request_.appDir + "projects" + Separator() + projectName;
+  }
+
+  // Copies the template into `launcherFolder_`, fills in its tokens and renames it after the
+  // typed name. The project's folder, or nullopt when the copy failed.
+  std::optional<std::string> Create() {
+    const std::string templateFolder = request_.appDir + "projects" + Separator() + projectName_;
     const CopyResult copy = services_.shell.CopyFolder(
         request_.owner, templateFolder, launcherFolder_,
         [this](const std::string& copyPath, const std::string& arrivalName) {
           return FillCopy(copyPath, arrivalName);
         });
-    if (!copy.arrivedAt) ReportCopyFailure(projectName, templateFolder, copy.failure);
+    if (!copy.arrivedAt) ReportCopyFailure(projectName_, templateFolder, copy.failure);
     Rename(copy.arrivedAt);
     if (!copy.arrivedAt) return std::nullopt;
     return folder_;
@@ -233,8 +262,10 @@ class Sequence {
     if (problems_.empty()) return;
     std::string text;
     for (const auto& problem : problems_) text.append(problem).append(" ");
-    Say(text + "The new project is in " + Quoted(FileNamePart(folder_, services_.separators)) +
-        ".");
+    // A script's project is made as asked or not at all: it is taken away again.
+    Say(text + (script_ ? std::string("Nothing was made.")
+                        : "The new project is in " +
+                              Quoted(FileNamePart(folder_, services_.separators)) + "."));
   }
 
   // Deleted only when it holds nothing a user could have written.
@@ -264,9 +295,17 @@ class Sequence {
   std::string folder_;  // where the project folder is now
   std::vector<std::string> problems_;
   bool autoOpen_ = false;
+  bool script_ = false;
 };
 
 }  // namespace
+
+std::optional<std::string> CreateProjectForScript(const ScriptRequest& request,
+                                                  const CreationServices& services) {
+  const CreationRequest creation{
+      .appDir = request.appDir, .typedName = request.typedName, .autoOpenChecked = request.open};
+  return Sequence(creation, services).RunForScript(request);
+}
 
 std::string CreateProject(const CreationRequest& request, const CreationServices& services) {
   return Sequence(request, services).Run();

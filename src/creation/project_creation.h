@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/path_parts.h"
@@ -28,6 +29,23 @@ struct CreationServices {
   std::function<void(const std::string&)> showMessage;
   const PathSeparators& separators;
 };
+
+// What a script asks for: the template, the folder the project goes into (ending in the
+// platform's separator), and the name as it would be typed.
+struct ScriptRequest {
+  std::string templateName;
+  std::string folder;
+  std::string appDir;  // ends in the platform's separator
+  std::string typedName;
+  bool open = false;
+};
+
+// Runs the creation sequence for a script: a name that cannot be used, a folder name that is
+// taken, or a file name with no main file to give it to stops it before anything is copied,
+// and a rename that fails afterwards takes the copy away again. The project's folder, or
+// nullopt when nothing was made; every notice goes to `showMessage`.
+std::optional<std::string> CreateProjectForScript(const ScriptRequest& request,
+                                                  const CreationServices& services);
 
 // Copies the template named by the launcher next to it, renames the copy after the typed
 // name, opens its main file when asked and deletes the launcher. Returns the template name;

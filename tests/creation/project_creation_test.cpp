@@ -350,7 +350,7 @@ TEST_F(CreationTest, TokensAreFilledInNamesAlwaysAndInContentsWithFill) {
   const std::string page = "<title>{{trelik.folder}}</title>{{ vue }}{{trelik.x}}\r\n";
   const std::string big = std::string(kFillLimit, ' ') + "{{trelik.folder}}";
   const std::map<std::string, std::string> untouched{
-      {"nul.bin", std::string("{{trelik.folder}}\0", 18)},
+      {"zero.bin", std::string("{{trelik.folder}}\0", 18)},
       {"latin1.txt", "{{trelik.folder}}\xE9"},
       {"big.txt", big}};
   WriteFileBytes(web + "index.htm", page);

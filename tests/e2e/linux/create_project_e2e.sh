@@ -12,7 +12,12 @@ data="$XDG_DATA_HOME/trelik"
 mkdir -p "$data/projects/Web/css"
 printf '<html>' >"$data/projects/Web/index.htm"
 printf 'body{}' >"$data/projects/Web/css/site.css"
-printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=0\r\n' >"$data/trelik.ini"
+printf '[mainfile]\r\nWeb=index.htm\r\nTokens=index.htm\r\n[autoopen]\r\nWeb=0\r\n[fill]\r\nTokens=1\r\n' >"$data/trelik.ini"
+# A template whose names and text hold tokens, filled in from the typed name.
+mkdir -p "$data/projects/Tokens/css"
+: >"$data/projects/Tokens/{{trelik.folder}}.css"
+: >"$data/projects/Tokens/css/{{trelik.file}}.css"
+printf '<title>{{trelik.folder}}</title>' >"$data/projects/Tokens/index.htm"
 projects="$work/My Projects"
 mkdir -p "$projects"
 
@@ -42,6 +47,13 @@ expect_file "$projects/Site/home.htm"
 expect_file "$projects/Site/css/site.css"
 [ "$(cat "$projects/Site/home.htm" 2>/dev/null)" = '<html>' ] || fail "home.htm lost its content"
 expect_missing "$projects/New.trelik_Web"
+
+# Tokens: the typed name reaches every name of the copy and the text of its files.
+run_case "$projects/New.trelik_Tokens" 'Shop\home' Return
+expect_file "$projects/Shop/Shop.css"
+expect_file "$projects/Shop/css/home.css"
+[ "$(cat "$projects/Shop/home.htm" 2>/dev/null)" = '<title>Shop</title>' ] ||
+  fail "home.htm was not filled in: $(cat "$projects/Shop/home.htm" 2>/dev/null)"
 
 # Alt+F4 creates the project just the same.
 run_case "$projects/Another.trelik_Web" 'Other\' alt+F4

@@ -1,0 +1,91 @@
+#include "creation/script_commands.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/error.h"
+#include "common/path_parts.h"
+#include "creation/project_creation.h"
+#include "library/file_access.h"
+#include "library/template_list.h"
+
+namespace trelik {
+namespace {
+
+constexpr int kFailed = 1;
+
+// The template list; a missing list file is an empty list.
+std::vector<std::string> Templates(const ScriptServices& services) {
+  std::vector<std::string> templates;
+  const std::string path = services.appDir + "projects.lib";
+  if (services.shell.IsExistingFile(path)) LoadTemplateList(path, templates);
+  return templates;
+}
+
+TextReply UnknownTemplate(const std::string& name, const std::vector<std::string>& templates) {
+  std::string text = "trelik: there is no template \"" + name + "\"";
+  if (templates.empty()) {
+    text += "; no template has been added yet\n";
+  } else {
+    text += "; the templates are:\n";
+    for (const auto& known : templates) text.append("  ").append(known).append("\n");
+  }
+  return {.standardError = text, .exitCode = kUsageExitCode};
+}
+
+}  // namespace
+
+TextReply ListTemplates(const ScriptServices& services) {
+  TextReply reply;
+  try {
+    for (const auto& name : Templates(services)) {
+      reply.standardOutput +=
+          name + "\t" + services.settings.ReadText("mainfile", name, "") + "\t" +
+          (services.settings.ReadFlag("autoopen", name, false) ? "autoopen" : "") + "\n";
+    }
+  } catch (const Error& error) {
+    return {.standardError = std::string("trelik: ") + error.what() + "\n", .exitCode = kFailed};
+  }
+  return reply;
+}
+
+TextReply CreateFromScript(const ProgramOptions& options, const ScriptServices& services) {
+  const PathSeparators& separators = PlatformSeparators();
+  TextReply reply;
+  std::vector<std::string> templates;
+  try {
+    templates = Templates(services);
+  } catch (const Error& error) {
+    return {.standardError = std::string("trelik: ") + error.what() + "\n", .exitCode = kFailed};
+  }
+  if (std::find(templates.begin(), templates.end(), options.templateName) == templates.end()) {
+    return UnknownTemplate(options.templateName, templates);
+  }
+  std::string folder = AbsolutePath(options.folder.empty() ? "." : options.folder);
+  // Not every platform's absolute path drops a final "." of its own.
+  if (folder.ends_with(std::string(1, separators.joiner) + ".")) folder.pop_back();
+  folder = AsFolder(WithoutTrailingSeparators(folder, separators), separators);
+  // A folder lists at least "." and ".."; a script's mistyped folder is not made.
+  if (services.shell.ListFolder(folder + "*.*").empty()) {
+    return {.standardError = "trelik: the folder \"" + options.folder + "\" does not exist\n",
+            .exitCode = kFailed};
+  }
+  const CreationServices creation{
+      services.shell, services.settings,
+      [&reply](const std::string& text) { reply.standardError += "trelik: " + text + "\n"; },
+      separators};
+  const auto project = CreateProjectForScript({.templateName = options.templateName,
+                                               .folder = folder,
+                                               .appDir = services.appDir,
+                                               .typedName = options.typedName,
+                                               .open = options.open},
+                                              creation);
+  if (!project) {
+    reply.exitCode = kFailed;
+    return reply;
+  }
+  reply.standardOutput = *project + "\n";
+  return reply;
+}
+
+}  // namespace trelik

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The real Linux program made to create projects from a script: --new with the tokens of a
+# template that asks for them filled in, its refusals and their exit codes, and --list.
+# Usage: new_project_e2e.sh <trelik executable> <folder for screenshots>
+set -u
+trelik=$1
+. "$(dirname "$0")/../checks.sh"
+
+work=$(mktemp -d /tmp/trelik-e2e.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_CONFIG_HOME="$work/home/.config"
+data="$XDG_DATA_HOME/trelik"
+mkdir -p "$data/projects/Web/css" "$data/projects/Plain"
+printf '/* {{trelik.folder}} */' >"$data/projects/Web/{{trelik.folder}}.css"
+printf 'body{}' >"$data/projects/Web/css/{{trelik.file}}.css"
+printf '<title>{{trelik.folder}}</title>\r\n{{ vue }}\n' >"$data/projects/Web/index.htm"
+printf 'text' >"$data/projects/Plain/readme.txt"
+printf 'Web\r\nPlain\r\nGone\r\n' >"$data/projects.lib"
+printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=1\r\n[fill]\r\nWeb=1\r\n' >"$data/trelik.ini"
+projects="$work/My Projects"
+mkdir -p "$projects"
+# xdg-open is replaced by a stub that notes what it was asked to open.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened.log"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
+# <expected exit code> <arguments...>: runs in the projects folder; output in $work/stdout, stderr.
+run() {
+  local code=$1
+  shift
+  (cd "$projects" && "$trelik" "$@" >"$work/stdout" 2>"$work/stderr")
+  local status=$?
+  [ "$status" = "$code" ] || fail "$*: exit code $status: $(cat "$work/stderr")"
+}
+
+# The typed name reaches every name and, with [fill], the text; other braces stay.
+run 0 --new Web --name 'Shop\home' --open
+[ "$(cat "$work/stdout")" = "$projects/Shop" ] || fail "stdout: $(cat "$work/stdout")"
+[ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
+expect_file "$projects/Shop/Shop.css"
+expect_file "$projects/Shop/css/home.css"
+[ "$(cat "$projects/Shop/home.htm")" = "$(printf '<title>Shop</title>\r\n{{ vue }}')" ] ||
+  fail "home.htm: $(cat -A "$projects/Shop/home.htm")"
+[ "$(cat "$projects/Shop/Shop.css")" = '/* Shop */' ] || fail "Shop.css was not filled"
+expect_file_soon "$work/opened.log" 10
+[ "$(cat "$work/opened.log" 2>/dev/null)" = "$projects/Shop/home.htm" ] ||
+  fail "opened: $(cat "$work/opened.log" 2>/dev/null)"
+ls -A "$projects" | grep -q trelik-copy && fail "a staging folder was left"
+
+# Into another folder; a template without [fill] keeps its text, and nothing is opened.
+mkdir -p "$work/elsewhere"
+run 0 --new Plain --in "$work/elsewhere" --name 'Notes\'
+[ "$(cat "$work/stdout")" = "$work/elsewhere/Notes" ] || fail "stdout: $(cat "$work/stdout")"
+[ "$(cat "$work/elsewhere/Notes/readme.txt")" = text ] || fail "readme.txt changed"
+
+# Refusals: nothing is made, the reason goes to standard error.
+before=$(find "$projects" "$work/elsewhere" | sort)
+run 2 --new Nope
+grep -qx '  Web' "$work/stderr" && grep -qx '  Plain' "$work/stderr" ||
+  fail "the known templates are not listed: $(cat "$work/stderr")"
+run 1 --new Web --name '..\x'
+grep -q 'cannot be used' "$work/stderr" || fail "unsafe name: $(cat "$work/stderr")"
+run 1 --new Web --name 'Shop\'
+grep -q 'already exists' "$work/stderr" || fail "taken name: $(cat "$work/stderr")"
+run 1 --new Web --in "$work/nowhere"
+grep -q 'does not exist' "$work/stderr" || fail "missing folder: $(cat "$work/stderr")"
+expect_missing "$work/nowhere"
+run 1 --new Gone
+grep -q 'not in the library' "$work/stderr" || fail "missing template: $(cat "$work/stderr")"
+run 2 --new Web --colour red
+[ "$(find "$projects" "$work/elsewhere" | sort)" = "$before" ] || fail "a refusal left something"
+[ "$(wc -l <"$work/opened.log")" = 1 ] || fail "a refusal opened something"
+
+run 0 --list
+[ "$(cat "$work/stdout")" = "$(printf 'Web\tindex.htm\tautoopen\nPlain\t\t\nGone\t\t')" ] ||
+  fail "--list: $(cat -A "$work/stdout")"
+
+finish
