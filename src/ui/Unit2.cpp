@@ -52,6 +52,11 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
                                                .tabOrder = 5,
                                                .parent = GroupBox1,
                                                .accessibleName = "Files of the template"});
+  // In the free band between the group and the buttons, so that the window keeps its size and
+  // every other control its place.
+  CheckBox2 = form_->AddCheckBox(
+      "CheckBox2",
+      {.text = "Fill in names inside files", .bounds = {16, 96, 241, 17}, .tabOrder = 4});
 
   Label3->onClick = [this] { Label3Click(); };
   Button1->onClick = [this] { Button1Click(); };
@@ -207,6 +212,7 @@ void TForm2::Button5Click() {
   actions_.UnregisterFileType(name, name);
   program_.Settings->RemoveKey("mainfile", name);
   program_.Settings->RemoveKey("autoopen", name);
+  program_.Settings->RemoveKey("fill", name);
   ComboBox1->RemoveItem(selected);
 }
 
@@ -217,6 +223,7 @@ void TForm2::ComboBox1Change() {
   if (name.empty()) return;
   ListTemplateFiles(name, program_.Settings->ReadText("mainfile", name, ""));
   CheckBox1->SetChecked(program_.Settings->ReadFlag("autoopen", name, false));
+  CheckBox2->SetChecked(program_.Settings->ReadFlag("fill", name, false));
 }
 
 // Listed anew at every visit, keeping the entry the user chose.
@@ -259,6 +266,7 @@ void TForm2::Button6Click() {
   }
   program_.Settings->WriteText("mainfile", name, mainFile);
   program_.Settings->WriteFlag("autoopen", name, CheckBox1->Checked());
+  program_.Settings->WriteFlag("fill", name, CheckBox2->Checked());
 }
 
 void TForm2::Label3Click() { actions_.OpenWebSite(); }

@@ -44,6 +44,7 @@ class TForm2 {
   PushButton* Button5;
   PushButton* Button6;
   ComboBox* ComboBox2;
+  CheckBox* CheckBox2;  // whether the selected template's files get their tokens filled in
 
  private:
   std::string ListFilePath() const;

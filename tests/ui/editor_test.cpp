@@ -147,6 +147,7 @@ TEST_F(EditorTest, DeleteRemovesRegistrationAndKeysButKeepsTheFolder) {
   AddTemplate(PickableFolder("Site"));
   program_->Settings->WriteText("mainfile", "Site", "index.htm");
   program_->Settings->WriteFlag("autoopen", "Site", true);
+  program_->Settings->WriteFlag("fill", "Site", true);
   program_->Settings->WriteText("mainfile", "Other", "keep.txt");
   Editor().Find<HeadlessButton>("Button5").Click();
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
@@ -155,6 +156,7 @@ TEST_F(EditorTest, DeleteRemovesRegistrationAndKeysButKeepsTheFolder) {
   EXPECT_TRUE(Registered(".trelik"));  // the base type stays
   EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", "gone"), "gone");
   EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", "gone"), "gone");
+  EXPECT_EQ(program_->Settings->ReadText("fill", "Site", "gone"), "gone");
   EXPECT_EQ(program_->Settings->ReadText("mainfile", "Other", ""), "keep.txt");
   EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));
   EXPECT_TRUE(application_.Messages().empty());
@@ -181,7 +183,7 @@ TEST_F(EditorTest, EnteringTheFileListListsTheTopLevelOnce) {
   EXPECT_EQ(files.SelectedIndex(), ComboBox::kNone);
 }
 
-TEST_F(EditorTest, MainFileRecordsTheFileAndTheAutoOpenChoice) {
+TEST_F(EditorTest, MainFileRecordsTheFileAndTheAutoOpenAndFillChoices) {
   AddTemplate(PickableFolder("Site"));
   auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
   files.SetFocus();
@@ -191,9 +193,14 @@ TEST_F(EditorTest, MainFileRecordsTheFileAndTheAutoOpenChoice) {
   Editor().Find<HeadlessButton>("Button6").Click();
   EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", ""), "index.htm");
   EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", ""), "0");
+  EXPECT_EQ(program_->Settings->ReadText("fill", "Site", ""), "0");
   Form2().CheckBox1->SetChecked(true);
   Editor().Find<HeadlessButton>("Button6").Click();
   EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", ""), "1");
+  EXPECT_EQ(program_->Settings->ReadText("fill", "Site", ""), "0");
+  Form2().CheckBox2->SetChecked(true);
+  Editor().Find<HeadlessButton>("Button6").Click();
+  EXPECT_EQ(program_->Settings->ReadText("fill", "Site", ""), "1");
 }
 
 // The file list follows the chosen template, so that "Main File" never records one template's
@@ -208,17 +215,21 @@ TEST_F(EditorTest, ChoosingATemplateShowsItsFilesAndWhatIsRecordedForIt) {
   files.SetSelectedIndex(1);
   Editor().Find<HeadlessButton>("Button6").Click();  // "index.htm", no Auto Open
   Form2().CheckBox1->SetChecked(true);
+  Form2().CheckBox2->SetChecked(true);
   AddTemplate(PickableFolder("Second"));
   EXPECT_EQ(files.SelectedIndex(), ComboBox::kNone);
   EXPECT_FALSE(Form2().CheckBox1->Checked());
+  EXPECT_FALSE(Form2().CheckBox2->Checked());
   Editor().Find<HeadlessButton>("Button6").Click();
   EXPECT_EQ(program_->Settings->ReadText("mainfile", "Second", "none"), "none");
 
   program_->Settings->WriteFlag("autoopen", "First", true);
+  program_->Settings->WriteFlag("fill", "First", true);
   Editor().Find<HeadlessComboBox>("ComboBox1").Choose(0);
   EXPECT_EQ(files.Items(), (List{".hidden", "index.htm", "Page2.htm", "page10.htm", "img"}));
   EXPECT_EQ(files.SelectedIndex(), 1);
   EXPECT_TRUE(Form2().CheckBox1->Checked());
+  EXPECT_TRUE(Form2().CheckBox2->Checked());
   Editor().Find<HeadlessButton>("Button1").SetFocus();
   files.SetFocus();  // listed anew, the selection kept
   EXPECT_EQ(files.SelectedIndex(), 1);
@@ -366,6 +377,8 @@ TEST_F(EditorTest, WindowsAsDesigned) {
   }
   EXPECT_EQ(editor.Info("ComboBox2").tabOrder, 5);
   EXPECT_FALSE(windows_->Form2.CheckBox1->Checked());
+  EXPECT_EQ(editor.Info("CheckBox2").text, "Fill in names inside files");
+  EXPECT_FALSE(windows_->Form2.CheckBox2->Checked());
 
   const HeadlessForm& about = About();
   EXPECT_EQ(about.Args().caption, "about");
