@@ -52,7 +52,12 @@ mkdir -p "$program/projects/Web/css"
 cp "$trelik" "$program/trelik.exe"
 printf '<html>' >"$program/projects/Web/index.htm"
 printf 'body{}' >"$program/projects/Web/css/site.css"
-printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=0\r\n' >"$program/trelik.ini"
+printf '[mainfile]\r\nWeb=index.htm\r\nTokens=index.htm\r\n[autoopen]\r\nWeb=0\r\n[fill]\r\nTokens=1\r\n' >"$program/trelik.ini"
+# A template whose names and text hold tokens, filled in from the typed name.
+mkdir -p "$program/projects/Tokens/css"
+: >"$program/projects/Tokens/{{trelik.folder}}.css"
+: >"$program/projects/Tokens/css/{{trelik.file}}.css"
+printf '<title>{{trelik.folder}}</title>' >"$program/projects/Tokens/index.htm"
 projects="$work/My Projects"
 mkdir -p "$projects"
 
@@ -68,6 +73,13 @@ expect_missing "$projects/Web"
 expected_command="\"$(windows_path "$program/trelik.exe")\" \"%1\""
 [ "$(registry_default 'Trelik\Shell\Open\Command')" = "$expected_command" ] ||
   fail "open command: '$(registry_default 'Trelik\Shell\Open\Command')'"
+
+# Tokens: the typed name reaches every name of the copy and the text of its files.
+run_case "$projects/New.trelik_Tokens" 'Shop\home' Return
+expect_file "$projects/Shop/Shop.css"
+expect_file "$projects/Shop/css/home.css"
+[ "$(cat "$projects/Shop/home.htm" 2>/dev/null)" = '<title>Shop</title>' ] ||
+  fail "home.htm was not filled in: $(cat "$projects/Shop/home.htm" 2>/dev/null)"
 
 # Alt+F4 creates the project just the same; a slash separates as well as a backslash.
 run_case "$projects/Another.trelik_Web" 'Other/' alt+F4

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The real trelik.exe under Wine made to create projects from a script: --new with the tokens of
+# a template that asks for them filled in, its refusals and their exit codes, and --list.
+# Usage: new_project_e2e.sh <wine-run> <trelik.exe> <client_area.exe> <screenshots folder>
+set -u
+wine_run=$1
+trelik=$2
+client_area=$3
+artifacts=$4
+. "$(dirname "$0")/wine_session.sh"
+start_session
+
+program="$work/program"
+mkdir -p "$program/projects/Web/css" "$program/projects/Plain"
+cp "$trelik" "$program/trelik.exe"
+printf '/* {{trelik.folder}} */' >"$program/projects/Web/{{trelik.folder}}.css"
+printf 'body{}' >"$program/projects/Web/css/{{trelik.file}}.css"
+printf '<title>{{trelik.folder}}</title>\r\n{{ vue }}\n' >"$program/projects/Web/index.htm"
+printf 'text' >"$program/projects/Plain/readme.txt"
+printf 'Web\r\nPlain\r\nGone\r\n' >"$program/projects.lib"
+printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=1\r\n[fill]\r\nWeb=1\r\n' >"$program/trelik.ini"
+projects="$work/My Projects"
+mkdir -p "$projects"
+
+# <expected exit code> <arguments...>: runs in the projects folder; output in $work/stdout, stderr
+# with the line ends as Unix has them.
+run() {
+  local code=$1
+  shift
+  (cd "$projects" && "$wine_run" "$program/trelik.exe" "$@" >"$work/stdout.raw" 2>"$work/stderr.raw")
+  local status=$?
+  tr -d '\r' <"$work/stdout.raw" >"$work/stdout"
+  tr -d '\r' <"$work/stderr.raw" >"$work/stderr"
+  [ "$status" = "$code" ] || fail "$*: exit code $status: $(cat "$work/stderr")"
+}
+
+# The typed name reaches every name and, with [fill], the text; other braces stay.
+run 0 --new Web --name 'Shop\home'
+[ "$(cat "$work/stdout")" = "$(windows_path "$projects/Shop")" ] ||
+  fail "stdout: $(cat "$work/stdout")"
+[ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
+expect_file "$projects/Shop/Shop.css"
+expect_file "$projects/Shop/css/home.css"
+[ "$(cat "$projects/Shop/home.htm")" = "$(printf '<title>Shop</title>\r\n{{ vue }}')" ] ||
+  fail "home.htm: $(cat -A "$projects/Shop/home.htm")"
+[ "$(cat "$projects/Shop/Shop.css")" = '/* Shop */' ] || fail "Shop.css was not filled"
+
+# Into another folder; a template without [fill] keeps its text.
+mkdir -p "$work/elsewhere"
+run 0 --new Plain --in "$(windows_path "$work/elsewhere")" --name 'Notes\'
+[ "$(cat "$work/stdout")" = "$(windows_path "$work/elsewhere/Notes")" ] ||
+  fail "stdout: $(cat "$work/stdout")"
+[ "$(cat "$work/elsewhere/Notes/readme.txt")" = text ] || fail "readme.txt changed"
+
+# Refusals: nothing is made, the reason goes to standard error.
+before=$(find "$projects" "$work/elsewhere" | sort)
+run 2 --new Nope
+grep -qx '  Web' "$work/stderr" && grep -qx '  Plain' "$work/stderr" ||
+  fail "the known templates are not listed: $(cat "$work/stderr")"
+run 1 --new Web --name '..\x'
+grep -q 'cannot be used' "$work/stderr" || fail "unsafe name: $(cat "$work/stderr")"
+run 1 --new Web --name 'Shop\'
+grep -q 'already exists' "$work/stderr" || fail "taken name: $(cat "$work/stderr")"
+run 1 --new Web --in "$(windows_path "$work/nowhere")"
+grep -q 'does not exist' "$work/stderr" || fail "missing folder: $(cat "$work/stderr")"
+expect_missing "$work/nowhere"
+run 1 --new Gone
+grep -q 'not in the library' "$work/stderr" || fail "missing template: $(cat "$work/stderr")"
+run 2 --new Web --colour red
+[ "$(find "$projects" "$work/elsewhere" | sort)" = "$before" ] || fail "a refusal left something"
+
+run 0 --list
+[ "$(cat "$work/stdout")" = "$(printf 'Web\tindex.htm\tautoopen\nPlain\t\t\nGone\t\t')" ] ||
+  fail "--list: $(cat -A "$work/stdout")"
+
+finish
