@@ -158,7 +158,8 @@ class Sequence {
                            : arrivalName;
     // The recorded main file may itself be named by tokens; its own name cannot name it.
     const std::string mainName = FillTokens(mainFile_, values);
-    if (renameFile_) {
+    // A typed file part names the main file even where the template records none.
+    if (renameFile_ || (name_.form == NameForm::kFolderAndFile && renameFolder_)) {
       values["file"] = name_.filePart;
     } else if (!mainFile_.empty() && !HoldsToken(mainFile_, {{"file", ""}})) {
       values["file"] = mainName.substr(

@@ -428,6 +428,28 @@ TEST_F(CreationTest, AMainFileNamedByTokensIsFoundUnderItsFilledName) {
   }
 }
 
+// Filling in happens before the copy is handed over: when it fails, the copy goes, the user is
+// told why, and the launcher stays for another try.
+TEST_F(CreationTest, AFailedFillLeavesNothingAndKeepsTheLauncher) {
+  WriteFileBytes(appDir_ + "projects" + Sep() + "Web" + Sep() + "{{trelik.folder}}.css", "");
+  settings_.WriteText("mainfile", "Web", "index.htm");
+  shell_.renameFailure = std::make_error_code(std::errc::permission_denied);
+  Create("Shop\\home", true);
+  EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
+  EXPECT_TRUE(shell_.opened.empty());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].rfind(kCopyFailed + "\n\"", 0), 0u) << messages_[0];
+  EXPECT_NE(messages_[0].find("{{trelik.folder}}.css\" could not be filled in: "),
+            std::string::npos)
+      << messages_[0];
+}
+
+TEST_F(CreationTest, ATypedFilePartNamesTheFileTokenWithoutARecordedMainFile) {
+  WriteFileBytes(appDir_ + "projects" + Sep() + "Web" + Sep() + "{{trelik.file}}.txt", "");
+  Create("Shop\\home", false);
+  EXPECT_TRUE(LauncherTree().contains("Shop/home.txt"));
+}
+
 TEST_F(CreationTest, NamesThatWouldBeInvalidAreLeftAndListedOnce) {
   const std::string web = appDir_ + "projects" + Sep() + "Web" + Sep();
   WriteFileBytes(web + "{{trelik.folder}}.css", "");

@@ -52,6 +52,7 @@ bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {
 }
 
 std::error_code FakeShell::RenamePath(const std::string& oldPath, const std::string& newPath) {
+  if (renameFailure) return renameFailure;
   return RenameWithoutReplacing(oldPath, newPath);
 }
 

@@ -32,8 +32,9 @@ class FakeShell : public ShellOperations {
 
   std::vector<Opened> opened;
   std::vector<std::string> browseTitles;
-  std::string pickedFolder;  // what the folder picker answers; empty: the user cancels
-  std::string copyFailure;   // when set, every copy fails with this reason
+  std::string pickedFolder;       // what the folder picker answers; empty: the user cancels
+  std::string copyFailure;        // when set, every copy fails with this reason
+  std::error_code renameFailure;  // when set, every rename fails with this error
   int notifications = 0;
 };
 

@@ -14,6 +14,7 @@ mkdir -p "$data/projects/Web/css" "$data/projects/Plain"
 printf '/* {{trelik.folder}} */' >"$data/projects/Web/{{trelik.folder}}.css"
 printf 'body{}' >"$data/projects/Web/css/{{trelik.file}}.css"
 printf '<title>{{trelik.folder}}</title>\r\n{{ vue }}\n' >"$data/projects/Web/index.htm"
+printf '{{trelik.user}}|{{trelik.template}}|{{trelik.date}}|{{trelik.time}}' >"$data/projects/Web/who.txt"
 printf 'text' >"$data/projects/Plain/readme.txt"
 printf 'Web\r\nPlain\r\nGone\r\n' >"$data/projects.lib"
 printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=1\r\n[fill]\r\nWeb=1\r\n' >"$data/trelik.ini"
@@ -35,7 +36,9 @@ run() {
 }
 
 # The typed name reaches every name and, with [fill], the text; other braces stay.
+day_before=$(date +%F)
 run 0 --new Web --name 'Shop\home' --open
+day_after=$(date +%F)
 [ "$(cat "$work/stdout")" = "$projects/Shop" ] || fail "stdout: $(cat "$work/stdout")"
 [ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
 expect_file "$projects/Shop/Shop.css"
@@ -43,6 +46,14 @@ expect_file "$projects/Shop/css/home.css"
 [ "$(cat "$projects/Shop/home.htm")" = "$(printf '<title>Shop</title>\r\n{{ vue }}')" ] ||
   fail "home.htm: $(cat -A "$projects/Shop/home.htm")"
 [ "$(cat "$projects/Shop/Shop.css")" = '/* Shop */' ] || fail "Shop.css was not filled"
+# The user's full name from the password database, else the login name.
+user=$(getent passwd "$(id -u)" | cut -d: -f5 | cut -d, -f1)
+[ -n "$user" ] || user=$(id -un)
+IFS='|' read -r who template day time <"$projects/Shop/who.txt"
+[ "$who" = "$user" ] || fail "user: '$who', not '$user'"
+[ "$template" = Web ] || fail "template: '$template'"
+[ "$day" = "$day_before" ] || [ "$day" = "$day_after" ] || fail "date: '$day'"
+[[ "$time" =~ ^[0-2][0-9]-[0-5][0-9]$ ]] || fail "time: '$time'"
 expect_file_soon "$work/opened.log" 10
 [ "$(cat "$work/opened.log" 2>/dev/null)" = "$projects/Shop/home.htm" ] ||
   fail "opened: $(cat "$work/opened.log" 2>/dev/null)"

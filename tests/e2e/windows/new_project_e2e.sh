@@ -16,6 +16,7 @@ cp "$trelik" "$program/trelik.exe"
 printf '/* {{trelik.folder}} */' >"$program/projects/Web/{{trelik.folder}}.css"
 printf 'body{}' >"$program/projects/Web/css/{{trelik.file}}.css"
 printf '<title>{{trelik.folder}}</title>\r\n{{ vue }}\n' >"$program/projects/Web/index.htm"
+printf '{{trelik.user}}|{{trelik.template}}|{{trelik.year}}' >"$program/projects/Web/who.txt"
 printf 'text' >"$program/projects/Plain/readme.txt"
 printf 'Web\r\nPlain\r\nGone\r\n' >"$program/projects.lib"
 printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=1\r\n[fill]\r\nWeb=1\r\n' >"$program/trelik.ini"
@@ -44,6 +45,10 @@ expect_file "$projects/Shop/css/home.css"
 [ "$(cat "$projects/Shop/home.htm")" = "$(printf '<title>Shop</title>\r\n{{ vue }}')" ] ||
   fail "home.htm: $(cat -A "$projects/Shop/home.htm")"
 [ "$(cat "$projects/Shop/Shop.css")" = '/* Shop */' ] || fail "Shop.css was not filled"
+IFS='|' read -r who template year <"$projects/Shop/who.txt"
+[ -n "$who" ] && [[ "$who" != *'{{'* ]] || fail "user: '$who'"
+[ "$template" = Web ] || fail "template: '$template'"
+[[ "$year" =~ ^20[0-9][0-9]$ ]] || fail "year: '$year'"
 
 # Into another folder; a template without [fill] keeps its text.
 mkdir -p "$work/elsewhere"
