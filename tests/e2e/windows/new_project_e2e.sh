@@ -13,6 +13,7 @@ start_session
 program="$work/program"
 mkdir -p "$program/projects/Web/css" "$program/projects/Plain"
 cp "$trelik" "$program/trelik.exe"
+cp "$(dirname "$trelik")/trelik.com" "$program/trelik.com"  # the console twin, built beside it
 printf '/* {{trelik.folder}} */' >"$program/projects/Web/{{trelik.folder}}.css"
 printf 'body{}' >"$program/projects/Web/css/{{trelik.file}}.css"
 printf '<title>{{trelik.folder}}</title>\r\n{{ vue }}\n' >"$program/projects/Web/index.htm"
@@ -73,6 +74,20 @@ run 1 --new Gone
 grep -q 'not in the library' "$work/stderr" || fail "missing template: $(cat "$work/stderr")"
 run 2 --new Web --colour red
 [ "$(find "$projects" "$work/elsewhere" | sort)" = "$before" ] || fail "a refusal left something"
+
+# At a command prompt cmd.exe starts the console twin, which hands on the output and exit code.
+(cd "$projects" && "$wine_run" cmd /c "$(windows_path "$program")\\trelik" --new Web \
+  --name 'Prompt\' >"$work/stdout.raw" 2>/dev/null)
+status=$?
+[ "$status" = 0 ] || fail "at the prompt: exit code $status"
+[ "$(tr -d '\r' <"$work/stdout.raw")" = "$(windows_path "$projects/Prompt")" ] ||
+  fail "at the prompt: $(cat "$work/stdout.raw")"
+expect_file "$projects/Prompt/index.htm"
+(cd "$projects" && "$wine_run" cmd /c "$(windows_path "$program")\\trelik" --new Nope \
+  >/dev/null 2>"$work/stderr.raw")
+status=$?
+[ "$status" = 2 ] || fail "at the prompt, an unknown template: exit code $status"
+grep -q '^  Web' "$work/stderr.raw" || fail "at the prompt: $(cat "$work/stderr.raw")"
 
 run 0 --list
 [ "$(cat "$work/stdout")" = "$(printf 'Web\tindex.htm\tautoopen\nPlain\t\t\nGone\t\t')" ] ||
