@@ -48,7 +48,7 @@ unix_path() {
 program_running() {
   local pid
   for pid in $(pgrep -f 'trelik\.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINE_RUN_PREFIX" &&
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINE_RUN_PREFIX" &&
       return 0
   done
   return 1
@@ -69,7 +69,7 @@ uninstall_finished() {
   [ ! -e "$install/uninstall.exe" ] && ! "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1
 }
 
-"$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
+timeout 120 "$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
 install_win="$(run cmd /c 'echo %LOCALAPPDATA%')\\Programs\\Trelik"
 install=$(unix_path "$install_win")
 shortcut_win="$(run cmd /c 'echo %APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Trelik.lnk"
@@ -116,7 +116,7 @@ printf 'Web\r\n' >"$install/projects.lib"
 printf '[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=0\r\n' >"$install/trelik.ini"
 
 # The shortcut opens the editor, not the name window.
-"$wine_run" start "$shortcut_win" >/dev/null 2>&1
+timeout 60 "$wine_run" start "$shortcut_win" >/dev/null 2>&1
 if focus_window '^Trelik Editor$' >/dev/null; then
   no_window_named '^ Trelik$' || fail "the shortcut showed the name window"
   screenshot windows-installed-editor
@@ -125,7 +125,13 @@ if focus_window '^Trelik Editor$' >/dev/null; then
 fi
 poll 30 program_ended || fail "the program went on after its editor was closed"
 
-# The installed program on a launcher: the project is created, and the base type opens it.
+# The editor registered the listed template for the installed program. Wine's shell does not
+# read the per-user classes, so the program is started on the launcher as the shell would.
+expected_command="\"$install_win\\trelik.exe\" \"%1\""
+for type in Trelik trelik_Web; do
+  command=$(registry_value "HKCU\\Software\\Classes\\$type\\Shell\\Open\\Command")
+  [ "$command" = "$expected_command" ] || fail "$type opens '$command'"
+done
 projects="$work/My Projects"
 mkdir -p "$projects"
 : >"$projects/New.trelik_Web"
@@ -137,16 +143,15 @@ if focus_window '^ Trelik$' >/dev/null; then
   xdotool key Return
 fi
 wait_for_exit "$pid" 30
+[ "$exit_code" = 0 ] || fail "exit code $exit_code"
 expect_file "$projects/Site/home.htm"
 expect_file "$projects/Site/css/site.css"
 expect_missing "$projects/New.trelik_Web"
-[ "$(registry_value 'HKCU\Software\Classes\Trelik\Shell\Open\Command')" = \
-  "\"$install_win\\trelik.exe\" \"%1\"" ] || fail "the base type opens another program"
 
 # An upgrade replaces the program files and leaves the templates, their list and settings alone.
 printf 'old' >"$install/trelik.chm"
 before=$(cd "$install" && find projects projects.lib trelik.ini -type f -exec md5sum {} + | sort)
-"$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent upgrade failed"
+timeout 120 "$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent upgrade failed"
 [ "$(cat "$install/trelik.chm")" != old ] || fail "the upgrade kept the old trelik.chm"
 [ "$(cd "$install" && find projects projects.lib trelik.ini -type f -exec md5sum {} + | sort)" = \
   "$before" ] || fail "the upgrade changed the templates"
@@ -190,12 +195,12 @@ uninstall_by_hand() {
     grep -vx "$dialog" | head -n 1)" key "$answer"
   expect_window_gone '^Trelik Uninstall' 30 "the uninstaller stayed open after the answer"
 }
-"$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
+timeout 120 "$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
 uninstall_by_hand Return
 expect_missing "$install/trelik.exe"
 [ "$(cd "$install" && find projects projects.lib trelik.ini -type f -exec md5sum {} + | sort)" = \
   "$before" ] || fail "the default answer did not keep the templates"
-"$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
+timeout 120 "$wine_run" "$setup" /S >/dev/null 2>&1 || fail "the silent install failed"
 uninstall_by_hand y
 expect_missing "$install"
 
