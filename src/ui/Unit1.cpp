@@ -39,6 +39,7 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
   Button1->onClick = [this] { Button1Click(); };
   form_->onShow = [this] { FormShow(); };
   form_->onClose = [this] { FormClose(); };
+  form_->onHelp = [this] { actions_.OpenHelp(); };
 
   program_.Form1 = this;
   FormCreate();

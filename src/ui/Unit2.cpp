@@ -20,7 +20,8 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
                                             .clientHeight = 181,
                                             .border = FormBorder::kDialog,
                                             .colour = FormColour::kButtonFace,
-                                            .isMainForm = program.editorOnly})) {
+                                            .isMainForm = program.editorOnly,
+                                            .escapeCloses = true})) {
   Label3 = form_->AddLabel("Label3", {.text = HomePageAddress(),
                                       .bounds = {216, 152, 124, 13},
                                       .link = true,
@@ -69,6 +70,7 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   ComboBox2->onEnter = [this] { ComboBox2Enter(); };
   form_->onShow = [this] { FormShow(); };
   form_->onClose = [this] { FormClose(); };
+  form_->onHelp = [this] { actions_.OpenHelp(); };
 
   program_.Form2 = this;
 }

@@ -18,7 +18,8 @@ Tabout::Tabout(Program& program, ProgramActions& actions)
                                             .clientWidth = 293,
                                             .clientHeight = 171,
                                             .border = FormBorder::kDialog,
-                                            .colour = FormColour::kMenu})) {
+                                            .colour = FormColour::kMenu,
+                                            .escapeCloses = true})) {
   Image1 = form_->AddProgramIcon("Image1", {16, 16, 32, 32});
   Label1 =
       form_->AddLabel("Label1", {.text = "Trelik 1.0", .bounds = {72, 16, 67, 13}, .bold = true});
@@ -32,6 +33,7 @@ Tabout::Tabout(Program& program, ProgramActions& actions)
 
   Label2->onClick = [this] { Label2Click(); };
   Button1->onClick = [this] { Button1Click(); };
+  form_->onHelp = [this] { actions_.OpenHelp(); };
   program.about = this;
 }
 

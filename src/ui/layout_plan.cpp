@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace trelik {
 namespace {
@@ -83,6 +84,19 @@ std::vector<std::size_t> TabChain(const std::vector<PlannedControl>& controls) {
     chain.insert(chain.end(), inner.begin(), inner.end());
   }
   return chain;
+}
+
+std::vector<std::size_t> LinkChain(const std::vector<PlannedControl>& controls) {
+  std::vector<std::size_t> links;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].link) links.push_back(i);
+  }
+  std::stable_sort(links.begin(), links.end(), [&controls](std::size_t a, std::size_t b) {
+    const Bounds first = Absolute(controls, controls[a]);
+    const Bounds second = Absolute(controls, controls[b]);
+    return std::pair{first.top, first.left} < std::pair{second.top, second.left};
+  });
+  return links;
 }
 
 }  // namespace trelik

@@ -25,6 +25,7 @@ struct PlannedControl {
   Bounds bounds;                 // as designed, relative to its group box if it has one
   std::optional<int> tabOrder;   // none for controls the keyboard does not reach
   std::size_t group = kNoGroup;  // the index of the group box it sits in
+  bool link = false;             // a text link: the keyboard reaches it after every tab stop
 };
 
 struct TextExtent {
@@ -57,5 +58,9 @@ LayoutPlan PlanLayout(const std::vector<PlannedControl>& controls, int clientWid
 // The indices of the keyboard's stops in focus order: the form's controls by tab order (equal
 // orders keep their declared order), each group box followed by its own controls likewise.
 std::vector<std::size_t> TabChain(const std::vector<PlannedControl>& controls);
+
+// The text links in reading order (top to bottom, then left to right, where they sit in the
+// form): the keyboard reaches them after the stops of TabChain.
+std::vector<std::size_t> LinkChain(const std::vector<PlannedControl>& controls);
 
 }  // namespace trelik

@@ -31,7 +31,8 @@ class Control {
 // A group box; controls created inside it are placed relative to it.
 class GroupBox : public Control {};
 
-// Plain text, or a link (hand cursor, link colour) that reacts to a single click.
+// Plain text, or a link (hand cursor, link colour) that reacts to a single click, and to Enter
+// or Space once the keyboard reached it.
 class Label : public Control {
  public:
   std::function<void()> onClick;
@@ -128,7 +129,8 @@ struct FormArgs {
   int clientHeight = 0;
   FormBorder border = FormBorder::kDialog;
   FormColour colour = FormColour::kButtonFace;
-  bool isMainForm = false;  // closing it ends the program
+  bool isMainForm = false;    // closing it ends the program
+  bool escapeCloses = false;  // Escape closes it as its close box does
 };
 
 // A top-level window. Controls are created in the order the window declares them and belong
@@ -159,6 +161,7 @@ class Form {
 
   std::function<void()> onShow;
   std::function<void()> onClose;
+  std::function<void()> onHelp;  // F1 was pressed in the window
 };
 
 // The application: creates windows, shows the program's message boxes and runs the loop.

@@ -128,5 +128,18 @@ TEST(LayoutPlanTest, TheTabChainRunsFormStopsThenEachGroupsOwn) {
   }
 }
 
+TEST(LayoutPlanTest, LinksFollowInReadingOrderWhereTheySitInTheForm) {
+  using K = ControlKind;
+  const std::vector<PlannedControl> controls{
+      {.kind = K::kLabel, .bounds = {328, 48, 28, 13}, .link = true},
+      {.kind = K::kLabel, .bounds = {200, 48, 69, 13}, .link = true},
+      {.kind = K::kLabel, .bounds = {8, 60, 50, 13}},  // plain text
+      {.kind = K::kGroupBox, .bounds = {8, 8, 345, 81}, .tabOrder = 0},
+      {.kind = K::kLabel, .bounds = {150, 16, 50, 13}, .group = 3, .link = true},
+      {.kind = K::kButton, .bounds = {8, 90, 75, 25}, .tabOrder = 1},
+  };
+  EXPECT_EQ(LinkChain(controls), (std::vector<std::size_t>{4, 1, 0}));
+}
+
 }  // namespace
 }  // namespace trelik

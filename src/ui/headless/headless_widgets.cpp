@@ -172,6 +172,14 @@ void HeadlessForm::Close() {
   }
 }
 
+void HeadlessForm::PressEscape() {
+  if (args_.escapeCloses) Close();
+}
+
+void HeadlessForm::PressF1() {
+  if (onHelp) application_.Dispatch(onHelp);
+}
+
 void HeadlessForm::PressEnter() {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (controls_[i].isDefault) {

@@ -128,7 +128,9 @@ class HeadlessForm final : public Form {
   T& Find(const std::string& name) {
     return dynamic_cast<T&>(*widgets_.at(IndexOf(name)));
   }
-  void PressEnter();  // presses the default button
+  void PressEnter();   // presses the default button
+  void PressEscape();  // closes the window where Escape does
+  void PressF1();
   const std::string& FocusedControl() const { return focused_; }
   // Moves the focus; false when it was there already.
   bool SetFocusedControl(const std::string& name);

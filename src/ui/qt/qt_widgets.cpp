@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringDecoder>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <optional>
 #include <vector>
 
@@ -37,17 +39,14 @@ QFont DesignFont() {
 
 class QtForm;
 
-// The dialog behind a form: routes closing to the form and keeps Escape from closing it.
+// The dialog behind a form: routes closing, Escape and F1 to the form.
 class FormDialog final : public QDialog {
  public:
   explicit FormDialog(QtForm& form) : form_(form) {}
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override {
-    if (event->key() == Qt::Key_Escape) return;  // no button of ours is a cancel button
-    QDialog::keyPressEvent(event);
-  }
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QtForm& form_;
@@ -62,13 +61,33 @@ class QtLabel final : public Label {
   QLabel* label_ = nullptr;
 };
 
-// A label that reports clicks, for text links.
+// A label that reports clicks, for text links; the keyboard reaches it too, and then Enter or
+// Space acts as a click.
 class ClickableLabel final : public QLabel {
  public:
   ClickableLabel(QWidget* parent, std::function<void()> onClick)
-      : QLabel(parent), onClick_(std::move(onClick)) {}
+      : QLabel(parent), onClick_(std::move(onClick)) {
+    setFocusPolicy(Qt::TabFocus);
+  }
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+      event->accept();
+      onClick_();
+      return;
+    }
+    QLabel::keyPressEvent(event);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+  }
   // A label passes presses on to its parent unless it takes them, and then hears no release.
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) event->accept();
@@ -246,7 +265,11 @@ class QtForm final : public Form {
       widget->setPalette(palette);
     }
     if (!args.tooltip.empty()) widget->setToolTip(ToQt(args.tooltip));
-    Place(widget, name, {.kind = ControlKind::kLabel, .caption = args.text, .bounds = args.bounds},
+    Place(widget, name,
+          {.kind = ControlKind::kLabel,
+           .caption = args.text,
+           .bounds = args.bounds,
+           .link = args.link},
           args.parent);
     control->Attach(widget);
     return Keep(std::move(control));
@@ -353,6 +376,11 @@ class QtForm final : public Form {
     return handled || args_.isMainForm;
   }
 
+  void HandleHelp() {
+    if (onHelp) application_.Dispatch(onHelp);
+  }
+  bool EscapeCloses() const { return args_.escapeCloses; }
+
  private:
   QWidget* Parent(GroupBox* parent) const {
     if (parent != nullptr) return static_cast<QtGroupBox*>(parent)->Widget();
@@ -411,10 +439,14 @@ class QtForm final : public Form {
   void Prepare() {
     if (placed_) return;
     placed_ = true;
-    const std::vector<std::size_t> chain = TabChain(planned_);
+    std::vector<std::size_t> chain = TabChain(planned_);
+    const std::vector<std::size_t> links = LinkChain(planned_);
+    chain.insert(chain.end(), links.begin(), links.end());
     for (std::size_t i = 1; i < chain.size(); ++i) {
       QWidget::setTabOrder(widgets_[chain[i - 1]], widgets_[chain[i]]);
     }
+    // As in a Windows dialog, the first stop has the focus until the window says otherwise.
+    if (!chain.empty()) widgets_[chain.front()]->setFocus();
     FitToFont();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       const QRect area = screen->availableGeometry();
@@ -430,6 +462,19 @@ class QtForm final : public Form {
   std::vector<QWidget*> widgets_;
   bool placed_ = false;
 };
+
+void FormDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    form_.HandleHelp();
+    return;
+  }
+  // No button of ours is a cancel button: Escape closes only the windows made to close by it.
+  if (event->key() == Qt::Key_Escape) {
+    if (form_.EscapeCloses()) close();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
 
 void FormDialog::closeEvent(QCloseEvent* event) {
   if (form_.HandleClose()) {

@@ -116,6 +116,36 @@ TEST_F(QtProgramTest, TheTypedNameAndEnterMakeTheProject) {
   EXPECT_TRUE(messages_.empty()) << messages_.front();
 }
 
+TEST_F(QtProgramTest, TheKeyboardReachesTheLinksF1HelpsAndEscapeClosesOnlyTheEditor) {
+  RunProgram("", [this] {
+    QWidget* main = Window(windows_->Form1);
+    ASSERT_TRUE(WaitFor([main] { return main->isActiveWindow(); }));
+    // After the last of the designed stops, the name box, the links in reading order.
+    std::vector<std::string> reached;
+    for (int i = 0; i < 7; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      reached.push_back(QApplication::focusWidget()->objectName().toStdString());
+    }
+    EXPECT_EQ(reached, (std::vector<std::string>{"Label1", "Label2", "Label4", "Label3", "Button1",
+                                                 "CheckBox1", "Edit1"}));
+    QTest::keyClick(main, Qt::Key_Escape);
+    EXPECT_TRUE(main->isVisible());
+    QTest::keyClick(main, Qt::Key_F1);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Find<QLabel>(windows_->Form1, "Label1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // "Options"
+    QWidget* editor = Window(windows_->Form2);
+    ASSERT_TRUE(WaitFor([editor] { return editor->isActiveWindow(); }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(WaitFor([editor] { return !editor->isVisible(); }));
+  });
+  ASSERT_EQ(shell_.opened.size(), 2u);
+  for (const auto& opened : shell_.opened) EXPECT_EQ(opened.target, root_ / "index.html");
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Web\r\n");  // saved as the editor closed
+}
+
 // What a screen reader announces for each control that shows no caption of its own, and for
 // the links.
 TEST_F(QtProgramTest, ControlsAndLinksHaveAccessibleNames) {

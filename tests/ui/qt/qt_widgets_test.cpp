@@ -133,9 +133,9 @@ TEST_F(QtWidgetsTest, TheLayoutGrowsToTheFontAndTheListReportsTheFocus) {
                                        .isMainForm = true});
   form->AddCheckBox("CheckBox1", {.text = "Auto Open the Project",
                                   .bounds = {8, 48, 137, 17},
-                                  .tabOrder = 1,
+                                  .tabOrder = 0,
                                   .checked = true});
-  ComboBox* list = form->AddComboBox("ComboBox2", {.bounds = {8, 16, 169, 21}, .tabOrder = 0});
+  ComboBox* list = form->AddComboBox("ComboBox2", {.bounds = {8, 16, 169, 21}, .tabOrder = 1});
   int entered = 0;
   list->onEnter = [&] { ++entered; };
   form->Show();
