@@ -107,6 +107,7 @@ void RunProgram(const trelik::ProgramOptions& options) {
 
   trelik::QtApplication application;
   trelik::CopyProgressWindow progress;
+  trelik::QtFolderPicker picker(dataFolder + "trelik.ini");
   // The file types are kept in a store file in the data folder; a damaged one is reported by
   // the registration that opens it, and left alone.
   const std::string storePath = dataFolder + "filetypes.reg";
@@ -136,7 +137,10 @@ void RunProgram(const trelik::ProgramOptions& options) {
     }
   };
   trelik::PosixShellOperations shell(
-      trelik::PickFolderWithQt, updateDesktop,
+      [&picker](const std::string& title, std::string& folder) {
+        return picker.Pick(title, folder);
+      },
+      updateDesktop,
       [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
 
   trelik::Program program{.application = application,

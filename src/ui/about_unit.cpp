@@ -1,5 +1,6 @@
 #include "ui/about_unit.h"
 
+#include "common/new_menu.h"
 #include "ui/site_address.h"
 
 namespace trelik {
@@ -26,8 +27,8 @@ Tabout::Tabout(Program& program, ProgramActions& actions)
   Label2 = form_->AddLabel(
       "Label2",
       {.text = WithoutFinalSlash(HomePageAddress()), .bounds = {72, 48, 119, 13}, .link = true});
-  Label3 = form_->AddLabel(
-      "Label3", {.text = "Set up Projects from Explorer's New Menu", .bounds = {72, 32, 198, 13}});
+  Label3 = form_->AddLabel("Label3", {.text = "Set up Projects from " + std::string(NewMenuName()),
+                                      .bounds = {72, 32, 198, 13}});
   Button1 = form_->AddButton(
       "Button1", {.text = "Close", .bounds = {112, 112, 75, 25}, .tabOrder = 0, .isDefault = true});
 

@@ -386,7 +386,9 @@ TEST_F(EditorTest, WindowsAsDesigned) {
   EXPECT_EQ(about.Info("Label1").text, "Trelik 1.0");
   EXPECT_TRUE(about.Info("Label1").bold);
   EXPECT_EQ(about.Info("Label2").text + "/", HomePageAddress());
-  EXPECT_EQ(about.Info("Label3").text, "Set up Projects from Explorer's New Menu");
+  EXPECT_EQ(about.Info("Label3").text, Sep() == "\\"
+                                           ? "Set up Projects from Explorer's New Menu"
+                                           : "Set up Projects from the file manager's New Menu");
   EXPECT_EQ(about.Info("Image1").kind, "ProgramIcon");
 }
 

@@ -1,8 +1,12 @@
 #include "ui/qt/qt_shell_windows.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QProgressDialog>
 
+#include "common/error.h"
+#include "library/ini_file.h"
 #include "ui/widgets.h"
 
 namespace trelik {
@@ -11,13 +15,26 @@ namespace {
 // The bar counts in thousandths, so sizes beyond int range need no special care.
 constexpr int kSteps = 1000;
 
+// Where the picker keeps the folder chosen last, apart from the templates' own sections.
+constexpr const char* kPickerSection = "folderpicker";
+constexpr const char* kLastFolderKey = "last";
+
 }  // namespace
 
-bool PickFolderWithQt(const std::string& title, std::string& folder) {
+bool QtFolderPicker::Pick(const std::string& title, std::string& folder) {
+  TIniFile settings(settingsPath_);
+  QString start = QString::fromStdString(settings.ReadText(kPickerSection, kLastFolderKey, ""));
+  if (start.isEmpty() || !QFileInfo(start).isDir()) start = QDir::homePath();
   const QString chosen = QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title),
-                                                           QString(), QFileDialog::ShowDirsOnly);
+                                                           start, QFileDialog::ShowDirsOnly);
   folder = chosen.toStdString();
-  return !folder.empty();
+  if (folder.empty()) return false;
+  try {
+    settings.WriteText(kPickerSection, kLastFolderKey, folder);
+  } catch (const Error&) {
+    // Only the next start folder is lost; the pick itself stands.
+  }
+  return true;
 }
 
 CopyProgressWindow::CopyProgressWindow() = default;

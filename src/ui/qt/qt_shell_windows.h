@@ -8,9 +8,18 @@ class QProgressDialog;
 
 namespace trelik {
 
-// The folder picker of the Linux build: the desktop's own folder dialog. True with `folder`
-// set to the chosen path (no trailing slash) unless the user cancelled.
-bool PickFolderWithQt(const std::string& title, std::string& folder);
+// The folder picker of the Linux build: the desktop's own folder dialog. It starts in the folder
+// chosen last time, kept in the settings file at `settingsPath`, else in the home folder.
+class QtFolderPicker {
+ public:
+  explicit QtFolderPicker(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {}
+
+  // True with `folder` set to the chosen path (no trailing slash) unless the user cancelled.
+  bool Pick(const std::string& title, std::string& folder);
+
+ private:
+  std::string settingsPath_;
+};
 
 // A progress window for a folder copy that takes more than a moment; a quick copy shows none.
 class CopyProgressWindow {

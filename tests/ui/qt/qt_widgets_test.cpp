@@ -8,16 +8,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "common/error.h"
+#include "support/temp_folder.h"
 #include "ui/listed_names.h"
 #include "ui/qt/qt_shell_windows.h"
 
@@ -206,6 +210,41 @@ TEST_F(QtWidgetsTest, TheCopyProgressWindowLivesAsLongAsTheCopy) {
   EXPECT_EQ(ProgressWindows(), 0);
   progress.Update(0, 0);  // an empty template is done at once
   EXPECT_EQ(ProgressWindows(), 0);
+}
+
+// The picker starts where the user picked last time, else in the home folder; a cancelled pick
+// changes nothing.
+TEST_F(QtWidgetsTest, TheFolderPickerStartsInTheFolderChosenLastTime) {
+  testing::TempFolder root;
+  const std::string picked = root / "picked";
+  std::filesystem::create_directories(picked);
+  QtFolderPicker picker(root / "trelik.ini");
+  struct Step {
+    QString pick;  // empty: the user cancels
+    QString startsIn;
+  };
+  const Step steps[] = {{QString::fromStdString(picked), QDir::homePath()},
+                        {QString(), QString::fromStdString(picked)},
+                        {QDir::homePath(), QString::fromStdString(picked)},
+                        {QString(), QDir::homePath()}};
+  for (const Step& step : steps) {
+    QString startedIn;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      startedIn = dialog->directory().absolutePath();
+      if (step.pick.isEmpty()) {
+        dialog->reject();
+      } else {
+        dialog->selectFile(step.pick);
+        static_cast<QDialog*>(dialog)->accept();  // the file dialog hides its own
+      }
+    });
+    std::string folder;
+    EXPECT_EQ(picker.Pick("Select a Folder", folder), !step.pick.isEmpty());
+    EXPECT_EQ(startedIn, step.startsIn);
+    if (!step.pick.isEmpty()) EXPECT_EQ(QString::fromStdString(folder), step.pick);
+  }
 }
 
 }  // namespace
