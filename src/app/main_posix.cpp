@@ -59,8 +59,7 @@ trelik::TextReply RemoveRegistrations() {
   const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
   const std::string dataFolder = desktop.dataHome + "/trelik/";
   const std::string storePath = dataFolder + "filetypes.reg";
-  trelik::PosixShellOperations shell([](const std::string&, std::string&) { return false; }, [] {},
-                                     [](std::uint64_t, std::uint64_t) {});
+  trelik::PosixShellOperations shell({}, {}, {});
   trelik::RemovalReport report =
       trelik::UnregisterAll([&] { return std::make_shared<trelik::RegistryStore>(storePath); },
                             shell, dataFolder + "projects.lib");
@@ -81,8 +80,7 @@ trelik::TextReply RemoveRegistrations() {
 // --list and --new: no window, no desktop files; the copy shows no progress.
 trelik::TextReply RunScriptCommand(const trelik::ProgramOptions& options) {
   const std::string dataFolder = trelik::DesktopFoldersFromEnvironment().dataHome + "/trelik/";
-  trelik::PosixShellOperations shell([](const std::string&, std::string&) { return false; }, [] {},
-                                     [](std::uint64_t, std::uint64_t) {});
+  trelik::PosixShellOperations shell({}, {}, {});
   const trelik::TIniFile settings(dataFolder + "trelik.ini");
   const trelik::ScriptServices services{shell, settings, dataFolder};
   return options.action == trelik::ProgramAction::kList
@@ -141,7 +139,9 @@ void RunProgram(const trelik::ProgramOptions& options) {
         return picker.Pick(title, folder);
       },
       updateDesktop,
-      [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
+      [&progress](std::uint64_t done, std::uint64_t total) {
+        return progress.Update(done, total);
+      });
 
   trelik::Program program{.application = application,
                           .shell = shell,

@@ -86,6 +86,10 @@ class Sequence {
         [this](const std::string& copyPath, const std::string& arrivalName) {
           return FillCopy(copyPath, arrivalName);
         });
+    if (copy.cancelled) {
+      Say("The copy was cancelled: nothing was created.");
+      return std::nullopt;
+    }
     if (!copy.arrivedAt) ReportCopyFailure(projectName_, templateFolder, copy.failure);
     Rename(copy.arrivedAt);
     if (!copy.arrivedAt) return std::nullopt;

@@ -17,7 +17,8 @@ enum class ShowCommand { kShow, kShowMaximized };
 // Where a folder copy arrived, or why it failed.
 struct CopyResult {
   std::optional<std::string> arrivedAt;  // the copy's full path; nullopt when the copy failed
-  std::string failure;  // why it failed, for the user; empty when the system did not say
+  std::string failure;     // why it failed, for the user; empty when the system did not say
+  bool cancelled = false;  // the user stopped it; nothing of it is left
 };
 
 // Work on a finished copy before it appears under its name: given the path where the copy is

@@ -181,6 +181,7 @@ void TForm2::Button4Click() {
     return;
   }
   const CopyResult copy = actions_.CopyFolder(folder, storeFolder);
+  if (copy.cancelled) return;  // the user stopped it, and nothing was added
   if (!copy.arrivedAt) {
     std::string text = "\"" + folder + "\" could not be copied into the template store.";
     if (!copy.failure.empty()) text.append("\n").append(copy.failure);

@@ -147,6 +147,15 @@ TEST_F(CreationTest, ACopyFailureIsReportedWithItsCauseAndKeepsTheLauncher) {
   EXPECT_TRUE(shell_.opened.empty());
 }
 
+TEST_F(CreationTest, ACancelledCopyCreatesNothingAndKeepsTheLauncher) {
+  settings_.WriteText("mainfile", "Web", "index.htm");
+  shell_.cancelCopies = true;
+  Create("Site\\home", true);
+  EXPECT_EQ(messages_, std::vector<std::string>{"The copy was cancelled: nothing was created."});
+  EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
+  EXPECT_TRUE(shell_.opened.empty());
+}
+
 TEST_F(CreationTest, TwoMessagesInOneRunAndTheLauncherStaysForAnotherTry) {
   fs::rename(appDir_ + "projects" + Sep() + "Web", appDir_ + "Web moved");
   Create("\\home", true);

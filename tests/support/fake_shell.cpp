@@ -30,6 +30,7 @@ CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
                                  const std::string& destDir, const CopyFinish& finish) {
   std::error_code error;
   if (!copyFailure.empty()) return {std::nullopt, copyFailure};
+  if (cancelCopies) return {.cancelled = true};
   if (!fs::is_directory(source, error)) return {std::nullopt, "no folder: " + source};
   fs::create_directories(destDir, error);
   const std::string name = fs::path(source).filename().string();

@@ -34,6 +34,7 @@ class FakeShell : public ShellOperations {
   std::vector<std::string> browseTitles;
   std::string pickedFolder;       // what the folder picker answers; empty: the user cancels
   std::string copyFailure;        // when set, every copy fails with this reason
+  bool cancelCopies = false;      // every copy is cancelled by the user
   std::error_code renameFailure;  // when set, every rename fails with this error
   int notifications = 0;
 };

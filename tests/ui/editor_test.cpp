@@ -137,6 +137,14 @@ TEST_F(EditorTest, AFailedCopyAddsNothing) {
   EXPECT_FALSE(Registered(".trelik_Site"));
 }
 
+TEST_F(EditorTest, ACancelledCopyAddsNothingAndSaysNothing) {
+  shell_.cancelCopies = true;
+  AddTemplate(PickableFolder("Site"));
+  EXPECT_TRUE(application_.Messages().empty());
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+  EXPECT_FALSE(Registered(".trelik_Site"));
+}
+
 TEST_F(EditorTest, CancellingThePickerDoesNothing) {
   AddTemplate("");
   EXPECT_TRUE(application_.Messages().empty());

@@ -20,11 +20,11 @@ void CopyProgress::Finish() {
   // Files that grew or shrank while being copied must not leave the count short or beyond.
   total_ = std::max(total_, done_);
   done_ = total_;
-  Report();
+  if (callback_) callback_(done_, total_);  // the copy has ended: too late to stop it
 }
 
 void CopyProgress::Report() {
-  if (callback_) callback_(done_, std::max(done_, total_));
+  if (callback_ && !callback_(done_, std::max(done_, total_))) cancelled_ = true;
 }
 
 }  // namespace trelik

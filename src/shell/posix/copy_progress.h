@@ -9,8 +9,9 @@ namespace trelik {
 // (0, total) before the first byte, then again each time about another 1/256 of the total is
 // done, and last (total, total) when the copy has ended, whether it succeeded or failed (the
 // copy's result tells which); nothing when the copy is refused before it starts. It runs on the
-// copying thread, so a progress window can repaint from it and close at the end.
-using CopyProgressCallback = std::function<void(std::uint64_t done, std::uint64_t total)>;
+// copying thread, so a progress window can repaint from it and close at the end. It returns
+// false when the user asked to stop the copy.
+using CopyProgressCallback = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
 // Passes a copy's progress on to a callback at that granularity; does nothing without one.
 class CopyProgress {
@@ -19,6 +20,8 @@ class CopyProgress {
 
   void Advance(std::uint64_t bytes);
   void Finish();
+  // The user asked to stop at a report before the end.
+  bool Cancelled() const { return cancelled_; }
 
  private:
   void Report();
@@ -28,6 +31,7 @@ class CopyProgress {
   std::uint64_t done_ = 0;
   std::uint64_t step_;
   std::uint64_t nextReport_;
+  bool cancelled_ = false;
 };
 
 }  // namespace trelik

@@ -123,6 +123,8 @@ std::optional<DataCopyFailure> CopyFileData(int from, int to, CopyProgress& prog
     if (copied < 0) return DataCopyFailure{LastSystemError(), errno == EIO};
     if (copied == 0) return std::nullopt;
     progress.Advance(static_cast<std::uint64_t>(copied));
+    if (progress.Cancelled())
+      return DataCopyFailure{std::make_error_code(std::errc::operation_canceled)};
   }
 }
 
@@ -199,6 +201,7 @@ bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
   const FolderEntries entries = ReadEntries(from);
   if (entries.failure) return job.FailReading(relative, entries.failure);
   for (const std::string& name : entries.names) {
+    if (job.progress.Cancelled()) return false;
     const std::string entry = relative.empty() ? name : JoinPath(relative, name, kPosixSeparators);
     struct stat info {};
     if (::fstatat(from, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -265,7 +268,8 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
     return std::nullopt;
   }
   // The name `finish` is told is the one the copy gets unless another program takes it first.
-  if (CopyContent(source, staging.folder.Get(), "", job) &&
+  // A stop asked for at the last report still stops the copy.
+  if (CopyContent(source, staging.folder.Get(), "", job) && !job.progress.Cancelled() &&
       Finish(finish, JoinPath(job.DestDir(), staging.name, kPosixSeparators),
              FreeNameIn(destination, name), job)) {
     KeepAttributes(staging.folder.Get(), sourceInfo);
@@ -297,6 +301,7 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
   progress.Finish();
   if (!chosen) {
     destination.TakeBack();
+    if (progress.Cancelled()) return {.cancelled = true};
     return {std::nullopt, job.Failure()};
   }
   return {JoinPath(destDir, *chosen, kPosixSeparators), {}};

@@ -40,19 +40,23 @@ bool QtFolderPicker::Pick(const std::string& title, std::string& folder) {
 CopyProgressWindow::CopyProgressWindow() = default;
 CopyProgressWindow::~CopyProgressWindow() = default;
 
-void CopyProgressWindow::Update(std::uint64_t done, std::uint64_t total) {
+bool CopyProgressWindow::Update(std::uint64_t done, std::uint64_t total) {
   if (!dialog_) {
     dialog_ = std::make_unique<QProgressDialog>();
     dialog_->setWindowTitle(Application::kTitle);
     dialog_->setLabelText(QProgressDialog::tr("Copying…"));
-    dialog_->setCancelButton(nullptr);
     dialog_->setRange(0, kSteps);
     dialog_->setMinimumDuration(500);
     dialog_->setWindowModality(Qt::ApplicationModal);
+    // The copy ends at its next report, not at once: the window stays until it has.
+    dialog_->setAutoReset(false);
+    dialog_->setAutoClose(false);
   }
   const int step = total == 0 ? kSteps : static_cast<int>(done * kSteps / total);
-  dialog_->setValue(step);  // a modal progress window repaints from here
+  dialog_->setValue(step);  // a modal progress window repaints and hears Cancel from here
+  const bool goOn = !dialog_->wasCanceled();
   if (done >= total) dialog_.reset();
+  return goOn;
 }
 
 }  // namespace trelik

@@ -21,7 +21,8 @@ class QtFolderPicker {
   std::string settingsPath_;
 };
 
-// A progress window for a folder copy that takes more than a moment; a quick copy shows none.
+// A progress window for a folder copy that takes more than a moment, with a Cancel button; a
+// quick copy shows none.
 class CopyProgressWindow {
  public:
   CopyProgressWindow();
@@ -29,8 +30,9 @@ class CopyProgressWindow {
   CopyProgressWindow(const CopyProgressWindow&) = delete;
   CopyProgressWindow& operator=(const CopyProgressWindow&) = delete;
 
-  // Told `done` of `total` bytes; (total, total) ends the copy and closes the window.
-  void Update(std::uint64_t done, std::uint64_t total);
+  // Told `done` of `total` bytes; (total, total) ends the copy and closes the window. False
+  // once the user pressed Cancel.
+  bool Update(std::uint64_t done, std::uint64_t total);
 
  private:
   std::unique_ptr<QProgressDialog> dialog_;

@@ -194,7 +194,7 @@ TEST(CopyFolder, RefusesWhatCannotBeCopiedAndCreatesNothing) {
     bool started = false;
     const auto result =
         CopyWithResult(folder / c.source, folder / c.destDir,
-                       [&started](std::uint64_t, std::uint64_t) { started = true; });
+                       [&started](std::uint64_t, std::uint64_t) { return started = true; });
 
     EXPECT_EQ(result.arrivedAt, std::nullopt) << c.what;
     EXPECT_TRUE(result.failure.starts_with(c.failure)) << c.what << ": " << result.failure;
@@ -246,6 +246,7 @@ TEST(CopyFolder, AFailureHalfWayRemovesThePartialCopy) {
         result = CopyWithResult(folder / "Web", folder / destDir,
                                 [&lastReport](std::uint64_t done, std::uint64_t total) {
                                   lastReport = {done, total};
+                                  return true;
                                 });
       }
 
@@ -305,9 +306,11 @@ TEST(CopyFolder, ReportsProgressInBytesUpToTheTotal) {
   MakeLink(folder / "Big/link", "large.bin");
 
   std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
-  const auto arrived = Copy(
-      folder / "Big", folder / "out",
-      [&reports](std::uint64_t done, std::uint64_t total) { reports.emplace_back(done, total); });
+  const auto arrived =
+      Copy(folder / "Big", folder / "out", [&reports](std::uint64_t done, std::uint64_t total) {
+        reports.emplace_back(done, total);
+        return true;
+      });
 
   ASSERT_TRUE(arrived.has_value());
   ASSERT_GE(reports.size(), 3u);
@@ -319,6 +322,32 @@ TEST(CopyFolder, ReportsProgressInBytesUpToTheTotal) {
     EXPECT_EQ(reports[index].second, expectedTotal);
   }
   EXPECT_EQ(ReadFileBytes(*arrived + "/large.bin").size(), std::size_t{20} << 20);
+}
+
+// Cancel at the first report, half-way, or at the last one before the end: the copy stops,
+// nothing of it is left, and the progress window still hears the end.
+TEST(CopyFolder, ACancelledCopyLeavesNothing) {
+  for (const int cancelAt : {0, 3, 8}) {
+    SCOPED_TRACE(cancelAt);
+    TempFolder folder;
+    MakeFolder(folder / "Big");
+    for (int index = 0; index < 8; ++index) {
+      MakeFile(folder / ("Big/" + std::to_string(index)), std::string(1 << 16, 'a'));
+    }
+    MakeFolder(folder / "out");
+    int reports = 0;
+    bool endHeard = false;
+    const CopyResult result = CopyWithResult(folder / "Big", folder / "out",
+                                             [&](std::uint64_t done, std::uint64_t total) {
+                                               endHeard = done == total && reports > cancelAt;
+                                               return reports++ < cancelAt;
+                                             });
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.arrivedAt, std::nullopt);
+    EXPECT_EQ(result.failure, "");
+    EXPECT_TRUE(endHeard);
+    EXPECT_TRUE(TreeEntries(folder / "out").empty());
+  }
 }
 
 TEST(CopyFolder, CopiesTreesDeeperThanTheLongestPath) {

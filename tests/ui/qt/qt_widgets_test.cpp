@@ -212,6 +212,23 @@ TEST_F(QtWidgetsTest, TheCopyProgressWindowLivesAsLongAsTheCopy) {
   EXPECT_EQ(ProgressWindows(), 0);
 }
 
+// Cancel asks the copy to stop at its next report; the window stays until the copy has ended.
+TEST_F(QtWidgetsTest, CancelInTheProgressWindowStopsTheCopy) {
+  CopyProgressWindow progress;
+  EXPECT_TRUE(progress.Update(0, 100));
+  QProgressDialog* dialog = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (auto* found = qobject_cast<QProgressDialog*>(top)) dialog = found;
+  }
+  ASSERT_NE(dialog, nullptr);
+  dialog->show();  // as it shows itself once the copy has taken a moment
+  QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+  EXPECT_FALSE(progress.Update(50, 100));
+  EXPECT_EQ(ProgressWindows(), 1);
+  progress.Update(100, 100);
+  EXPECT_EQ(ProgressWindows(), 0);
+}
+
 // The picker starts where the user picked last time, else in the home folder; a cancelled pick
 // changes nothing.
 TEST_F(QtWidgetsTest, TheFolderPickerStartsInTheFolderChosenLastTime) {
