@@ -106,6 +106,24 @@ expect_file "$opened"
 focus_window '^ Trelik$' >/dev/null && xdotool key alt+F4
 wait_for_exit "$pid" 15
 
+# The keyboard alone: from the name box, Tab reaches "Options" and Enter opens the editor, where
+# the chosen template shows its recorded main file; Escape closes the editor again.
+printf 'Web\r\n' >"$data/projects.lib"
+"$trelik" >"$work/out.log" 2>&1 &
+pid=$!
+focus_window '^ Trelik$' >/dev/null || exit 1
+screenshot main-window-cue
+xdotool key Tab Return
+editor=$(focus_window '^Trelik Editor$') || exit 1
+click_design_point "$editor" 359 181 100 34  # the template list
+xdotool key Down Return                      # "Web"
+screenshot editor-main-file
+xdotool key Escape
+expect_window_gone '^Trelik Editor$' 10 "Escape left the editor open"
+focus_window '^ Trelik$' >/dev/null && xdotool key alt+F4
+wait_for_exit "$pid" 15
+[ "$(cat "$data/projects.lib")" = "$(printf 'Web\r\n')" ] || fail "the list file changed"
+
 # A desktop file that cannot be written is reported in the error box, once, and the program
 # goes on.
 rm -rf "$XDG_DATA_HOME/applications"
