@@ -301,6 +301,8 @@ ComboBox* Win32Form::AddComboBox(const std::string& name, const ComboBoxArgs& ar
   child.onNotify = [this, box](WORD code) {
     // The focus coming back with the window's activation is no new visit.
     if (code == CBN_SETFOCUS && !focusComingBack_) application_.Dispatch(box->onEnter);
+    // Sent for the user's choice only, never for a selection the program makes.
+    if (code == CBN_SELCHANGE) application_.Dispatch(box->onChange);
   };
   controls_.push_back(std::move(control));
   return box;
@@ -560,9 +562,14 @@ LRESULT Win32Form::ControlColour(HDC dc, HWND control) {
 LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
+      // Escape arrives as IDCANCEL, which no control has: no button of ours cancels, and only
+      // the windows made to close by it close, as their close box closes them.
+      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+        if (args_.escapeCloses) HandleClose();
+        return 0;
+      }
       const HWND source =
           lParam != 0 ? reinterpret_cast<HWND>(lParam) : GetDlgItem(window_, LOWORD(wParam));
-      // Escape arrives as IDCANCEL, which no control has: no button of ours cancels.
       if (const Child* child = FindChild(source); child != nullptr && child->onNotify) {
         const auto notify = child->onNotify;
         notify(HIWORD(wParam));
@@ -593,6 +600,9 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE:
       HandleClose();
       return 0;
+    case WM_HELP:  // F1, wherever the focus is in the window
+      application_.Dispatch(onHelp);
+      return TRUE;
     case WM_DPICHANGED: {
       // The size follows the texts at the new DPI; the system's suggestion gives the place.
       ApplyDpi(HIWORD(wParam));

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -189,6 +190,24 @@ class Win32WidgetsTest : public ::testing::Test {
   static void WaitUntilActive(HWND window) {
     for (int tries = 0; tries < 100 && GetActiveWindow() != window; ++tries) {
       Pump();
+      Sleep(10);
+    }
+  }
+
+  static void Press(WORD key) {
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = key;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+  }
+
+  // Runs the program's message loop until `done`, or for a bounded moment.
+  void RunLoopUntil(const std::function<bool()>& done) {
+    for (int tries = 0; tries < 100 && !done(); ++tries) {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) application_.ProcessMessage(message);
       Sleep(10);
     }
   }
@@ -496,6 +515,61 @@ TEST_F(Win32WidgetsTest, EnterPressesTheDefaultButtonOrTheFocusedOneAndEscapeNot
   }
   EXPECT_TRUE(form.Visible());
   EXPECT_EQ(closes, 0);
+}
+
+// Keys pressed as a user presses them, through the system's input queue: F1 becomes WM_HELP
+// only there.
+TEST_F(Win32WidgetsTest, F1HelpsInEveryFormAndEscapeClosesOnlyTheFormsMadeToCloseByIt) {
+  for (const bool escapeCloses : {false, true}) {
+    Win32Form& form = MakeForm({.caption = "about",
+                                .clientWidth = 293,
+                                .clientHeight = 171,
+                                .escapeCloses = escapeCloses});
+    form.AddEdit("Edit", {.bounds = {8, 8, 100, 21}, .tabOrder = 0});
+    form.AddButton(
+        "Close", {.text = "Close", .bounds = {112, 112, 75, 25}, .tabOrder = 1, .isDefault = true});
+    int helps = 0;
+    int closes = 0;
+    form.onHelp = [&] { ++helps; };
+    form.onClose = [&] { ++closes; };
+    form.Show();
+    WaitUntilActive(form.Window());
+    SetFocus(form.ChildWindow("Edit"));
+    Press(VK_F1);
+    RunLoopUntil([&] { return helps > 0; });
+    Press(VK_ESCAPE);
+    if (escapeCloses) {
+      RunLoopUntil([&] { return !form.Visible(); });
+    } else {
+      Press(VK_F1);  // handled after Escape, which is then handled too
+      RunLoopUntil([&] { return helps > 1; });
+    }
+    EXPECT_EQ(helps, escapeCloses ? 1 : 2);
+    EXPECT_EQ(closes, escapeCloses ? 1 : 0);
+    EXPECT_EQ(form.Visible(), !escapeCloses);
+  }
+}
+
+TEST_F(Win32WidgetsTest, ChoosingAnEntryRunsTheChangeHandlerButSelectingOneInCodeDoesNot) {
+  Win32Form& form = MakeEditorLikeForm();
+  form.Show();
+  WaitUntilActive(form.Window());
+  templates_->SetItems({"Web", "docs", "Api"});
+  int changes = 0;
+  templates_->onChange = [&] { ++changes; };
+  templates_->SetSelectedIndex(0);
+  templates_->AddItem("Blog");
+  templates_->RemoveItem(3);
+  EXPECT_EQ(changes, 0);
+
+  const HWND list = form.ChildWindow("Templates");
+  SetFocus(list);
+  templates_->SetSelectedIndex(0);
+  MSG down{list, WM_KEYDOWN, VK_DOWN, 0};  // the closed list steps to the next entry
+  application_.ProcessMessage(down);
+  Pump();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(templates_->SelectedIndex(), 1);
 }
 
 TEST_F(Win32WidgetsTest, ALinkReportsClicksInItsOwnReadableColour) {
