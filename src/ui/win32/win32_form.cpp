@@ -121,6 +121,24 @@ COLORREF LinkColour(COLORREF face) {
   return ContrastRatio(hotLight, face) >= kReadableContrast ? hotLight : RGB(0, 102, 204);
 }
 
+// Enter acts on the focused link as on a focused push button; the dialog manager would press the
+// window's default button instead.
+LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+  const auto* key = reinterpret_cast<const MSG*>(lParam);
+  if (message == WM_GETDLGCODE && key != nullptr && key->message == WM_KEYDOWN &&
+      key->wParam == VK_RETURN) {
+    return DefSubclassProc(link, message, wParam, lParam) | DLGC_WANTMESSAGE;
+  }
+  if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    SendMessageA(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(link));
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(link, &LinkProcedure, 0);
+  return DefSubclassProc(link, message, wParam, lParam);
+}
+
 }  // namespace
 
 Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
@@ -197,19 +215,23 @@ Win32Form::Child& Win32Form::AddChild(Child child, const char* className, const 
 }
 
 Label* Win32Form::AddLabel(const std::string& name, const LabelArgs& args) {
-  DWORD style = SS_LEFT | SS_NOPREFIX;
-  if (args.link || !args.tooltip.empty()) style |= SS_NOTIFY;
-  Child& child = AddChild({.name = name,
-                           .planned = {.kind = ControlKind::kLabel,
-                                       .bounds = args.bounds,
-                                       .group = GroupIndex(args.parent)},
-                           .bold = args.bold,
-                           .link = args.link},
-                          WC_STATICA, args.text, style, 0, nextId_++);
+  const PlannedControl planned{.kind = ControlKind::kLabel,
+                               .bounds = args.bounds,
+                               .group = GroupIndex(args.parent),
+                               .link = args.link};
+  // A link is a button that draws itself as a link: the dialog manager gives it a tab stop and
+  // Space, and screen readers announce its caption as a button's.
+  Child& child =
+      args.link
+          ? AddChild({.name = name, .planned = planned, .bold = args.bold}, WC_BUTTONA, args.text,
+                     WS_TABSTOP | BS_OWNERDRAW, 0, nextId_++)
+          : AddChild({.name = name, .planned = planned, .bold = args.bold}, WC_STATICA, args.text,
+                     SS_LEFT | SS_NOPREFIX | (args.tooltip.empty() ? 0 : SS_NOTIFY), 0, nextId_++);
+  if (args.link) SetWindowSubclass(child.window, &LinkProcedure, 0, 0);
   auto control = std::make_unique<Win32Label>(*this, child.window);
   Label* label = control.get();
   child.onNotify = [this, label](WORD code) {
-    if (code == STN_CLICKED) application_.Dispatch(label->onClick);
+    if (code == BN_CLICKED) application_.Dispatch(label->onClick);
   };
   if (!args.tooltip.empty()) AddTooltip(child.window, args.tooltip);
   controls_.push_back(std::move(control));
@@ -410,20 +432,25 @@ void Win32Form::ApplyDpi(int dpi) {
 
 // The form is laid out here, once all its controls exist, so that a window never shown costs
 // no layout. The dialog manager walks the controls in their z-order: the form's controls by tab
-// order, each group box followed by its own controls; labels and pictures last. The arrow keys
-// stay within a group: the form's own controls, a group box's, the labels; a group box is one
-// of its own. The window is centred on the desktop's work area.
+// order, each group box followed by its own controls, then the links in reading order; labels
+// and pictures last. The arrow keys stay within a group: the form's own controls, a group box's,
+// the links, the labels; a group box is one of its own. The window is centred on the desktop's
+// work area.
 void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
   LayoutAll();
-  std::vector<std::size_t> order = TabChain(Planned());
+  const std::vector<PlannedControl> planned = Planned();
+  std::vector<std::size_t> order = TabChain(planned);
+  const std::vector<std::size_t> links = LinkChain(planned);
+  order.insert(order.end(), links.begin(), links.end());
   for (std::size_t i = 0; i < children_.size(); ++i) {
-    if (!children_[i].planned.tabOrder) order.push_back(i);
+    if (!planned[i].tabOrder && !planned[i].link) order.push_back(i);
   }
   const auto groupOf = [this](std::size_t index) {
     const PlannedControl& planned = children_[index].planned;
-    if (!planned.tabOrder) return std::pair{2, std::size_t{0}};
+    if (planned.link) return std::pair{2, std::size_t{0}};
+    if (!planned.tabOrder) return std::pair{3, std::size_t{0}};
     if (planned.kind == ControlKind::kGroupBox) return std::pair{1, index};
     return std::pair{0, planned.group};
   };
@@ -553,10 +580,27 @@ void Win32Form::FocusFirstIn(const GroupBox* group) {
 LRESULT Win32Form::ControlColour(HDC dc, HWND control) {
   const int face = FaceColour(args_);
   SetBkColor(dc, GetSysColor(face));
-  if (const Child* child = FindChild(control); child != nullptr && child->link) {
+  if (const Child* child = FindChild(control); child != nullptr && child->planned.link) {
     SetTextColor(dc, LinkColour(GetSysColor(face)));
   }
   return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
+}
+
+// The caption where a label would show it, in the link colour on the window's face; the focus
+// mark around the whole box while the keyboard is on it.
+void Win32Form::DrawLink(const Child& link, const DRAWITEMSTRUCT& item) {
+  const HDC dc = item.hDC;
+  RECT box = item.rcItem;
+  FillRect(dc, &box, reinterpret_cast<HBRUSH>(ControlColour(dc, item.hwndItem)));
+  SetBkMode(dc, TRANSPARENT);
+  const HGDIOBJ previous = SelectObject(dc, link.bold ? boldFont_.get() : font_.get());
+  const std::string& text = link.planned.caption;
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, previous);
+  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    DrawFocusRect(dc, &item.rcItem);
+  }
 }
 
 LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -576,6 +620,13 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       return 0;
     }
+    case WM_DRAWITEM:
+      if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+          const Child* child = FindChild(item->hwndItem)) {
+        DrawLink(*child, *item);
+        return TRUE;
+      }
+      break;
     case WM_CTLCOLORDLG:
       return reinterpret_cast<LRESULT>(GetSysColorBrush(FaceColour(args_)));
     case WM_CTLCOLORSTATIC:
@@ -583,7 +634,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       return ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
       if (const Child* child = FindChild(reinterpret_cast<HWND>(wParam));
-          child != nullptr && child->link && LOWORD(lParam) == HTCLIENT) {
+          child != nullptr && child->planned.link && LOWORD(lParam) == HTCLIENT) {
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         return TRUE;
       }

@@ -62,7 +62,6 @@ class Win32Form final : public Form {
     HWND window = nullptr;
     PlannedControl planned;  // as declared: kind, caption, bounds, tab order, group box
     bool bold = false;
-    bool link = false;
     const GroupBox* isGroup = nullptr;   // this child as a group box, if it is one
     std::function<void(WORD)> onNotify;  // the notification codes of WM_COMMAND
     HICON icon = nullptr;                // a picture's icon at the current size
@@ -92,6 +91,7 @@ class Win32Form final : public Form {
   void ReenableWindows();
   Child* FindChild(HWND window);
   LRESULT ControlColour(HDC dc, HWND control);
+  void DrawLink(const Child& link, const DRAWITEMSTRUCT& item);
 
   Win32Application& application_;
   FormArgs args_;

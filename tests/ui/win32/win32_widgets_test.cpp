@@ -5,11 +5,13 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "common/error.h"
 #include "ui/listed_names.h"
@@ -570,6 +572,96 @@ TEST_F(Win32WidgetsTest, ChoosingAnEntryRunsTheChangeHandlerButSelectingOneInCod
   Pump();
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(templates_->SelectedIndex(), 1);
+}
+
+// The colours a control draws, row by row, as it paints itself.
+std::vector<COLORREF> Painted(HWND control) {
+  RECT client{};
+  GetClientRect(control, &client);
+  const HDC screen = GetDC(control);
+  const HDC dc = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  const HGDIOBJ previous = SelectObject(dc, bitmap);
+  SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < client.bottom; ++y) {
+    for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+  }
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(control, screen);
+  return pixels;
+}
+
+// The main window's layout: its links come after its three stops, in reading order.
+TEST_F(Win32WidgetsTest, TabReachesTheLinksAfterTheStopsAndEnterOrSpaceFollowsTheFocusedOne) {
+  Win32Form& form = MakeForm({.caption = " Trelik",
+                              .clientWidth = 368,
+                              .clientHeight = 71,
+                              .border = FormBorder::kToolWindow});
+  std::vector<std::string> clicked;
+  for (const auto& [name, left, width] :
+       {std::tuple{"Options", 144, 36}, std::tuple{"Check Version", 200, 69},
+        std::tuple{"About", 328, 28}, std::tuple{"Help", 288, 22}}) {
+    Label* link = form.AddLabel(
+        name, {.text = name, .bounds = {left, 48, width, 13}, .link = true, .tooltip = "tip"});
+    link->onClick = [&clicked, name] { clicked.push_back(name); };
+  }
+  form.AddButton("Create",
+                 {.text = "Create", .bounds = {286, 16, 75, 25}, .tabOrder = 0, .isDefault = true})
+      ->onClick = [&] { clicked.push_back("Create"); };
+  form.AddCheckBox("Auto", {.text = "Auto Open", .bounds = {8, 48, 135, 17}, .tabOrder = 1});
+  form.AddEdit("Edit", {.bounds = {8, 16, 257, 21}, .tabOrder = 2});
+  form.Show();
+  WaitUntilActive(form.Window());
+
+  const auto press = [&](WPARAM key) {
+    const HWND focus = GetFocus();
+    MSG down{focus, WM_KEYDOWN, key, 0};
+    application_.ProcessMessage(down);
+    MSG up{focus, WM_KEYUP, key, 0};
+    application_.ProcessMessage(up);
+    Pump();
+  };
+  const auto focused = [&] {
+    for (const char* name :
+         {"Options", "Check Version", "About", "Help", "Create", "Auto", "Edit"}) {
+      if (GetFocus() == form.ChildWindow(name)) return std::string(name);
+    }
+    return std::string("?");
+  };
+  SetFocus(form.ChildWindow("Edit"));
+  std::vector<std::string> reached;
+  for (int i = 0; i < 7; ++i) {
+    press(VK_TAB);
+    reached.push_back(focused());
+  }
+  EXPECT_EQ(reached, (std::vector<std::string>{"Options", "Check Version", "Help", "About",
+                                               "Create", "Auto", "Edit"}));
+
+  // Drawn in the link colour, with a focus mark while the keyboard is on it.
+  const HWND options = form.ChildWindow("Options");
+  SetFocus(options);
+  const std::vector<COLORREF> withFocus = Painted(options);
+  SetFocus(form.ChildWindow("Edit"));
+  const std::vector<COLORREF> withoutFocus = Painted(options);
+  EXPECT_NE(withFocus, withoutFocus);
+  const HDC probe = CreateCompatibleDC(nullptr);
+  SendMessageA(form.Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe),
+               reinterpret_cast<LPARAM>(options));
+  const COLORREF linkColour = GetTextColor(probe);
+  DeleteDC(probe);
+  EXPECT_NE(std::ranges::count(withoutFocus, linkColour), 0);
+
+  clicked.clear();
+  SetFocus(options);
+  press(VK_RETURN);
+  SetFocus(form.ChildWindow("About"));
+  press(VK_SPACE);
+  SetFocus(form.ChildWindow("Edit"));
+  press(VK_RETURN);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"Options", "About", "Create"}));
 }
 
 TEST_F(Win32WidgetsTest, ALinkReportsClicksInItsOwnReadableColour) {
