@@ -24,8 +24,10 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
   Label4 = form_->AddLabel("Label4", {.text = "Help", .bounds = {288, 48, 22, 13}, .link = true});
   Button1 = form_->AddButton(
       "Button1", {.text = "Create", .bounds = {286, 16, 75, 25}, .tabOrder = 0, .isDefault = true});
+  // One pixel short of "Options", with room to spare at every scale: a box reaching into the
+  // link would paint over its first letter.
   CheckBox1 = form_->AddCheckBox("CheckBox1", {.text = "Auto Open the Project",
-                                               .bounds = {8, 48, 137, 17},
+                                               .bounds = {8, 48, 135, 17},
                                                .tabOrder = 1,
                                                .checked = true});
   Edit1 = form_->AddEdit(

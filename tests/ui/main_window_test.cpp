@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, ControlsAsDesigned) {
       {"Label3", "About", 328, 48, 28, 13, -1},
       {"Label4", "Help", 288, 48, 22, 13, -1},
       {"Button1", "Create", 286, 16, 75, 25, 0},
-      {"CheckBox1", "Auto Open the Project", 8, 48, 137, 17, 1},
+      {"CheckBox1", "Auto Open the Project", 8, 48, 135, 17, 1},
       {"Edit1", "", 8, 16, 257, 21, 2},
   };
   ASSERT_EQ(form.Controls().size(), std::size(expected));
@@ -147,6 +147,21 @@ TEST_F(MainWindowTest, ControlsAsDesigned) {
     EXPECT_EQ(control.tabOrder, e.tabOrder) << e.name;
     EXPECT_EQ(control.link, e.name.starts_with("Label")) << e.name;
     EXPECT_EQ(control.isDefault, e.name == "Button1") << e.name;
+  }
+}
+
+// A control paints its whole box: one reaching into another's cuts what that one shows.
+TEST_F(MainWindowTest, NoControlReachesIntoAnother) {
+  Start("");
+  const auto& controls = MainWindow().Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    for (std::size_t j = i + 1; j < controls.size(); ++j) {
+      const Bounds& a = controls[i].bounds;
+      const Bounds& b = controls[j].bounds;
+      const bool overlap = a.left < b.left + b.width && b.left < a.left + a.width &&
+                           a.top < b.top + b.height && b.top < a.top + a.height;
+      EXPECT_FALSE(overlap) << controls[i].name << " and " << controls[j].name;
+    }
   }
 }
 
