@@ -68,10 +68,11 @@ std::string Win32Edit::Text() const { return WindowText(window_); }
 
 void Win32Edit::SetText(const std::string& text) { SetWindowTextA(window_, text.c_str()); }
 
-// The cue banner takes only UTF-16; a text the code page cannot decode is left out.
+// The cue banner takes only UTF-16; a text the code page cannot decode is left out. It shows
+// while the box has the focus too: the main window opens with the focus in it.
 void Win32Edit::SetCueText(const std::string& text) {
   if (const auto wide = StrictWide(text)) {
-    SendMessageW(window_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(wide->c_str()));
+    SendMessageW(window_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(wide->c_str()));
   }
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The editor and the about window of the real trelik.exe under Wine, used with the mouse and the
-# keyboard: choose a template's main file with and without auto-open, close the editor, then open
+# keyboard: reach the editor with Tab and Enter, choose a template's main file with and without
+# auto-open, close the editor, see the saved choice when choosing the template again, then open
 # and close the about window and end the program.
 # Usage: editor_e2e.sh <wine-run> <trelik.exe> <trelik.chm> <client_area.exe> <screenshots>
 set -u
@@ -34,9 +35,13 @@ expect_setting() {
 "$wine_run" "$program/trelik.exe" >"$work/out.log" 2>&1 &
 pid=$!
 focus_window '^ Trelik$' >/dev/null || exit 1
-screenshot windows-editor-flow-main-window
+# The check box takes the focus and gives it back: it must leave "Options" whole. The name
+# box, focused and empty, shows its cue.
+xdotool key shift+Tab Tab
+screenshot windows-main-window-cue
 
-click_design_point ' Trelik' 368 71 160 54  # "Options", a link: no tab stop reaches it
+# From the name box, Tab reaches the first link, "Options", and Enter follows it.
+xdotool key Tab Return
 focus_window '^Trelik Editor$' >/dev/null || exit 1
 click_design_point 'Trelik Editor' 359 181 100 34  # the template list
 xdotool key Down Return                             # its first entry, "Web"
@@ -58,6 +63,17 @@ screenshot windows-editor-flow-editor
 click_design_point 'Trelik Editor' 359 181 64 132
 expect_window_gone '^Trelik Editor$' 10 "Close left the editor shown"
 [ "$(tr -d '\r' <"$program/projects.lib")" = Web ] || fail "the saved list lost its template"
+
+# Shown again, the editor shows what is saved for the template chosen in the list.
+focus_window '^ Trelik$' >/dev/null || exit 1
+click_design_point ' Trelik' 368 71 160 54  # "Options"
+focus_window '^Trelik Editor$' >/dev/null || exit 1
+click_design_point 'Trelik Editor' 359 181 100 34
+xdotool key Down Return
+sleep 0.3
+screenshot windows-editor-saved-main-file
+xdotool key Escape  # closes the editor as its close box does, saving the list
+expect_window_gone '^Trelik Editor$' 10 "Escape left the editor shown"
 
 focus_window '^ Trelik$' >/dev/null || exit 1
 click_design_point ' Trelik' 368 71 342 54  # "About"
