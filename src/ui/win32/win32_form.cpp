@@ -256,6 +256,14 @@ void Win32Form::AddTooltip(HWND control, const std::string& text) {
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// Screen readers name a control that shows no caption by the static text just before it in the
+// z-order, which may be hidden; the layout places it there.
+void Win32Form::AddNameLabel(Child& child, const std::string& name) {
+  if (name.empty()) return;
+  child.nameLabel = CreateWindowExA(0, WC_STATICA, name.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
+                                    0, 0, 0, 0, window_, nullptr, Instance(), nullptr);
+}
+
 PushButton* Win32Form::AddButton(const std::string& name, const ButtonArgs& args) {
   // Enter presses the dialog's default button, IDOK unless told otherwise.
   const bool isDefault = args.isDefault && GetDlgItem(window_, IDOK) == nullptr;
@@ -303,6 +311,7 @@ Edit* Win32Form::AddEdit(const std::string& name, const EditArgs& args) {
                                        .tabOrder = args.tabOrder,
                                        .group = GroupIndex(args.parent)}},
                           WC_EDITA, "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
+  AddNameLabel(child, args.accessibleName);
   auto control = std::make_unique<Win32Edit>(*this, child.window);
   Edit* edit = control.get();
   controls_.push_back(std::move(control));
@@ -318,6 +327,7 @@ ComboBox* Win32Form::AddComboBox(const std::string& name, const ComboBoxArgs& ar
                             .group = GroupIndex(args.parent)}},
                WC_COMBOBOXA, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, nextId_++);
   SendMessageA(child.window, CB_SETMINVISIBLE, kVisibleItems, 0);
+  AddNameLabel(child, args.accessibleName);
   auto control = std::make_unique<Win32ComboBox>(*this, child.window);
   ComboBox* box = control.get();
   child.onNotify = [this, box](WORD code) {
@@ -455,13 +465,17 @@ void Win32Form::PrepareFirstShowing() {
     return std::pair{0, planned.group};
   };
   HWND previous = HWND_TOP;
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    const HWND window = children_[order[i]].window;
-    if (i == 0 || groupOf(order[i]) != groupOf(order[i - 1])) {
-      SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | WS_GROUP);
-    }
+  const auto place = [&previous](HWND window) {
     SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = window;
+  };
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const Child& child = children_[order[i]];
+    if (i == 0 || groupOf(order[i]) != groupOf(order[i - 1])) {
+      SetWindowLongA(child.window, GWL_STYLE, GetWindowLongA(child.window, GWL_STYLE) | WS_GROUP);
+    }
+    if (child.nameLabel != nullptr) place(child.nameLabel);
+    place(child.window);
   }
 
   RECT frame{};

@@ -62,6 +62,7 @@ class Win32Form final : public Form {
     HWND window = nullptr;
     PlannedControl planned;  // as declared: kind, caption, bounds, tab order, group box
     bool bold = false;
+    HWND nameLabel = nullptr;            // the hidden label screen readers name it by
     const GroupBox* isGroup = nullptr;   // this child as a group box, if it is one
     std::function<void(WORD)> onNotify;  // the notification codes of WM_COMMAND
     HICON icon = nullptr;                // a picture's icon at the current size
@@ -79,6 +80,7 @@ class Win32Form final : public Form {
                   DWORD exStyle, int id);
   std::size_t GroupIndex(const GroupBox* group) const;
   void AddTooltip(HWND control, const std::string& text);
+  void AddNameLabel(Child& child, const std::string& name);
   int ScaleDpi(int designPixels) const;
   TextExtent TextNeeds(const Child& child) const;
   std::vector<PlannedControl> Planned() const;

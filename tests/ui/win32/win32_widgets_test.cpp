@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -662,6 +663,68 @@ TEST_F(Win32WidgetsTest, TabReachesTheLinksAfterTheStopsAndEnterOrSpaceFollowsTh
   SetFocus(form.ChildWindow("Edit"));
   press(VK_RETURN);
   EXPECT_EQ(clicked, (std::vector<std::string>{"Options", "About", "Create"}));
+}
+
+// What a screen reader announces for a control, as Windows' accessibility layer reads it.
+std::string AccessibleName(HWND control) {
+  // The import library's IID_IAccessible is not the interface's identifier; the header's is.
+  IAccessible* accessible = nullptr;
+  const HRESULT found = AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&accessible));
+  if (FAILED(found)) return "(no accessible object)";
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::string text;
+  if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
+    const std::wstring wide(name, SysStringLen(name));
+    text.assign(wide.begin(), wide.end());  // the names read here are plain ASCII
+  }
+  SysFreeString(name);
+  accessible->Release();
+  return text;
+}
+
+// Entries selected and typed text in place, so that a name taken from them would show.
+TEST_F(Win32WidgetsTest, ScreenReadersNameTheBoxesByTheirAccessibleNamesAndLinksByCaption) {
+  Win32Form& form = MakeForm({.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
+  form.AddLabel("Link", {.text = "Options", .bounds = {144, 148, 36, 13}, .link = true});
+  Edit* edit = form.AddEdit(
+      "Edit",
+      {.bounds = {8, 8, 257, 21}, .tabOrder = 0, .accessibleName = "Name of the new project"});
+  ComboBox* templates = form.AddComboBox(
+      "Templates", {.bounds = {8, 40, 169, 21}, .tabOrder = 1, .accessibleName = "Templates"});
+  ComboBox* files = form.AddComboBox(
+      "Files",
+      {.bounds = {8, 72, 169, 21}, .tabOrder = 2, .accessibleName = "Files of the template"});
+  form.Show();
+  edit->SetText("Site");
+  templates->SetItems({"Web"});
+  templates->SetSelectedIndex(0);
+  files->SetItems({"index.htm"});
+  files->SetSelectedIndex(0);
+  // Windows' accessibility layer names an edit box or a drop-down list by the static text just
+  // before it in the z-order; Wine's does so for edit boxes only and reads a list's entry.
+  struct Case {
+    const char* control;
+    const char* name;
+    bool labelled;    // by a hidden label just before it
+    bool readByWine;  // what this test's accessibility layer reads, under Wine too
+  };
+  for (const Case c : {Case{"Edit", "Name of the new project", true, true},
+                       Case{"Templates", "Templates", true, false},
+                       Case{"Files", "Files of the template", true, false},
+                       Case{"Link", "Options", false, true}}) {
+    const HWND control = form.ChildWindow(c.control);
+    if (c.labelled) {
+      const HWND label = GetWindow(control, GW_HWNDPREV);
+      EXPECT_EQ(ClassName(label), "Static") << c.control;
+      EXPECT_EQ(WindowText(label), c.name) << c.control;
+      EXPECT_FALSE(IsWindowVisible(label)) << c.control;
+    }
+    if (c.readByWine) EXPECT_EQ(AccessibleName(control), c.name) << c.control;
+  }
 }
 
 TEST_F(Win32WidgetsTest, ALinkReportsClicksInItsOwnReadableColour) {
