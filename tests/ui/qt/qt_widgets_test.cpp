@@ -260,7 +260,9 @@ TEST_F(QtWidgetsTest, TheFolderPickerStartsInTheFolderChosenLastTime) {
     std::string folder;
     EXPECT_EQ(picker.Pick("Select a Folder", folder), !step.pick.isEmpty());
     EXPECT_EQ(startedIn, step.startsIn);
-    if (!step.pick.isEmpty()) EXPECT_EQ(QString::fromStdString(folder), step.pick);
+    if (!step.pick.isEmpty()) {
+      EXPECT_EQ(QString::fromStdString(folder), step.pick);
+    }
   }
 }
 
