@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -70,6 +71,29 @@ struct FreeWithShellAllocator {
   void operator()(void* memory) const { allocator->Free(memory); }
 };
 
+// Centres the picker on the window it was asked from, within that screen's work area.
+int CALLBACK CentreOnAskingWindow(HWND picker, UINT message, LPARAM, LPARAM askingWindow) {
+  const auto asking = reinterpret_cast<HWND>(askingWindow);
+  if (message != BFFM_INITIALIZED || asking == nullptr) return 0;
+  RECT own{};
+  RECT centre{};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetWindowRect(picker, &own) || !GetWindowRect(asking, &centre) ||
+      !GetMonitorInfoA(MonitorFromWindow(asking, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return 0;
+  }
+  const RECT& area = monitor.rcWork;
+  const LONG width = own.right - own.left;
+  const LONG height = own.bottom - own.top;
+  const LONG left = std::clamp((centre.left + centre.right - width) / 2, area.left,
+                               std::max(area.left, area.right - width));
+  const LONG top = std::clamp((centre.top + centre.bottom - height) / 2, area.top,
+                              std::max(area.top, area.bottom - height));
+  SetWindowPos(picker, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
+}
+
 }  // namespace
 
 bool PickFolder(NativeWindow owner, const std::string& title, std::string& folder) {
@@ -83,12 +107,16 @@ bool PickFolder(NativeWindow owner, const std::string& title, std::string& folde
   if (!path) return false;
   path.get()[0] = '\0';
 
+  // The resizable picker with a box to type or paste a path into; still only file-system
+  // folders can be chosen.
   BROWSEINFOA request{};
   request.hwndOwner = static_cast<HWND>(owner);
   request.pidlRoot = nullptr;
   request.pszDisplayName = path.get();
   request.lpszTitle = title.c_str();
-  request.ulFlags = BIF_RETURNONLYFSDIRS;
+  request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+  request.lpfn = &CentreOnAskingWindow;
+  request.lParam = reinterpret_cast<LPARAM>(GetActiveWindow());
 
   PIDLIST_ABSOLUTE chosen = nullptr;
   {

@@ -6,8 +6,9 @@
 
 namespace trelik {
 
-// Shows the shell's classic folder picker, owned by `owner`, with `title` above the folder tree;
-// only file-system folders can be chosen. While it is open every visible, enabled top-level
+// Shows the shell's resizable folder picker with an edit box, owned by `owner` and centred on the
+// window that was active when it was asked for, with `title` above the folder tree; only
+// file-system folders can be chosen. While it is open every visible, enabled top-level
 // window of the calling thread is disabled, and a drive without a medium shows no system error
 // box. True with `folder` set to the chosen path; false, `folder` untouched, when the user
 // cancels or the shell cannot show the picker.

@@ -17,6 +17,9 @@ struct PickerObservation {
   HWND picker = nullptr;
   HWND owner = nullptr;
   bool titleShown = false;
+  bool resizable = false;
+  bool hasEditBox = false;
+  POINT centre{};
   bool programWindowEnabled = true;
   UINT errorMode = 0;
   bool closedByEscape = false;
@@ -60,6 +63,11 @@ PickerObservation CancelPicker(DWORD threadId, HWND programWindow,
   if (seen.picker == nullptr) return seen;
   seen.owner = GetWindow(seen.picker, GW_OWNER);
   seen.titleShown = FindWindowExA(seen.picker, nullptr, "Static", "Select a Folder") != nullptr;
+  seen.resizable = (GetWindowLongA(seen.picker, GWL_STYLE) & WS_THICKFRAME) != 0;
+  seen.hasEditBox = FindWindowExA(seen.picker, nullptr, "Edit", nullptr) != nullptr;
+  RECT frame{};
+  GetWindowRect(seen.picker, &frame);
+  seen.centre = {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
   seen.programWindowEnabled = IsWindowEnabled(programWindow);
   seen.errorMode = GetErrorMode();
 
@@ -73,18 +81,29 @@ PickerObservation CancelPicker(DWORD threadId, HWND programWindow,
   return seen;
 }
 
-HWND MakeTopLevelWindow(const char* caption, DWORD style) {
-  return CreateWindowExA(0, "STATIC", caption, WS_OVERLAPPEDWINDOW | style, 10, 10, 200, 100,
-                         nullptr, nullptr, nullptr, nullptr);
+HWND MakeTopLevelWindow(const char* caption, DWORD style, RECT frame = {10, 10, 210, 110}) {
+  return CreateWindowExA(0, "STATIC", caption, WS_OVERLAPPEDWINDOW | style, frame.left, frame.top,
+                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                         nullptr, nullptr);
 }
 
 TEST(FolderPicker, CancelReturnsFalseAndGivesTheProgramItsWindowsBack) {
   const HWND applicationWindow = MakeTopLevelWindow("Trelik", 0);  // hidden, as on the taskbar
   const HWND mainWindow = MakeTopLevelWindow(" Trelik", WS_VISIBLE);
   const HWND disabledWindow = MakeTopLevelWindow("disabled", WS_VISIBLE | WS_DISABLED);
+  // The window the user asks from: the picker is centred on it.
+  const HWND editor = MakeTopLevelWindow("Trelik Editor", WS_VISIBLE, {300, 250, 760, 500});
   ASSERT_NE(applicationWindow, nullptr) << "no display";
   ASSERT_NE(mainWindow, nullptr);
   ASSERT_NE(disabledWindow, nullptr);
+  ASSERT_NE(editor, nullptr);
+  SetForegroundWindow(editor);
+  for (int tries = 0; tries < 100 && GetActiveWindow() != editor; ++tries) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(10);
+  }
+  ASSERT_EQ(GetActiveWindow(), editor);
   SetErrorMode(SEM_NOGPFAULTERRORBOX);
   Win32ShellOperations shell;
   shell.SetApplicationWindow(applicationWindow);
@@ -102,6 +121,10 @@ TEST(FolderPicker, CancelReturnsFalseAndGivesTheProgramItsWindowsBack) {
   ASSERT_NE(seen.picker, nullptr) << "the picker never appeared";
   EXPECT_EQ(seen.owner, applicationWindow);
   EXPECT_TRUE(seen.titleShown);
+  EXPECT_TRUE(seen.resizable);
+  EXPECT_TRUE(seen.hasEditBox);
+  EXPECT_NEAR(seen.centre.x, 530, 2);
+  EXPECT_NEAR(seen.centre.y, 375, 2);
   EXPECT_FALSE(seen.programWindowEnabled);
   EXPECT_EQ(seen.errorMode, static_cast<UINT>(SEM_FAILCRITICALERRORS));
   EXPECT_TRUE(seen.closedByEscape);
@@ -113,6 +136,7 @@ TEST(FolderPicker, CancelReturnsFalseAndGivesTheProgramItsWindowsBack) {
   EXPECT_TRUE(IsWindowEnabled(applicationWindow));
   EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
 
+  DestroyWindow(editor);
   DestroyWindow(disabledWindow);
   DestroyWindow(mainWindow);
   DestroyWindow(applicationWindow);
