@@ -723,7 +723,9 @@ TEST_F(Win32WidgetsTest, ScreenReadersNameTheBoxesByTheirAccessibleNamesAndLinks
       EXPECT_EQ(WindowText(label), c.name) << c.control;
       EXPECT_FALSE(IsWindowVisible(label)) << c.control;
     }
-    if (c.readByWine) EXPECT_EQ(AccessibleName(control), c.name) << c.control;
+    if (c.readByWine) {
+      EXPECT_EQ(AccessibleName(control), c.name) << c.control;
+    }
   }
 }
 
