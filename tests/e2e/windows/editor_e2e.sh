@@ -41,7 +41,10 @@ xdotool key shift+Tab Tab
 screenshot windows-main-window-cue
 
 # From the name box, Tab reaches the first link, "Options", and Enter follows it.
-xdotool key Tab Return
+xdotool key Tab
+sleep 0.3
+screenshot windows-main-window-link-focus  # the focus mark around "Options"
+xdotool key Return
 focus_window '^Trelik Editor$' >/dev/null || exit 1
 click_design_point 'Trelik Editor' 359 181 100 34  # the template list
 xdotool key Down Return                             # its first entry, "Web"
