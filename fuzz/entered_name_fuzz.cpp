@@ -1,7 +1,9 @@
 // Typed names: SplitText gives the non-empty stretches between delimiters, and the form of a
-// typed name matches the pieces it reports: a folder, a file, or both, between backslashes.
+// typed name matches the pieces it reports: a folder, a file, or both, between backslashes or
+// slashes.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -70,11 +72,19 @@ void CheckSplit(std::string_view text, std::string_view delimiter) {
   }
 }
 
-// The typed name, its blanks trimmed, has exactly the shape that its form stands for.
-void CheckClassified(std::string_view typed) {
-  const EnteredName name = ClassifyEnteredName(typed);
-  FUZZ_CHECK(name.folderPart.find('\\') == std::string::npos);
-  FUZZ_CHECK(name.filePart.find('\\') == std::string::npos);
+// The typed name, its blanks trimmed, has exactly the shape that its form stands for, a slash
+// separating as a backslash does.
+void CheckClassified(std::string_view typedAsIs) {
+  std::string separated(typedAsIs);
+  std::replace(separated.begin(), separated.end(), '/', '\\');
+  const std::string_view typed = separated;
+  const EnteredName name = ClassifyEnteredName(typedAsIs);
+  const EnteredName backslashed = ClassifyEnteredName(typed);
+  FUZZ_CHECK(name.form == backslashed.form && name.folderPart == backslashed.folderPart &&
+             name.filePart == backslashed.filePart);
+  for (const std::string& part : {name.folderPart, name.filePart}) {
+    FUZZ_CHECK(part.find_first_of("\\/") == std::string::npos);
+  }
   const bool hasFolder =
       name.form == NameForm::kFolderAndFile || name.form == NameForm::kFolderOnly;
   const bool hasFile = name.form == NameForm::kFolderAndFile || name.form == NameForm::kFileOnly;
@@ -113,7 +123,7 @@ void CheckClassified(std::string_view typed) {
 // Names put together from a folder and a file come apart again.
 void CheckComposed(const std::string& folder, const std::string& file) {
   const auto usable = [](std::string_view piece) {
-    return !piece.empty() && piece.find('\\') == std::string_view::npos;
+    return !piece.empty() && piece.find_first_of("\\/") == std::string_view::npos;
   };
   if (!usable(folder) || !usable(file) || IsBlank(folder.front()) || IsBlank(file.back())) return;
   const EnteredName both = ClassifyEnteredName(folder + "\\" + file);
