@@ -19,15 +19,27 @@ std::string Narrow(const wchar_t* text) {
   return narrow;
 }
 
+// The display name comes from secur32, loaded only when a name is asked for: linked in, it
+// would load with every start of the program, which seldom needs it.
+bool DisplayName(std::vector<wchar_t>& buffer) {
+  const HMODULE secur32 = LoadLibraryW(L"secur32.dll");
+  if (secur32 == nullptr) return false;
+  using GetUserNameExFunction = BOOLEAN(WINAPI*)(EXTENDED_NAME_FORMAT, LPWSTR, PULONG);
+  const auto getUserNameEx = reinterpret_cast<GetUserNameExFunction>(
+      reinterpret_cast<void*>(GetProcAddress(secur32, "GetUserNameExW")));
+  ULONG length = static_cast<ULONG>(buffer.size());
+  const bool found =
+      getUserNameEx != nullptr && getUserNameEx(NameDisplay, buffer.data(), &length) && length > 0;
+  FreeLibrary(secur32);
+  return found;
+}
+
 }  // namespace
 
 std::string UserName() {
   std::vector<wchar_t> buffer(256);
-  ULONG length = static_cast<ULONG>(buffer.size());
   // The display name exists only for domain and Microsoft accounts; a local account has none.
-  if (GetUserNameExW(NameDisplay, buffer.data(), &length) && length > 0) {
-    return Narrow(buffer.data());
-  }
+  if (DisplayName(buffer)) return Narrow(buffer.data());
   DWORD loginLength = static_cast<DWORD>(buffer.size());
   if (GetUserNameW(buffer.data(), &loginLength)) return Narrow(buffer.data());
   return {};
