@@ -12,6 +12,7 @@
 #include "common/path_parts.h"
 #include "common/posix/unique_fd.h"
 #include "common/system_error.h"
+#include "library/posix/replace_beside.h"
 
 namespace trelik {
 namespace {
@@ -43,19 +44,6 @@ mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
-}
-
-// Nothing when all was written; else why not (a disk that takes nothing more says so by
-// writing nothing, without an error of its own).
-std::error_code WriteAll(int fd, std::string_view contents) {
-  while (!contents.empty()) {
-    const ssize_t written = ::write(fd, contents.data(), contents.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return LastSystemError();
-    if (written == 0) return std::make_error_code(std::errc::no_space_on_device);
-    contents.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return {};
 }
 
 // Reads up to `limit` bytes, or to the end when `limit` is nullopt.
@@ -93,24 +81,8 @@ std::optional<ReplaceFailure> ReplaceFileAtomically(const std::string& path,
   if (exists && ::access(target.c_str(), W_OK) != 0) return ReplaceFailure{LastSystemError()};
   if (const std::error_code error = CreateFolders(folder)) return ReplaceFailure{error};
 
-  std::string temporary = folder + "." + FileNamePart(target, kPosixSeparators) + ".XXXXXX";
-  UniqueFd file(::mkstemp(temporary.data()));
-  if (!file.IsOpen()) return ReplaceFailure{LastSystemError()};
   const mode_t mode = exists ? existing.st_mode & 07777 : NewFileMode();
-  std::error_code error = WriteAll(file.Get(), contents);
-  if (!error && (::fchmod(file.Get(), mode) != 0 || ::fsync(file.Get()) != 0)) {
-    error = LastSystemError();
-  }
-  if (error) {
-    ::unlink(temporary.c_str());
-    return ReplaceFailure{error, true};
-  }
-  file.Close();  // after fsync nothing written can be lost by close any more
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    error = LastSystemError();
-    ::unlink(temporary.c_str());
-    return ReplaceFailure{error};
-  }
+  if (auto failure = ReplaceBeside(target, contents, mode)) return failure;
   UniqueFd folderHandle(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC));
   if (folderHandle.IsOpen()) ::fsync(folderHandle.Get());
   return std::nullopt;

@@ -7,9 +7,9 @@
 
 #include <cerrno>
 
-#include "common/path_parts.h"
 #include "common/posix/unique_fd.h"
 #include "common/system_error.h"
+#include "library/posix/replace_beside.h"
 
 namespace trelik {
 namespace {
@@ -18,17 +18,6 @@ EntryKind KindOf(mode_t mode) {
   if (S_ISREG(mode)) return EntryKind::kFile;
   if (S_ISDIR(mode)) return EntryKind::kFolder;
   return EntryKind::kOther;
-}
-
-std::error_code WriteAll(int fd, std::string_view contents) {
-  while (!contents.empty()) {
-    const ssize_t written = ::write(fd, contents.data(), contents.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return LastSystemError();
-    if (written == 0) return std::make_error_code(std::errc::no_space_on_device);
-    contents.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return {};
 }
 
 }  // namespace
@@ -63,18 +52,8 @@ std::error_code RewriteFile(const std::string& path, std::string_view contents) 
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0) return LastSystemError();
   if (!S_ISREG(info.st_mode)) return std::make_error_code(std::errc::invalid_argument);
-  std::string temporary = DirectoryPart(path, kPosixSeparators) + "." +
-                          FileNamePart(path, kPosixSeparators).substr(0, 64) + ".XXXXXX";
-  UniqueFd file(::mkstemp(temporary.data()));
-  if (!file.IsOpen()) return LastSystemError();
-  std::error_code error = WriteAll(file.Get(), contents);
-  if (!error && (::fchmod(file.Get(), info.st_mode & 07777) != 0 || ::fsync(file.Get()) != 0)) {
-    error = LastSystemError();
-  }
-  if (!error && !file.Close()) error = LastSystemError();
-  if (!error && ::rename(temporary.c_str(), path.c_str()) != 0) error = LastSystemError();
-  if (error) ::unlink(temporary.c_str());
-  return error;
+  const auto failure = ReplaceBeside(path, contents, info.st_mode & 07777);
+  return failure ? failure->error : std::error_code();
 }
 
 }  // namespace trelik

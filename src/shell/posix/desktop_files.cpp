@@ -48,7 +48,7 @@ std::string EntryValue(std::string_view text) {
   return escaped;
 }
 
-// The characters that the Desktop Entry specification reserves: an Exec argument holding one
+// The characters that desktop entries reserve in Exec lines: an argument holding one
 // must be quoted.
 constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
 
