@@ -101,6 +101,28 @@ check_user_files_are_safe() {
   expect_missing "$projects/nowhere"
 }
 
+# The refusals of --new, through the caller's `run <exit code> <argument>...`: nothing is made and
+# the reason goes to standard error. $1 the projects folder, $2 another folder that must stay as
+# it is, $3 the command that gives a path in the program's own form.
+check_script_refusals() {
+  local projects=$1 elsewhere=$2 as_path=$3 before
+  before=$(find "$projects" "$elsewhere" | sort)
+  run 2 --new Nope
+  grep -qx '  Web' "$work/stderr" && grep -qx '  Plain' "$work/stderr" ||
+    fail "the known templates are not listed: $(cat "$work/stderr")"
+  run 1 --new Web --name '..\x'
+  grep -q 'cannot be used' "$work/stderr" || fail "unsafe name: $(cat "$work/stderr")"
+  run 1 --new Web --name 'Shop\'
+  grep -q 'already exists' "$work/stderr" || fail "taken name: $(cat "$work/stderr")"
+  run 1 --new Web --in "$("$as_path" "$work/nowhere")"
+  grep -q 'does not exist' "$work/stderr" || fail "missing folder: $(cat "$work/stderr")"
+  expect_missing "$work/nowhere"
+  run 1 --new Gone
+  grep -q 'not in the library' "$work/stderr" || fail "missing template: $(cat "$work/stderr")"
+  run 2 --new Web --colour red
+  [ "$(find "$projects" "$elsewhere" | sort)" = "$before" ] || fail "a refusal left something"
+}
+
 finish() {
   echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
   exit $((failures == 0 ? 0 : 1))

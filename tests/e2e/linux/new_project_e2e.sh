@@ -65,22 +65,7 @@ run 0 --new Plain --in "$work/elsewhere" --name 'Notes\'
 [ "$(cat "$work/stdout")" = "$work/elsewhere/Notes" ] || fail "stdout: $(cat "$work/stdout")"
 [ "$(cat "$work/elsewhere/Notes/readme.txt")" = text ] || fail "readme.txt changed"
 
-# Refusals: nothing is made, the reason goes to standard error.
-before=$(find "$projects" "$work/elsewhere" | sort)
-run 2 --new Nope
-grep -qx '  Web' "$work/stderr" && grep -qx '  Plain' "$work/stderr" ||
-  fail "the known templates are not listed: $(cat "$work/stderr")"
-run 1 --new Web --name '..\x'
-grep -q 'cannot be used' "$work/stderr" || fail "unsafe name: $(cat "$work/stderr")"
-run 1 --new Web --name 'Shop\'
-grep -q 'already exists' "$work/stderr" || fail "taken name: $(cat "$work/stderr")"
-run 1 --new Web --in "$work/nowhere"
-grep -q 'does not exist' "$work/stderr" || fail "missing folder: $(cat "$work/stderr")"
-expect_missing "$work/nowhere"
-run 1 --new Gone
-grep -q 'not in the library' "$work/stderr" || fail "missing template: $(cat "$work/stderr")"
-run 2 --new Web --colour red
-[ "$(find "$projects" "$work/elsewhere" | sort)" = "$before" ] || fail "a refusal left something"
+check_script_refusals "$projects" "$work/elsewhere" echo
 [ "$(wc -l <"$work/opened.log")" = 1 ] || fail "a refusal opened something"
 
 run 0 --list

@@ -58,22 +58,7 @@ run 0 --new Plain --in "$(windows_path "$work/elsewhere")" --name 'Notes\'
   fail "stdout: $(cat "$work/stdout")"
 [ "$(cat "$work/elsewhere/Notes/readme.txt")" = text ] || fail "readme.txt changed"
 
-# Refusals: nothing is made, the reason goes to standard error.
-before=$(find "$projects" "$work/elsewhere" | sort)
-run 2 --new Nope
-grep -qx '  Web' "$work/stderr" && grep -qx '  Plain' "$work/stderr" ||
-  fail "the known templates are not listed: $(cat "$work/stderr")"
-run 1 --new Web --name '..\x'
-grep -q 'cannot be used' "$work/stderr" || fail "unsafe name: $(cat "$work/stderr")"
-run 1 --new Web --name 'Shop\'
-grep -q 'already exists' "$work/stderr" || fail "taken name: $(cat "$work/stderr")"
-run 1 --new Web --in "$(windows_path "$work/nowhere")"
-grep -q 'does not exist' "$work/stderr" || fail "missing folder: $(cat "$work/stderr")"
-expect_missing "$work/nowhere"
-run 1 --new Gone
-grep -q 'not in the library' "$work/stderr" || fail "missing template: $(cat "$work/stderr")"
-run 2 --new Web --colour red
-[ "$(find "$projects" "$work/elsewhere" | sort)" = "$before" ] || fail "a refusal left something"
+check_script_refusals "$projects" "$work/elsewhere" windows_path
 
 # At a command prompt cmd.exe starts the console twin, which hands on the output and exit code.
 (cd "$projects" && "$wine_run" cmd /c "$(windows_path "$program")\\trelik" --new Web \
