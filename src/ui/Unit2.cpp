@@ -7,6 +7,7 @@
 #include "common/path_parts.h"
 #include "library/template_list.h"
 #include "library/template_name.h"
+#include "library/template_source.h"
 #include "ui/file_list_order.h"
 #include "ui/site_address.h"
 
@@ -162,6 +163,11 @@ void TForm2::Button1Click() { form_->Close(); }
 void TForm2::Button4Click() {
   std::string folder;
   if (!program_.shell.BrowseForFolder("Select a Folder", folder)) return;
+  if (const auto refusal = TemplateFolderRefusal(folder, program_.userFolders(), StoreFolder())) {
+    program_.application.ShowMessage("\"" + folder + "\" cannot be added as a template: " +
+                                     *refusal + ".\nPick the folder of one project.");
+    return;
+  }
   const std::string name = FileNamePart(folder, PlatformSeparators());
   if (ComboBox1->FindExact(name) != ComboBox::kNone) {
     program_.application.ShowMessage("same project exists !");
@@ -178,6 +184,11 @@ void TForm2::Button4Click() {
   if (StoreHolds(name)) {
     program_.application.ShowMessage("The template store already holds \"" + name +
                                      "\". Move that folder away first, or pick another folder.");
+    return;
+  }
+  // Counted where links are resolved, since a picked link to a folder is copied as that folder.
+  const TreeSize size = MeasureTree(ComparablePath(folder));
+  if (IsLargeTree(size) && !program_.application.AskQuestion(LargeTreeQuestion(folder, size))) {
     return;
   }
   const CopyResult copy = actions_.CopyFolder(folder, storeFolder);

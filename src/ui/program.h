@@ -5,6 +5,7 @@
 #include <string>
 
 #include "library/ini_file.h"
+#include "library/user_folders.h"
 #include "shell/registry.h"
 #include "shell/shell_operations.h"
 #include "ui/widgets.h"
@@ -30,6 +31,8 @@ struct Program {
   bool editorOnly = false;
   std::string dataFolder;  // where the store, list and settings live; ends in a separator
   std::string helpFile;    // what the help action opens
+  // The user's folders that are never copied whole, asked for only when a template is added.
+  std::function<UserFolders()> userFolders = CurrentUserFolders;
 
   // Set by the main window's creation handler.
   std::string ProjectName;

@@ -175,6 +175,8 @@ class Application {
 
   // A plain notice: caption "Trelik", no icon, one OK button, centred on the screen.
   virtual void ShowMessage(const std::string& text) = 0;
+  // A question: caption "Trelik", question icon, Yes and No, No the default; true for Yes.
+  virtual bool AskQuestion(const std::string& text) = 0;
   // The error box: caption "Trelik", stop icon, one OK button; `message` as the error carries
   // it (the full stop rule is applied here).
   virtual void ShowError(const std::string& message) = 0;

@@ -112,11 +112,50 @@ TEST_F(EditorTest, NamesThatCannotSurviveAsTemplatesAreRefused) {
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
 }
 
-TEST_F(EditorTest, ARootFolderHasNoNameAndIsRefused) {
-  AddTemplate(Sep() == "\\" ? "C:\\" : "/");
-  ASSERT_EQ(application_.Messages().size(), 1u);
-  EXPECT_NE(application_.Messages()[0].text.find("has no name"), std::string::npos);
+// Folders that hold far more than one project, however they are named, are never copied.
+TEST_F(EditorTest, TheHomeTheDesktopARootAndFoldersHoldingThemOrTheStoreAreRefused) {
+  const std::string home = root_ / "home";
+  const std::string desktop = home + Sep() + "Desktop";
+  fs::create_directories(desktop);
+  program_->userFolders = [&] { return UserFolders{home, desktop}; };
+  const bool windows = Sep() == "\\";
+  std::string otherName = root_ / "HOME";
+  if (!windows) fs::create_directory_symlink(home, otherName = root_ / "link");
+  const std::pair<std::string, std::string> cases[] = {
+      {home, "it is your home folder"},
+      {otherName, "it is your home folder"},
+      {desktop + Sep(), "it is your desktop folder"},
+      {root_.Path(), "it holds your home folder"},
+      {dataFolder_, "it holds the template store"},
+      {Store(""), "it is the template store"},
+      {windows ? "C:\\" : "/", "it is the top of a drive or file system"}};
+  for (const auto& [folder, reason] : cases) {
+    SCOPED_TRACE(folder);
+    AddTemplate(folder);
+    ASSERT_FALSE(application_.Messages().empty());
+    EXPECT_NE(application_.Messages().back().text.find("cannot be added as a template: " + reason),
+              std::string::npos);
+  }
+  EXPECT_EQ(application_.Messages().size(), std::size(cases));
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(Store("")), {}), 1);  // "Web" alone
+}
+
+TEST_F(EditorTest, ALargeFolderIsCopiedOnlyWhenTheUserSaysYes) {
+  const std::string folder = PickableFolder("Big");
+  for (int file = 0; file < 1000; ++file) WriteFileBytes(folder + Sep() + std::to_string(file), "");
+  AddTemplate(folder);
+  ASSERT_EQ(application_.Messages().size(), 1u);
+  EXPECT_TRUE(application_.Messages()[0].isQuestion);
+  EXPECT_EQ(
+      application_.Messages()[0].text,
+      "\"" + folder +
+          "\" is large: 1,003 files and folders, 1 KB.\nCopy all of it into the template store?");
+  EXPECT_FALSE(fs::exists(Store("Big")));
+  application_.answerYes = true;
+  AddTemplate(folder);
+  EXPECT_EQ(Form2().ComboBox1->Items(), List{"Big"});
+  EXPECT_TRUE(fs::exists(Store("Big") + Sep() + "999"));
 }
 
 TEST_F(EditorTest, AFolderAlreadyInTheStoreIsRefused) {

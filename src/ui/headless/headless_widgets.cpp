@@ -203,6 +203,11 @@ void HeadlessApplication::ShowMessage(const std::string& text) {
   messages_.push_back({false, text});
 }
 
+bool HeadlessApplication::AskQuestion(const std::string& text) {
+  messages_.push_back({.text = text, .isQuestion = true});
+  return answerYes;
+}
+
 void HeadlessApplication::ShowError(const std::string& message) {
   messages_.push_back({true, FormatErrorBoxText(message)});
 }

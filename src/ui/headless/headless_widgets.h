@@ -155,10 +155,12 @@ class HeadlessApplication final : public Application {
   struct Message {
     bool isError = false;
     std::string text;  // as the box shows it
+    bool isQuestion = false;
   };
 
   std::unique_ptr<Form> CreateForm(const FormArgs& args) override;
   void ShowMessage(const std::string& text) override;
+  bool AskQuestion(const std::string& text) override;
   void ShowError(const std::string& message) override;
   // Shows the main window and returns: tests then act on the windows themselves.
   void Run(Form& mainForm) override;
@@ -167,6 +169,7 @@ class HeadlessApplication final : public Application {
   bool Ended() const { return ended_; }
   void EndProgram() { ended_ = true; }
 
+  bool answerYes = false;  // how the user answers questions
   // Runs while a window is shown modally; what it leaves open is closed when it returns.
   std::function<void(HeadlessForm&)> onModal;
 

@@ -484,9 +484,13 @@ void FormDialog::closeEvent(QCloseEvent* event) {
   }
 }
 
-void ShowBox(QMessageBox::Icon icon, const std::string& text) {
-  QMessageBox box(icon, Application::kTitle, ToQt(text), QMessageBox::Ok);
-  box.exec();
+// Returns the button pressed.
+int ShowBox(QMessageBox::Icon icon, const std::string& text,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+            QMessageBox::StandardButton byDefault = QMessageBox::NoButton) {
+  QMessageBox box(icon, Application::kTitle, ToQt(text), buttons);
+  box.setDefaultButton(byDefault);
+  return box.exec();
 }
 
 }  // namespace
@@ -498,6 +502,11 @@ std::unique_ptr<Form> QtApplication::CreateForm(const FormArgs& args) {
 }
 
 void QtApplication::ShowMessage(const std::string& text) { ShowBox(QMessageBox::NoIcon, text); }
+
+bool QtApplication::AskQuestion(const std::string& text) {
+  return ShowBox(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                 QMessageBox::No) == QMessageBox::Yes;
+}
 
 void QtApplication::ShowError(const std::string& message) {
   ShowBox(QMessageBox::Critical, FormatErrorBoxText(message));

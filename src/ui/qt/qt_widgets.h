@@ -15,6 +15,7 @@ class QtApplication final : public Application {
 
   std::unique_ptr<Form> CreateForm(const FormArgs& args) override;
   void ShowMessage(const std::string& text) override;
+  bool AskQuestion(const std::string& text) override;
   void ShowError(const std::string& message) override;
   void Run(Form& mainForm) override;
 };

@@ -31,11 +31,12 @@ int ReadScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-void ShowBox(const std::string& text, UINT icon) {
+// Returns the button pressed.
+int ShowBox(const std::string& text, UINT buttonsAndIcon) {
   // Without an owner the box is centred on the screen; task-modal, it still keeps every window
   // of the program from input until it is dismissed.
-  MessageBoxA(nullptr, text.c_str(), Application::kTitle,
-              MB_OK | MB_TASKMODAL | MB_SETFOREGROUND | icon);
+  return MessageBoxA(nullptr, text.c_str(), Application::kTitle,
+                     buttonsAndIcon | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 }  // namespace
@@ -64,10 +65,14 @@ std::unique_ptr<Form> Win32Application::CreateForm(const FormArgs& args) {
   return std::make_unique<Win32Form>(*this, args);
 }
 
-void Win32Application::ShowMessage(const std::string& text) { ShowBox(text, 0); }
+void Win32Application::ShowMessage(const std::string& text) { ShowBox(text, MB_OK); }
+
+bool Win32Application::AskQuestion(const std::string& text) {
+  return ShowBox(text, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+}
 
 void Win32Application::ShowError(const std::string& message) {
-  ShowBox(FormatErrorBoxText(message), MB_ICONSTOP);
+  ShowBox(FormatErrorBoxText(message), MB_OK | MB_ICONSTOP);
 }
 
 void Win32Application::Run(Form& mainForm) {

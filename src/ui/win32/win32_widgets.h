@@ -25,6 +25,7 @@ class Win32Application final : public Application {
 
   std::unique_ptr<Form> CreateForm(const FormArgs& args) override;
   void ShowMessage(const std::string& text) override;
+  bool AskQuestion(const std::string& text) override;
   void ShowError(const std::string& message) override;
   void Run(Form& mainForm) override;
 

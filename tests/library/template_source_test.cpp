@@ -1,0 +1,46 @@
+#include "library/template_source.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_folder.h"
+
+namespace trelik {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+TEST(TemplateSource, TheTreeIsCountedUpToItsLimitAndLargeOnesAreAskedAbout) {
+  TempFolder folder;
+  fs::create_directories(folder / "a/b");
+  WriteFileBytes(folder / "a/b/page.htm", "12345");
+  WriteFileBytes(folder / "big", "");
+  fs::resize_file(folder / "big", 100'000'001);
+  const TreeSize whole = MeasureTree(folder.Path());
+  EXPECT_EQ(whole.entries, 4u);
+  EXPECT_EQ(whole.bytes, 100'000'006u);
+  EXPECT_TRUE(whole.complete);
+  EXPECT_TRUE(IsLargeTree(whole));
+  const TreeSize cut = MeasureTree(folder.Path(), 2);
+  EXPECT_EQ(cut.entries, 2u);
+  EXPECT_FALSE(cut.complete);
+
+  EXPECT_FALSE(IsLargeTree({.entries = 1000, .bytes = 100'000'000}));
+  EXPECT_TRUE(IsLargeTree({.entries = 1001}));
+  const std::pair<TreeSize, std::string> questions[] = {
+      {{.entries = 1001}, "1,001 files and folders, 0 KB"},
+      {{.entries = 1234567, .bytes = 1500, .complete = false},
+       "more than 1,234,567 files and folders, over 2 KB"},
+      {{.entries = 5, .bytes = 327'400'000}, "5 files and folders, 327 MB"},
+      {{.entries = 5, .bytes = 12'345'000'000}, "5 files and folders, 12.3 GB"}};
+  for (const auto& [size, text] : questions) {
+    EXPECT_EQ(LargeTreeQuestion("F", size),
+              "\"F\" is large: " + text + ".\nCopy all of it into the template store?");
+  }
+}
+
+}  // namespace
+}  // namespace trelik
