@@ -71,17 +71,22 @@ struct FreeWithShellAllocator {
   void operator()(void* memory) const { allocator->Free(memory); }
 };
 
+// What the picker is set up with once it is shown.
+struct PickerStart {
+  HWND askingWindow;
+  PCIDLIST_ABSOLUTE selected;  // null: the picker's own start, the desktop
+};
+
 // Centres the picker on the window it was asked from, within that screen's work area.
-int CALLBACK CentreOnAskingWindow(HWND picker, UINT message, LPARAM, LPARAM askingWindow) {
-  const auto asking = reinterpret_cast<HWND>(askingWindow);
-  if (message != BFFM_INITIALIZED || asking == nullptr) return 0;
+void CentreOn(HWND picker, HWND asking) {
+  if (asking == nullptr) return;
   RECT own{};
   RECT centre{};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!GetWindowRect(picker, &own) || !GetWindowRect(asking, &centre) ||
       !GetMonitorInfoA(MonitorFromWindow(asking, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    return 0;
+    return;
   }
   const RECT& area = monitor.rcWork;
   const LONG width = own.right - own.left;
@@ -91,6 +96,15 @@ int CALLBACK CentreOnAskingWindow(HWND picker, UINT message, LPARAM, LPARAM aski
   const LONG top = std::clamp((centre.top + centre.bottom - height) / 2, area.top,
                               std::max(area.top, area.bottom - height));
   SetWindowPos(picker, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CALLBACK SetUpPicker(HWND picker, UINT message, LPARAM, LPARAM start) {
+  if (message != BFFM_INITIALIZED) return 0;
+  const auto& wanted = *reinterpret_cast<const PickerStart*>(start);
+  CentreOn(picker, wanted.askingWindow);
+  if (wanted.selected != nullptr) {
+    SendMessageA(picker, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(wanted.selected));
+  }
   return 0;
 }
 
@@ -115,8 +129,15 @@ bool PickFolder(NativeWindow owner, const std::string& title, std::string& folde
   request.pszDisplayName = path.get();
   request.lpszTitle = title.c_str();
   request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
-  request.lpfn = &CentreOnAskingWindow;
-  request.lParam = reinterpret_cast<LPARAM>(GetActiveWindow());
+  // It starts on "This PC", where OK stays greyed until a real folder is chosen: started on the
+  // desktop, one press of OK would pick the whole desktop.
+  PIDLIST_ABSOLUTE computer = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer))) computer = nullptr;
+  const std::unique_ptr<std::remove_pointer_t<PIDLIST_ABSOLUTE>, FreeWithShellAllocator>
+      freeComputer(computer, FreeWithShellAllocator{allocator});
+  const PickerStart start{GetActiveWindow(), computer};
+  request.lpfn = &SetUpPicker;
+  request.lParam = reinterpret_cast<LPARAM>(&start);
 
   PIDLIST_ABSOLUTE chosen = nullptr;
   {
