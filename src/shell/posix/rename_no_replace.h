@@ -14,7 +14,8 @@ std::error_code RenameNoReplace(int oldDir, const std::string& oldName, int newD
 
 // What RenameNoReplace does on file systems that refuse RENAME_NOREPLACE (NFS, some FUSE
 // file systems): a file is linked under the new name and then unlinked under the old one; a
-// folder is renamed after checking that the new name is free.
+// folder, or a file on a file system without hard links, is renamed after checking that the new
+// name is free, which is sound where only this process writes (a copy's staging folder).
 std::error_code RenameNoReplaceFallback(int oldDir, const std::string& oldName, int newDir,
                                         const std::string& newName);
 

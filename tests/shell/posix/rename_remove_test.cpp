@@ -1,5 +1,6 @@
-// Renames never replace an entry, on file systems with RENAME_NOREPLACE and through the
-// fallback used on those without it; RemoveFile deletes files only.
+// Renames never replace an entry, on file systems with RENAME_NOREPLACE, through the fallback
+// used on those without it, and on those without hard links either; RemoveFile deletes files
+// only.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,6 +14,7 @@
 
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/rename_no_replace.h"
+#include "support/linkless_file_system.h"
 #include "support/temp_folder.h"
 #include "test_files.h"
 
@@ -45,6 +47,12 @@ std::vector<Renamer> Renamers() {
       {"fallback",
        [](const std::string& oldPath, const std::string& newPath) {
          return RenameNoReplaceFallback(AT_FDCWD, oldPath, AT_FDCWD, newPath);
+       }},
+      {"without links",
+       [](const std::string& oldPath, const std::string& newPath) {
+         const testing::LinklessFileSystem linkless;
+         PosixShellOperations shell({}, {}, {});
+         return shell.RenamePath(oldPath, newPath);
        }},
   };
 }
