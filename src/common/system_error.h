@@ -16,6 +16,10 @@ std::string LastSystemErrorText();
 // The system's description of an error captured where a call failed, cleaned the same way.
 std::string SystemErrorText(const std::error_code& error);
 
+// True when `error` says that a path names nothing: the entry or a folder on its way is missing.
+// Other failures (no permission, a path too long) mean that something may well be there.
+bool NamesNothing(const std::error_code& error);
+
 // Cuts trailing blanks, line ends and full stops off a system message, since the messages that
 // quote it supply their own ending.
 std::string CleanSystemMessage(std::string message);

@@ -11,6 +11,7 @@
 #include "creation/token_fill.h"
 #include "creation/token_values.h"
 #include "library/file_access.h"
+#include "library/file_claim.h"
 
 namespace trelik {
 namespace {
@@ -22,6 +23,15 @@ constexpr std::string_view kLauncherBlanks = " \t\r\n";
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// Not every launcher that cannot be found is missing: its folder may be out of reach.
+std::string MissingLauncherText(const std::string& launcher, const std::error_code& openError) {
+  if (!openError || NamesNothing(openError)) {
+    return "The launcher " + Quoted(launcher) + " does not exist, so no project was created.";
+  }
+  return "The launcher " + Quoted(launcher) + " cannot be reached (" + SystemErrorText(openError) +
+         "), so no project was created.";
+}
+
 class Sequence {
  public:
   Sequence(const CreationRequest& request, const CreationServices& services)
@@ -31,9 +41,17 @@ class Sequence {
     const std::string launcher = AbsolutePath(request_.launcherPath);
     const std::string projectName = ExtractProjectName(launcher, services_.separators);
     if (projectName.empty()) return projectName;
+    // Held until the launcher is deleted: a second window opened on it must not make a second
+    // project from it. A launcher that cannot be opened at all is used unclaimed, and kept.
+    const FileClaim claim(launcher);
+    if (claim.Failure() == std::errc::device_or_resource_busy) {
+      Say("Another window is already creating a project from " + Quoted(launcher) +
+          ", so none was created here.");
+      return projectName;
+    }
     // Only a command line can name a launcher that is not there; its folders are not made.
     if (!services_.shell.IsExistingFile(launcher)) {
-      Say("The launcher " + Quoted(launcher) + " does not exist, so no project was created.");
+      Say(MissingLauncherText(launcher, claim.Failure()));
       return projectName;
     }
 

@@ -5,8 +5,10 @@
 
 #include "common/error.h"
 #include "common/path_parts.h"
+#include "common/system_error.h"
 #include "creation/project_creation.h"
 #include "library/file_access.h"
+#include "library/file_tree.h"
 #include "library/template_list.h"
 
 namespace trelik {
@@ -67,7 +69,11 @@ TextReply CreateFromScript(const ProgramOptions& options, const ScriptServices& 
   folder = AsFolder(WithoutTrailingSeparators(folder, separators), separators);
   // A folder lists at least "." and ".."; a script's mistyped folder is not made.
   if (services.shell.ListFolder(folder + "*.*").empty()) {
-    return {.standardError = "trelik: the folder \"" + options.folder + "\" does not exist\n",
+    // A folder that is there but cannot be listed or reached is not called missing.
+    const std::error_code why = ReadFolderEntries(folder).failure;
+    const std::string problem =
+        !why || NamesNothing(why) ? "does not exist" : "cannot be opened: " + SystemErrorText(why);
+    return {.standardError = "trelik: the folder \"" + options.folder + "\" " + problem + "\n",
             .exitCode = kFailed};
   }
   const CreationServices creation{

@@ -17,15 +17,16 @@ class TreeFiller {
   // names it was listed with, then the names.
   bool Fill(const std::string& folder, const std::string& relative) {
     const FolderEntries listing = ReadFolderEntries(folder);
-    if (listing.failure) return Fail(folder, listing.failure);
+    if (listing.failure) return Fail(relative, listing.failure);
     std::vector<std::string> names;
     for (const FolderEntry& entry : listing.entries) {
       names.push_back(entry.name);
       const std::string path = JoinPath(folder, entry.name, separators_);
+      const std::string inTree = JoinPath(relative, entry.name, separators_);
       if (entry.kind == EntryKind::kFolder) {
-        if (!Fill(path, JoinPath(relative, entry.name, separators_))) return false;
+        if (!Fill(path, inTree)) return false;
       } else if (entry.kind == EntryKind::kFile && fillContents_ && entry.size <= kFillLimit) {
-        if (!FillFile(path)) return false;
+        if (!FillFile(path, inTree)) return false;
       }
     }
     const NameRewrites rewrites = RewriteNames(names, values_, separators_);
@@ -33,10 +34,10 @@ class TreeFiller {
       result.refused.push_back(JoinPath(relative, name, separators_));
     }
     for (const auto& change : rewrites.changes) {
-      const std::string from = JoinPath(folder, change.from, separators_);
       if (const std::error_code error =
-              shell_.RenamePath(from, JoinPath(folder, change.to, separators_))) {
-        return Fail(from, error);
+              shell_.RenamePath(JoinPath(folder, change.from, separators_),
+                                JoinPath(folder, change.to, separators_))) {
+        return Fail(JoinPath(relative, change.from, separators_), error);
       }
     }
     return true;
@@ -45,17 +46,19 @@ class TreeFiller {
   TreeFill result;
 
  private:
-  bool FillFile(const std::string& path) {
+  bool FillFile(const std::string& path, const std::string& inTree) {
     const FileRead read = ReadFileStart(path, kFillLimit + 1);
-    if (read.failure) return Fail(path, read.failure);
+    if (read.failure) return Fail(inTree, read.failure);
     const auto filled = FilledContents(read.bytes, values_);
     if (!filled) return true;
-    if (const std::error_code error = RewriteFile(path, *filled)) return Fail(path, error);
+    if (const std::error_code error = RewriteFile(path, *filled)) return Fail(inTree, error);
     return true;
   }
 
-  bool Fail(const std::string& path, const std::error_code& error) {
-    result.failure = "\"" + path + "\" could not be filled in: " + SystemErrorText(error);
+  // Named by its place in the tree: the tree may be a hidden copy that is gone by the time the
+  // user reads this.
+  bool Fail(const std::string& inTree, const std::error_code& error) {
+    result.failure = "\"" + inTree + "\" could not be filled in: " + SystemErrorText(error);
     return false;
   }
 

@@ -7,7 +7,9 @@
 #include <map>
 #include <set>
 
+#include "common/system_error.h"
 #include "creation/token_values.h"
+#include "library/file_claim.h"
 #include "support/fake_shell.h"
 #include "support/temp_folder.h"
 
@@ -298,6 +300,16 @@ TEST_F(CreationTest, AMissingLauncherIsRefusedAndNoFolderIsMade) {
   EXPECT_NE(messages_[0].find("does not exist"), std::string::npos) << messages_[0];
 }
 
+TEST_F(CreationTest, ALauncherAnotherWindowIsCreatingFromMakesNothing) {
+  const FileClaim otherWindow(launcher_);
+  ASSERT_FALSE(otherWindow.Failure()) << otherWindow.Failure().message();
+  Create("Site\\", true);
+  EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
+  EXPECT_EQ(messages_, std::vector<std::string>{"Another window is already creating a project "
+                                                "from \"" +
+                                                launcher_ + "\", so none was created here."});
+}
+
 struct MainFileCase {
   std::string mainFile;
   std::string typed;
@@ -447,10 +459,9 @@ TEST_F(CreationTest, AFailedFillLeavesNothingAndKeepsTheLauncher) {
   EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
   EXPECT_TRUE(shell_.opened.empty());
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0].rfind(kCopyFailed + "\n\"", 0), 0u) << messages_[0];
-  EXPECT_NE(messages_[0].find("{{trelik.folder}}.css\" could not be filled in: "),
-            std::string::npos)
-      << messages_[0];
+  // Named inside the project: the hidden copy it failed in is gone.
+  EXPECT_EQ(messages_[0], kCopyFailed + "\n\"{{trelik.folder}}.css\" could not be filled in: " +
+                              SystemErrorText(shell_.renameFailure));
 }
 
 TEST_F(CreationTest, ATypedFilePartNamesTheFileTokenWithoutARecordedMainFile) {

@@ -33,4 +33,11 @@ std::string SystemErrorText(const std::error_code& error) {
   return CleanSystemMessage(error.message());
 }
 
+bool NamesNothing(const std::error_code& error) {
+  if (error.category() != std::system_category()) {
+    return error == std::errc::no_such_file_or_directory;
+  }
+  return error.value() == ERROR_FILE_NOT_FOUND || error.value() == ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace trelik
