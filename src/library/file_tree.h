@@ -30,7 +30,8 @@ FolderEntries ReadFolderEntries(const std::string& folder);
 
 // Gives a regular file new content through a temporary file beside it that replaces it whole,
 // so that it is never seen half-written. Its permission bits (on Windows, its attributes) are
-// kept, a read-only file's too. Empty on success, else the system's reason.
+// kept, except that its user may write it afterwards: a filled file is the user's own, even when
+// the template's was read-only. Empty on success, else the system's reason.
 std::error_code RewriteFile(const std::string& path, std::string_view contents);
 
 }  // namespace trelik

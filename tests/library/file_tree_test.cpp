@@ -31,9 +31,9 @@ TEST(FileTree, ListsEachEntryWithItsKindAndSize) {
   EXPECT_TRUE(ReadFolderEntries(folder / "missing").failure);
 }
 
-// The new content arrives whole, and the file keeps what it was allowed: a read-only file stays
-// read-only, an executable one executable.
-TEST(FileTree, ARewrittenFileKeepsItsPermissions) {
+// The new content arrives whole, and the file keeps what it was allowed (an executable stays
+// executable), except that its user may now write it: a filled-in file is the user's own.
+TEST(FileTree, ARewrittenFileKeepsItsPermissionsAndCanBeWrittenByItsUser) {
   TempFolder folder;
   const struct {
     std::string name;
@@ -51,7 +51,11 @@ TEST(FileTree, ARewrittenFileKeepsItsPermissions) {
     const fs::perms before = fs::status(path).permissions();
     EXPECT_FALSE(RewriteFile(path, "new\r\n\xEF\xBB\xBF"));
     EXPECT_EQ(ReadFileBytes(path), "new\r\n\xEF\xBB\xBF");
-    EXPECT_EQ(fs::status(path).permissions(), before);
+    const fs::perms after = fs::status(path).permissions();
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    EXPECT_EQ(after & ~write, before & ~write);
+    EXPECT_EQ(after & fs::perms::owner_write, fs::perms::owner_write);
     fs::permissions(path, fs::perms::owner_all);
   }
   EXPECT_EQ(ReadFolderEntries(folder.Path()).entries.size(), std::size(cases));  // no leftovers

@@ -52,7 +52,8 @@ std::error_code RewriteFile(const std::string& path, std::string_view contents) 
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0) return LastSystemError();
   if (!S_ISREG(info.st_mode)) return std::make_error_code(std::errc::invalid_argument);
-  const auto failure = ReplaceBeside(path, contents, info.st_mode & 07777);
+  // A filled file is the project's own: its user may write it, even when the template's was not.
+  const auto failure = ReplaceBeside(path, contents, (info.st_mode & 07777) | S_IWUSR);
   return failure ? failure->error : std::error_code();
 }
 

@@ -64,9 +64,10 @@ std::error_code RewriteFile(const std::string& path, std::string_view contents) 
     return LastSystemError();
   }
   std::error_code error = WriteTemporary(temporary.data(), contents);
-  // A read-only file cannot be replaced; it is read-only again afterwards.
-  if (!error && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-      !SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+  // A read-only file cannot be replaced; once rewritten it is the user's to write, and it is
+  // read-only again only when it could not be rewritten.
+  const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+  if (!error && writable != attributes && !SetFileAttributesA(path.c_str(), writable)) {
     error = LastSystemError();
   }
   if (!error && !MoveFileExA(temporary.data(), path.c_str(),
@@ -74,7 +75,7 @@ std::error_code RewriteFile(const std::string& path, std::string_view contents) 
     error = LastSystemError();
   }
   if (error) DeleteFileA(temporary.data());
-  SetFileAttributesA(path.c_str(), attributes);
+  SetFileAttributesA(path.c_str(), error ? attributes : writable);
   return error;
 }
 

@@ -9,6 +9,7 @@
 #include "common/path_parts.h"
 #include "common/system_error.h"
 #include "shell/posix/copy_failure.h"
+#include "shell/posix/tree_sync.h"
 
 namespace trelik {
 namespace {
@@ -78,6 +79,15 @@ bool DestinationFolder::Open(const std::string& path, const struct stat& source)
   failure_ = CopyFailureText(LastSystemError(), folder);
   TakeBack();
   return false;
+}
+
+void DestinationFolder::Sync() const {
+  SyncFolder(fd_.Get());
+  // A folder made for the copy is named in its parent, which needs flushing as well.
+  for (const std::string& made : created_) {
+    const UniqueFd parent(::open(ParentFolder(made).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (parent.IsOpen()) SyncFolder(parent.Get());
+  }
 }
 
 void DestinationFolder::TakeBack() {

@@ -21,6 +21,9 @@ class DestinationFolder {
   int Get() const { return fd_.Get(); }
   const std::string& Failure() const { return failure_; }
 
+  // Flushes the folder's entries to the disk, and those of the folders Open created.
+  void Sync() const;
+
   // Removes the folders that Open created, deepest first, each only while it is empty.
   void TakeBack();
 

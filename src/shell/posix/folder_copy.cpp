@@ -18,6 +18,7 @@
 #include "shell/posix/folder_listing.h"
 #include "shell/posix/rename_no_replace.h"
 #include "shell/posix/tree_removal.h"
+#include "shell/posix/tree_sync.h"
 
 namespace trelik {
 namespace {
@@ -55,6 +56,7 @@ class CopyJob {
   const std::string& Failure() const { return failure_; }
 
   CopyProgress& progress;
+  std::size_t filesCopied = 0;
 
  private:
   std::string source_;
@@ -99,6 +101,14 @@ void KeepAttributes(int copy, const struct stat& original) {
   const timespec times[2] = {original.st_atim, original.st_mtim};
   ::fchmod(copy, KeptMode(original.st_mode));
   ::futimens(copy, times);
+}
+
+// A folder of the copy gets its user's write permission whatever the template's mode: the copy
+// is filled and renamed inside, and a project made from a read-only library must be usable.
+void KeepFolderAttributes(int copy, const struct stat& original) {
+  struct stat writable = original;
+  writable.st_mode |= S_IWUSR;
+  KeepAttributes(copy, writable);
 }
 
 // Why copying a file's content failed, and on which side.
@@ -147,6 +157,7 @@ bool CopyRegularFile(int fromFolder, int toFolder, const std::string& name,
                                  : job.FailWriting(failure->error);
   }
   KeepAttributes(to.Get(), info);
+  ++job.filesCopied;
   return to.Close() || job.FailWriting(LastSystemError());
 }
 
@@ -183,8 +194,8 @@ bool CopySubfolder(int fromFolder, int toFolder, const std::string& name,
   const UniqueFd to = OpenFolderAt(toFolder, name);
   if (!to.IsOpen()) return job.FailWriting(LastSystemError());
   if (!CopyContent(from.Get(), to.Get(), relative, job)) return false;
-  // Only now: adding the content changed the folder's time, and may need its write permission.
-  KeepAttributes(to.Get(), info);
+  // Only now: adding the content changed the folder's time.
+  KeepFolderAttributes(to.Get(), info);
   return true;
 }
 
@@ -272,8 +283,14 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
   if (CopyContent(source, staging.folder.Get(), "", job) && !job.progress.Cancelled() &&
       Finish(finish, JoinPath(job.DestDir(), staging.name, kPosixSeparators),
              FreeNameIn(destination, name), job)) {
-    KeepAttributes(staging.folder.Get(), sourceInfo);
-    if (auto chosen = MoveIntoPlace(destination, staging.name, name, job)) return chosen;
+    KeepFolderAttributes(staging.folder.Get(), sourceInfo);
+    // Flushed before it appears: the launcher is deleted once it has.
+    const std::error_code unsynced = SyncTree(staging.folder.Get(), job.filesCopied);
+    if (unsynced) {
+      job.FailWriting(unsynced);
+    } else if (auto chosen = MoveIntoPlace(destination, staging.name, name, job)) {
+      return chosen;
+    }
   }
   RemoveTree(destination, staging.name);
   return std::nullopt;
@@ -304,6 +321,7 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
     if (progress.Cancelled()) return {.cancelled = true};
     return {std::nullopt, job.Failure()};
   }
+  destination.Sync();
   return {JoinPath(destDir, *chosen, kPosixSeparators), {}};
 }
 
