@@ -68,6 +68,7 @@ trelik::TextReply RemoveRegistrations() {
     const trelik::DesktopUpdate update =
         trelik::RegenerateDesktopIntegration(fileTypes, desktop, ExecutablePath(), "");
     report.removed.insert(report.removed.end(), update.removed.begin(), update.removed.end());
+    report.leftAlone = update.leftAlone;
     if (!update.failure.empty()) {
       report.failures.push_back("A desktop file could not be removed: " + update.failure);
     }
@@ -129,6 +130,13 @@ void RunProgram(const trelik::ProgramOptions& options) {
         application.ShowError(
             "The desktop's file types and New menu could not be brought up to date.\n" +
             update.failure);
+      }
+      if (!update.leftAlone.empty()) {
+        std::string text =
+            "These files were listed as Trelik's but are not what it wrote there, so "
+            "they were left as they are:";
+        for (const auto& path : update.leftAlone) text.append("\n").append(path);
+        application.ShowMessage(text);
       }
     } catch (const trelik::Error&) {
       // The store was damaged since the registration read it; the next registration says so.

@@ -11,12 +11,10 @@ RemovalReport UnregisterAll(const std::function<std::shared_ptr<Registry>()>& op
   RemovalReport report;
   // A list that cannot be read only loses its names: the registry still shows every type.
   std::vector<std::string> listed;
-  if (shell.IsExistingFile(listPath)) {
-    try {
-      static_cast<void>(LoadTemplateList(listPath, listed));
-    } catch (const Error& error) {
-      report.failures.push_back(std::string("The template list was not read: ") + error.what());
-    }
+  try {
+    static_cast<void>(LoadTemplateListIfAny(listPath, listed));
+  } catch (const Error& error) {
+    report.failures.push_back(std::string("The template list was not read: ") + error.what());
   }
   try {
     const auto registry = openRegistry();
@@ -38,7 +36,10 @@ RemovalReport UnregisterAll(const std::function<std::shared_ptr<Registry>()>& op
 TextReply FormatRemovalReport(const RemovalReport& report) {
   TextReply reply;
   for (const auto& item : report.removed) reply.standardOutput.append("Removed " + item + "\n");
-  if (report.removed.empty() && report.failures.empty()) {
+  for (const auto& path : report.leftAlone) {
+    reply.standardOutput.append(path + ": not Trelik's, left alone\n");
+  }
+  if (report.removed.empty() && report.failures.empty() && report.leftAlone.empty()) {
     reply.standardOutput = "Nothing of Trelik's was registered.\n";
   }
   for (const auto& failure : report.failures) {

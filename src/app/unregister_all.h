@@ -13,8 +13,9 @@ namespace trelik {
 
 // What --unregister-all removed, and what it could not.
 struct RemovalReport {
-  std::vector<std::string> removed;   // each as "Removed " completes it
-  std::vector<std::string> failures;  // each a sentence naming what stays and why
+  std::vector<std::string> removed;    // each as "Removed " completes it
+  std::vector<std::string> failures;   // each a sentence naming what stays and why
+  std::vector<std::string> leftAlone;  // paths recorded as Trelik's that are not, named once
 };
 
 // Removes every file type that Trelik registered (UnregisterAllFileTypes), taking the template

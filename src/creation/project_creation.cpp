@@ -55,6 +55,7 @@ class Sequence {
       return projectName;
     }
 
+    if (!SettingsReadable()) return projectName;  // the launcher stays for another try
     launcherFolder_ = DirectoryPart(launcher, services_.separators);
     Prepare(projectName);
     // After a failed copy the launcher stays, so that the user can try again.
@@ -64,6 +65,7 @@ class Sequence {
 
   std::optional<std::string> RunForScript(const ScriptRequest& script) {
     script_ = true;
+    if (!SettingsReadable()) return std::nullopt;
     launcherFolder_ = script.folder;
     Prepare(script.templateName);
     if (nameProblem_) {
@@ -132,6 +134,16 @@ class Sequence {
         missing ? "Template " + Quoted(projectName) + " is not in the library" : failure;
     if (!cause.empty()) text.append("\n").append(cause);
     Say(text);
+  }
+
+  // Settings taken as empty would drop the recorded main file and the filling without a word.
+  bool SettingsReadable() const {
+    const auto problem = services_.settings.ReadProblem();
+    if (problem) {
+      Say("The settings file " + Quoted(services_.settings.Path()) + " cannot be read (" +
+          *problem + "), so no project was created.");
+    }
+    return !problem;
   }
 
   // A hand-edited or damaged settings file may name a path; acting on it would move or open a

@@ -19,8 +19,7 @@ constexpr int kFailed = 1;
 // The template list; a missing list file is an empty list.
 std::vector<std::string> Templates(const ScriptServices& services) {
   std::vector<std::string> templates;
-  const std::string path = services.appDir + "projects.lib";
-  if (services.shell.IsExistingFile(path)) LoadTemplateList(path, templates);
+  LoadTemplateListIfAny(services.appDir + "projects.lib", templates);
   return templates;
 }
 
@@ -39,6 +38,11 @@ TextReply UnknownTemplate(const std::string& name, const std::vector<std::string
 
 TextReply ListTemplates(const ScriptServices& services) {
   TextReply reply;
+  if (const auto problem = services.settings.ReadProblem()) {
+    return {.standardError = "trelik: the settings file \"" + services.settings.Path() +
+                             "\" cannot be read (" + *problem + ")\n",
+            .exitCode = kFailed};
+  }
   try {
     for (const auto& name : Templates(services)) {
       reply.standardOutput +=

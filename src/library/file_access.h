@@ -15,8 +15,21 @@ struct FileRead {
   std::error_code failure;
 };
 
-// Reads a whole file, letting others read it meanwhile but not write.
+// The most that Trelik reads of a file of its own (settings, lists, stores, desktop files):
+// far more than any of them holds, and a bound on what a damaged one can cost.
+inline constexpr std::size_t kOwnFileLimit = std::size_t{16} << 20;
+
+// Why a file that the system would read is not read as one of Trelik's own.
+enum class FileDamage { kNotRegular = 1, kTooLarge };
+std::error_code MakeErrorCode(FileDamage damage);
+
+// Reads a whole file of Trelik's own, letting others read it meanwhile but not write. Anything
+// but a regular file of at most kOwnFileLimit bytes (a folder, a pipe, a device) fails with a
+// FileDamage, before anything of it is read.
 FileRead ReadWholeFile(const std::string& path);
+
+// Whether a failure to read says that nothing at all stands at the path.
+bool IsMissingFile(const std::error_code& failure);
 
 // At most the first `limit` bytes of a file.
 FileRead ReadFileStart(const std::string& path, std::size_t limit);

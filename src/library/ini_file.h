@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,11 @@ class TIniFile {
   // True when the stored value reads as a non-zero integer; `defaultValue` when it is not an
   // integer. Never fails.
   bool ReadFlag(std::string_view section, std::string_view key, bool defaultValue) const;
+
+  // Why the file exists but cannot be read (a folder, a pipe, a file this user may not read),
+  // in the system's words; nullopt when it is missing or readable. The reads above take such a
+  // file as empty, so whoever depends on its values asks first.
+  std::optional<std::string> ReadProblem() const;
 
   // Create the file, section or key as needed; throw Error("Unable to write to <path>").
   void WriteText(std::string_view section, std::string_view key, std::string_view value);

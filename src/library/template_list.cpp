@@ -7,6 +7,21 @@
 #include "library/file_access.h"
 
 namespace trelik {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool ListFromRead(const std::string& path, const FileRead& contents,
+                  std::vector<std::string>& list) {
+  if (contents.failure) {
+    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
+                SystemErrorText(contents.failure));
+  }
+  list = ParseTemplateListText(contents.bytes);
+  return contents.bytes.find('\0') == std::string::npos;
+}
+
+}  // namespace
 
 std::string FormatTemplateListText(const std::vector<std::string>& list) {
   std::string text;
@@ -19,6 +34,7 @@ std::string FormatTemplateListText(const std::vector<std::string>& list) {
 
 std::vector<std::string> ParseTemplateListText(std::string_view text) {
   text = text.substr(0, text.find('\0'));
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   std::vector<std::string> lines;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -32,17 +48,22 @@ std::vector<std::string> ParseTemplateListText(std::string_view text) {
 }
 
 bool LoadTemplateList(const std::string& path, std::vector<std::string>& list) {
+  return ListFromRead(path, ReadWholeFile(path), list);
+}
+
+bool LoadTemplateListIfAny(const std::string& path, std::vector<std::string>& list) {
   const FileRead contents = ReadWholeFile(path);
-  if (contents.failure) {
-    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
-                SystemErrorText(contents.failure));
+  if (IsMissingFile(contents.failure)) {
+    list.clear();
+    return true;
   }
-  list = ParseTemplateListText(contents.bytes);
-  return contents.bytes.find('\0') == std::string::npos;
+  return ListFromRead(path, contents, list);
 }
 
 void SaveTemplateList(const std::string& path, const std::vector<std::string>& list) {
-  const auto failure = ReplaceFileAtomically(path, FormatTemplateListText(list));
+  const bool marked = ReadFileStart(path, kByteOrderMark.size()).bytes == kByteOrderMark;
+  const auto failure = ReplaceFileAtomically(
+      path, (marked ? std::string(kByteOrderMark) : "") + FormatTemplateListText(list));
   if (!failure) return;
   if (failure->whileWriting) throw Error("Stream write error");
   throw Error("Cannot create file \"" + AbsolutePath(path) + "\". " +

@@ -10,7 +10,8 @@ namespace trelik {
 std::string FormatTemplateListText(const std::vector<std::string>& list);
 
 // The lines of a list file's text: CR LF, LF and CR each end a line, empty lines are kept, a
-// line end at the very end adds no entry, and the text ends at its first NUL.
+// line end at the very end adds no entry, and the text ends at its first NUL. A leading UTF-8
+// byte-order mark, which some editors write, is no part of the first name.
 std::vector<std::string> ParseTemplateListText(std::string_view text);
 
 // Replaces `list` by the file's lines; throws Error("Cannot open file ...") and leaves `list`
@@ -18,8 +19,13 @@ std::vector<std::string> ParseTemplateListText(std::string_view text);
 // lines before it are loaded then, and saving the list would lose the rest.
 bool LoadTemplateList(const std::string& path, std::vector<std::string>& list);
 
-// Replaces the file by the list's text, atomically; throws Error("Cannot create file ...") or
-// Error("Stream write error"), and the old file is then still whole.
+// As LoadTemplateList, but when nothing at all stands at `path` the list is emptied. Anything
+// else that cannot be read (a folder, a pipe, a file that may not be read) raises the error.
+bool LoadTemplateListIfAny(const std::string& path, std::vector<std::string>& list);
+
+// Replaces the file by the list's text, atomically, keeping its byte-order mark; throws
+// Error("Cannot create file ...") or Error("Stream write error"), and the old file is then still
+// whole.
 void SaveTemplateList(const std::string& path, const std::vector<std::string>& list);
 
 }  // namespace trelik

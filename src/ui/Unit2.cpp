@@ -129,10 +129,9 @@ void TForm2::RegisterListedTemplates(const std::vector<std::string>& templates) 
 
 void TForm2::FormShow() {
   const std::string path = ListFilePath();
-  if (!program_.shell.IsExistingFile(path)) return;
   std::vector<std::string> templates;
   try {
-    listLoadedInFull_ = LoadTemplateList(path, templates);
+    listLoadedInFull_ = LoadTemplateListIfAny(path, templates);
   } catch (const Error& error) {
     listLoadedInFull_ = false;
     throw Error(std::string(error.what()) +

@@ -12,6 +12,7 @@
 #include "library/file_claim.h"
 #include "support/fake_shell.h"
 #include "support/temp_folder.h"
+#include "support/unreadable_file.h"
 
 namespace trelik {
 namespace {
@@ -487,6 +488,15 @@ TEST_F(CreationTest, NamesThatWouldBeInvalidAreLeftAndListedOnce) {
   for (const auto& name : {"{{trelik.folder}}.css", "{{trelik.folder}}", "{{trelik.file}}"}) {
     EXPECT_NE(messages_[0].find(name), std::string::npos) << messages_[0];
   }
+}
+
+// Read as empty, they would drop the recorded main file and the filling without a word.
+TEST_F(CreationTest, SettingsThatCannotBeReadStopTheCreationBeforeTheCopy) {
+  const testing::UnreadableFile unreadable(settings_.Path());
+  Create("Site\\home", true);
+  EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find(settings_.Path()), std::string::npos) << messages_[0];
 }
 
 TEST_F(CreationTest, WithoutATemplateNameNothingHappens) {

@@ -112,6 +112,23 @@ TEST_F(ScriptTest, RefusesWhatCannotBeMadeAndMakesNothing) {
   }
 }
 
+// Neither reads as empty: nothing is listed or made, and the file is named.
+TEST_F(ScriptTest, AListOrSettingsFileThatCannotBeReadStopsListAndNew) {
+  for (const std::string name : {"projects.lib", "trelik.ini"}) {
+    const std::string path = appDir_ + name;
+    fs::rename(path, path + ".kept");
+    fs::create_directory(path);
+    for (const auto& reply :
+         {New({"--new", "Web", "--in", out_}), ListTemplates({shell_, settings_, appDir_})}) {
+      EXPECT_EQ(reply.exitCode, 1);
+      EXPECT_NE(reply.standardError.find(path), std::string::npos) << reply.standardError;
+    }
+    EXPECT_TRUE(Out().empty());
+    fs::remove(path);
+    fs::rename(path + ".kept", path);
+  }
+}
+
 TEST_F(ScriptTest, ANameThatRenamesNothingIsPointedOut) {
   const TextReply reply = New({"--new", "Web", "--in", out_, "--name", "Shop"});
   EXPECT_EQ(reply.exitCode, 0);

@@ -33,8 +33,9 @@ TEST(TemplateListText, LineRules) {
       {"\r\n\r\n", {"", ""}},
       {"Web\r\nScr\0ipt\r\nMore", {"Web", "Scr"}},  // the text ends at a NUL
       {"\0Web", {}},
-      {"My Site\r\n  spaced  \r\n", {"My Site", "  spaced  "}},  // nothing is trimmed
-      {"Web\r\nweb\r\nWeb\r\n", {"Web", "web", "Web"}},          // nor deduplicated
+      {"My Site\r\n  spaced  \r\n", {"My Site", "  spaced  "}},      // nothing is trimmed
+      {"Web\r\nweb\r\nWeb\r\n", {"Web", "web", "Web"}},              // nor deduplicated
+      {"\xEF\xBB\xBFWeb\r\n\xEF\xBB\xBF", {"Web", "\xEF\xBB\xBF"}},  // a leading BOM goes
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ParseTemplateListText(c.text), c.entries) << c.text;
@@ -78,6 +79,16 @@ TEST(TemplateListFile, LoadsMixedLineEndsAndStopsAtNul) {
   List loaded;
   LoadTemplateList(path, loaded);
   EXPECT_EQ(loaded, (List{"A", "B", "C", "D", "", "E"}));
+}
+
+TEST(TemplateListFile, AByteOrderMarkIsSkippedAndKeptOnSave) {
+  TempFolder folder;
+  WriteFileBytes(folder / "p.lib", "\xEF\xBB\xBFWeb\r\n");
+  List loaded;
+  LoadTemplateList(folder / "p.lib", loaded);
+  EXPECT_EQ(loaded, List{"Web"});
+  SaveTemplateList(folder / "p.lib", loaded);
+  EXPECT_EQ(ReadFileBytes(folder / "p.lib"), "\xEF\xBB\xBFWeb\r\n");
 }
 
 TEST(TemplateListFile, AMissingFileRaisesCannotOpenAndKeepsTheList) {

@@ -317,8 +317,10 @@ TEST_F(EditorTest, AnUnreadableListFileIsReportedAndTheListKept) {
   fs::create_directories(dataFolder_ + "projects.lib" + Sep() + "inner");
   MainWindow().Find<HeadlessLabel>("Label1").Click();
   EXPECT_TRUE(Editor().Visible());
-  EXPECT_EQ(Form2().ComboBox1->Items(), List{"Kept"});  // a folder is no list file to read
-  EXPECT_TRUE(application_.Messages().empty());
+  EXPECT_EQ(Form2().ComboBox1->Items(), List{"Kept"});
+  ASSERT_EQ(application_.Messages().size(), 1u);  // a folder is no empty list
+  EXPECT_TRUE(application_.Messages()[0].isError);
+  EXPECT_EQ(MessageTexts()[0].rfind("Cannot open file \"", 0), 0u);
 }
 
 // Saving a list that was not loaded whole would drop the templates it could not show.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "common/path_parts.h"
@@ -46,30 +47,44 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-// Reads up to `limit` bytes, or to the end when `limit` is nullopt.
-FileRead ReadUpTo(const std::string& path, std::optional<std::size_t> limit) {
+// Reads up to `limit` bytes. A file of Trelik's own must be a regular file of at most `limit`
+// bytes: a link to a device or a pipe would otherwise never end.
+FileRead ReadUpTo(const std::string& path, std::size_t limit, bool ownFile) {
   // Non-blocking, so that a pipe given in place of a file cannot hang the program.
   UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (!file.IsOpen()) return {.failure = LastSystemError()};
+  struct stat info {};
+  if (ownFile && ::fstat(file.Get(), &info) != 0) return {.failure = LastSystemError()};
+  if (ownFile && !S_ISREG(info.st_mode)) return {.failure = MakeErrorCode(FileDamage::kNotRegular)};
+  if (ownFile && static_cast<std::uint64_t>(info.st_size) > limit) {
+    return {.failure = MakeErrorCode(FileDamage::kTooLarge)};
+  }
+  const std::size_t wanted = ownFile ? limit + 1 : limit;  // one more shows a file that grew
   FileRead read;
   char buffer[65536];
-  while (!limit || read.bytes.size() < *limit) {
-    const std::size_t wanted =
-        limit ? std::min(sizeof buffer, *limit - read.bytes.size()) : sizeof buffer;
-    const ssize_t count = ::read(file.Get(), buffer, wanted);
+  while (read.bytes.size() < wanted) {
+    const ssize_t count =
+        ::read(file.Get(), buffer, std::min(sizeof buffer, wanted - read.bytes.size()));
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) return {.failure = LastSystemError()};
     if (count == 0) break;
     read.bytes.append(buffer, static_cast<std::size_t>(count));
   }
+  if (read.bytes.size() > limit) return {.failure = MakeErrorCode(FileDamage::kTooLarge)};
   return read;
 }
 
 }  // namespace
 
-FileRead ReadWholeFile(const std::string& path) { return ReadUpTo(path, std::nullopt); }
+FileRead ReadWholeFile(const std::string& path) { return ReadUpTo(path, kOwnFileLimit, true); }
 
-FileRead ReadFileStart(const std::string& path, std::size_t limit) { return ReadUpTo(path, limit); }
+FileRead ReadFileStart(const std::string& path, std::size_t limit) {
+  return ReadUpTo(path, limit, false);
+}
+
+bool IsMissingFile(const std::error_code& failure) {
+  return failure == std::errc::no_such_file_or_directory;
+}
 
 std::optional<ReplaceFailure> ReplaceFileAtomically(const std::string& path,
                                                     std::string_view contents) {

@@ -1,7 +1,5 @@
 #include "library/ini_file.h"
 
-#include <sys/stat.h>
-
 #include "common/error.h"
 #include "library/file_access.h"
 #include "library/ini_text.h"
@@ -16,8 +14,7 @@ IniText LoadIni(const std::string& path) { return IniText(ReadWholeFile(path).by
 // replaced by one holding only the new key.
 IniText LoadIniForWrite(const std::string& path) {
   FileRead contents = ReadWholeFile(path);
-  struct stat info {};
-  if (contents.failure && ::stat(path.c_str(), &info) == 0) {
+  if (contents.failure && !IsMissingFile(contents.failure)) {
     throw Error("Unable to write to " + path);
   }
   return IniText(std::move(contents.bytes));

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "common/path_parts.h"
@@ -46,35 +47,50 @@ std::error_code CreateFolders(const std::string& folder) {
   return LastSystemError();
 }
 
-// Reads up to `limit` bytes, or to the end when `limit` is nullopt. `share` says what others
-// may do with the file meanwhile.
-FileRead ReadUpTo(const std::string& path, std::optional<std::size_t> limit, DWORD share) {
+// Reads up to `limit` bytes; `share` says what others may do with the file meanwhile. A file of
+// Trelik's own must be a file on disk of at most `limit` bytes.
+FileRead ReadUpTo(const std::string& path, std::size_t limit, DWORD share, bool ownFile) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return {.failure = LastSystemError()};
+  if (ownFile && GetFileType(file.Get()) != FILE_TYPE_DISK) {
+    return {.failure = MakeErrorCode(FileDamage::kNotRegular)};
+  }
+  LARGE_INTEGER size{};
+  if (ownFile && GetFileSizeEx(file.Get(), &size) &&
+      static_cast<std::uint64_t>(size.QuadPart) > limit) {
+    return {.failure = MakeErrorCode(FileDamage::kTooLarge)};
+  }
+  const std::size_t wanted = ownFile ? limit + 1 : limit;  // one more shows a file that grew
   FileRead read;
   char buffer[65536];
-  while (!limit || read.bytes.size() < *limit) {
-    const std::size_t wanted =
-        limit ? std::min(sizeof buffer, *limit - read.bytes.size()) : sizeof buffer;
+  while (read.bytes.size() < wanted) {
     DWORD count = 0;
-    if (!ReadFile(file.Get(), buffer, static_cast<DWORD>(wanted), &count, nullptr)) {
+    if (!ReadFile(file.Get(), buffer,
+                  static_cast<DWORD>(std::min(sizeof buffer, wanted - read.bytes.size())), &count,
+                  nullptr)) {
       return {.failure = LastSystemError()};
     }
     if (count == 0) break;
     read.bytes.append(buffer, count);
   }
+  if (read.bytes.size() > limit) return {.failure = MakeErrorCode(FileDamage::kTooLarge)};
   return read;
 }
 
 }  // namespace
 
 FileRead ReadWholeFile(const std::string& path) {
-  return ReadUpTo(path, std::nullopt, FILE_SHARE_READ);
+  return ReadUpTo(path, kOwnFileLimit, FILE_SHARE_READ, true);
 }
 
 FileRead ReadFileStart(const std::string& path, std::size_t limit) {
-  return ReadUpTo(path, limit, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  return ReadUpTo(path, limit, FILE_SHARE_READ | FILE_SHARE_WRITE, false);
+}
+
+bool IsMissingFile(const std::error_code& failure) {
+  return failure.category() == std::system_category() &&
+         (failure.value() == ERROR_FILE_NOT_FOUND || failure.value() == ERROR_PATH_NOT_FOUND);
 }
 
 std::optional<ReplaceFailure> ReplaceFileAtomically(const std::string& path,

@@ -83,6 +83,14 @@ std::string ExecArgument(std::string_view argument) {
 
 }  // namespace
 
+bool HoldsTrelikHeader(std::string_view contents) {
+  const std::size_t lineEnd = contents.find('\n');
+  if (lineEnd == std::string_view::npos) return false;
+  const std::string_view second = contents.substr(lineEnd + 1);
+  return second.starts_with("# " + std::string(kMarker) + "\n") ||
+         second.starts_with("<!-- " + std::string(kMarker) + " -->\n");
+}
+
 std::string MimePackageText(const std::vector<DesktopType>& types) {
   std::string text =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/posix/desktop_types.h"
@@ -15,6 +16,10 @@ inline constexpr const char* kDesktopEntryName = "trelik-filetypes.desktop";
 inline constexpr const char* kFormerDesktopEntryName = "trelik.desktop";
 // The icon name used by the program and every one of its types.
 inline constexpr const char* kIconName = "trelik";
+
+// Whether a text starts as the MIME package and the desktop entries that Trelik writes do: the
+// line after the first says that Trelik wrote the file.
+bool HoldsTrelikHeader(std::string_view contents);
 
 // The shared-mime-info package: one MIME type per file type, each recognised by a
 // case-sensitive glob on its exact extension.

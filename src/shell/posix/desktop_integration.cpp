@@ -16,6 +16,7 @@
 #include "library/file_access.h"
 #include "shell/posix/desktop_files.h"
 #include "shell/posix/desktop_types.h"
+#include "shell/posix/generated_files.h"
 #include "shell/posix/process.h"
 #include "shell/posix/xdg_config_edits.h"
 
@@ -47,11 +48,16 @@ std::optional<std::string> ReadOptionalFile(const std::string& path, DesktopUpda
   return std::nullopt;
 }
 
-// Writes the file unless it already holds `contents`; `changed` tells whether it had to.
+// Writes the file unless it already holds `contents`; `changed` tells whether it had to. A file
+// there that cannot be read (a folder, a link to a device) is never written over.
 bool WriteIfChanged(const std::string& path, const std::string& contents, DesktopUpdate& update,
                     bool& changed) {
   const FileRead current = ReadWholeFile(path);
   if (!current.failure && current.bytes == contents) return true;
+  if (current.failure && !IsMissingFile(current.failure)) {
+    NoteFailure(update, path, SystemErrorText(current.failure));
+    return false;
+  }
   changed = true;
   const auto failure = ReplaceFileAtomically(path, contents);
   if (!failure) return true;
@@ -75,9 +81,33 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::set<std::string> ReadManifest(const std::string& path) {
-  const auto lines = Lines(ReadWholeFile(path).bytes);
-  return {lines.begin(), lines.end()};
+// Nullopt when the list exists but cannot be read: read as empty, it would make our files the
+// user's, and written anew, it would lose them.
+std::optional<std::set<std::string>> ReadManifest(const std::string& path, DesktopUpdate& update) {
+  const auto text = ReadOptionalFile(path, update);
+  if (!text) return std::nullopt;
+  const auto lines = Lines(*text);
+  return std::set<std::string>(lines.begin(), lines.end());
+}
+
+// Where our files may be: the launcher templates in the templates folder set now, or in the one
+// Trelik sets when there is none.
+GeneratedPlaces Places(const DesktopFolders& folders) {
+  GeneratedPlaces places{folders.dataHome, {folders.home + "/Templates"}};
+  const FileRead userDirs = ReadWholeFile(folders.configHome + "/user-dirs.dirs");
+  if (auto folder = TemplatesFolderSetting(userDirs.bytes, folders.home)) {
+    places.templatesFolders.push_back(std::move(*folder));
+  }
+  return places;
+}
+
+// A listed path that is there, and is not a file we wrote where we write, is the user's.
+bool IsTheUsers(const std::string& path, const GeneratedPlaces& places) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return false;
+  const FileRead contents = ReadWholeFile(path);
+  return !S_ISREG(info.st_mode) || contents.failure ||
+         !IsGeneratedFile(path, contents.bytes, places);
 }
 
 bool WriteManifest(const std::string& path, const std::set<std::string>& paths,
@@ -229,7 +259,19 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
 
   // A file of one of our names that we did not write is the user's and stays untouched.
   const std::string manifestPath = folders.dataHome + "/trelik/generated.list";
-  const std::set<std::string> previous = ReadManifest(manifestPath);
+  const auto listed = ReadManifest(manifestPath, update);
+  if (!listed) return update;
+  // What the list names but we did not write, a line added by hand or a file rewritten since, is
+  // left as it is; it is named once, as it goes off the list.
+  std::set<std::string> previous;
+  const GeneratedPlaces places = Places(folders);
+  for (const auto& path : *listed) {
+    if (IsTheUsers(path, places)) {
+      update.leftAlone.push_back(path);
+    } else {
+      previous.insert(path);
+    }
+  }
   std::vector<PlannedFile> ownFiles;
   std::ranges::copy_if(planned, std::back_inserter(ownFiles), [&](const PlannedFile& file) {
     return previous.contains(file.path) || !Exists(file.path);

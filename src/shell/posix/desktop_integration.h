@@ -28,12 +28,15 @@ DesktopFolders DesktopFoldersFromEnvironment();
 //   user has none, and a link entry in dataHome/templates for Dolphin;
 // - the program's icon, when `iconSource` (a PNG file) is given.
 // Files written for types that are gone are removed. Only files recorded as written by Trelik
-// (dataHome/trelik/generated.list) are ever replaced or removed, and only our own lines of
-// mimeapps.list and user-dirs.dirs change. update-mime-database and update-desktop-database
-// are then run when installed.
+// (dataHome/trelik/generated.list) that still are what it wrote are ever replaced or removed, and
+// only our own lines of mimeapps.list and user-dirs.dirs change. update-mime-database and
+// update-desktop-database are then run when installed.
 struct DesktopUpdate {
   // What went: our files, and our lines of mimeapps.list as "<path>: <line>".
   std::vector<std::string> removed;
+  // Paths that generated.list named but that are not files Trelik wrote where it writes (added
+  // to the list by hand, or rewritten since): left as they are and taken off the list.
+  std::vector<std::string> leftAlone;
   // The first thing that could not be written, removed or run, and why ("<path>: <reason>");
   // empty when everything was done. The rest is done all the same.
   std::string failure;

@@ -1,16 +1,20 @@
 // A save that fails half-way must leave the old file whole and no temporary file behind. The
-// failure is forced with a file size limit, which also works for root.
+// failure is forced with a file size limit, which also works for root. What is not a regular
+// file of bounded size is never read to its end, nor written over.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 
 #include "common/error.h"
 #include "library/ini_file.h"
 #include "library/template_list.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
+#include "support/unreadable_file.h"
 
 namespace trelik {
 namespace {
@@ -71,6 +75,28 @@ TEST(AtomicReplace, CreatesTheMissingDataFolder) {
   TIniFile settings(folder / "share/trelik/trelik.ini");
   settings.WriteText("mainfile", "Web", "index.htm");
   EXPECT_EQ(settings.ReadText("mainfile", "Web", ""), "index.htm");
+}
+
+TEST(AtomicReplace, OwnFilesThatAreNoRegularFilesOfBoundedSizeAreRefusedAndKept) {
+  TempFolder folder;
+  const std::string path = folder / "own";
+  for (const std::string what : {"/dev/zero", "fifo", "folder", "unreadable", "17 MiB"}) {
+    std::optional<testing::UnreadableFile> unreadable;
+    if (what == "/dev/zero") std::filesystem::create_symlink(what, path);
+    if (what == "fifo") ::mkfifo(path.c_str(), 0600);
+    if (what == "folder") std::filesystem::create_directory(path);
+    if (what == "unreadable") unreadable.emplace(path);
+    if (what == "17 MiB") WriteFileBytes(path, std::string(17 << 20, 'x'));
+    const auto kind = std::filesystem::symlink_status(path).type();
+    std::vector<std::string> list{"kept"};
+    EXPECT_THROW(LoadTemplateListIfAny(path, list), Error) << what;
+    EXPECT_EQ(list, std::vector<std::string>{"kept"});
+    EXPECT_TRUE(TIniFile(path).ReadProblem()) << what;
+    EXPECT_THROW(TIniFile(path).WriteText("mainfile", "Web", "index.htm"), Error) << what;
+    EXPECT_EQ(std::filesystem::symlink_status(path).type(), kind) << what;
+    unreadable.reset();
+    std::filesystem::remove_all(path);
+  }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "shell/file_type_registration.h"
 #include "shell/memory_registry.h"
+#include "shell/posix/desktop_files.h"
 #include "shell/posix/registry_store.h"
 #include "support/temp_folder.h"
 
@@ -313,7 +314,7 @@ TEST_F(DesktopIntegrationTest, TheEntryOfTheFormerNameAndItsDefaultsGo) {
   const std::string former = Data("applications/trelik.desktop");
   fs::create_directories(Data("applications"));
   fs::create_directories(Data("trelik"));
-  WriteFileBytes(former, "[Desktop Entry]\n");
+  WriteFileBytes(former, ApplicationEntryText({}, kExe));
   WriteFileBytes(Data("trelik/generated.list"), former + "\n");
   WriteFileBytes(Config("mimeapps.list"),
                  "[Default Applications]\napplication/x-trelik=trelik.desktop\n"
@@ -363,6 +364,40 @@ TEST_F(DesktopIntegrationTest, OpeningALauncherStartsTheProgramQuotedOrNot) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_EQ(fs::exists(marker) ? ReadFileBytes(marker) : "", launcher);
+  }
+}
+
+// Lines added to the list by hand, and files of ours that the user has rewritten since, cost
+// nothing: they are named once and taken off the list.
+TEST_F(DesktopIntegrationTest, OnlyFilesThatWeWroteWhereWeWriteAreRemoved) {
+  Register("Web");
+  const std::string list = Data("trelik/generated.list");
+  fs::create_directories(Home("Documents"));
+  const std::map<std::string, std::string> userFiles = {
+      {Home("important.txt"), "thesis"},
+      {Home("Documents/Web.trelik_Web"), "\n"},
+      {Home("Templates/Web.trelik_Web"), "mine"},
+      {Data("applications/trelik-filetypes.desktop"), "[Desktop Entry]\n"}};
+  for (const auto& [path, contents] : userFiles) WriteFileBytes(path, contents);
+  WriteFileBytes(
+      list, ReadFileBytes(list) + Home("important.txt\n") + Home("Documents/Web.trelik_Web\n"));
+  MemoryRegistry none;
+  EXPECT_EQ(RegenerateDesktopIntegration(none, folders_, kExe, "").leftAlone.size(), 4u);
+  for (const auto& [path, contents] : userFiles) EXPECT_EQ(ReadFileBytes(path), contents) << path;
+  EXPECT_FALSE(fs::exists(Data("mime/packages/trelik.xml")));
+  EXPECT_EQ(ReadFileBytes(list), "");
+  EXPECT_TRUE(RegenerateDesktopIntegration(none, folders_, kExe, "").leftAlone.empty());
+}
+
+// A list that never ends is named and left as it is.
+TEST_F(DesktopIntegrationTest, OwnFilesThatAreNoRegularFilesAreReportedAndKept) {
+  for (const auto& path : {Data("trelik/generated.list"), Config("mimeapps.list")}) {
+    fs::create_directories(fs::path(path).parent_path());
+    fs::create_symlink("/dev/zero", path);
+    MemoryRegistry none;
+    const auto failure = RegenerateDesktopIntegration(none, folders_, kExe, "").failure;
+    EXPECT_TRUE(failure.starts_with(path + ": ") && fs::is_symlink(path)) << failure;
+    fs::remove(path);
   }
 }
 

@@ -1,0 +1,76 @@
+#include "shell/posix/generated_files.h"
+
+#include <algorithm>
+
+#include "shell/posix/desktop_files.h"
+
+namespace trelik {
+namespace {
+
+enum class Kind { kNone, kHeadered, kLauncherTemplate, kIcon };
+
+constexpr std::string_view kExtensionStart = ".trelik_";
+
+// A launcher template is named after its type: the template's name, then ".trelik_" and the
+// same name again.
+bool IsLauncherTemplateName(std::string_view name) {
+  if (name.size() <= kExtensionStart.size() || (name.size() - kExtensionStart.size()) % 2 != 0) {
+    return false;
+  }
+  const std::size_t half = (name.size() - kExtensionStart.size()) / 2;
+  return name.substr(half, kExtensionStart.size()) == kExtensionStart &&
+         name.substr(0, half) == name.substr(half + kExtensionStart.size());
+}
+
+// "<digits>x<digits>", an icon theme's size folder.
+bool IsIconSize(std::string_view size) {
+  const std::size_t x = size.find('x');
+  const auto digits = [](std::string_view part) {
+    return !part.empty() && std::ranges::all_of(part, [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return x != std::string_view::npos && digits(size.substr(0, x)) && digits(size.substr(x + 1));
+}
+
+Kind KindOf(std::string_view folder, std::string_view name, const GeneratedPlaces& places) {
+  const std::string data = places.dataHome + "/";
+  if (folder == data + "mime/packages") return name == "trelik.xml" ? Kind::kHeadered : Kind::kNone;
+  if (folder == data + "applications") {
+    return name == kDesktopEntryName || name == kFormerDesktopEntryName ? Kind::kHeadered
+                                                                        : Kind::kNone;
+  }
+  if (folder == data + "templates") {
+    return name.starts_with("trelik") && name.ends_with(".desktop") ? Kind::kHeadered : Kind::kNone;
+  }
+  if (folder == data + "templates/.source" ||
+      std::ranges::find(places.templatesFolders, folder) != places.templatesFolders.end()) {
+    return IsLauncherTemplateName(name) ? Kind::kLauncherTemplate : Kind::kNone;
+  }
+  const std::string icons = data + "icons/hicolor/";
+  if (folder.starts_with(icons) && folder.ends_with("/apps") &&
+      IsIconSize(folder.substr(icons.size(), folder.size() - icons.size() - 5)) &&
+      name == std::string(kIconName) + ".png") {
+    return Kind::kIcon;
+  }
+  return Kind::kNone;
+}
+
+}  // namespace
+
+bool IsGeneratedFile(std::string_view path, std::string_view contents,
+                     const GeneratedPlaces& places) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return false;
+  switch (KindOf(path.substr(0, slash), path.substr(slash + 1), places)) {
+    case Kind::kHeadered:
+      return HoldsTrelikHeader(contents);
+    case Kind::kLauncherTemplate:
+      return contents == kLauncherTemplateContents;
+    case Kind::kIcon:
+      return contents.starts_with("\x89PNG\r\n\x1a\n");
+    case Kind::kNone:
+      break;
+  }
+  return false;
+}
+
+}  // namespace trelik
