@@ -11,16 +11,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool ListFromRead(const std::string& path, const FileRead& contents,
-                  std::vector<std::string>& list) {
-  if (contents.failure) {
-    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
-                SystemErrorText(contents.failure));
-  }
-  list = ParseTemplateListText(contents.bytes);
-  return contents.bytes.find('\0') == std::string::npos;
-}
-
 }  // namespace
 
 std::string FormatTemplateListText(const std::vector<std::string>& list) {
@@ -48,16 +38,19 @@ std::vector<std::string> ParseTemplateListText(std::string_view text) {
 }
 
 bool LoadTemplateList(const std::string& path, std::vector<std::string>& list) {
-  return ListFromRead(path, ReadWholeFile(path), list);
+  const FileRead contents = ReadWholeFile(path);
+  if (contents.failure) {
+    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
+                SystemErrorText(contents.failure));
+  }
+  list = ParseTemplateListText(contents.bytes);
+  return contents.bytes.find('\0') == std::string::npos;
 }
 
 bool LoadTemplateListIfAny(const std::string& path, std::vector<std::string>& list) {
-  const FileRead contents = ReadWholeFile(path);
-  if (IsMissingFile(contents.failure)) {
-    list.clear();
-    return true;
-  }
-  return ListFromRead(path, contents, list);
+  if (!IsMissingFile(ReadFileStart(path, 0).failure)) return LoadTemplateList(path, list);
+  list.clear();
+  return true;
 }
 
 void SaveTemplateList(const std::string& path, const std::vector<std::string>& list) {
