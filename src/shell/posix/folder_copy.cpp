@@ -1,6 +1,7 @@
 #include "shell/posix/folder_copy.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -244,6 +245,22 @@ std::string FreeNameIn(int destination, const std::string& name) {
   });
 }
 
+// The folder open as `folder` locked for as long as the object lives, for one copy at a time to
+// choose its name and take it. Where the file system has no locks, copies go unordered.
+class NamingTurn {
+ public:
+  explicit NamingTurn(int folder) : folder_(folder) {
+    while (::flock(folder_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~NamingTurn() { ::flock(folder_, LOCK_UN); }
+  NamingTurn(const NamingTurn&) = delete;
+  NamingTurn& operator=(const NamingTurn&) = delete;
+
+ private:
+  int folder_;
+};
+
 // Gives the finished copy the first free name; should another program take that name before
 // the rename, the next free one is chosen.
 std::optional<std::string> MoveIntoPlace(int destination, const std::string& staging,
@@ -278,18 +295,21 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
     job.FailWriting(staging.failure);
     return std::nullopt;
   }
-  // The name `finish` is told is the one the copy gets unless another program takes it first.
   // A stop asked for at the last report still stops the copy.
-  if (CopyContent(source, staging.folder.Get(), "", job) && !job.progress.Cancelled() &&
-      Finish(finish, JoinPath(job.DestDir(), staging.name, kPosixSeparators),
-             FreeNameIn(destination, name), job)) {
-    KeepFolderAttributes(staging.folder.Get(), sourceInfo);
-    // Flushed before it appears: the launcher is deleted once it has.
-    const std::error_code unsynced = SyncTree(staging.folder.Get(), job.filesCopied);
-    if (unsynced) {
-      job.FailWriting(unsynced);
-    } else if (auto chosen = MoveIntoPlace(destination, staging.name, name, job)) {
-      return chosen;
+  if (CopyContent(source, staging.folder.Get(), "", job) && !job.progress.Cancelled()) {
+    // The name `finish` is told is the one the copy gets unless another program takes it first:
+    // Trelik's own copies into this folder wait for their turn.
+    const NamingTurn turn(destination);
+    if (Finish(finish, JoinPath(job.DestDir(), staging.name, kPosixSeparators),
+               FreeNameIn(destination, name), job)) {
+      KeepFolderAttributes(staging.folder.Get(), sourceInfo);
+      // Flushed before it appears: the launcher is deleted once it has.
+      const std::error_code unsynced = SyncTree(staging.folder.Get(), job.filesCopied);
+      if (unsynced) {
+        job.FailWriting(unsynced);
+      } else if (auto chosen = MoveIntoPlace(destination, staging.name, name, job)) {
+        return chosen;
+      }
     }
   }
   RemoveTree(destination, staging.name);
