@@ -98,20 +98,27 @@ class Sequence {
   }
 
   // Copies the template into `launcherFolder_`, fills in its tokens and renames it after the
-  // typed name. The project's folder, or nullopt when the copy failed.
+  // typed name, all before the copy appears, so that it appears whole under its final name.
+  // The project's folder, or nullopt when the copy failed.
   std::optional<std::string> Create() {
     const std::string templateFolder = request_.appDir + "projects" + Separator() + projectName_;
     const CopyResult copy = services_.shell.CopyFolder(
         request_.owner, templateFolder, launcherFolder_,
         [this](const std::string& copyPath, const std::string& arrivalName) {
-          return FillCopy(copyPath, arrivalName);
-        });
+          return FinishCopy(copyPath, arrivalName);
+        },
+        renameFolder_ ? name_.folderPart : std::string());
     if (copy.cancelled) {
       Say("The copy was cancelled: nothing was created.");
       return std::nullopt;
     }
+    if (abandoned_) {
+      SayProblems();
+      return std::nullopt;
+    }
     if (!copy.arrivedAt) ReportCopyFailure(projectName_, templateFolder, copy.failure);
-    Rename(copy.arrivedAt);
+    if (copy.wantedNameFailure) ReportFolderName(copy.wantedNameFailure);
+    Report(copy.arrivedAt);
     if (!copy.arrivedAt) return std::nullopt;
     return folder_;
   }
@@ -180,16 +187,29 @@ class Sequence {
            !services_.shell.ListFolder(In(path, "*.*")).empty();
   }
 
+  // Runs on the complete copy at `copyPath` before it appears as `arrivalName`: fills in its
+  // tokens and renames its main file. A script's project that cannot be made as asked is
+  // abandoned here, so that it never appears.
+  std::string FinishCopy(const std::string& copyPath, const std::string& arrivalName) {
+    std::string failure = FillCopy(copyPath, arrivalName);
+    if (!failure.empty()) return failure;
+    if (!nameProblem_ && renameFile_) {
+      mainFile_ = RenameInCopy(copyPath, mainFile_, name_.filePart + MainExtension());
+    }
+    if (script_ && !problems_.empty()) {
+      abandoned_ = true;
+      return "abandoned";
+    }
+    return {};
+  }
+
   // Fills the tokens in the copy at `copyPath`, which arrives as `arrivalName`: the values are
   // the names the project will have when the renames are done.
   std::string FillCopy(const std::string& copyPath, const std::string& arrivalName) {
     TokenValues values = TimeTokens(CurrentLocalTime());
     values["template"] = projectName_;
     values["user"] = UserName();
-    // A taken folder name is not given, so the folder keeps the name it arrives under.
-    values["folder"] = renameFolder_ && !Exists(launcherFolder_ + name_.folderPart)
-                           ? name_.folderPart
-                           : arrivalName;
+    values["folder"] = arrivalName;
     // The recorded main file may itself be named by tokens; its own name cannot name it.
     const std::string mainName = FillTokens(mainFile_, values);
     // A typed file part names the main file even where the template records none.
@@ -214,9 +234,10 @@ class Sequence {
     if (autoOpen_) services_.shell.ShellOpen(request_.owner, "open", path, ShowCommand::kShow);
   }
 
-  // Renames an entry inside the copy; returns the name it has afterwards.
-  std::string RenameInCopy(const std::string& from, const std::string& to) {
-    const std::error_code error = services_.shell.RenamePath(In(folder_, from), In(folder_, to));
+  // Renames an entry inside the copy at `copy`; returns the name it has afterwards.
+  std::string RenameInCopy(const std::string& copy, const std::string& from,
+                           const std::string& to) {
+    const std::error_code error = services_.shell.RenamePath(In(copy, from), In(copy, to));
     if (!error) return to;
     if (error == std::errc::file_exists) {
       problems_.push_back(Quoted(to) + " already exists in the project.");
@@ -225,19 +246,6 @@ class Sequence {
                           SystemErrorText(error) + ".");
     }
     return from;
-  }
-
-  void RenameCopy(const std::string& newName) {
-    const std::string target = launcherFolder_ + newName;
-    const std::error_code error = services_.shell.RenamePath(folder_, target);
-    if (!error) {
-      folder_ = target;
-    } else if (error == std::errc::file_exists) {
-      problems_.push_back(Quoted(newName) + " already exists here.");
-    } else {
-      problems_.push_back("The project folder could not be named " + Quoted(newName) + ": " +
-                          SystemErrorText(error) + ".");
-    }
   }
 
   // Refuses names that would leave the launcher's folder or cannot be file names; the user is
@@ -252,9 +260,10 @@ class Sequence {
     return true;
   }
 
-  // Nothing is renamed or opened unless the copy arrived: the names would otherwise act on
-  // whatever of the user's stands there. Every rename's result decides the names used after it.
-  void Rename(const std::optional<std::string>& arrived) {
+  // Nothing is opened unless the copy arrived: the names would otherwise act on whatever of the
+  // user's stands there. The main file was renamed inside the copy; a folder name that was taken
+  // by the time the copy was moved into place is reported.
+  void Report(const std::optional<std::string>& arrived) {
     if (name_.form == NameForm::kFileOnly && mainFile_.empty()) {
       Say("No main file info ");
       return;
@@ -272,32 +281,25 @@ class Sequence {
       Say(*nameProblem_);
       return;
     }
-    const std::string newFile = name_.filePart + MainExtension();
-    switch (name_.form) {
-      case NameForm::kNoName:
-        Open(In(folder_, mainFile_));
-        break;
-      case NameForm::kFolderAndFile: {
-        const std::string file = mainFile_.empty() ? mainFile_ : RenameInCopy(mainFile_, newFile);
-        RenameCopy(name_.folderPart);
-        Open(In(folder_, file));
-        break;
-      }
-      case NameForm::kFolderOnly:
-        RenameCopy(name_.folderPart);
-        Open(In(folder_, mainFile_));
-        break;
-      case NameForm::kFileOnly:
-        Open(In(folder_, RenameInCopy(mainFile_, newFile)));
-        break;
-      case NameForm::kPlainName:
-      case NameForm::kUnrecognised:
-        break;
+    if (name_.form != NameForm::kPlainName && name_.form != NameForm::kUnrecognised) {
+      Open(In(folder_, mainFile_));
     }
-    if (problems_.empty()) return;
+    if (!problems_.empty()) SayProblems();
+  }
+
+  void ReportFolderName(const std::error_code& error) {
+    if (error == std::errc::file_exists) {
+      problems_.push_back(Quoted(name_.folderPart) + " already exists here.");
+    } else {
+      problems_.push_back("The project folder could not be named " + Quoted(name_.folderPart) +
+                          ": " + SystemErrorText(error) + ".");
+    }
+  }
+
+  void SayProblems() const {
     std::string text;
     for (const auto& problem : problems_) text.append(problem).append(" ");
-    // A script's project is made as asked or not at all: it is taken away again.
+    // A script's project is made as asked or not at all.
     Say(text + (script_ ? std::string("Nothing was made.")
                         : "The new project is in " +
                               Quoted(FileNamePart(folder_, services_.separators)) + "."));
@@ -331,6 +333,7 @@ class Sequence {
   std::vector<std::string> problems_;
   bool autoOpen_ = false;
   bool script_ = false;
+  bool abandoned_ = false;  // a script's copy was given up before it appeared
 };
 
 }  // namespace

@@ -12,4 +12,10 @@ std::string FreeCopyName(const std::string& name,
   return candidate;
 }
 
+std::string ArrivalName(const std::string& name, const std::string& wanted,
+                        const std::function<bool(const std::string&)>& isTaken) {
+  if (!wanted.empty() && !isTaken(wanted)) return wanted;
+  return FreeCopyName(name, isTaken);
+}
+
 }  // namespace trelik

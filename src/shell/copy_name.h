@@ -11,4 +11,9 @@ namespace trelik {
 std::string FreeCopyName(const std::string& name,
                          const std::function<bool(const std::string&)>& isTaken);
 
+// The name a copy of `name` arrives under when it is wanted as `wanted`: `wanted` when it is
+// given and free, else FreeCopyName(name).
+std::string ArrivalName(const std::string& name, const std::string& wanted,
+                        const std::function<bool(const std::string&)>& isTaken);
+
 }  // namespace trelik

@@ -19,10 +19,14 @@ struct CopyResult {
   std::optional<std::string> arrivedAt;  // the copy's full path; nullopt when the copy failed
   std::string failure;     // why it failed, for the user; empty when the system did not say
   bool cancelled = false;  // the user stopped it; nothing of it is left
+  // Why the copy did not arrive under the name wanted for it: std::errc::file_exists when that
+  // name was taken, else the system's reason; empty when it did or none was wanted.
+  std::error_code wantedNameFailure;
 };
 
 // Work on a finished copy before it appears under its name: given the path where the copy is
 // and the name it will arrive under, returns why it failed, or nothing. A failure fails the copy.
+// Whatever it renames inside the copy appears renamed, in the one move that shows the copy.
 using CopyFinish =
     std::function<std::string(const std::string& copyPath, const std::string& arrivalName)>;
 
@@ -33,12 +37,14 @@ class ShellOperations {
   virtual ~ShellOperations() = default;
 
   // Copies the folder `source`, with everything in it, into the folder `destDir` (a missing
-  // `destDir` is created). The copy takes the source's own name, or when that name is taken
-  // in `destDir`, the first free one of "<name> - Copy", "<name> - Copy (2)", ...
+  // `destDir` is created). The copy takes `wantedName` when one is given and it is free in
+  // `destDir`; otherwise the source's own name, or when that is taken too, the first free one
+  // of "<name> - Copy", "<name> - Copy (2)", ... (see ArrivalName).
   // Nothing of a failed copy is left behind. `finish`, when given, runs on the complete copy
   // before it appears (see CopyFinish).
   virtual CopyResult CopyFolder(NativeWindow owner, const std::string& source,
-                                const std::string& destDir, const CopyFinish& finish = {}) = 0;
+                                const std::string& destDir, const CopyFinish& finish = {},
+                                const std::string& wantedName = {}) = 0;
 
   // Lets the user pick a folder; false when cancelled, else `folder` holds the chosen path.
   virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;

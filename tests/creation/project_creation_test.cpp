@@ -136,6 +136,10 @@ TEST_F(CreationTest, EveryNameFormWithAndWithoutMainFileAndAutoOpen) {
                                                         : std::vector<std::string>{};
       EXPECT_EQ(OpenedTargets(), expectedOpen);
       EXPECT_EQ(messages_, c.messages);
+      // Every rename happens inside the hidden copy: a kill can never leave it half-named.
+      for (const auto& from : shell_.renamedFrom) {
+        EXPECT_NE(from.find(FakeShell::kStagingPrefix), std::string::npos) << from;
+      }
     }
   }
 }

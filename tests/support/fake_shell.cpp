@@ -27,23 +27,39 @@ bool MatchesWildcard(std::string_view wildcard, std::string_view name) {
 }  // namespace
 
 CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
-                                 const std::string& destDir, const CopyFinish& finish) {
+                                 const std::string& destDir, const CopyFinish& finish,
+                                 const std::string& wantedName) {
   std::error_code error;
   if (!copyFailure.empty()) return {std::nullopt, copyFailure};
   if (cancelCopies) return {.cancelled = true};
   if (!fs::is_directory(source, error)) return {std::nullopt, "no folder: " + source};
   fs::create_directories(destDir, error);
   const std::string name = fs::path(source).filename().string();
-  const std::string free = FreeCopyName(name, [&](const std::string& candidate) {
-    return fs::exists(fs::path(destDir) / candidate);
-  });
-  const fs::path target = fs::path(destDir) / free;
-  fs::copy(source, target, fs::copy_options::recursive, error);
+  const auto isTaken = [&](const std::string& candidate) {
+    return fs::exists(fs::path(destDir) / candidate, error);
+  };
+  std::string free = ArrivalName(name, wantedName, isTaken);
+  // Staged under a hidden name and moved into place whole, as the real shells do.
+  const fs::path staging = fs::path(destDir) / (std::string(kStagingPrefix) + name);
+  fs::copy(source, staging, fs::copy_options::recursive, error);
   std::string failure = error ? error.message() : "";
-  if (!error && finish) failure = finish(target.string(), free);
-  if (failure.empty()) return {target.string(), {}};
-  fs::remove_all(target, error);
-  return {std::nullopt, failure};
+  if (!error && finish) failure = finish(staging.string(), free);
+  if (failure.empty()) {
+    std::error_code wantedFailure;
+    if (!wantedName.empty() && free != wantedName) {
+      wantedFailure = std::make_error_code(std::errc::file_exists);
+    } else if (!wantedName.empty()) {
+      wantedFailure = RenameWithoutReplacing(staging.string(), (fs::path(destDir) / free).string());
+      if (!wantedFailure) return {.arrivedAt = (fs::path(destDir) / free).string()};
+      free = FreeCopyName(name, isTaken);
+    }
+    const fs::path target = fs::path(destDir) / free;
+    if (!RenameWithoutReplacing(staging.string(), target.string())) {
+      return {.arrivedAt = target.string(), .wantedNameFailure = wantedFailure};
+    }
+  }
+  fs::remove_all(staging, error);
+  return {std::nullopt, failure.empty() ? "the copy could not be moved into place" : failure};
 }
 
 bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {
@@ -53,6 +69,7 @@ bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {
 }
 
 std::error_code FakeShell::RenamePath(const std::string& oldPath, const std::string& newPath) {
+  renamedFrom.push_back(oldPath);
   if (renameFailure) return renameFailure;
   return RenameWithoutReplacing(oldPath, newPath);
 }

@@ -19,7 +19,7 @@ class FakeShell : public ShellOperations {
   };
 
   CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
-                        const CopyFinish& finish = {}) override;
+                        const CopyFinish& finish = {}, const std::string& wantedName = {}) override;
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
@@ -30,7 +30,11 @@ class FakeShell : public ShellOperations {
   bool IsExistingFile(const std::string& path) override;
   void NotifyAssociationsChanged() override { ++notifications; }
 
+  // The hidden name a copy is built under before it is moved into place.
+  static constexpr const char* kStagingPrefix = ".staging-";
+
   std::vector<Opened> opened;
+  std::vector<std::string> renamedFrom;  // the old path of every rename asked for
   std::vector<std::string> browseTitles;
   std::string pickedFolder;       // what the folder picker answers; empty: the user cancels
   std::string copyFailure;        // when set, every copy fails with this reason

@@ -58,6 +58,7 @@ class CopyJob {
 
   CopyProgress& progress;
   std::size_t filesCopied = 0;
+  std::error_code wantedNameFailure;  // why the copy did not take the name wanted for it
 
  private:
   std::string source_;
@@ -237,9 +238,15 @@ bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
   return true;
 }
 
-// The first name of FreeCopyName that is free in the folder open as `destination`.
-std::string FreeNameIn(int destination, const std::string& name) {
-  return FreeCopyName(name, [destination](const std::string& candidate) {
+// The names a copy of `name` may take: the one wanted for it, else the source's own.
+struct CopyNames {
+  std::string name;
+  std::string wanted;
+};
+
+// The name the copy takes in the folder open as `destination`, as ArrivalName chooses it.
+std::string FreeNameIn(int destination, const CopyNames& names) {
+  return ArrivalName(names.name, names.wanted, [destination](const std::string& candidate) {
     struct stat info {};
     return ::fstatat(destination, candidate.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
   });
@@ -261,16 +268,27 @@ class NamingTurn {
   int folder_;
 };
 
-// Gives the finished copy the first free name; should another program take that name before
-// the rename, the next free one is chosen.
+// Gives the finished copy its free name; should another program take that name before the
+// rename, the next free one is chosen. A wanted name the file system refuses gives way to the
+// source's own.
 std::optional<std::string> MoveIntoPlace(int destination, const std::string& staging,
-                                         const std::string& name, CopyJob& job) {
+                                         CopyNames names, CopyJob& job) {
   std::error_code error;
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string chosen = FreeNameIn(destination, name);
+    std::string chosen = FreeNameIn(destination, names);
     error = RenameNoReplace(destination, staging, destination, chosen);
-    if (!error) return chosen;
-    if (error != std::errc::file_exists) break;
+    if (!error) {
+      if (chosen != names.wanted && !names.wanted.empty() && !job.wantedNameFailure) {
+        job.wantedNameFailure = std::make_error_code(std::errc::file_exists);
+      }
+      return chosen;
+    }
+    if (chosen == names.wanted && chosen != names.name) {
+      job.wantedNameFailure = error;
+      names.wanted.clear();
+    } else if (error != std::errc::file_exists) {
+      break;
+    }
   }
   job.FailWriting(error);
   return std::nullopt;
@@ -287,10 +305,10 @@ bool Finish(const CopyFinish& finish, const std::string& copyPath, const std::st
 // Builds the copy in a staging folder and moves it into place; a failed copy is removed, and
 // so are the staging folders that killed copies left here before.
 std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
-                                               int destination, const std::string& name,
+                                               int destination, const CopyNames& names,
                                                const CopyFinish& finish, CopyJob& job) {
   RemoveAbandonedStagingFolders(destination);
-  const StagingFolder staging = MakeStagingFolder(destination, name);
+  const StagingFolder staging = MakeStagingFolder(destination, names.name);
   if (staging.failure) {
     job.FailWriting(staging.failure);
     return std::nullopt;
@@ -301,13 +319,13 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
     // Trelik's own copies into this folder wait for their turn.
     const NamingTurn turn(destination);
     if (Finish(finish, JoinPath(job.DestDir(), staging.name, kPosixSeparators),
-               FreeNameIn(destination, name), job)) {
+               FreeNameIn(destination, names), job)) {
       KeepFolderAttributes(staging.folder.Get(), sourceInfo);
       // Flushed before it appears: the launcher is deleted once it has.
       const std::error_code unsynced = SyncTree(staging.folder.Get(), job.filesCopied);
       if (unsynced) {
         job.FailWriting(unsynced);
-      } else if (auto chosen = MoveIntoPlace(destination, staging.name, name, job)) {
+      } else if (auto chosen = MoveIntoPlace(destination, staging.name, names, job)) {
         return chosen;
       }
     }
@@ -319,7 +337,8 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
 }  // namespace
 
 CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
-                          const CopyProgressCallback& onProgress, const CopyFinish& finish) {
+                          const CopyProgressCallback& onProgress, const CopyFinish& finish,
+                          const std::string& wantedName) {
   const std::string name = LastComponent(source, kPosixSeparators);
   if (name.empty() || IsDotEntry(name)) return {std::nullopt, "\"" + source + "\" names no folder"};
   const UniqueFd from(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -332,8 +351,8 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
   if (!destination.Open(destDir, sourceInfo)) return {std::nullopt, destination.Failure()};
   CopyProgress progress(onProgress, onProgress ? ContentBytes(from.Get()) : 0);
   CopyJob job(progress, source, destDir.empty() ? "." : destDir);
-  const auto chosen =
-      CopyIntoDestination(from.Get(), sourceInfo, destination.Get(), name, finish, job);
+  const auto chosen = CopyIntoDestination(from.Get(), sourceInfo, destination.Get(),
+                                          {name, wantedName}, finish, job);
   // The end is reported whatever the outcome, so that a progress window closes.
   progress.Finish();
   if (!chosen) {
@@ -342,7 +361,8 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
     return {std::nullopt, job.Failure()};
   }
   destination.Sync();
-  return {JoinPath(destDir, *chosen, kPosixSeparators), {}};
+  return {.arrivedAt = JoinPath(destDir, *chosen, kPosixSeparators),
+          .wantedNameFailure = job.wantedNameFailure};
 }
 
 }  // namespace trelik

@@ -9,7 +9,7 @@
 namespace trelik {
 
 // Copies the folder `source` with everything in it into the folder `destDir`, creating
-// `destDir` when missing, under the first free name of FreeCopyName. Regular files, folders and
+// `destDir` when missing, under the name that ArrivalName chooses. Regular files, folders and
 // symbolic links are copied (links as links, never followed), with their permission bits and
 // times; any other kind of entry fails the copy. The copy is built under a hidden temporary
 // name and renamed into place whole, so nobody sees it half-done.
@@ -17,6 +17,7 @@ namespace trelik {
 // failed; a failure leaves nothing behind: neither the partial copy nor folders made for it.
 // `finish` runs on the hidden copy, before its attributes are set and it is moved into place.
 CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
-                          const CopyProgressCallback& onProgress, const CopyFinish& finish = {});
+                          const CopyProgressCallback& onProgress, const CopyFinish& finish = {},
+                          const std::string& wantedName = {});
 
 }  // namespace trelik

@@ -25,8 +25,9 @@ PosixShellOperations::PosixShellOperations(FolderPicker pickFolder,
       onCopyProgress_(std::move(onCopyProgress)) {}
 
 CopyResult PosixShellOperations::CopyFolder(NativeWindow /*owner*/, const std::string& source,
-                                            const std::string& destDir, const CopyFinish& finish) {
-  return CopyFolderTree(source, destDir, onCopyProgress_, finish);
+                                            const std::string& destDir, const CopyFinish& finish,
+                                            const std::string& wantedName) {
+  return CopyFolderTree(source, destDir, onCopyProgress_, finish, wantedName);
 }
 
 bool PosixShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {

@@ -26,7 +26,7 @@ class PosixShellOperations final : public ShellOperations {
 
   // `owner` plays no part: the progress goes to the callback handed in.
   CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
-                        const CopyFinish& finish = {}) override;
+                        const CopyFinish& finish = {}, const std::string& wantedName = {}) override;
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;

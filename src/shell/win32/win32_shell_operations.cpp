@@ -53,7 +53,8 @@ std::vector<char> PathList(const std::string& path) {
 }  // namespace
 
 CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::string& source,
-                                            const std::string& destDir, const CopyFinish& finish) {
+                                            const std::string& destDir, const CopyFinish& finish,
+                                            const std::string& wantedName) {
   const std::string from = WithoutTrailingSeparators(source, kWindowsSeparators);
   const std::string name = FileNamePart(from, kWindowsSeparators);
   const std::string folder = AsFolder(destDir, kWindowsSeparators);
@@ -67,7 +68,7 @@ CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::strin
     nameUnknown = state == NameState::kUnknown;
     return state == NameState::kTaken;
   };
-  const std::string arrivalName = FreeCopyName(name, isTaken);
+  const std::string arrivalName = ArrivalName(name, wantedName, isTaken);
   const std::string destination = folder + arrivalName;
   if (nameUnknown) return {std::nullopt, "\"" + destination + "\" cannot be examined"};
 
@@ -90,7 +91,13 @@ CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::strin
   std::string failure = request.fAnyOperationsAborted ? "The copy was cancelled" : "";
   if (result == 0 && !request.fAnyOperationsAborted && arrived) {
     if (finish) failure = finish(destination, arrivalName);
-    if (failure.empty()) return {destination, {}};
+    if (failure.empty()) {
+      CopyResult copy{destination, {}};
+      if (!wantedName.empty() && arrivalName != wantedName) {
+        copy.wantedNameFailure = std::make_error_code(std::errc::file_exists);
+      }
+      return copy;
+    }
   }
   // The name was free before the copy, so whatever stands there now is an unfinished copy.
   if (arrived) RemoveTree(destination);

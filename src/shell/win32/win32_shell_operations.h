@@ -22,7 +22,7 @@ class Win32ShellOperations : public ShellOperations {
   // The shell shows its own error messages, so a failure carries a reason of ours only when
   // the copy was cancelled.
   CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
-                        const CopyFinish& finish = {}) override;
+                        const CopyFinish& finish = {}, const std::string& wantedName = {}) override;
 
   // Initialises COM for the picker's duration when this thread has not; see PickFolder.
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
