@@ -116,7 +116,7 @@ void RunProgram(const trelik::ProgramOptions& options) {
   // registration that changed the store, whose store still holds the lock, so it reads the
   // store without the lock.
   // A desktop file that cannot be written is reported once a run, naming the file and the
-  // reason, and the program goes on; the next run tries again.
+  // reason, and the program goes on; the next run tries again. A notice is shown once.
   bool desktopChecked = false;
   bool desktopFailureShown = false;
   const auto updateDesktop = [&] {
@@ -138,6 +138,7 @@ void RunProgram(const trelik::ProgramOptions& options) {
         for (const auto& path : update.leftAlone) text.append("\n").append(path);
         application.ShowMessage(text);
       }
+      for (const auto& notice : update.notices) application.ShowMessage(notice);
     } catch (const trelik::Error&) {
       // The store was damaged since the registration read it; the next registration says so.
     }

@@ -1,5 +1,9 @@
 #include "shell/posix/desktop_files.h"
 
+#include <algorithm>
+
+#include "common/utf8.h"
+
 namespace trelik {
 namespace {
 
@@ -135,8 +139,17 @@ std::string ApplicationEntryText(const std::vector<DesktopType>& types,
   return text;
 }
 
+// The name before the extension plays no part in a creation, so a long one is cut, at a
+// character's start, for the whole to fit a file name.
 std::string LauncherTemplateName(const DesktopType& type) {
-  return type.templateName + type.extension;
+  const std::string& name = type.templateName;
+  std::size_t end = 0;
+  while (end < name.size()) {
+    const std::size_t next = end + std::max<std::size_t>(1, Utf8SequenceLength(name, end));
+    if (next + type.extension.size() > kMaxFileNameBytes) break;
+    end = next;
+  }
+  return name.substr(0, end) + type.extension;
 }
 
 std::string DolphinLinkText(const DesktopType& type, const std::string& sourcePath) {

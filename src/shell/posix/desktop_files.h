@@ -31,7 +31,8 @@ std::string ApplicationEntryText(const std::vector<DesktopType>& types,
                                  const std::string& executablePath);
 
 // The name of the launcher template that a New-menu entry creates: the file manager shows it as
-// the entry's label and proposes it as the new file's name.
+// the entry's label and proposes it as the new file's name. It is the template's name (cut to
+// fit a file name) and the type's extension.
 std::string LauncherTemplateName(const DesktopType& type);
 
 // The one byte a launcher template holds: GIO types an empty file as plain text whatever its

@@ -135,26 +135,93 @@ std::optional<std::string> IconPath(const std::string& dataHome, const std::stri
   return theme + bigEndian(16) + "x" + bigEndian(20) + "/apps/" + kIconName + ".png";
 }
 
-// The XDG templates folder; when the user has none, it is set to ~/Templates in user-dirs.dirs,
-// since GNOME Files, Nemo and Caja then offer no templates at all. The desktop's own tool sets
-// it where it is installed; where it is not, or its setting is not found afterwards, the line is
-// added by hand. Nullopt when user-dirs.dirs cannot be read or written.
+// Where Trelik keeps the templates folder setting it replaced, so that it can put it back.
+std::string FormerTemplatesSettingPath(const DesktopFolders& folders) {
+  return folders.dataHome + "/trelik/templates-setting.former";
+}
+
+std::string DefaultTemplatesFolder(const DesktopFolders& folders) {
+  return ReadTemplatesFolderSetting(DefaultTemplatesSetting(), folders.home).folder;
+}
+
+// The XDG templates folder. When the user has none, it is set to ~/Templates in user-dirs.dirs,
+// as "xdg-user-dirs-update --set" would, since GNOME Files, Nemo and Caja then offer no
+// templates at all; the line is edited by hand, because that tool rewrites the user's comments.
+// A folder the user turned off stays off, and they are told how to turn it on. Nullopt when
+// there is no folder to use or user-dirs.dirs cannot be read or written.
 std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
-                                                  DesktopUpdate& update) {
+                                                  DesktopUpdate& update,
+                                                  std::vector<std::string>& notices) {
   const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
-  auto userDirs = ReadOptionalFile(userDirsPath, update);
+  const auto userDirs = ReadOptionalFile(userDirsPath, update);
   if (!userDirs) return std::nullopt;
-  if (auto folder = TemplatesFolderSetting(*userDirs, folders.home)) return folder;
-  if (RunAndWait({"xdg-user-dirs-update", "--set", "TEMPLATES", folders.home + "/Templates"})
-          .succeeded) {
-    userDirs = ReadOptionalFile(userDirsPath, update);
-    if (!userDirs) return std::nullopt;
-    if (auto folder = TemplatesFolderSetting(*userDirs, folders.home)) return folder;
+  const TemplatesFolderSetting setting = ReadTemplatesFolderSetting(*userDirs, folders.home);
+  switch (setting.state) {
+    case TemplatesFolderSetting::State::kSet:
+      return setting.folder;
+    case TemplatesFolderSetting::State::kTurnedOff:
+      notices.push_back("The templates folder is turned off in " + userDirsPath +
+                        ", so the New menus of GNOME Files, Nemo, Caja and Thunar offer no "
+                        "templates of Trelik's. To turn it on, run:\n"
+                        "xdg-user-dirs-update --set TEMPLATES ~/Templates");
+      return std::nullopt;
+    case TemplatesFolderSetting::State::kUnset:
+      break;
   }
-  if (!WriteIfChanged(userDirsPath, SetDefaultTemplatesFolder(*userDirs), update)) {
+  // Recorded first: a run cut short must still be able to put the former setting back.
+  if (!WriteIfChanged(FormerTemplatesSettingPath(folders), setting.line, update) ||
+      !WriteIfChanged(userDirsPath, SetDefaultTemplatesFolder(*userDirs), update)) {
     return std::nullopt;
   }
-  return TemplatesFolderSetting(SetDefaultTemplatesFolder(""), folders.home);
+  return DefaultTemplatesFolder(folders);
+}
+
+// Puts back the templates folder setting that ProvideTemplatesFolder replaced, unless the user
+// changed it since, and removes the folder when it is left empty.
+void TakeBackTemplatesFolderSetting(const DesktopFolders& folders, DesktopUpdate& update) {
+  const std::string recordPath = FormerTemplatesSettingPath(folders);
+  const FileRead former = ReadFileStart(recordPath, 4096);
+  if (former.failure) return;
+  const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
+  const auto userDirs = ReadOptionalFile(userDirsPath, update);
+  if (!userDirs) return;
+  const std::string formerLine = Lines(former.bytes).empty() ? "" : Lines(former.bytes)[0];
+  if (const auto restored = PutBackTemplatesFolder(*userDirs, formerLine)) {
+    if (!WriteIfChanged(userDirsPath, *restored, update)) return;
+    update.removed.push_back(userDirsPath + ": " + DefaultTemplatesSetting() +
+                             (formerLine.empty() ? "" : " (" + formerLine + " is back)"));
+    ::rmdir(DefaultTemplatesFolder(folders).c_str());  // only when nothing is left in it
+  }
+  if (::unlink(recordPath.c_str()) != 0) NoteFailure(update, recordPath, LastSystemErrorText());
+}
+
+std::string LeftOutNotice(const std::vector<std::string>& names) {
+  std::string text =
+      "These templates are not in the file manager's New Menu, and their launchers would not "
+      "open with Trelik, since the desktop's files cannot hold their names: ";
+  for (const auto& name : names) {
+    if (&name != &names.front()) text.append(", ");
+    text.append("\"").append(name).append("\"");
+  }
+  return text.append(". Projects can still be made from them with \"trelik --new\".");
+}
+
+// Each notice is given once: those given are kept, each ending in a NUL, and only new ones are
+// returned.
+void GiveNoticesOnce(const DesktopFolders& folders, const std::vector<std::string>& notices,
+                     DesktopUpdate& update) {
+  const std::string path = folders.dataHome + "/trelik/notices.list";
+  if (notices.empty()) {
+    static_cast<void>(::unlink(path.c_str()));
+    return;
+  }
+  const std::string given = std::string(1, '\0') + ReadFileStart(path, 64 * 1024).bytes;
+  std::string text;
+  for (const auto& notice : notices) {
+    text.append(notice).append(1, '\0');
+    if (given.find('\0' + notice + '\0') == std::string::npos) update.notices.push_back(notice);
+  }
+  static_cast<void>(WriteIfChanged(path, text, update));
 }
 
 std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
@@ -247,12 +314,15 @@ DesktopFolders DesktopFoldersFromEnvironment() {
 DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
                                            const std::string& executablePath,
                                            const std::string& iconSource) {
-  const std::vector<DesktopType> types = ReadDesktopTypes(registry);
+  const DesktopTypes read = ReadDesktopTypes(registry);
+  const std::vector<DesktopType>& types = read.types;
   DesktopUpdate update;
+  std::vector<std::string> notices;
+  if (!read.leftOut.empty()) notices.push_back(LeftOutNotice(read.leftOut));
 
   std::optional<std::string> templatesFolder;
   if (std::ranges::any_of(types, &DesktopType::inNewMenu)) {
-    templatesFolder = ProvideTemplatesFolder(folders, update);
+    templatesFolder = ProvideTemplatesFolder(folders, update, notices);
   }
   const std::vector<PlannedFile> planned =
       PlanFiles(types, folders, executablePath, iconSource, templatesFolder, update);
@@ -305,6 +375,9 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
   }
   ::rmdir((folders.dataHome + "/templates/.source").c_str());  // only when nothing is left in it
   static_cast<void>(WriteManifest(manifestPath, ours, update));
+  // Nothing of Trelik's is registered any more: the user asked for all of it to go.
+  if (types.empty()) TakeBackTemplatesFolderSetting(folders, update);
+  GiveNoticesOnce(folders, notices, update);
 
   std::vector<std::string> mimeTypes;
   for (const auto& type : types) mimeTypes.push_back(type.mimeType);

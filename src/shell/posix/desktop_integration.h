@@ -25,7 +25,9 @@ DesktopFolders DesktopFoldersFromEnvironment();
 //   `executablePath`, and its place as their default application in configHome/mimeapps.list;
 // - for each type with a New-menu entry, a launcher template in the XDG templates folder
 //   (GNOME Files, Nemo, Caja, Thunar), which is set to ~/Templates in user-dirs.dirs when the
-//   user has none, and a link entry in dataHome/templates for Dolphin;
+//   user has none, and a link entry in dataHome/templates for Dolphin; a templates folder that
+//   the user turned off stays off, and once nothing of Trelik's is registered, a setting that
+//   Trelik made is taken back;
 // - the program's icon, when `iconSource` (a PNG file) is given.
 // Files written for types that are gone are removed. Only files recorded as written by Trelik
 // (dataHome/trelik/generated.list) that still are what it wrote are ever replaced or removed, and
@@ -40,6 +42,9 @@ struct DesktopUpdate {
   // The first thing that could not be written, removed or run, and why ("<path>: <reason>");
   // empty when everything was done. The rest is done all the same.
   std::string failure;
+  // What the user should know and was not told before (kept in dataHome/trelik/notices.list):
+  // templates left out of the desktop's files, a templates folder turned off.
+  std::vector<std::string> notices;
 };
 DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
                                            const std::string& executablePath,

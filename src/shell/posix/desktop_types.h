@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,11 +21,23 @@ struct DesktopType {
   bool inNewMenu = false;    // the extension has a New-menu entry
 };
 
+// The longest file name, in bytes, that the usual Linux file systems take.
+inline constexpr std::size_t kMaxFileNameBytes = 255;
+
+struct DesktopTypes {
+  std::vector<DesktopType> types;
+  // Template names that the desktop's files cannot hold, as a notice shows them: bytes that
+  // are not UTF-8 or are control characters written as \xNN, a long name cut short.
+  std::vector<std::string> leftOut;
+};
+
 // The base type ".trelik" and every ".trelik_<name>" registered at the registry's root, in the
 // registry's order. Each template gets the MIME type "application/x-trelik-" + its lowercase
-// slug; where slugs coincide (names differing only in case or punctuation) or are empty, a
-// short hash of the exact name tells them apart. Names that cannot become a case-sensitive glob
-// or a file name are left out.
-std::vector<DesktopType> ReadDesktopTypes(Registry& registry);
+// slug, cut to a sensible length; where slugs coincide (names differing only in case or
+// punctuation), are empty or were cut, a short hash of the exact name tells them apart.
+// A name is left out when XML or a desktop entry cannot hold it (not UTF-8, a control
+// character), when it cannot become a case-sensitive glob, or when no launcher file name can
+// carry its extension: one such name would otherwise make update-mime-database reject every type.
+DesktopTypes ReadDesktopTypes(Registry& registry);
 
 }  // namespace trelik

@@ -86,11 +86,13 @@ std::string EditDefaultApplications(std::string_view mimeappsList,
   return JoinLines(lines);
 }
 
-std::optional<std::string> TemplatesFolderSetting(std::string_view userDirs,
+TemplatesFolderSetting ReadTemplatesFolderSetting(std::string_view userDirs,
                                                   const std::string& home) {
+  TemplatesFolderSetting setting;
   for (const auto& line : SplitLines(userDirs)) {
     const auto entry = KeyAndValue(line);
     if (!entry || entry->first != kTemplatesKey) continue;
+    setting.line = line;
     std::string_view value = entry->second;
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
       value = value.substr(1, value.size() - 2);
@@ -104,26 +106,46 @@ std::optional<std::string> TemplatesFolderSetting(std::string_view userDirs,
     }
     folder = WithoutTrailingSeparators(folder, kPosixSeparators);
     // Only "$HOME/..." and absolute paths are valid settings.
-    if (!folder.starts_with('/') || folder == WithoutTrailingSeparators(home, kPosixSeparators)) {
-      return std::nullopt;
+    if (!folder.starts_with('/')) break;
+    if (folder == WithoutTrailingSeparators(home, kPosixSeparators)) {
+      setting.state = TemplatesFolderSetting::State::kTurnedOff;
+    } else {
+      setting.state = TemplatesFolderSetting::State::kSet;
+      setting.folder = folder;
     }
-    return folder;
+    break;
   }
-  return std::nullopt;
+  return setting;
+}
+
+std::string DefaultTemplatesSetting() {
+  std::string setting(kTemplatesKey);
+  return setting.append("=\"").append(kDefaultTemplatesFolder).append("\"");
 }
 
 std::string SetDefaultTemplatesFolder(std::string_view userDirs) {
-  std::string setting(kTemplatesKey);
-  setting.append("=\"").append(kDefaultTemplatesFolder).append("\"");
   std::vector<std::string> lines = SplitLines(userDirs);
   const auto existing = std::ranges::find_if(lines, [](const std::string& line) {
     const auto entry = KeyAndValue(line);
     return entry && entry->first == kTemplatesKey;
   });
   if (existing != lines.end()) {
-    *existing = setting;
+    *existing = DefaultTemplatesSetting();
   } else {
-    lines.push_back(setting);
+    lines.push_back(DefaultTemplatesSetting());
+  }
+  return JoinLines(lines);
+}
+
+std::optional<std::string> PutBackTemplatesFolder(std::string_view userDirs,
+                                                  std::string_view formerLine) {
+  std::vector<std::string> lines = SplitLines(userDirs);
+  const auto ours = std::ranges::find(lines, DefaultTemplatesSetting());
+  if (ours == lines.end()) return std::nullopt;
+  if (formerLine.empty()) {
+    lines.erase(ours);
+  } else {
+    *ours = formerLine;
   }
   return JoinLines(lines);
 }

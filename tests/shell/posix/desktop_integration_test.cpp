@@ -105,14 +105,24 @@ class DesktopIntegrationTest : public ::testing::Test {
   // against the store as it stands.
   void CheckAtStart() {
     MemoryRegistry fileTypes(ReadRegistryStore(storePath_));
-    EXPECT_EQ(RegenerateDesktopIntegration(fileTypes, folders_, exe_, iconSource_).failure, "");
+    Regenerate(fileTypes);
+  }
+
+  // As --unregister-all does: the base type goes too.
+  void UnregisterEverything() {
+    RegistryStore store(storePath_);
+    static_cast<void>(UnregisterAllFileTypes(Context(store), {}));
+  }
+
+  void Regenerate(Registry& fileTypes) {
+    const DesktopUpdate update =
+        RegenerateDesktopIntegration(fileTypes, folders_, exe_, iconSource_);
+    EXPECT_EQ(update.failure, "");
+    notices_.insert(notices_.end(), update.notices.begin(), update.notices.end());
   }
 
   RegistrationContext Context(Registry& store) {
-    return {store, exe_, [this, &store] {
-              EXPECT_EQ(RegenerateDesktopIntegration(store, folders_, exe_, iconSource_).failure,
-                        "");
-            }};
+    return {store, exe_, [this, &store] { Regenerate(store); }};
   }
 
   std::string Home(const std::string& path) const { return folders_.home + "/" + path; }
@@ -129,6 +139,7 @@ class DesktopIntegrationTest : public ::testing::Test {
   std::string iconSource_;
   std::string exe_ = kExe;
   std::map<std::string, std::optional<std::string>> savedVariables_;
+  std::vector<std::string> notices_;
 };
 
 TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
@@ -151,7 +162,6 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   Register("My Site");
 
   EXPECT_EQ(RunCommand("xdg-user-dir TEMPLATES").output, Home("Templates"));
-  const std::string userDirsAfter = ReadFileBytes(Config("user-dirs.dirs"));
   const std::string launcher = Home("Templates/My Site.trelik_My Site");
   EXPECT_EQ(fs::file_size(launcher), 1u);
   const std::string dolphinLink = Data("templates/trelik-my-site.desktop");
@@ -184,42 +194,45 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
             mimeapps + "application/x-trelik=trelik-filetypes.desktop\n");
 
   // With the base type gone too, nothing of ours is left.
-  {
-    RegistryStore store(storePath_);
-    for (const char* key : {".trelik", "Trelik\\Shell\\Open\\Command", "Trelik\\Shell\\Open",
-                            "Trelik\\Shell", "Trelik\\DefaultIcon", "Trelik"}) {
-      ASSERT_TRUE(store.DeleteKey(RegistryKey::kRoot, key)) << key;
-    }
-    EXPECT_EQ(RegenerateDesktopIntegration(store, folders_, kExe, "").failure, "");
-  }
+  UnregisterEverything();
   EXPECT_NE(FileType(root_ / "work/x.trelik"), "application/x-trelik");
   EXPECT_FALSE(fs::exists(Data("mime/packages/trelik.xml")));
   EXPECT_FALSE(fs::exists(Data("applications/trelik-filetypes.desktop")));
   EXPECT_EQ(ReadFileBytes(Config("mimeapps.list")), mimeapps);
   EXPECT_EQ(ReadFileBytes(Data("trelik/generated.list")), "");
-  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), userDirsAfter);
+  EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), userDirs);
   for (const auto& [path, contents] : userFiles) EXPECT_EQ(ReadFileBytes(path), contents) << path;
 }
 
-// The desktop's tool rewrites the file in its own form; the hand edit, where the tool is not
-// installed, only adds the line. Either way the user's other settings stay.
-TEST_F(DesktopIntegrationTest, AMissingTemplatesFolderIsSetWithOrWithoutTheDesktopsTool) {
-  const std::string userDirs = "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
-  const std::string path = std::getenv("PATH");
-  for (const bool toolInstalled : {true, false}) {
-    SCOPED_TRACE(toolInstalled ? "xdg-user-dirs-update installed" : "not installed");
-    WriteFileBytes(Config("user-dirs.dirs"), userDirs);
-    fs::remove(storePath_);
-    fs::create_directories(root_ / "empty");
-    SetVariable("PATH", toolInstalled ? path : root_ / "empty");
+// The user's lines stay whatever happens. A templates folder the user turned off stays off,
+// with one notice on how to turn it on (Dolphin's entries, which do not live there, stay); an
+// unset one is set while Trelik has types, and the setting is taken back with them.
+TEST_F(DesktopIntegrationTest, TheTemplatesFolderSettingIsRespectedOrSetAndTakenBack) {
+  const std::string mine = "# mine\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
+  const std::string set = "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n";
+  const std::pair<std::string, std::string> cases[] = {
+      // before, while registered
+      {mine, mine + set},
+      {"XDG_TEMPLATES_DIR=relative\n" + mine, set + mine},
+      {mine + "XDG_TEMPLATES_DIR=\"$HOME/\"\n# off\n", ""},
+      {"XDG_TEMPLATES_DIR=\"$HOME\"\n", ""}};
+  for (const auto& [before, during] : cases) {
+    SCOPED_TRACE(before);
+    WriteFileBytes(Config("user-dirs.dirs"), before);
+    notices_.clear();
+    Register("");
     Register("Web");
-    ::setenv("PATH", path.c_str(), 1);
-
-    const std::string written = ReadFileBytes(Config("user-dirs.dirs"));
-    EXPECT_EQ(written.find("# This file is written by xdg-user-dirs-update") == 0, toolInstalled);
-    EXPECT_NE(written.find(userDirs), std::string::npos) << written;
-    EXPECT_EQ(RunCommand("xdg-user-dir TEMPLATES").output, Home("Templates"));
-    EXPECT_TRUE(fs::exists(Home("Templates/Web.trelik_Web")));
+    CheckAtStart();
+    EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), during.empty() ? before : during);
+    EXPECT_EQ(fs::exists(Home("Templates/Web.trelik_Web")), !during.empty());
+    EXPECT_TRUE(fs::exists(Data("templates/trelik-web.desktop")));
+    EXPECT_EQ(notices_.size(), during.empty() ? 1u : 0u);
+    for (const auto& notice : notices_) {
+      EXPECT_NE(notice.find("xdg-user-dirs-update --set TEMPLATES ~/Templates"), std::string::npos);
+    }
+    UnregisterEverything();
+    EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), before);
+    EXPECT_FALSE(fs::exists(Home("Templates")));
   }
 }
 
@@ -399,6 +412,42 @@ TEST_F(DesktopIntegrationTest, OwnFilesThatAreNoRegularFilesAreReportedAndKept) 
     EXPECT_TRUE(failure.starts_with(path + ": ") && fs::is_symlink(path)) << failure;
     fs::remove(path);
   }
+}
+
+// Names the desktop's files cannot hold are left out of them, and named; every other type,
+// escaped where it must be, still resolves after the real update-mime-database.
+TEST_F(DesktopIntegrationTest, HostileNamesAreEscapedOrLeftOutAndTheRestStillResolves) {
+  // The store refuses C0 control characters and names past 255 bytes.
+  const std::pair<std::string, std::string> cases[] = {
+      // name, as a notice shows it if left out
+      {"R&D; 100% #1", ""},
+      {"<a b='c'>", ""},
+      {"say \"hi\"", ""},
+      {std::string(200, 'm'), ""},
+      {"caf\xE9", "caf\\xE9"},
+      {"\xFF\xFE", "\\xFF\\xFE"},
+      {"del\x7F", "del\\x7F"},
+      {"nel\xC2\x85", "nel\\xC2\\x85"},
+      {std::string(247, 'n'), std::string(60, 'n') + "\xE2\x80\xA6"}};
+  Register("");
+  for (const auto& [name, shown] : cases) Register(name);
+  const std::string notice = notices_.empty() ? "" : notices_.back();
+  for (const auto& [name, shown] : cases) {
+    SCOPED_TRACE(shown.empty() ? name : shown);
+    std::string launcher;
+    for (const auto& entry : fs::directory_iterator(Home("Templates"))) {
+      if (entry.path().string().ends_with(".trelik_" + name)) launcher = entry.path();
+    }
+    EXPECT_EQ(launcher.empty(), !shown.empty());
+    if (!launcher.empty()) {
+      EXPECT_TRUE(FileType(launcher).starts_with("application/x-trelik-"));
+    }
+    EXPECT_EQ(notice.find('"' + (shown.empty() ? name : shown) + '"') != std::string::npos,
+              !shown.empty());
+  }
+  const std::size_t count = notices_.size();
+  CheckAtStart();  // named once
+  EXPECT_EQ(notices_.size(), count);
 }
 
 // The first file that cannot be written is named with the system's reason; the rest is still

@@ -15,7 +15,7 @@ std::vector<DesktopType> TypesOf(const std::vector<std::string>& templateNames) 
   for (const auto& name : templateNames) {
     RegisterFileType(context, ".trelik_" + name, "trelik_" + name, true);
   }
-  return ReadDesktopTypes(registry);
+  return ReadDesktopTypes(registry).types;
 }
 
 TEST(DesktopTypes, BaseAndTemplatesWithTheirMimeTypes) {
@@ -57,10 +57,11 @@ TEST(DesktopTypes, OnlyUsableTrelikExtensionsCount) {
                                 ".trelikx", ".trelik_a/b", ".TRELIK_Upper", ".trelik_Fine"}) {
     RegisterFileType(context, extension, std::string("type") + extension, false);
   }
-  const auto types = ReadDesktopTypes(registry);
-  ASSERT_EQ(types.size(), 1u);
-  EXPECT_EQ(types[0].templateName, "Fine");
-  EXPECT_FALSE(types[0].inNewMenu);
+  const auto read = ReadDesktopTypes(registry);
+  ASSERT_EQ(read.types.size(), 1u);
+  EXPECT_EQ(read.types[0].templateName, "Fine");
+  EXPECT_FALSE(read.types[0].inNewMenu);
+  EXPECT_EQ(read.leftOut, (std::vector<std::string>{"a*", "[x]", "?", "a/b"}));
 }
 
 }  // namespace

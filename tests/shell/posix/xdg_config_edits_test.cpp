@@ -47,25 +47,27 @@ TEST(EditDefaultApplications, AddsAndRemovesOnlyOurLines) {
   }
 }
 
-struct TemplatesCase {
-  std::string userDirs;
-  std::optional<std::string> folder;
-};
-
-TEST(TemplatesFolderSetting, ExpandsHomeAndTreatsHomeAsUnset) {
-  const TemplatesCase cases[] = {
-      {"", std::nullopt},
-      {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", std::nullopt},
+TEST(TemplatesFolderSetting, ExpandsHomeAndTellsUnsetFromTurnedOff) {
+  const std::pair<std::string, std::string> cases[] = {
+      // user-dirs.dirs, folder or state
+      {"", "unset"},
+      {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "unset"},
       {"XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n", "/home/u/Templates"},
       {"XDG_TEMPLATES_DIR=\"$HOME/Mod\xC3\xA8les/\"\n", "/home/u/Mod\xC3\xA8les"},
       {"XDG_TEMPLATES_DIR=\"/srv/templates\"\n", "/srv/templates"},
-      {"XDG_TEMPLATES_DIR=\"$HOME/\"\n", std::nullopt},
-      {"XDG_TEMPLATES_DIR=\"$HOME\"\n", std::nullopt},
-      {"XDG_TEMPLATES_DIR=\"relative\"\n", std::nullopt},
-      {"# XDG_TEMPLATES_DIR=\"$HOME/Old\"\n", std::nullopt},
+      {"XDG_TEMPLATES_DIR=\"$HOME/\"\n", "off"},
+      {"XDG_TEMPLATES_DIR=\"$HOME\"\n", "off"},
+      {"XDG_TEMPLATES_DIR=\"relative\"\n", "unset"},
+      {"# XDG_TEMPLATES_DIR=\"$HOME/Old\"\n", "unset"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(TemplatesFolderSetting(c.userDirs, "/home/u"), c.folder) << c.userDirs;
+  for (const auto& [userDirs, expected] : cases) {
+    const auto setting = ReadTemplatesFolderSetting(userDirs, "/home/u");
+    using State = TemplatesFolderSetting::State;
+    EXPECT_EQ(setting.state == State::kSet         ? setting.folder
+              : setting.state == State::kTurnedOff ? "off"
+                                                   : "unset",
+              expected)
+        << userDirs;
   }
 }
 
@@ -75,6 +77,11 @@ TEST(SetDefaultTemplatesFolder, ReplacesOrAddsOnlyThatLine) {
                                       "XDG_TEMPLATES_DIR=\"$HOME/\"\nXDG_MUSIC_DIR=\"$HOME/M\""),
             "# kept\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_TEMPLATES_DIR=\"$HOME/Templates\"\n"
             "XDG_MUSIC_DIR=\"$HOME/M\"\n");
+  const std::string mine = "# kept\nXDG_TEMPLATES_DIR=\"$HOME/Templates\"\nXDG_A=b\n";
+  EXPECT_EQ(PutBackTemplatesFolder(mine, "XDG_TEMPLATES_DIR=x"),
+            "# kept\nXDG_TEMPLATES_DIR=x\nXDG_A=b\n");
+  EXPECT_EQ(PutBackTemplatesFolder(mine, ""), "# kept\nXDG_A=b\n");
+  EXPECT_EQ(PutBackTemplatesFolder("XDG_TEMPLATES_DIR=\"$HOME/T\"\n", ""), std::nullopt);
 }
 
 }  // namespace
