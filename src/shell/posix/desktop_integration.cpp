@@ -95,8 +95,9 @@ std::optional<std::set<std::string>> ReadManifest(const std::string& path, Deskt
 GeneratedPlaces Places(const DesktopFolders& folders) {
   GeneratedPlaces places{folders.dataHome, {folders.home + "/Templates"}};
   const FileRead userDirs = ReadWholeFile(folders.configHome + "/user-dirs.dirs");
-  if (auto folder = TemplatesFolderSetting(userDirs.bytes, folders.home)) {
-    places.templatesFolders.push_back(std::move(*folder));
+  TemplatesFolderSetting setting = ReadTemplatesFolderSetting(userDirs.bytes, folders.home);
+  if (setting.state == TemplatesFolderSetting::State::kSet) {
+    places.templatesFolders.push_back(std::move(setting.folder));
   }
   return places;
 }
@@ -180,7 +181,7 @@ std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
 // changed it since, and removes the folder when it is left empty.
 void TakeBackTemplatesFolderSetting(const DesktopFolders& folders, DesktopUpdate& update) {
   const std::string recordPath = FormerTemplatesSettingPath(folders);
-  const FileRead former = ReadFileStart(recordPath, 4096);
+  const FileRead former = ReadWholeFile(recordPath);
   if (former.failure) return;
   const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
   const auto userDirs = ReadOptionalFile(userDirsPath, update);
@@ -215,7 +216,7 @@ void GiveNoticesOnce(const DesktopFolders& folders, const std::vector<std::strin
     static_cast<void>(::unlink(path.c_str()));
     return;
   }
-  const std::string given = std::string(1, '\0') + ReadFileStart(path, 64 * 1024).bytes;
+  const std::string given = std::string(1, '\0') + ReadWholeFile(path).bytes;
   std::string text;
   for (const auto& notice : notices) {
     text.append(notice).append(1, '\0');

@@ -11,15 +11,16 @@ enum class Kind { kNone, kHeadered, kLauncherTemplate, kIcon };
 
 constexpr std::string_view kExtensionStart = ".trelik_";
 
-// A launcher template is named after its type: the template's name, then ".trelik_" and the
-// same name again.
+// A launcher template is named after its type, as LauncherTemplateName names it.
 bool IsLauncherTemplateName(std::string_view name) {
-  if (name.size() <= kExtensionStart.size() || (name.size() - kExtensionStart.size()) % 2 != 0) {
-    return false;
+  for (auto at = name.find(kExtensionStart); at != std::string_view::npos;
+       at = name.find(kExtensionStart, at + 1)) {
+    DesktopType type;
+    type.extension = name.substr(at);
+    type.templateName = type.extension.substr(kExtensionStart.size());
+    if (!type.templateName.empty() && LauncherTemplateName(type) == name) return true;
   }
-  const std::size_t half = (name.size() - kExtensionStart.size()) / 2;
-  return name.substr(half, kExtensionStart.size()) == kExtensionStart &&
-         name.substr(0, half) == name.substr(half + kExtensionStart.size());
+  return false;
 }
 
 // "<digits>x<digits>", an icon theme's size folder.

@@ -448,6 +448,8 @@ TEST_F(DesktopIntegrationTest, HostileNamesAreEscapedOrLeftOutAndTheRestStillRes
   const std::size_t count = notices_.size();
   CheckAtStart();  // named once
   EXPECT_EQ(notices_.size(), count);
+  UnregisterEverything();  // the launchers went, a cut one too
+  EXPECT_FALSE(fs::exists(Home("Templates")));
 }
 
 // The first file that cannot be written is named with the system's reason; the rest is still
