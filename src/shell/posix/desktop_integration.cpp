@@ -188,7 +188,15 @@ void TakeBackTemplatesFolderSetting(const DesktopFolders& folders, DesktopUpdate
   if (!userDirs) return;
   const std::string formerLine = Lines(former.bytes).empty() ? "" : Lines(former.bytes)[0];
   if (const auto restored = PutBackTemplatesFolder(*userDirs, formerLine)) {
-    if (!WriteIfChanged(userDirsPath, *restored, update)) return;
+    // A file that holds nothing else was Trelik's own: it goes.
+    if (restored->empty()) {
+      if (::unlink(userDirsPath.c_str()) != 0) {
+        NoteFailure(update, userDirsPath, LastSystemErrorText());
+        return;
+      }
+    } else if (!WriteIfChanged(userDirsPath, *restored, update)) {
+      return;
+    }
     update.removed.push_back(userDirsPath + ": " + DefaultTemplatesSetting() +
                              (formerLine.empty() ? "" : " (" + formerLine + " is back)"));
     ::rmdir(DefaultTemplatesFolder(folders).c_str());  // only when nothing is left in it

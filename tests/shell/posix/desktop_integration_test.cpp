@@ -211,19 +211,21 @@ TEST_F(DesktopIntegrationTest, TheTemplatesFolderSettingIsRespectedOrSetAndTaken
   const std::string mine = "# mine\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
   const std::string set = "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n";
   const std::pair<std::string, std::string> cases[] = {
-      // before, while registered
+      // before ("": no file), while registered
+      {"", set},
       {mine, mine + set},
       {"XDG_TEMPLATES_DIR=relative\n" + mine, set + mine},
       {mine + "XDG_TEMPLATES_DIR=\"$HOME/\"\n# off\n", ""},
       {"XDG_TEMPLATES_DIR=\"$HOME\"\n", ""}};
   for (const auto& [before, during] : cases) {
     SCOPED_TRACE(before);
-    WriteFileBytes(Config("user-dirs.dirs"), before);
+    const std::string userDirs = Config("user-dirs.dirs");
+    if (!before.empty()) WriteFileBytes(userDirs, before);
     notices_.clear();
     Register("");
     Register("Web");
     CheckAtStart();
-    EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), during.empty() ? before : during);
+    EXPECT_EQ(ReadFileBytes(userDirs), during.empty() ? before : during);
     EXPECT_EQ(fs::exists(Home("Templates/Web.trelik_Web")), !during.empty());
     EXPECT_TRUE(fs::exists(Data("templates/trelik-web.desktop")));
     EXPECT_EQ(notices_.size(), during.empty() ? 1u : 0u);
@@ -231,7 +233,8 @@ TEST_F(DesktopIntegrationTest, TheTemplatesFolderSettingIsRespectedOrSetAndTaken
       EXPECT_NE(notice.find("xdg-user-dirs-update --set TEMPLATES ~/Templates"), std::string::npos);
     }
     UnregisterEverything();
-    EXPECT_EQ(ReadFileBytes(Config("user-dirs.dirs")), before);
+    EXPECT_EQ(fs::exists(userDirs) ? ReadFileBytes(userDirs) : "", before);
+    EXPECT_EQ(fs::exists(userDirs), !before.empty());
     EXPECT_FALSE(fs::exists(Home("Templates")));
   }
 }
