@@ -9,7 +9,7 @@ packages=(
   xvfb xauth xdotool openbox x11-utils imagemagick libx11-dev
   desktop-file-utils shared-mime-info xdg-utils xdg-user-dirs libglib2.0-bin fp-utils
   libfile-mimeinfo-perl dpkg-dev lintian appstream man-db
-  clang libclang-rt-14-dev clang-format clang-tidy git
+  clang libclang-rt-14-dev clang-format clang-tidy git strace
 )
 
 missing=()
