@@ -36,6 +36,21 @@ pid=$!
 editor=$(focus_window '^Trelik Editor$') || exit 1
 screenshot editor-alone
 no_window_named '^ Trelik$' || fail "the name window is shown"
+# New Project refuses the home folder and asks before copying a large folder; No copies nothing.
+mkdir -p "$work/Big"
+for file in $(seq 1 1001); do : >"$work/Big/$file"; done
+for folder in "$HOME" "$work/Big"; do
+  click_design_point "$editor" 359 181 227 36  # "New Project"
+  focus_window 'Select a Folder' >/dev/null || exit 1
+  xdotool key ctrl+a type --delay 20 "$folder"
+  xdotool key Return
+  focus_window '^Trelik$' >/dev/null || exit 1
+  screenshot "editor-new-project-$(basename "$folder")"
+  xdotool key Return  # OK, or No, the question's default
+  expect_window_gone '^Trelik$' 10 "the box about $folder stayed"
+done
+expect_missing "$data/projects/home"
+expect_missing "$data/projects/Big"
 click_design_point "$editor" 359 181 64 132  # "Close"
 wait_for_exit "$pid" 15
 [ "$exit_code" = 0 ] || fail "--editor: exit code $exit_code"

@@ -62,6 +62,33 @@ expect_setting mainfile Web index.htm
 expect_setting autoopen Web 1
 screenshot windows-editor-flow-editor
 
+# New Project: the picker starts on "My Computer", where OK does nothing; "/" (drive Z:) is
+# refused as a file system's top; a large folder is asked about, and No copies nothing.
+mkdir -p "$work/Big"
+for file in $(seq 1 1001); do : >"$work/Big/$file"; done
+click_design_point 'Trelik Editor' 359 181 227 36  # "New Project"
+focus_window '^Browse for Folder$' >/dev/null || exit 1
+screenshot windows-editor-picker-start
+xdotool key Return type --delay 40 /
+xdotool key Return
+focus_window '^Trelik$' >/dev/null || exit 1
+screenshot windows-editor-refused-root
+xdotool key Return
+click_design_point 'Trelik Editor' 359 181 227 36
+focus_window '^Browse for Folder$' >/dev/null || exit 1
+xdotool type --delay 40 /
+for name in tmp "$(basename "$work")" Big; do
+  xdotool key Right
+  sleep 0.5  # Wine fills an opened folder's branch of the tree after the key; nothing shows when
+  xdotool type --delay 40 "$name"
+done
+xdotool key Return
+focus_window '^Trelik$' >/dev/null || exit 1
+screenshot windows-editor-large-folder-question
+xdotool key Return  # "No", the default
+expect_window_gone '^Trelik$' 10 "the question stayed"
+[ -e "$program/projects/Big" ] && fail "the large folder was copied after No"
+
 # Enter would press "Main File" again, as the focused button; "Close" saves and hides.
 click_design_point 'Trelik Editor' 359 181 64 132
 expect_window_gone '^Trelik Editor$' 10 "Close left the editor shown"
