@@ -9,25 +9,19 @@
 namespace trelik {
 namespace {
 
-namespace fs = std::filesystem;
-using testing::TempFolder;
-using testing::WriteFileBytes;
-
 TEST(TemplateSource, TheTreeIsCountedUpToItsLimitAndLargeOnesAreAskedAbout) {
-  TempFolder folder;
-  fs::create_directories(folder / "a/b");
-  WriteFileBytes(folder / "a/b/page.htm", "12345");
-  WriteFileBytes(folder / "big", "");
-  fs::resize_file(folder / "big", 100'000'001);
+  const testing::TempFolder folder;
+  std::filesystem::create_directories(folder / "a/b");
+  testing::WriteFileBytes(folder / "a/b/page.htm", "12345");
+  testing::WriteFileBytes(folder / "big", "");
+  std::filesystem::resize_file(folder / "big", 100'000'001);
   const TreeSize whole = MeasureTree(folder.Path());
-  EXPECT_EQ(whole.entries, 4u);
-  EXPECT_EQ(whole.bytes, 100'000'006u);
-  EXPECT_TRUE(whole.complete);
-  EXPECT_TRUE(IsLargeTree(whole));
+  EXPECT_EQ(std::tuple(whole.entries, whole.bytes, whole.complete),
+            std::tuple(4u, 100'000'006u, true));
   const TreeSize cut = MeasureTree(folder.Path(), 2);
-  EXPECT_EQ(cut.entries, 2u);
-  EXPECT_FALSE(cut.complete);
+  EXPECT_EQ(std::tuple(cut.entries, cut.complete), std::tuple(2u, false));
 
+  EXPECT_TRUE(IsLargeTree(whole));
   EXPECT_FALSE(IsLargeTree({.entries = 1000, .bytes = 100'000'000}));
   EXPECT_TRUE(IsLargeTree({.entries = 1001}));
   const std::pair<TreeSize, std::string> questions[] = {

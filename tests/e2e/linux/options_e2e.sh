@@ -37,8 +37,7 @@ editor=$(focus_window '^Trelik Editor$') || exit 1
 screenshot editor-alone
 no_window_named '^ Trelik$' || fail "the name window is shown"
 # New Project refuses the home folder and asks before copying a large folder; No copies nothing.
-mkdir -p "$work/Big"
-for file in $(seq 1 1001); do : >"$work/Big/$file"; done
+mkdir -p "$work/Big" && touch "$work/Big/"{1..1001}
 for folder in "$HOME" "$work/Big"; do
   click_design_point "$editor" 359 181 227 36  # "New Project"
   focus_window 'Select a Folder' >/dev/null || exit 1

@@ -64,11 +64,9 @@ screenshot windows-editor-flow-editor
 
 # New Project: the picker starts on "My Computer", where OK does nothing; "/" (drive Z:) is
 # refused as a file system's top; a large folder is asked about, and No copies nothing.
-mkdir -p "$work/Big"
-for file in $(seq 1 1001); do : >"$work/Big/$file"; done
+mkdir -p "$work/Big" && touch "$work/Big/"{1..1001}
 click_design_point 'Trelik Editor' 359 181 227 36  # "New Project"
 focus_window '^Browse for Folder$' >/dev/null || exit 1
-screenshot windows-editor-picker-start
 xdotool key Return type --delay 40 /
 xdotool key Return
 focus_window '^Trelik$' >/dev/null || exit 1
@@ -78,8 +76,7 @@ click_design_point 'Trelik Editor' 359 181 227 36
 focus_window '^Browse for Folder$' >/dev/null || exit 1
 xdotool type --delay 40 /
 for name in tmp "$(basename "$work")" Big; do
-  xdotool key Right
-  sleep 0.5  # Wine fills an opened folder's branch of the tree after the key; nothing shows when
+  xdotool key Right && sleep 0.5  # Wine fills the opened branch a moment after the key
   xdotool type --delay 40 "$name"
 done
 xdotool key Return

@@ -11,8 +11,7 @@ TEST(UserDirs, TheDesktopIsReadAsTheShellWouldReadTheFile) {
       {"# comment\n  XDG_DESKTOP_DIR=\"/data/Bureau\"\r\n", "/data/Bureau"},
       {"XDG_DESKTOP_DIR=/a\nXDG_DESKTOP_DIR=\"$HOME/b\"", "/home/u/b"},
       {"XDG_DESKTOP_DIRS=\"/x\"\n#XDG_DESKTOP_DIR=\"/y\"\nXDG_TEMPLATES_DIR=\"/z\"", std::nullopt},
-      {"XDG_DESKTOP_DIR=\"Desktop\"", std::nullopt},
-      {"", std::nullopt}};
+      {"XDG_DESKTOP_DIR=\"Desktop\"", std::nullopt}};
   for (const auto& [file, folder] : cases) {
     EXPECT_EQ(UserDirsFolder(file, "XDG_DESKTOP_DIR", "/home/u"), folder) << file;
   }
