@@ -43,6 +43,8 @@ for folder in "$HOME" "$work/Big"; do
   focus_window 'Select a Folder' >/dev/null || exit 1
   xdotool key ctrl+a type --delay 20 "$folder"
   xdotool key Return
+  # Searched for only once shown: a search while the picker's windows go can fail.
+  poll 10 eval '[ -n "$(xdotool search --onlyvisible --name "^Trelik\$" 2>/dev/null)" ]'
   focus_window '^Trelik$' >/dev/null || exit 1
   screenshot "editor-new-project-$(basename "$folder")"
   xdotool key Return  # OK, or No, the question's default

@@ -62,8 +62,7 @@ expect_setting mainfile Web index.htm
 expect_setting autoopen Web 1
 screenshot windows-editor-flow-editor
 
-# New Project: the picker starts on "My Computer", where OK does nothing; "/" (drive Z:) is
-# refused as a file system's top; a large folder is asked about, and No copies nothing.
+# New Project: the picker starts on My Computer (OK greyed), Z:\ is refused, No copies nothing.
 mkdir -p "$work/Big" && touch "$work/Big/"{1..1001}
 click_design_point 'Trelik Editor' 359 181 227 36  # "New Project"
 focus_window '^Browse for Folder$' >/dev/null || exit 1
