@@ -112,7 +112,6 @@ TEST_F(EditorTest, NamesThatCannotSurviveAsTemplatesAreRefused) {
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
 }
 
-// Folders that hold far more than one project, however they are named, are never copied.
 TEST_F(EditorTest, TheHomeTheDesktopARootAndFoldersHoldingThemOrTheStoreAreRefused) {
   const std::string home = root_ / "home";
   const std::string desktop = home + Sep() + "Desktop";
