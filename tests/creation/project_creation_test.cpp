@@ -305,6 +305,14 @@ TEST_F(CreationTest, AMissingLauncherIsRefusedAndNoFolderIsMade) {
   EXPECT_NE(messages_[0].find("does not exist"), std::string::npos) << messages_[0];
 }
 
+TEST_F(CreationTest, ALauncherOutOfReachIsNotCalledMissing) {
+  launcher_ = root_ / std::string(300, 'x') + Sep() + "New.trelik_Web";
+  Create("Site\\", true);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].rfind("The launcher \"" + launcher_ + "\" cannot be reached (", 0), 0u)
+      << messages_[0];
+}
+
 TEST_F(CreationTest, ALauncherAnotherWindowIsCreatingFromMakesNothing) {
   const FileClaim otherWindow(launcher_);
   ASSERT_FALSE(otherWindow.Failure()) << otherWindow.Failure().message();
