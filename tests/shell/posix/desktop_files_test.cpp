@@ -72,6 +72,10 @@ TEST(MimePackage, OneCaseSensitiveGlobPerTypeWithTheExactName) {
 TEST(NewMenuEntries, LauncherTemplateAndDolphinLink) {
   const DesktopType type = Template(" My Site", "application/x-trelik-my-site");
   EXPECT_EQ(LauncherTemplateName(type), " My Site.trelik_ My Site");
+  std::string accents;  // 200 bytes: the name before the extension is cut at a character
+  for (int i = 0; i < 100; ++i) accents += "\xC3\xA9";
+  EXPECT_EQ(LauncherTemplateName(Template(accents, "")),
+            accents.substr(0, 46) + ".trelik_" + accents);
   EXPECT_EQ(DolphinLinkName(type), "trelik-my-site.desktop");
   const std::string link = DolphinLinkText(type, ".source/ My Site.trelik_ My Site");
   EXPECT_EQ(LineStartingWith(link, "Type="), "Type=Link");
