@@ -2,7 +2,10 @@
 # ole32 for the COM that the picker needs.
 target_sources(trelik_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/entry_listing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folder_copy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_picker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/staging_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tree_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tree_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_shell_operations.cpp)
 target_link_libraries(trelik_shell PUBLIC shell32 ole32)

@@ -17,10 +17,9 @@ class Win32ShellOperations : public ShellOperations {
   // window layer has made that window, leaves the picker without an owner.
   void SetApplicationWindow(NativeWindow window) { applicationWindow_ = window; }
 
-  // Chooses the copy's free name itself, since Wine's shell ignores the rename-on-collision
-  // request and would merge into a folder of that name; refuses to copy a folder into itself.
-  // The shell shows its own error messages, so a failure carries a reason of ours only when
-  // the copy was cancelled.
+  // A staged copy (see CopyFolderStaged): the shell's progress window shows while it fills the
+  // staging folder; its free name is chosen here, since Wine's shell ignores the
+  // rename-on-collision request and would merge into a folder of that name.
   CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
                         const CopyFinish& finish = {}, const std::string& wantedName = {}) override;
 

@@ -108,6 +108,40 @@ TEST_F(CopyFolderTest, CopiesPathsBeyondTheOldLimitOf127Characters) {
   EXPECT_EQ(Snapshot(*copy), Snapshot(longSource));
 }
 
+// The copy is built hidden beside its destination, in a folder its process holds open; the
+// folders that killed copies left there go first, and nobody else's.
+TEST_F(CopyFolderTest, StagesHiddenAndLockedAndClearsOnlyAbandonedStagingFolders) {
+  const std::string dest = temp_ / "dest\\";
+  const std::string own = ".Web.trelik-copy-" + std::to_string(GetCurrentProcessId()) + "-Abc123";
+  const std::string kept[] = {own, ".Web.trelik-copy-99996-Held99", ".Web.trelik-copy-x-Abc123",
+                              ".other"};
+  MakeFolder(dest);
+  for (const std::string& name : kept) MakeFolder(dest + name);
+  MakeFolder(dest + ".Web.trelik-copy-99992-Gone99");
+  MakeFile(dest + ".Web.trelik-copy-99992-Gone99\\half.htm", "left by a killed copy");
+  const HANDLE held =
+      CreateFileA((dest + kept[1]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  DWORD attributes = 0;
+  HANDLE deleter = nullptr;
+  const auto copy = shell_.CopyFolder(nullptr, source_, dest, [&](const std::string& path, auto&) {
+    attributes = GetFileAttributesA(path.c_str());
+    deleter = CreateFileA(path.c_str(), DELETE, 7, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return std::string(path.starts_with(dest + ".Web.trelik-copy-") ? "" : path);
+  });
+  CloseHandle(held);
+
+  ASSERT_EQ(copy.arrivedAt, dest + "Web") << copy.failure;
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(deleter, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetFileAttributesA((dest + "Web").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_FALSE(testing::Exists(dest + ".Web.trelik-copy-99992-Gone99"));
+  for (const std::string& name : kept) EXPECT_TRUE(testing::Exists(dest + name)) << name;
+}
+
 struct FailureCase {
   std::string name;
   std::string source;   // relative to the temporary folder

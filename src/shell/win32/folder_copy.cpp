@@ -1,0 +1,264 @@
+#include "shell/win32/folder_copy.h"
+
+#include <windows.h>
+// The shell's headers build on the declarations above.
+#include <shellapi.h>
+
+#include <optional>
+#include <vector>
+
+#include "common/path_parts.h"
+#include "common/system_error.h"
+#include "shell/copy_name.h"
+#include "shell/staging_name.h"
+#include "shell/win32/staging_folder.h"
+#include "shell/win32/tree_check.h"
+
+namespace trelik {
+namespace {
+
+// Bounds the retries when other programs keep taking the names we choose.
+constexpr int kNameAttempts = 100;
+// The longest paths the system's ANSI calls take: MAX_PATH counts the terminating null, and a
+// folder must leave room for an 8.3 name inside it.
+constexpr std::size_t kLongestFilePath = MAX_PATH - 1;
+constexpr std::size_t kLongestFolderPath = MAX_PATH - 13;
+
+std::string FailureText(const std::error_code& error, const std::string& path) {
+  return SystemErrorText(error) + ": " + path;
+}
+
+enum class NameState { kFree, kTaken, kUnknown };
+
+NameState ProbeName(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return NameState::kTaken;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? NameState::kFree
+                                                                        : NameState::kUnknown;
+}
+
+std::string FullPath(const std::string& path) {
+  const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::string full(size, '\0');
+  const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+  full.resize(length < size ? length : 0);
+  return full;
+}
+
+std::string Uppercase(std::string text) {
+  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// True when `folder` is `root` or lies inside it; file names compare regardless of case.
+bool IsWithin(const std::string& folder, const std::string& root) {
+  return Uppercase(AsFolder(FullPath(folder), kWindowsSeparators))
+      .starts_with(Uppercase(AsFolder(FullPath(root), kWindowsSeparators)));
+}
+
+// The name the copy arrives under in `folder` (`wantedName` when it is given and free, else the
+// first free copy name of `name`); nullopt when a name's state cannot be told, since it might
+// be someone's entry.
+std::optional<std::string> ArrivalName(const std::string& folder, const std::string& name,
+                                       const std::string& wantedName) {
+  bool unknown = false;
+  const auto isTaken = [&](const std::string& candidate) {
+    const NameState state = ProbeName(folder + candidate);
+    unknown = unknown || state == NameState::kUnknown;
+    return state == NameState::kTaken;
+  };
+  std::string chosen =
+      !wantedName.empty() && !isTaken(wantedName) ? wantedName : FreeCopyName(name, isTaken);
+  if (unknown) return std::nullopt;
+  return chosen;
+}
+
+// The first path of the copy rooted at `root` that passes the system's limit, if any.
+std::optional<std::string> TooLongPath(const std::string& root,
+                                       const std::vector<TreeEntry>& entries) {
+  if (root.size() > kLongestFolderPath) return root;
+  for (const TreeEntry& entry : entries) {
+    const std::string path = root + "\\" + entry.path;
+    if (path.size() > (entry.folder ? kLongestFolderPath : kLongestFilePath)) return path;
+  }
+  return std::nullopt;
+}
+
+// Makes the folders missing on the way to `folder`, remembering them so that a failed copy
+// can take them back; the system's reason when one cannot be made.
+class DestinationFolders {
+ public:
+  std::string Make(const std::string& folder) {
+    std::vector<std::string> missing;  // deepest first
+    std::string existing = WithoutTrailingSeparators(folder, kWindowsSeparators);
+    while (!existing.empty() && ProbeName(existing) == NameState::kFree) {
+      missing.push_back(existing);
+      existing = WithoutTrailingSeparators(DirectoryPart(existing, kWindowsSeparators),
+                                           kWindowsSeparators);
+    }
+    for (auto path = missing.rbegin(); path != missing.rend(); ++path) {
+      if (!CreateDirectoryA(path->c_str(), nullptr)) {
+        const std::error_code error = LastSystemError();
+        TakeBack();
+        return FailureText(error, *path);
+      }
+      created_.push_back(*path);
+    }
+    return {};
+  }
+
+  // Removes the folders made, deepest first; one that is no longer empty stays.
+  void TakeBack() {
+    for (auto path = created_.rbegin(); path != created_.rend(); ++path) {
+      RemoveDirectoryA(path->c_str());
+    }
+    created_.clear();
+  }
+
+ private:
+  std::vector<std::string> created_;
+};
+
+// The shell takes lists of paths, each ending in a NUL and the list in a second one.
+std::vector<char> PathList(const std::string& path) {
+  std::vector<char> list(path.size() + 2, '\0');
+  path.copy(list.data(), path.size());
+  return list;
+}
+
+// Lets the shell copy what `from` holds into `to`, with its progress window; the shell's
+// result, and whether the user stopped it.
+struct ShellCopy {
+  int result = 0;
+  bool cancelled = false;
+};
+ShellCopy CopyContent(NativeWindow owner, const std::string& from, const std::string& to) {
+  std::vector<char> fromList = PathList(from + "\\*");
+  std::vector<char> toList = PathList(to);
+  SHFILEOPSTRUCTA request{};
+  request.hwnd = static_cast<HWND>(owner);
+  request.wFunc = FO_COPY;
+  request.pFrom = fromList.data();
+  request.pTo = toList.data();
+  // Failures are checked and told by the caller, which knows what they cost.
+  request.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+  const int result = SHFileOperationA(&request);
+  return {result, request.fAnyOperationsAborted != FALSE};
+}
+
+// Moves the staged copy into `folder` under the name ArrivalName gives, trying the next one
+// when another program takes it first; the name it got, or the reason it could not be moved.
+std::optional<std::string> MoveIntoPlace(const std::string& staging, const std::string& folder,
+                                         const std::string& name, const std::string& wantedName,
+                                         std::string& failure) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const auto chosen = ArrivalName(folder, name, wantedName);
+    if (!chosen) break;
+    if (MoveFileExA(staging.c_str(), (folder + *chosen).c_str(), 0)) return chosen;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+      failure = FailureText(LastSystemError(), folder + *chosen);
+      return std::nullopt;
+    }
+  }
+  failure = "No free name for the copy could be found in " + folder;
+  return std::nullopt;
+}
+
+// The template's own folder attributes, which also lift the staging folder's hidden flag.
+void KeepAttributes(const std::string& copy, DWORD sourceAttributes) {
+  const DWORD attributes = sourceAttributes & ~FILE_ATTRIBUTE_DIRECTORY;
+  SetFileAttributesA(copy.c_str(), attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
+}
+
+// Why the staged copy is not the template's whole tree, or nothing; each file is flushed on the
+// way.
+std::string CheckCopy(const std::string& from, const std::string& staging, const TreeListing& tree,
+                      const ShellCopy& shellCopy) {
+  if (const auto missing = CheckAndFlushTree(staging, tree.entries)) {
+    std::string failure =
+        "\"" + from + "\\" + missing->path + "\" did not arrive whole in the copy";
+    if (missing->error) failure += ": " + SystemErrorText(missing->error);
+    return failure;
+  }
+  if (shellCopy.result == 0) return {};
+  return "The shell could not copy \"" + from + "\" (code " + std::to_string(shellCopy.result) +
+         ")";
+}
+
+// Fills a staging folder and moves it into place; the name it arrived under, or nullopt with
+// `result` telling why. The staging folder is gone either way.
+std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& from,
+                                        DWORD sourceAttributes, const TreeListing& tree,
+                                        const std::string& folder, const std::string& arrivalName,
+                                        const CopyFinish& finish, const std::string& wantedName,
+                                        CopyResult& result) {
+  RemoveAbandonedStagingFolders(folder);
+  const std::string name = FileNamePart(from, kWindowsSeparators);
+  StagingFolder staging(folder, name);
+  if (staging.Path().empty()) {
+    result.failure =
+        FailureText(staging.Failure(), WithoutTrailingSeparators(folder, kWindowsSeparators));
+    return std::nullopt;
+  }
+  const ShellCopy shellCopy =
+      tree.entries.empty() ? ShellCopy{} : CopyContent(owner, from, staging.Path());
+  result.cancelled = shellCopy.cancelled;
+  if (!result.cancelled) result.failure = CheckCopy(from, staging.Path(), tree, shellCopy);
+  if (!result.cancelled && result.failure.empty() && finish) {
+    result.failure = finish(staging.Path(), arrivalName);
+  }
+  std::optional<std::string> chosen;
+  if (!result.cancelled && result.failure.empty()) {
+    KeepAttributes(staging.Path(), sourceAttributes);
+    staging.Unlock();
+    chosen = MoveIntoPlace(staging.Path(), folder, name, wantedName, result.failure);
+  }
+  if (!chosen) staging.Remove();
+  return chosen;
+}
+
+}  // namespace
+
+CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
+                            const std::string& destDir, const CopyFinish& finish,
+                            const std::string& wantedName) {
+  const std::string from = WithoutTrailingSeparators(source, kWindowsSeparators);
+  const std::string name = FileNamePart(from, kWindowsSeparators);
+  const std::string folder = AsFolder(destDir, kWindowsSeparators);
+  if (name.empty()) return {};
+  const DWORD sourceAttributes = GetFileAttributesA(from.c_str());
+  if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
+    return {std::nullopt, FailureText(LastSystemError(), from)};
+  }
+  if (IsWithin(folder, from)) return {std::nullopt, "a folder cannot be copied into itself"};
+  const TreeListing tree = ListTree(from);
+  if (tree.failure) return {std::nullopt, FailureText(tree.failure, tree.failedAt)};
+
+  const auto arrivalName = ArrivalName(folder, name, wantedName);
+  if (!arrivalName) return {std::nullopt, "\"" + folder + "\" cannot be examined"};
+  // The staging folder's name is the longer one unless a long name is wanted.
+  const std::string fullFolder = AsFolder(FullPath(folder), kWindowsSeparators);
+  const std::string stagingName = StagingName(name, GetCurrentProcessId());
+  const std::string& longerName =
+      stagingName.size() > arrivalName->size() ? stagingName : *arrivalName;
+  if (const auto tooLong = TooLongPath(fullFolder + longerName, tree.entries)) {
+    return {std::nullopt, "The path is too long: \"" + *tooLong + "\" would have " +
+                              std::to_string(tooLong->size()) +
+                              " characters, more than Windows allows (MAX_PATH, 260)"};
+  }
+
+  DestinationFolders destination;
+  CopyResult result{std::nullopt, destination.Make(folder)};
+  if (!result.failure.empty()) return result;
+  const auto chosen = StageAndMove(owner, from, sourceAttributes, tree, folder, *arrivalName,
+                                   finish, wantedName, result);
+  if (!chosen) {
+    destination.TakeBack();
+    return result;
+  }
+  return {folder + *chosen, {}};
+}
+
+}  // namespace trelik
