@@ -4,6 +4,7 @@
 // The shell's headers build on the declarations above.
 #include <shellapi.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -72,6 +73,10 @@ std::optional<std::string> ArrivalName(const std::string& folder, const std::str
       !wantedName.empty() && !isTaken(wantedName) ? wantedName : FreeCopyName(name, isTaken);
   if (unknown) return std::nullopt;
   return chosen;
+}
+
+std::string CannotExamine(const std::string& folder) {
+  return "\"" + folder + "\" cannot be examined";
 }
 
 // The first path of the copy rooted at `root` that passes the system's limit, if any.
@@ -172,6 +177,28 @@ void KeepAttributes(const std::string& copy, DWORD sourceAttributes) {
   SetFileAttributesA(copy.c_str(), attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
+// Trelik's copies into one folder take turns from choosing the name through the move, so that
+// `finish` is told the name the copy gets: a mutex named after the folder is held while the
+// object lives. One that a killed copy held is handed on by the system.
+class NamingTurn {
+ public:
+  explicit NamingTurn(const std::string& folder) {
+    const std::size_t key = std::hash<std::string>{}(Uppercase(FullPath(folder)));
+    mutex_ = CreateMutexA(nullptr, FALSE, ("Local\\trelik-copy-" + std::to_string(key)).c_str());
+    if (mutex_ != nullptr) WaitForSingleObject(mutex_, INFINITE);
+  }
+  ~NamingTurn() {
+    if (mutex_ == nullptr) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  NamingTurn(const NamingTurn&) = delete;
+  NamingTurn& operator=(const NamingTurn&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
 // Why the staged copy is not the template's whole tree, or nothing; each file is flushed on the
 // way.
 std::string CheckCopy(const std::string& from, const std::string& staging, const TreeListing& tree,
@@ -187,13 +214,32 @@ std::string CheckCopy(const std::string& from, const std::string& staging, const
          ")";
 }
 
+// Runs `finish` on the checked copy and moves it into place, in the folder's naming turn; the
+// name it arrived under, or nullopt with `failure` telling why.
+std::optional<std::string> FinishAndMove(StagingFolder& staging, const std::string& folder,
+                                         const std::string& name, const std::string& wantedName,
+                                         const CopyFinish& finish, DWORD sourceAttributes,
+                                         std::string& failure) {
+  const NamingTurn turn(folder);
+  // The name the copy gets unless a program other than Trelik takes it first.
+  const auto arrivalName = ArrivalName(folder, name, wantedName);
+  if (!arrivalName) {
+    failure = CannotExamine(folder);
+    return std::nullopt;
+  }
+  if (finish) failure = finish(staging.Path(), *arrivalName);
+  if (!failure.empty()) return std::nullopt;
+  KeepAttributes(staging.Path(), sourceAttributes);
+  staging.Unlock();
+  return MoveIntoPlace(staging.Path(), folder, name, wantedName, failure);
+}
+
 // Fills a staging folder and moves it into place; the name it arrived under, or nullopt with
 // `result` telling why. The staging folder is gone either way.
 std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& from,
                                         DWORD sourceAttributes, const TreeListing& tree,
-                                        const std::string& folder, const std::string& arrivalName,
-                                        const CopyFinish& finish, const std::string& wantedName,
-                                        CopyResult& result) {
+                                        const std::string& folder, const CopyFinish& finish,
+                                        const std::string& wantedName, CopyResult& result) {
   RemoveAbandonedStagingFolders(folder);
   const std::string name = FileNamePart(from, kWindowsSeparators);
   StagingFolder staging(folder, name);
@@ -206,14 +252,10 @@ std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& f
       tree.entries.empty() ? ShellCopy{} : CopyContent(owner, from, staging.Path());
   result.cancelled = shellCopy.cancelled;
   if (!result.cancelled) result.failure = CheckCopy(from, staging.Path(), tree, shellCopy);
-  if (!result.cancelled && result.failure.empty() && finish) {
-    result.failure = finish(staging.Path(), arrivalName);
-  }
   std::optional<std::string> chosen;
   if (!result.cancelled && result.failure.empty()) {
-    KeepAttributes(staging.Path(), sourceAttributes);
-    staging.Unlock();
-    chosen = MoveIntoPlace(staging.Path(), folder, name, wantedName, result.failure);
+    chosen =
+        FinishAndMove(staging, folder, name, wantedName, finish, sourceAttributes, result.failure);
   }
   if (!chosen) staging.Remove();
   return chosen;
@@ -237,7 +279,7 @@ CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
   if (tree.failure) return {std::nullopt, FailureText(tree.failure, tree.failedAt)};
 
   const auto arrivalName = ArrivalName(folder, name, wantedName);
-  if (!arrivalName) return {std::nullopt, "\"" + folder + "\" cannot be examined"};
+  if (!arrivalName) return {std::nullopt, CannotExamine(folder)};
   // The staging folder's name is the longer one unless a long name is wanted.
   const std::string fullFolder = AsFolder(FullPath(folder), kWindowsSeparators);
   const std::string stagingName = StagingName(name, GetCurrentProcessId());
@@ -252,8 +294,8 @@ CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
   DestinationFolders destination;
   CopyResult result{std::nullopt, destination.Make(folder)};
   if (!result.failure.empty()) return result;
-  const auto chosen = StageAndMove(owner, from, sourceAttributes, tree, folder, *arrivalName,
-                                   finish, wantedName, result);
+  const auto chosen =
+      StageAndMove(owner, from, sourceAttributes, tree, folder, finish, wantedName, result);
   if (!chosen) {
     destination.TakeBack();
     return result;

@@ -14,6 +14,7 @@ program="$work/program"
 mkdir -p "$program/projects/Web/css"
 cp "$trelik" "$program/trelik.exe"
 printf 'body{}' >"$program/projects/Web/css/site.css"
+printf 'h1{}' >"$program/projects/Web/{{trelik.folder}}.css"
 printf '<title>New site</title>\r\n' >"$program/projects/Web/index.htm"
 for part in $(seq 0 29); do
   mkdir -p "$program/projects/Big/part$part"
@@ -23,7 +24,8 @@ printf 'Web\r\nBig\r\n' >"$program/projects.lib"
 
 # Every entry of a tree with its kind and a file's size.
 tree_of() { (cd "$1" && find . -mindepth 1 -printf '%P %y %s\n' | awk '$2 == "d" { $3 = "" } 1' | sort); }
-web=$(tree_of "$program/projects/Web")
+# The template's tree as a project named $1 holds it.
+web() { tree_of "$program/projects/Web" | sed "s/{{trelik.folder}}/$1/" | sort; }
 new_project() { "$wine_run" "$program/trelik.exe" --new "$1" --in "$(windows_path "$2")"; }
 
 # Wine looks names up through its prefix's drive links.
@@ -44,7 +46,8 @@ for round in $(seq 1 20); do
   [ "$(ls -A "$folder")" = "$(printf 'Web\nWeb - Copy')" ] ||
     fail "round $round: $(ls -A "$folder" | tr '\n' '|')"
   for project in Web 'Web - Copy'; do
-    [ "$(tree_of "$folder/$project")" = "$web" ] || fail "round $round: $project is not whole"
+    [ "$(tree_of "$folder/$project")" = "$(web "$project")" ] ||
+      fail "round $round: $project is not whole or not filled with its name"
   done
 done
 
