@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -158,6 +159,29 @@ TEST_P(CopyFolderConformance, FinishesTheCopyBeforeItAppearsAndAFailedFinishLeav
                 Merged(before, Inside("Web - Copy", Merged(source_, {"finished.txt=yes"}))));
       EXPECT_TRUE(shell_->RemoveFolder(*copy.arrivedAt));
     }
+  }
+}
+
+// The copy arrives under the name wanted for it when that is free, else under the source's own
+// name or its first free copy name, saying why; `finish` is told the name it arrives under.
+TEST_P(CopyFolderConformance, ArrivesUnderTheWantedNameWhenItIsFree) {
+  MakeFolder("dest");
+  MakeFolder("dest/Taken");
+  const std::error_code taken = std::make_error_code(std::errc::file_exists);
+  const std::tuple<std::string, std::string, std::error_code> cases[] = {
+      {"Shop", "Shop", {}}, {"Taken", "Web", taken}, {"Shop", "Web - Copy", taken}};
+  for (const auto& [wanted, arrival, failure] : cases) {
+    SCOPED_TRACE(wanted + " -> " + arrival);
+    std::string told;
+    const CopyResult copy = shell_->CopyFolder(
+        nullptr, At("Web"), At("dest"),
+        [&](const std::string&, const std::string& name) { return (told = name, std::string()); },
+        wanted);
+    ASSERT_TRUE(copy.arrivedAt) << copy.failure;
+    EXPECT_TRUE(SameEntry(*copy.arrivedAt, At("dest/" + arrival))) << *copy.arrivedAt;
+    EXPECT_EQ(told, arrival);
+    EXPECT_EQ(copy.wantedNameFailure, failure);
+    EXPECT_EQ(Tree("dest/" + arrival), source_);
   }
 }
 

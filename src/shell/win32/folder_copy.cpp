@@ -31,12 +31,27 @@ std::string FailureText(const std::error_code& error, const std::string& path) {
 
 enum class NameState { kFree, kTaken, kUnknown };
 
-NameState ProbeName(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return NameState::kTaken;
-  const DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? NameState::kFree
-                                                                        : NameState::kUnknown;
+struct NameProbe {
+  NameState state;
+  std::error_code error;  // why the state is unknown
+};
+
+NameProbe ProbeName(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return {NameState::kTaken};
+  const std::error_code error = LastSystemError();
+  if (error.value() == ERROR_FILE_NOT_FOUND || error.value() == ERROR_PATH_NOT_FOUND) {
+    return {NameState::kFree};
+  }
+  return {NameState::kUnknown, error};
 }
+
+// The names a copy may take: the one wanted for it, else the source's own; and why it did not
+// take the wanted one.
+struct CopyNames {
+  std::string name;
+  std::string wanted;
+  std::error_code wantedFailure;
+};
 
 std::string FullPath(const std::string& path) {
   const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
@@ -58,19 +73,24 @@ bool IsWithin(const std::string& folder, const std::string& root) {
       .starts_with(Uppercase(AsFolder(FullPath(root), kWindowsSeparators)));
 }
 
-// The name the copy arrives under in `folder` (`wantedName` when it is given and free, else the
-// first free copy name of `name`); nullopt when a name's state cannot be told, since it might
-// be someone's entry.
-std::optional<std::string> ArrivalName(const std::string& folder, const std::string& name,
-                                       const std::string& wantedName) {
+// The name the copy takes in `folder`, as ArrivalName chooses it. A wanted name whose state
+// cannot be told (one the system refuses) gives way to the source's own, its reason kept;
+// nullopt when the state of another name cannot be told, since it might be someone's entry.
+std::optional<std::string> FreeNameIn(const std::string& folder, CopyNames& names) {
+  if (!names.wanted.empty()) {
+    const NameProbe wanted = ProbeName(folder + names.wanted);
+    if (wanted.state == NameState::kUnknown) {
+      names.wantedFailure = wanted.error;
+      names.wanted.clear();
+    }
+  }
   bool unknown = false;
   const auto isTaken = [&](const std::string& candidate) {
-    const NameState state = ProbeName(folder + candidate);
+    const NameState state = ProbeName(folder + candidate).state;
     unknown = unknown || state == NameState::kUnknown;
     return state == NameState::kTaken;
   };
-  std::string chosen =
-      !wantedName.empty() && !isTaken(wantedName) ? wantedName : FreeCopyName(name, isTaken);
+  std::string chosen = ArrivalName(names.name, names.wanted, isTaken);
   if (unknown) return std::nullopt;
   return chosen;
 }
@@ -97,7 +117,7 @@ class DestinationFolders {
   std::string Make(const std::string& folder) {
     std::vector<std::string> missing;  // deepest first
     std::string existing = WithoutTrailingSeparators(folder, kWindowsSeparators);
-    while (!existing.empty() && ProbeName(existing) == NameState::kFree) {
+    while (!existing.empty() && ProbeName(existing).state == NameState::kFree) {
       missing.push_back(existing);
       existing = WithoutTrailingSeparators(DirectoryPart(existing, kWindowsSeparators),
                                            kWindowsSeparators);
@@ -152,18 +172,32 @@ ShellCopy CopyContent(NativeWindow owner, const std::string& from, const std::st
   return {result, request.fAnyOperationsAborted != FALSE};
 }
 
-// Moves the staged copy into `folder` under the name ArrivalName gives, trying the next one
-// when another program takes it first; the name it got, or the reason it could not be moved.
+// Moves the staged copy into `folder` under the name FreeNameIn gives, trying the next one
+// when another program takes it first; a wanted name the system refuses gives way to the
+// source's own. The name it got, or nullopt with `failure` telling why.
 std::optional<std::string> MoveIntoPlace(const std::string& staging, const std::string& folder,
-                                         const std::string& name, const std::string& wantedName,
-                                         std::string& failure) {
+                                         CopyNames& names, std::string& failure) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    const auto chosen = ArrivalName(folder, name, wantedName);
-    if (!chosen) break;
-    if (MoveFileExA(staging.c_str(), (folder + *chosen).c_str(), 0)) return chosen;
-    const DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
-      failure = FailureText(LastSystemError(), folder + *chosen);
+    const auto chosen = FreeNameIn(folder, names);
+    if (!chosen) {
+      failure = CannotExamine(folder);
+      return std::nullopt;
+    }
+    if (MoveFileExA(staging.c_str(), (folder + *chosen).c_str(), 0)) {
+      if (!names.wanted.empty() && *chosen != names.wanted && !names.wantedFailure) {
+        names.wantedFailure = std::make_error_code(std::errc::file_exists);
+      }
+      return chosen;
+    }
+    std::error_code error = LastSystemError();
+    if (error.value() == ERROR_ALREADY_EXISTS || error.value() == ERROR_FILE_EXISTS) {
+      error = std::make_error_code(std::errc::file_exists);
+    }
+    if (*chosen == names.wanted && *chosen != names.name) {
+      names.wantedFailure = error;
+      names.wanted.clear();
+    } else if (error != std::errc::file_exists) {
+      failure = FailureText(error, folder + *chosen);
       return std::nullopt;
     }
   }
@@ -217,12 +251,11 @@ std::string CheckCopy(const std::string& from, const std::string& staging, const
 // Runs `finish` on the checked copy and moves it into place, in the folder's naming turn; the
 // name it arrived under, or nullopt with `failure` telling why.
 std::optional<std::string> FinishAndMove(StagingFolder& staging, const std::string& folder,
-                                         const std::string& name, const std::string& wantedName,
-                                         const CopyFinish& finish, DWORD sourceAttributes,
-                                         std::string& failure) {
+                                         CopyNames& names, const CopyFinish& finish,
+                                         DWORD sourceAttributes, std::string& failure) {
   const NamingTurn turn(folder);
   // The name the copy gets unless a program other than Trelik takes it first.
-  const auto arrivalName = ArrivalName(folder, name, wantedName);
+  const auto arrivalName = FreeNameIn(folder, names);
   if (!arrivalName) {
     failure = CannotExamine(folder);
     return std::nullopt;
@@ -231,7 +264,7 @@ std::optional<std::string> FinishAndMove(StagingFolder& staging, const std::stri
   if (!failure.empty()) return std::nullopt;
   KeepAttributes(staging.Path(), sourceAttributes);
   staging.Unlock();
-  return MoveIntoPlace(staging.Path(), folder, name, wantedName, failure);
+  return MoveIntoPlace(staging.Path(), folder, names, failure);
 }
 
 // Fills a staging folder and moves it into place; the name it arrived under, or nullopt with
@@ -239,10 +272,9 @@ std::optional<std::string> FinishAndMove(StagingFolder& staging, const std::stri
 std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& from,
                                         DWORD sourceAttributes, const TreeListing& tree,
                                         const std::string& folder, const CopyFinish& finish,
-                                        const std::string& wantedName, CopyResult& result) {
+                                        CopyNames& names, CopyResult& result) {
   RemoveAbandonedStagingFolders(folder);
-  const std::string name = FileNamePart(from, kWindowsSeparators);
-  StagingFolder staging(folder, name);
+  StagingFolder staging(folder, names.name);
   if (staging.Path().empty()) {
     result.failure =
         FailureText(staging.Failure(), WithoutTrailingSeparators(folder, kWindowsSeparators));
@@ -254,8 +286,7 @@ std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& f
   if (!result.cancelled) result.failure = CheckCopy(from, staging.Path(), tree, shellCopy);
   std::optional<std::string> chosen;
   if (!result.cancelled && result.failure.empty()) {
-    chosen =
-        FinishAndMove(staging, folder, name, wantedName, finish, sourceAttributes, result.failure);
+    chosen = FinishAndMove(staging, folder, names, finish, sourceAttributes, result.failure);
   }
   if (!chosen) staging.Remove();
   return chosen;
@@ -278,7 +309,9 @@ CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
   const TreeListing tree = ListTree(from);
   if (tree.failure) return {std::nullopt, FailureText(tree.failure, tree.failedAt)};
 
-  const auto arrivalName = ArrivalName(folder, name, wantedName);
+  CopyNames names{name, wantedName, {}};
+  CopyNames planned = names;
+  const auto arrivalName = FreeNameIn(folder, planned);
   if (!arrivalName) return {std::nullopt, CannotExamine(folder)};
   // The staging folder's name is the longer one unless a long name is wanted.
   const std::string fullFolder = AsFolder(FullPath(folder), kWindowsSeparators);
@@ -295,12 +328,12 @@ CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
   CopyResult result{std::nullopt, destination.Make(folder)};
   if (!result.failure.empty()) return result;
   const auto chosen =
-      StageAndMove(owner, from, sourceAttributes, tree, folder, finish, wantedName, result);
+      StageAndMove(owner, from, sourceAttributes, tree, folder, finish, names, result);
   if (!chosen) {
     destination.TakeBack();
     return result;
   }
-  return {folder + *chosen, {}};
+  return {folder + *chosen, {}, false, names.wantedFailure};
 }
 
 }  // namespace trelik

@@ -42,7 +42,8 @@ for round in $(seq 1 20); do
   wait -n
   first=$?
   wait -n
-  [ $first = 0 ] && [ $? = 0 ] || fail "round $round: a creation failed: $(cat "$folder".[12])"
+  second=$?
+  [ "$first$second" = 00 ] || fail "round $round: a creation failed: $(cat "$folder".[12])"
   [ "$(ls -A "$folder")" = "$(printf 'Web\nWeb - Copy')" ] ||
     fail "round $round: $(ls -A "$folder" | tr '\n' '|')"
   for project in Web 'Web - Copy'; do
