@@ -1,20 +1,33 @@
 #!/usr/bin/env bash
-# Time to copy a template folder with the Linux shell operations (what Trelik runs when it
+# Time to copy a template folder with the shell operations of a build (what Trelik runs when it
 # creates a project, its copy flushed to the disk before it is moved into place) against `cp -r`,
 # and against `cp -r` followed by `sync -f` (a copy as sure to survive a power cut), on the same
 # file system, for 200, 2,000 and 20,000 small files and for a few large ones. Every copy goes
 # into a fresh folder and nothing is deleted until the end: on ext4, creating files right after
-# deleting thousands is many times slower.
+# deleting thousands is many times slower. PRESET=windows times the Windows build under Wine
+# (the first round, not counted, warms the prefix up); BEFORE names another build's
+# folder_copy_bench of that preset (e.g. one built before a change), timed in the same rounds.
 # Copies are spaced by a second, after a sync, and sizes by a longer pause. Usage:
-# bench/copy_time.sh (after `cmake --preset linux`; ROUNDS=N changes the number of rounds, SIZES
+# bench/copy_time.sh (after `cmake --preset linux` or windows; ROUNDS=N changes the number of rounds, SIZES
 # the sizes, e.g. SIZES="2000 large"). Creating files stays slow for up to five minutes after many
 # were deleted on the file system (the end of an earlier run included): both sides pay, but
 # wide min-max spreads then say so. TMPDIR picks the file system.
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
-build_helpers linux
-copier=$repo/build/linux/bench/folder_copy_bench
+preset=${PRESET:-linux}
+build_helpers "$preset"
+if [ "$preset" = windows ]; then
+  runner=("$repo/build/windows/wine-run")
+  copier=$repo/build/windows/bench/folder_copy_bench.exe
+  as_path() { local path=${1//\//\\}; echo "Z:$path"; }
+else
+  runner=()
+  copier=$repo/build/linux/bench/folder_copy_bench
+  as_path() { echo "$1"; }
+fi
+hows=(trelik cp cp-sync)
+[ -n "${BEFORE:-}" ] && hows+=(before)
 sources=$scratch/sources
 copies=$scratch/copies
 
@@ -41,7 +54,9 @@ copy_once() {
   sleep 1
   start=$EPOCHREALTIME
   case $how in
-    trelik) timeout 120 "$copier" "$sources/$size/Template" "$destination" ;;
+    trelik | before)
+      timeout 120 "${runner[@]}" "$([ "$how" = trelik ] && echo "$copier" || echo "$BEFORE")" \
+        "$(as_path "$sources/$size/Template")" "$(as_path "$destination")" ;;
     cp) timeout 120 cp -r "$sources/$size/Template" "$destination/" ;;
     cp-sync) timeout 120 cp -r "$sources/$size/Template" "$destination/" &&
       timeout 120 sync -f "$destination" ;;
@@ -60,12 +75,9 @@ declare -A ms
 for size in "${sizes[@]}"; do
   sleep 5
   for round in $(seq 0 "$rounds"); do
-    case $((round % 3)) in
-      0) order=(trelik cp cp-sync) ;;
-      1) order=(cp cp-sync trelik) ;;
-      *) order=(cp-sync trelik cp) ;;
-    esac
-    for how in "${order[@]}"; do
+    # Each round starts with another of them, so that none always runs first.
+    shift_by=$((round % ${#hows[@]}))
+    for how in "${hows[@]:shift_by}" "${hows[@]:0:shift_by}"; do
       figure=$(copy_once "$how" "$size" "$round")
       # The first round of each size warms the caches up and is not counted.
       [ "$round" != 0 ] && [ -n "$figure" ] && ms[$how-$size]+=" $figure"
@@ -76,7 +88,7 @@ for size in "${sizes[@]}"; do
   [ "$expected" = "$got" ] || echo "  $size: the Trelik copy holds $got entries, the source $expected" >&2
 done
 
-echo "Time to copy a template folder (ms), Linux shell operations against cp -r, whole processes"
+echo "Time to copy a template folder (ms), $preset shell operations against cp -r${BEFORE:+ and $BEFORE}, whole processes"
 load_note
 echo "file system: $(findmnt -n -o FSTYPE,OPTIONS -T "$scratch" | cut -c1-60)"
 header "copy"
@@ -85,6 +97,7 @@ for size in "${sizes[@]}"; do
   row "cp -r, $label" '%10.1f' ${ms[cp-$size]}
   row "cp -r and sync -f, $label" '%10.1f' ${ms[cp-sync-$size]}
   row "Trelik, $label" '%10.1f' ${ms[trelik-$size]}
+  [ -n "${BEFORE:-}" ] && row "before, $label" '%10.1f' ${ms[before-$size]}
 done
 header "ratio, pair by pair"
 for size in "${sizes[@]}"; do
@@ -92,4 +105,5 @@ for size in "${sizes[@]}"; do
   case $size in 2000 | 20000) target='<= 1.00x (median)' ;; esac
   ratio_row "Trelik / cp -r, $size" "$target" ${ms[trelik-$size]} -- ${ms[cp-$size]}
   ratio_row "Trelik / cp -r and sync -f, $size" '(none)' ${ms[trelik-$size]} -- ${ms[cp-sync-$size]}
+  [ -n "${BEFORE:-}" ] && ratio_row "Trelik / before, $size" '(none)' ${ms[trelik-$size]} -- ${ms[before-$size]}
 done
