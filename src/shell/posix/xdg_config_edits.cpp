@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/path_parts.h"
+#include "library/posix/user_dirs.h"
 
 namespace trelik {
 namespace {
@@ -42,6 +43,11 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyAndValue(std::st
 bool NamesOnly(std::string_view value, std::string_view desktopEntry) {
   if (value.ends_with(';')) value.remove_suffix(1);
   return value == desktopEntry;
+}
+
+bool IsTemplatesSetting(const std::string& line) {
+  const auto entry = KeyAndValue(line);
+  return entry && entry->first == kTemplatesKey;
 }
 
 }  // namespace
@@ -89,31 +95,19 @@ std::string EditDefaultApplications(std::string_view mimeappsList,
 TemplatesFolderSetting ReadTemplatesFolderSetting(std::string_view userDirs,
                                                   const std::string& home) {
   TemplatesFolderSetting setting;
-  for (const auto& line : SplitLines(userDirs)) {
-    const auto entry = KeyAndValue(line);
-    if (!entry || entry->first != kTemplatesKey) continue;
-    setting.line = line;
-    std::string_view value = entry->second;
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-      value = value.substr(1, value.size() - 2);
-    }
-    std::string folder;
-    if (value.starts_with("$HOME")) {
-      folder = home;
-      folder.append(value.substr(5));
-    } else {
-      folder = value;
-    }
-    folder = WithoutTrailingSeparators(folder, kPosixSeparators);
-    // Only "$HOME/..." and absolute paths are valid settings.
-    if (!folder.starts_with('/')) break;
-    if (folder == WithoutTrailingSeparators(home, kPosixSeparators)) {
-      setting.state = TemplatesFolderSetting::State::kTurnedOff;
-    } else {
-      setting.state = TemplatesFolderSetting::State::kSet;
-      setting.folder = folder;
-    }
-    break;
+  // The file is shell syntax: of several settings, the last one counts.
+  const std::vector<std::string> lines = SplitLines(userDirs);
+  const auto last = std::ranges::find_if(lines.rbegin(), lines.rend(), IsTemplatesSetting);
+  if (last == lines.rend()) return setting;
+  setting.line = *last;
+  const auto folder = UserDirsFolder(*last, kTemplatesKey, home);
+  if (!folder) return setting;
+  const std::string trimmed = WithoutTrailingSeparators(*folder, kPosixSeparators);
+  if (trimmed == WithoutTrailingSeparators(home, kPosixSeparators)) {
+    setting.state = TemplatesFolderSetting::State::kTurnedOff;
+  } else {
+    setting.state = TemplatesFolderSetting::State::kSet;
+    setting.folder = trimmed;
   }
   return setting;
 }
@@ -125,11 +119,8 @@ std::string DefaultTemplatesSetting() {
 
 std::string SetDefaultTemplatesFolder(std::string_view userDirs) {
   std::vector<std::string> lines = SplitLines(userDirs);
-  const auto existing = std::ranges::find_if(lines, [](const std::string& line) {
-    const auto entry = KeyAndValue(line);
-    return entry && entry->first == kTemplatesKey;
-  });
-  if (existing != lines.end()) {
+  const auto existing = std::ranges::find_if(lines.rbegin(), lines.rend(), IsTemplatesSetting);
+  if (existing != lines.rend()) {
     *existing = DefaultTemplatesSetting();
   } else {
     lines.push_back(DefaultTemplatesSetting());

@@ -59,6 +59,7 @@ TEST(TemplatesFolderSetting, ExpandsHomeAndTellsUnsetFromTurnedOff) {
       {"XDG_TEMPLATES_DIR=\"$HOME\"\n", "off"},
       {"XDG_TEMPLATES_DIR=\"relative\"\n", "unset"},
       {"# XDG_TEMPLATES_DIR=\"$HOME/Old\"\n", "unset"},
+      {"XDG_TEMPLATES_DIR=\"$HOME/\"\nXDG_TEMPLATES_DIR=\"$HOME/T\"\n", "/home/u/T"},
   };
   for (const auto& [userDirs, expected] : cases) {
     const auto setting = ReadTemplatesFolderSetting(userDirs, "/home/u");
