@@ -21,6 +21,10 @@ TEST(FileNameProblem, RefusesWhatWouldLeaveTheFolderOrCannotBeAName) {
       {"a|b", false, true},        {"a\tb", false, false},    {"a\x7f", false, false},
       {"a\nb", false, false},      {"x.", false, true},       {".. ", false, true},
       {"a ", false, true},         {" a", true, true},        {"a.b", true, true},
+      {"CON", false, true},        {"nul.txt", false, true},  {"Aux.tar.gz", false, true},
+      {"prn .x", false, true},     {"com1", false, true},     {"LPT9.htm", false, true},
+      {"COM0", true, true},        {"LPT10", true, true},     {"CONSOLE", true, true},
+      {"xNUL", true, true},        {"NUL_", true, true},      {"a.CON", true, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(!FileNameProblem(c.name, kWindowsSeparators), c.fineOnWindows) << c.name;
@@ -34,6 +38,7 @@ TEST(FileNameProblem, SaysWhy) {
   EXPECT_EQ(FileNameProblem("a/b", kPosixSeparators), "file names cannot hold \"/\"");
   EXPECT_EQ(FileNameProblem("a\nb", kPosixSeparators), "file names cannot hold control characters");
   EXPECT_EQ(FileNameProblem("x.", kWindowsSeparators), "file names cannot end in a dot or a blank");
+  EXPECT_EQ(FileNameProblem("Com3.htm", kWindowsSeparators), "\"Com3\" names a device");
 }
 
 }  // namespace

@@ -354,6 +354,9 @@ TEST_F(CreationTest, NamesThatCannotBeFileNamesAreRefused) {
                                  "Site/..",
                                  windows ? "Si:te\\" : "Si\x01te\\",
                                  windows ? "\\a|b" : "\\a\x1bz",
+                                 windows ? "a\"b\\" : "a\rb\\",
+                                 windows ? "nul.txt\\x" : "..\\",
+                                 windows ? "\\Lpt1" : "\\..",
                                  "Si\tte\\x"};
   for (const auto& typed : refused) {
     SCOPED_TRACE(typed);
