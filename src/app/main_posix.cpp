@@ -60,15 +60,17 @@ trelik::TextReply RemoveRegistrations() {
   const std::string dataFolder = desktop.dataHome + "/trelik/";
   const std::string storePath = dataFolder + "filetypes.reg";
   trelik::PosixShellOperations shell({}, {}, {});
-  trelik::RemovalReport report =
-      trelik::UnregisterAll([&] { return std::make_shared<trelik::RegistryStore>(storePath); },
-                            shell, dataFolder + "projects.lib");
+  const std::string executablePath = ExecutablePath();
+  trelik::RemovalReport report = trelik::UnregisterAll(
+      [&] { return std::make_shared<trelik::RegistryStore>(storePath); }, shell,
+      dataFolder + "projects.lib", executablePath, trelik::kPosixExecutable);
   try {
     trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
     const trelik::DesktopUpdate update =
-        trelik::RegenerateDesktopIntegration(fileTypes, desktop, ExecutablePath(), "");
+        trelik::RegenerateDesktopIntegration(fileTypes, desktop, executablePath, "");
     report.removed.insert(report.removed.end(), update.removed.begin(), update.removed.end());
-    report.leftAlone = update.leftAlone;
+    report.leftAlone.insert(report.leftAlone.end(), update.leftAlone.begin(),
+                            update.leftAlone.end());
     if (!update.failure.empty()) {
       report.failures.push_back("A desktop file could not be removed: " + update.failure);
     }

@@ -61,10 +61,12 @@ ProgramOptions ReadProgramOptions() {
 }
 
 int RemoveRegistrations() {
-  const std::string dataFolder = DirectoryPart(ExecutablePath(), kWindowsSeparators);
+  const std::string executablePath = ExecutablePath();
+  const std::string dataFolder = DirectoryPart(executablePath, kWindowsSeparators);
   Win32ShellOperations shell;
-  return PrintReply(FormatRemovalReport(UnregisterAll(
-      [] { return std::make_shared<Win32Registry>(); }, shell, dataFolder + "projects.lib")));
+  return PrintReply(FormatRemovalReport(
+      UnregisterAll([] { return std::make_shared<Win32Registry>(); }, shell,
+                    dataFolder + "projects.lib", executablePath, kWindowsExecutable)));
 }
 
 // --list and --new: no window of ours; the shell's copy may show its own progress.

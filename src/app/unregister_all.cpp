@@ -2,12 +2,12 @@
 
 #include "common/error.h"
 #include "library/template_list.h"
-#include "shell/file_type_registration.h"
 
 namespace trelik {
 
 RemovalReport UnregisterAll(const std::function<std::shared_ptr<Registry>()>& openRegistry,
-                            ShellOperations& shell, const std::string& listPath) {
+                            ShellOperations& shell, const std::string& listPath,
+                            const std::string& executablePath, const ExecutableNaming& naming) {
   RemovalReport report;
   // A list that cannot be read only loses its names: the registry still shows every type.
   std::vector<std::string> listed;
@@ -18,9 +18,10 @@ RemovalReport UnregisterAll(const std::function<std::shared_ptr<Registry>()>& op
   }
   try {
     const auto registry = openRegistry();
-    const RegistrationContext context{*registry, "",
+    const RegistrationContext context{*registry, executablePath,
                                       [&shell] { shell.NotifyAssociationsChanged(); }};
-    const FileTypeRemoval removal = UnregisterAllFileTypes(context, listed);
+    const FileTypeRemoval removal = UnregisterAllFileTypes(context, listed, naming);
+    for (const auto& key : removal.foreign) report.leftAlone.push_back("File type entry " + key);
     for (const auto& key : removal.removed) report.removed.push_back("file type entry " + key);
     for (const auto& key : removal.leftBehind) {
       std::string failure = "The file type entry " + key + " could not be removed";

@@ -1,6 +1,7 @@
 #include "shell/file_type_registration.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "common/ascii_case.h"
@@ -61,6 +62,31 @@ bool DeleteKeyWithTree(Registry& registry, RegistryKey parent, const std::string
   return registry.DeleteKey(parent, name) || deleted;
 }
 
+std::string DefaultValue(Registry& registry, const std::string& keyPath) {
+  const OpenedKey key(registry, registry.OpenKey(RegistryKey::kRoot, keyPath));
+  return key ? registry.ReadString(key.Get(), "").value_or("") : "";
+}
+
+// The program a command starts: the quoted text at its start, or else its first word.
+std::string_view CommandProgram(std::string_view command) {
+  if (!command.starts_with('"')) return command.substr(0, command.find(' '));
+  command.remove_prefix(1);
+  return command.substr(0, command.find('"'));
+}
+
+// Whether the type's open command runs this program, or Trelik of another install as its
+// executable's file name shows.
+bool RunsTrelik(Registry& registry, const std::string& typeKey, std::string_view executablePath,
+                const ExecutableNaming& naming) {
+  const std::string command = DefaultValue(registry, typeKey + "\\Shell\\Open\\Command");
+  const std::string_view program = CommandProgram(command);
+  const auto same = [&naming](std::string_view a, std::string_view b) {
+    return naming.caseSensitive ? a == b : EqualIgnoringAsciiCase(a, b);
+  };
+  return !program.empty() && (same(program, executablePath) ||
+                              same(FileNamePart(program, naming.separators), naming.fileName));
+}
+
 }  // namespace
 
 bool RegisterFileType(const RegistrationContext& context, const std::string& extension,
@@ -107,27 +133,44 @@ bool UnregisterFileType(const RegistrationContext& context, const std::string& e
 }
 
 FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
-                                       const std::vector<std::string>& listedTemplates) {
+                                       const std::vector<std::string>& listedTemplates,
+                                       const ExecutableNaming& naming) {
   Registry& registry = context.registry;
-  std::vector<std::string> keys = {".trelik", "Trelik"};
+  std::vector<std::string> named = {".trelik", "Trelik"};
   for (const auto& name : listedTemplates) {
-    keys.push_back(".trelik_" + name);
-    keys.push_back("trelik_" + name);
+    named.push_back(".trelik_" + name);
+    named.push_back("trelik_" + name);
   }
   for (const auto& name : ListSubkeys(registry, RegistryKey::kRoot)) {
     const std::string lowercase = AsciiLowercase(name);
     if (lowercase.starts_with(".trelik_") || lowercase.starts_with("trelik_")) {
-      keys.push_back(name);
+      named.push_back(name);
     }
   }
+  std::vector<std::string> candidates;
+  for (const auto& key : named) {
+    if (!std::ranges::any_of(candidates, [&](const auto& c) { return SameRegistryName(c, key); }) &&
+        OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, key))) {
+      candidates.push_back(key);
+    }
+  }
+  // Every key is judged before any goes: an extension is known by the type it names.
+  std::vector<std::string> types;
+  for (const auto& key : candidates) {
+    if (!key.starts_with('.') && RunsTrelik(registry, key, context.executablePath, naming)) {
+      types.push_back(key);
+    }
+  }
+  const auto isTrelikType = [&types](std::string_view name) {
+    return std::ranges::any_of(types, [name](const auto& t) { return SameRegistryName(t, name); });
+  };
+
   FileTypeRemoval removal;
-  std::vector<std::string> seen;
-  for (const auto& key : keys) {
-    if (std::ranges::any_of(seen, [&](const auto& s) { return SameRegistryName(s, key); })) {
+  for (const auto& key : candidates) {
+    if (!isTrelikType(key.starts_with('.') ? DefaultValue(registry, key) : key)) {
+      removal.foreign.push_back(key);
       continue;
     }
-    seen.push_back(key);
-    if (!OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, key))) continue;
     static_cast<void>(DeleteKeyWithTree(registry, RegistryKey::kRoot, key));
     if (OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, key))) {
       if (removal.failure.empty()) removal.failure = registry.LastFailure();

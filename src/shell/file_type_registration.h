@@ -2,8 +2,10 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "common/path_parts.h"
 #include "shell/registry.h"
 
 namespace trelik {
@@ -35,19 +37,36 @@ bool RegisterFileType(const RegistrationContext& context, const std::string& ext
 bool UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
                         const std::string& typeSuffix);
 
+// Trelik's executable as a platform names it: its file name, the separators of paths to it, and
+// whether the file system tells names apart by case.
+struct ExecutableNaming {
+  std::string_view fileName;
+  PathSeparators separators;
+  bool caseSensitive;
+};
+
+inline constexpr ExecutableNaming kWindowsExecutable{"trelik.exe", kWindowsSeparators, false};
+inline constexpr ExecutableNaming kPosixExecutable{"trelik", kPosixSeparators, true};
+
 // What UnregisterAllFileTypes did.
 struct FileTypeRemoval {
   std::vector<std::string> removed;     // the keys deleted, in the order deleted
   std::vector<std::string> leftBehind;  // keys of ours still there afterwards
+  std::vector<std::string> foreign;     // keys named like ours that are another program's
   std::string failure;                  // the registry's word on why, when it has one
 };
 
-// Deletes every file type that Trelik registered, each key with everything below it: ".trelik"
-// and "Trelik", ".trelik_" + name and "trelik_" + name for each of `listedTemplates`, and every
-// other key at the root whose name starts with ".trelik_" or "trelik_" in any case (the
-// registry's own comparison), so that types of templates no longer listed go too. Commits, and
-// tells the shell when anything was deleted. Keys that are missing are not mentioned.
+// Deletes every file type that Trelik registered, each key with everything below it. The
+// candidates are ".trelik" and "Trelik", ".trelik_" + name and "trelik_" + name for each of
+// `listedTemplates`, and every other key at the root whose name starts with ".trelik_" or
+// "trelik_" in any case (the registry's own comparison), so that types of templates no longer
+// listed go too. Of them, a type key is Trelik's when its Shell\Open\Command runs the program at
+// the context's executable path or any executable with `naming`'s file name (another install);
+// an extension key is Trelik's when its default value names such a type. The other candidates
+// stay and are listed as foreign. Commits, and tells the shell when anything was deleted. Keys
+// that are missing are not mentioned.
 FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
-                                       const std::vector<std::string>& listedTemplates);
+                                       const std::vector<std::string>& listedTemplates,
+                                       const ExecutableNaming& naming);
 
 }  // namespace trelik

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "common/error.h"
 #include "shell/memory_registry.h"
@@ -263,24 +264,52 @@ TEST_F(FileTypeRegistrationTest, UnregisterAllRemovesListedStaleAndBaseTypesOnly
   RegisterFileType(Context(), ".trelik", "Trelik", false);
   RegisterFileType(Context(), ".trelik_Web", "trelik_Web", true);
   RegisterFileType(Context(), ".trelik_Gone", "trelik_Gone", true);  // no longer listed
+  RegisterFileType(Context("C:\\Windows\\notepad.exe"), ".trelik_notes", "trelik_notes", true);
   AddForeignKey(".txt", "", "txtfile");
   AddForeignKey(".trelikx", "", "other");
   AddForeignKey("TRELIK_Odd\\Shell", "", "left by hand");
   notifications_ = 0;
 
   const FileTypeRemoval removal =
-      UnregisterAllFileTypes(Context(), {"Web", "Never registered", "web"});
+      UnregisterAllFileTypes(Context(), {"Web", "Never registered", "web"}, kWindowsExecutable);
   EXPECT_EQ(removal.removed, (Lines{".trelik", "Trelik", ".trelik_Web", "trelik_Web",
-                                    ".trelik_Gone", "trelik_Gone", "TRELIK_Odd"}));
+                                    ".trelik_Gone", "trelik_Gone"}));
+  EXPECT_EQ(removal.foreign, (Lines{".trelik_notes", "trelik_notes", "TRELIK_Odd"}));
   EXPECT_TRUE(removal.leftBehind.empty());
-  EXPECT_EQ(Layout(registry_.Root()), (Lines{".txt @=txtfile", ".trelikx @=other"}));
+  EXPECT_EQ(Layout(registry_.Root()).size(), 11u);  // .txt, .trelikx and the foreign trees
   EXPECT_EQ(notifications_, 1);
   EXPECT_EQ(registry_.OpenKeyCount(), 0u);
 
-  const FileTypeRemoval again = UnregisterAllFileTypes(Context(), {"Web"});
+  const FileTypeRemoval again = UnregisterAllFileTypes(Context(), {"Web"}, kWindowsExecutable);
   EXPECT_TRUE(again.removed.empty());
   EXPECT_TRUE(again.leftBehind.empty());
   EXPECT_EQ(notifications_, 1);
+}
+
+// Trelik's types run this very program, or another with Trelik's file name as the platform
+// compares names; their extensions go with them.
+TEST_F(FileTypeRegistrationTest, UnregisterAllKnowsTrelikByTheProgramItsCommandRuns) {
+  const std::tuple<std::string, const ExecutableNaming*, bool> cases[] = {
+      {"\"C:\\Tools\\renamed.exe\" \"%1\"", &kWindowsExecutable, true},
+      {"D:\\Other\\TRELIK.EXE %1", &kWindowsExecutable, true},
+      {"\"C:\\trelik\\notes.exe\" \"%1\"", &kWindowsExecutable, false},
+      {"C:\\x\\not trelik.exe %1", &kWindowsExecutable, false},
+      {"", &kWindowsExecutable, false},
+      {"\"/opt/x/trelik\" \"%1\"", &kPosixExecutable, true},
+      {"/opt/x/Trelik %f", &kPosixExecutable, false},
+      {"\"/usr/bin/trelik.exe\" \"%1\"", &kPosixExecutable, false},
+  };
+  for (const auto& [command, naming, trelik] : cases) {
+    SCOPED_TRACE(command);
+    MemoryRegistry registry;
+    const RegistrationContext context{registry, "C:\\Tools\\renamed.exe", [] {}};
+    RegisterFileType(context, ".trelik_T", "trelik_T", false);
+    const OpenedKey key(registry,
+                        registry.OpenKey(RegistryKey::kRoot, "trelik_T\\Shell\\Open\\Command"));
+    ASSERT_TRUE(registry.SetString(key.Get(), "", command));
+    const FileTypeRemoval removal = UnregisterAllFileTypes(context, {}, *naming);
+    EXPECT_EQ(trelik ? removal.removed : removal.foreign, (Lines{".trelik_T", "trelik_T"}));
+  }
 }
 
 TEST_F(FileTypeRegistrationTest, UnregisterAllNamesWhatARefusingRegistryKept) {
@@ -288,7 +317,7 @@ TEST_F(FileTypeRegistrationTest, UnregisterAllNamesWhatARefusingRegistryKept) {
   const Lines registered = Layout(registry_.Root());
   registry_.RefuseAllChanges();
   notifications_ = 0;
-  const FileTypeRemoval removal = UnregisterAllFileTypes(Context(), {});
+  const FileTypeRemoval removal = UnregisterAllFileTypes(Context(), {}, kWindowsExecutable);
   EXPECT_TRUE(removal.removed.empty());
   EXPECT_EQ(removal.leftBehind, (Lines{".trelik", "Trelik"}));
   EXPECT_EQ(Layout(registry_.Root()), registered);

@@ -69,9 +69,11 @@ grep -q 'x-trelik' "$XDG_CONFIG_HOME/mimeapps.list" || fail "no default applicat
 expect_file "$data/generated.list"
 generated=$(cat "$data/generated.list")
 [ -n "$generated" ] || fail "nothing was generated"
+printf '[HKEY_CURRENT_USER\\Software\\Classes\\trelik_notes\\Shell\\Open\\Command]\n@="gedit %%1"\n' >>"$data/filetypes.reg"
 
 "$trelik" --unregister-all >"$work/stdout" 2>"$work/stderr" ||
   fail "--unregister-all: exit code $?: $(cat "$work/stderr")"
+grep -qxF "File type entry trelik_notes: not Trelik's, left alone" "$work/stdout" || fail "notes"
 for key in .trelik Trelik .trelik_Web trelik_Web; do
   grep -qxF "Removed file type entry $key" "$work/stdout" || fail "stdout: $(cat "$work/stdout")"
 done
@@ -85,8 +87,10 @@ expect_file "$HOME/Templates/Letter.odt"
 expect_file "$XDG_DATA_HOME/templates/mine.desktop"
 expect_file "$data/projects/Web/index.htm"
 expect_file "$data/projects.lib"
-grep -qi 'trelik' "$data/filetypes.reg" && fail "the store still holds types: $(cat "$data/filetypes.reg")"
+[ "$(grep -ci 'trelik' "$data/filetypes.reg")" = 4 ] && grep -q 'gedit' "$data/filetypes.reg" ||
+  fail "the store holds: $(cat "$data/filetypes.reg")"
 
+printf 'REGEDIT4\n' >"$data/filetypes.reg"
 "$trelik" --unregister-all >"$work/stdout" 2>&1 || fail "second --unregister-all: exit code $?"
 [ "$(cat "$work/stdout")" = "Nothing of Trelik's was registered." ] ||
   fail "second --unregister-all: $(cat "$work/stdout")"

@@ -111,7 +111,7 @@ class DesktopIntegrationTest : public ::testing::Test {
   // As --unregister-all does: the base type goes too.
   void UnregisterEverything() {
     RegistryStore store(storePath_);
-    static_cast<void>(UnregisterAllFileTypes(Context(store), {}));
+    static_cast<void>(UnregisterAllFileTypes(Context(store), {}, kPosixExecutable));
   }
 
   void Regenerate(Registry& fileTypes) {
