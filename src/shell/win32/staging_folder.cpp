@@ -80,7 +80,10 @@ void RemoveAbandonedStagingFolders(const std::string& folder) {
   for (const std::string& name : ListEntries(folder + "*")) {
     const auto owner = StagingOwner(name);
     const std::string path = folder + name;
-    if (owner && ProcessIsGone(static_cast<DWORD>(*owner)) && !IsHeldOpen(path)) {
+    // Process ids come round again soon (under Wine within seconds): one that names this
+    // process names a copy of an earlier one unless this process holds it.
+    if (owner && (*owner == GetCurrentProcessId() || ProcessIsGone(static_cast<DWORD>(*owner))) &&
+        !IsHeldOpen(path)) {
       RemoveTree(path);
     }
   }

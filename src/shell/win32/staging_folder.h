@@ -33,8 +33,8 @@ class StagingFolder {
 };
 
 // Removes the staging folders in `folder` (which ends in a separator) that copies left when
-// their process ended: only folders of that name form whose process is gone and which nobody
-// holds open.
+// their process ended: only folders of that name form whose process is gone (or is this one,
+// whose id an earlier process had) and which nobody holds open.
 void RemoveAbandonedStagingFolders(const std::string& folder);
 
 }  // namespace trelik

@@ -112,15 +112,20 @@ TEST_F(CopyFolderTest, CopiesPathsBeyondTheOldLimitOf127Characters) {
 // folders that killed copies left there go first, and nobody else's.
 TEST_F(CopyFolderTest, StagesHiddenAndLockedAndClearsOnlyAbandonedStagingFolders) {
   const std::string dest = temp_ / "dest\\";
-  const std::string own = ".Web.trelik-copy-" + std::to_string(GetCurrentProcessId()) + "-Abc123";
-  const std::string kept[] = {own, ".Web.trelik-copy-99996-Held99", ".Web.trelik-copy-x-Abc123",
+  // An id names a process long gone, or this one when an earlier process had it.
+  const std::string gone[] = {
+      ".Web.trelik-copy-99992-Gone99",
+      ".Web.trelik-copy-" + std::to_string(GetCurrentProcessId()) + "-Abc123"};
+  const std::string kept[] = {".Web.trelik-copy-99996-Held99", ".Web.trelik-copy-x-Abc123",
                               ".other"};
   MakeFolder(dest);
   for (const std::string& name : kept) MakeFolder(dest + name);
-  MakeFolder(dest + ".Web.trelik-copy-99992-Gone99");
-  MakeFile(dest + ".Web.trelik-copy-99992-Gone99\\half.htm", "left by a killed copy");
+  for (const std::string& name : gone) {
+    MakeFolder(dest + name);
+    MakeFile(dest + name + "\\half.htm", "left by a killed copy");
+  }
   const HANDLE held =
-      CreateFileA((dest + kept[1]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      CreateFileA((dest + kept[0]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
@@ -138,7 +143,7 @@ TEST_F(CopyFolderTest, StagesHiddenAndLockedAndClearsOnlyAbandonedStagingFolders
   EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
   EXPECT_EQ(deleter, INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetFileAttributesA((dest + "Web").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_FALSE(testing::Exists(dest + ".Web.trelik-copy-99992-Gone99"));
+  for (const std::string& name : gone) EXPECT_FALSE(testing::Exists(dest + name)) << name;
   for (const std::string& name : kept) EXPECT_TRUE(testing::Exists(dest + name)) << name;
 }
 
