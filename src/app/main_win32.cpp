@@ -1,5 +1,7 @@
 #include <ole2.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "app/unregister_all.h"
 #include "common/error.h"
 #include "common/path_parts.h"
+#include "common/win32/narrow_text.h"
 #include "creation/command_line.h"
 #include "creation/program_options.h"
 #include "creation/script_commands.h"
@@ -52,11 +55,22 @@ int PrintReply(const TextReply& reply) {
   return reply.exitCode;
 }
 
-// The command line's items after the program's own path, split by the rule the launcher path
-// always followed.
+// The command line's items after the program's own path. A launcher path is split by the rule it
+// always followed. Options are split as the C runtime splits them, so that an argument quoted as
+// for any Windows program (a quote as \", backslashes before a quote doubled) arrives as it was
+// given, and a quote in a name reaches the name's rules instead of reshaping the name.
 ProgramOptions ReadProgramOptions() {
   std::vector<std::string> items = SplitCommandLine(GetCommandLineA());
   if (!items.empty()) items.erase(items.begin());
+  if (!items.empty() && items.front().starts_with("--")) {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    items.clear();
+    for (int index = 1; arguments != nullptr && index < count; ++index) {
+      items.push_back(NarrowText(arguments[index]));
+    }
+    LocalFree(arguments);
+  }
   return ParseProgramOptions(items);
 }
 

@@ -6,18 +6,10 @@
 
 #include <vector>
 
+#include "common/win32/narrow_text.h"
+
 namespace trelik {
 namespace {
-
-// In the process code page, as every string of the program.
-std::string Narrow(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string narrow(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), size, nullptr, nullptr);
-  narrow.resize(static_cast<std::size_t>(size) - 1);
-  return narrow;
-}
 
 // The display name comes from secur32, loaded only when a name is asked for: linked in, it
 // would load with every start of the program, which seldom needs it.
@@ -39,9 +31,9 @@ bool DisplayName(std::vector<wchar_t>& buffer) {
 std::string UserName() {
   std::vector<wchar_t> buffer(256);
   // The display name exists only for domain and Microsoft accounts; a local account has none.
-  if (DisplayName(buffer)) return Narrow(buffer.data());
+  if (DisplayName(buffer)) return NarrowText(buffer.data());
   DWORD loginLength = static_cast<DWORD>(buffer.size());
-  if (GetUserNameW(buffer.data(), &loginLength)) return Narrow(buffer.data());
+  if (GetUserNameW(buffer.data(), &loginLength)) return NarrowText(buffer.data());
   return {};
 }
 

@@ -59,6 +59,8 @@ run 0 --new Plain --in "$(windows_path "$work/elsewhere")" --name 'Notes\'
 [ "$(cat "$work/elsewhere/Notes/readme.txt")" = text ] || fail "readme.txt changed"
 
 check_script_refusals "$projects" "$work/elsewhere" windows_path
+run 1 --new Web --name 'a"b\'  # quoted by Wine as "a\"b\\", as any Windows caller would
+grep -q 'cannot hold' "$work/stderr" || fail "a quote in the name: $(cat "$work/stderr")"
 
 # At a command prompt cmd.exe starts the console twin, which hands on the output and exit code.
 (cd "$projects" && "$wine_run" cmd /c "$(windows_path "$program")\\trelik" --new Web \
