@@ -52,20 +52,31 @@ for round in $(seq 1 20); do
   done
 done
 
-# Killed while copying: nothing visible is left, and the next creation there leaves no leftover.
-mkdir -p "$work/killed"
-setsid "$wine_run" "$program/trelik.exe" --new Big --in "$(windows_path "$work/killed")" \
-  >/dev/null 2>&1 &
-group=$!
-for _ in $(seq 1 600); do
-  [ "$(find "$work/killed" -type f | wc -l)" -ge 300 ] && break
-  sleep 0.1
+# Killed early, midway and once every file has arrived (while the copy is checked, flushed and
+# moved): nothing visible is left but the whole project, and the next creation there leaves no
+# leftover.
+for kill_at in 1 1500 3000; do
+  folder="$work/killed$kill_at"
+  mkdir -p "$folder"
+  setsid "$wine_run" "$program/trelik.exe" --new Big --in "$(windows_path "$folder")" \
+    >/dev/null 2>&1 &
+  group=$!
+  for _ in $(seq 1 600); do
+    [ "$(find "$folder" -type f | wc -l)" -ge "$kill_at" ] && break
+    sleep 0.1
+  done
+  kill -KILL $(pgrep -g "$group" -f 'trelik\.exe') 2>/dev/null
+  wait "$group"
+  case "$(ls "$folder")" in
+    '') ;;
+    Big) [ "$(tree_of "$folder/Big")" = "$(tree_of "$program/projects/Big")" ] ||
+      fail "killed at $kill_at files: Big is visible but not whole" ;;
+    *) fail "killed at $kill_at files: left $(ls "$folder" | tr '\n' '|')" ;;
+  esac
+  new_project Web "$folder" >/dev/null 2>&1 || fail "no project after the one killed at $kill_at"
+  ls -A "$folder" | grep -qv -e '^Web$' -e '^Big$' &&
+    fail "killed at $kill_at files, leftovers: $(ls -A "$folder" | tr '\n' '|')"
 done
-kill -KILL $(pgrep -g "$group" -f 'trelik\.exe') 2>/dev/null
-wait "$group"
-[ -z "$(ls "$work/killed")" ] || fail "a killed copy left $(ls "$work/killed" | tr '\n' '|')"
-new_project Web "$work/killed" >/dev/null 2>&1 || fail "no project after the killed one"
-[ "$(ls -A "$work/killed")" = Web ] || fail "leftovers: $(ls -A "$work/killed" | tr '\n' '|')"
 
 # A folder of 248 characters in Windows' form: Web's "css\site.css" would pass MAX_PATH.
 long="$work/long"
