@@ -89,6 +89,12 @@ bool RunsTrelik(Registry& registry, const std::string& typeKey, std::string_view
 
 }  // namespace
 
+bool IsTrelikFileType(Registry& registry, const std::string& extension,
+                      std::string_view executablePath, const ExecutableNaming& naming) {
+  const std::string type = DefaultValue(registry, extension);
+  return !type.empty() && RunsTrelik(registry, type, executablePath, naming);
+}
+
 bool RegisterFileType(const RegistrationContext& context, const std::string& extension,
                       const std::string& typeName, bool withShellNew) {
   Registry& registry = context.registry;

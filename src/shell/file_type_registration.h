@@ -48,6 +48,11 @@ struct ExecutableNaming {
 inline constexpr ExecutableNaming kWindowsExecutable{"trelik.exe", kWindowsSeparators, false};
 inline constexpr ExecutableNaming kPosixExecutable{"trelik", kPosixSeparators, true};
 
+// Whether the extension key `extension` names a type whose open command runs the program at
+// `executablePath`, or Trelik of another install as its executable's file name shows.
+bool IsTrelikFileType(Registry& registry, const std::string& extension,
+                      std::string_view executablePath, const ExecutableNaming& naming);
+
 // What UnregisterAllFileTypes did.
 struct FileTypeRemoval {
   std::vector<std::string> removed;     // the keys deleted, in the order deleted

@@ -323,7 +323,7 @@ DesktopFolders DesktopFoldersFromEnvironment() {
 DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
                                            const std::string& executablePath,
                                            const std::string& iconSource) {
-  const DesktopTypes read = ReadDesktopTypes(registry);
+  const DesktopTypes read = ReadDesktopTypes(registry, executablePath);
   const std::vector<DesktopType>& types = read.types;
   DesktopUpdate update;
   std::vector<std::string> notices;

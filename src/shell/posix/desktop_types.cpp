@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/utf8.h"
+#include "shell/file_type_registration.h"
 
 namespace trelik {
 namespace {
@@ -96,12 +97,13 @@ bool HasNewMenuEntry(Registry& registry, const std::string& extension) {
 
 }  // namespace
 
-DesktopTypes ReadDesktopTypes(Registry& registry) {
+DesktopTypes ReadDesktopTypes(Registry& registry, std::string_view executablePath) {
   DesktopTypes read;
   std::vector<DesktopType>& types = read.types;
   for (const auto& extension : ListSubkeys(registry, RegistryKey::kRoot)) {
     const bool isBase = extension == kBaseExtension;
     if (!isBase && !extension.starts_with(kTemplatePrefix)) continue;
+    if (!IsTrelikFileType(registry, extension, executablePath, kPosixExecutable)) continue;
     DesktopType type;
     type.extension = extension;
     type.templateName = isBase ? "" : extension.substr(kTemplatePrefix.size());

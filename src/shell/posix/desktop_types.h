@@ -38,6 +38,7 @@ struct DesktopTypes {
 // A name is left out when XML or a desktop entry cannot hold it (not UTF-8, a control
 // character), when it cannot become a case-sensitive glob, or when no launcher file name can
 // carry its extension: one such name would otherwise make update-mime-database reject every type.
-DesktopTypes ReadDesktopTypes(Registry& registry);
+// An extension whose type another program opens is no type of ours: it is left out unnamed.
+DesktopTypes ReadDesktopTypes(Registry& registry, std::string_view executablePath);
 
 }  // namespace trelik

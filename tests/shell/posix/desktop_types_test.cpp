@@ -15,7 +15,7 @@ std::vector<DesktopType> TypesOf(const std::vector<std::string>& templateNames) 
   for (const auto& name : templateNames) {
     RegisterFileType(context, ".trelik_" + name, "trelik_" + name, true);
   }
-  return ReadDesktopTypes(registry).types;
+  return ReadDesktopTypes(registry, "/opt/trelik").types;
 }
 
 TEST(DesktopTypes, BaseAndTemplatesWithTheirMimeTypes) {
@@ -57,7 +57,9 @@ TEST(DesktopTypes, OnlyUsableTrelikExtensionsCount) {
                                 ".trelikx", ".trelik_a/b", ".TRELIK_Upper", ".trelik_Fine"}) {
     RegisterFileType(context, extension, std::string("type") + extension, false);
   }
-  const auto read = ReadDesktopTypes(registry);
+  // Named like ours, opened by another program.
+  RegisterFileType({registry, "/usr/bin/gedit", [] {}}, ".trelik_notes", "trelik_notes", true);
+  const auto read = ReadDesktopTypes(registry, "/usr/local/bin/trelik");
   ASSERT_EQ(read.types.size(), 1u);
   EXPECT_EQ(read.types[0].templateName, "Fine");
   EXPECT_FALSE(read.types[0].inNewMenu);
