@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   }
   const std::string executable = argv[1];
   const int count = std::atoi(argv[2]);
-  const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
+  const trelik::DesktopFolders desktop = trelik::XdgFoldersFromEnvironment();
   const std::string dataFolder = desktop.dataHome + "/trelik/";
   const std::string storePath = dataFolder + "filetypes.reg";
 

@@ -56,7 +56,7 @@ int PrintReply(const trelik::TextReply& reply) {
 // Takes every file type out of the store, then every desktop file of ours that the store no
 // longer accounts for; the templates, their list and the settings stay.
 trelik::TextReply RemoveRegistrations() {
-  const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
+  const trelik::DesktopFolders desktop = trelik::XdgFoldersFromEnvironment();
   const std::string dataFolder = desktop.dataHome + "/trelik/";
   const std::string storePath = dataFolder + "filetypes.reg";
   trelik::PosixShellOperations shell({}, {}, {});
@@ -82,7 +82,7 @@ trelik::TextReply RemoveRegistrations() {
 
 // --list and --new: no window, no desktop files; the copy shows no progress.
 trelik::TextReply RunScriptCommand(const trelik::ProgramOptions& options) {
-  const std::string dataFolder = trelik::DesktopFoldersFromEnvironment().dataHome + "/trelik/";
+  const std::string dataFolder = trelik::XdgFoldersFromEnvironment().dataHome + "/trelik/";
   trelik::PosixShellOperations shell({}, {}, {});
   const trelik::TIniFile settings(dataFolder + "trelik.ini");
   const trelik::ScriptServices services{shell, settings, dataFolder};
@@ -103,7 +103,7 @@ void RunProgram(const trelik::ProgramOptions& options) {
         QString::fromStdString(ProgramFile(programFolder, std::string("trelik-") + size + ".png")));
   }
   QApplication::setWindowIcon(windowIcon);
-  const trelik::DesktopFolders desktop = trelik::DesktopFoldersFromEnvironment();
+  const trelik::DesktopFolders desktop = trelik::XdgFoldersFromEnvironment();
   const std::string dataFolder = desktop.dataHome + "/trelik/";
 
   trelik::QtApplication application;

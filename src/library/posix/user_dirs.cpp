@@ -1,6 +1,10 @@
 #include "library/posix/user_dirs.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 
 namespace trelik {
 
@@ -24,6 +28,22 @@ std::optional<std::string> UserDirsFolder(std::string_view userDirs, std::string
     folder = expanded.starts_with('/') ? std::optional(expanded) : std::nullopt;
   }
   return folder;
+}
+
+XdgFolders XdgFoldersFromEnvironment() {
+  const auto variable = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value ? value : "");
+  };
+  XdgFolders folders{.home = variable("HOME")};
+  if (folders.home.empty()) {
+    if (const passwd* user = ::getpwuid(::getuid())) folders.home = user->pw_dir;
+  }
+  folders.dataHome = variable("XDG_DATA_HOME");
+  if (!folders.dataHome.starts_with('/')) folders.dataHome = folders.home + "/.local/share";
+  folders.configHome = variable("XDG_CONFIG_HOME");
+  if (!folders.configHome.starts_with('/')) folders.configHome = folders.home + "/.config";
+  return folders;
 }
 
 }  // namespace trelik

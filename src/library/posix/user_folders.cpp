@@ -1,7 +1,6 @@
 #include "library/user_folders.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,13 +25,9 @@ std::string Variable(const char* name) {
 }  // namespace
 
 UserFolders CurrentUserFolders() {
-  UserFolders folders{.home = Variable("HOME")};
-  if (folders.home.empty()) {
-    if (const passwd* user = ::getpwuid(::getuid())) folders.home = user->pw_dir;
-  }
-  std::string config = Variable("XDG_CONFIG_HOME");
-  if (!config.starts_with('/')) config = folders.home + "/.config";
-  const FileRead userDirs = ReadFileStart(config + "/user-dirs.dirs", kUserDirsLimit);
+  const XdgFolders xdg = XdgFoldersFromEnvironment();
+  UserFolders folders{.home = xdg.home};
+  const FileRead userDirs = ReadFileStart(xdg.configHome + "/user-dirs.dirs", kUserDirsLimit);
   const std::string desktop = Variable("XDG_DESKTOP_DIR");
   folders.desktop =
       UserDirsFolder(userDirs.failure ? "" : userDirs.bytes, "XDG_DESKTOP_DIR", folders.home)

@@ -1,12 +1,10 @@
 #include "shell/posix/desktop_integration.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <set>
@@ -186,7 +184,8 @@ void TakeBackTemplatesFolderSetting(const DesktopFolders& folders, DesktopUpdate
   const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
   const auto userDirs = ReadOptionalFile(userDirsPath, update);
   if (!userDirs) return;
-  const std::string formerLine = Lines(former.bytes).empty() ? "" : Lines(former.bytes)[0];
+  const std::vector<std::string> formerLines = Lines(former.bytes);
+  const std::string formerLine = formerLines.empty() ? "" : formerLines[0];
   if (const auto restored = PutBackTemplatesFolder(*userDirs, formerLine)) {
     // A file that holds nothing else was Trelik's own: it goes.
     if (restored->empty()) {
@@ -215,8 +214,8 @@ std::string LeftOutNotice(const std::vector<std::string>& names) {
   return text.append(". Projects can still be made from them with \"trelik --new\".");
 }
 
-// Each notice is given once: those given are kept, each ending in a NUL, and only new ones are
-// returned.
+// Each notice is given once: those given are kept, each ending in a NUL, and only new ones go
+// into `update`.
 void GiveNoticesOnce(const DesktopFolders& folders, const std::vector<std::string>& notices,
                      DesktopUpdate& update) {
   const std::string path = folders.dataHome + "/trelik/notices.list";
@@ -302,23 +301,6 @@ void UpdateDefaultApplications(const DesktopFolders& folders,
 }
 
 }  // namespace
-
-DesktopFolders DesktopFoldersFromEnvironment() {
-  const auto variable = [](const char* name) {
-    const char* value = std::getenv(name);
-    return std::string(value ? value : "");
-  };
-  DesktopFolders folders;
-  folders.home = variable("HOME");
-  if (folders.home.empty()) {
-    if (const passwd* user = ::getpwuid(::getuid())) folders.home = user->pw_dir;
-  }
-  folders.dataHome = variable("XDG_DATA_HOME");
-  if (!folders.dataHome.starts_with('/')) folders.dataHome = folders.home + "/.local/share";
-  folders.configHome = variable("XDG_CONFIG_HOME");
-  if (!folders.configHome.starts_with('/')) folders.configHome = folders.home + "/.config";
-  return folders;
-}
 
 DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
                                            const std::string& executablePath,

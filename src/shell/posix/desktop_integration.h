@@ -3,20 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "library/posix/user_dirs.h"
 #include "shell/registry.h"
 
 namespace trelik {
 
 // The user's folders that desktop integration writes into.
-struct DesktopFolders {
-  std::string home;
-  std::string dataHome;    // $XDG_DATA_HOME, by default home + "/.local/share"
-  std::string configHome;  // $XDG_CONFIG_HOME, by default home + "/.config"
-};
-
-// The folders named by HOME, XDG_DATA_HOME and XDG_CONFIG_HOME; relative XDG settings are
-// ignored, as the XDG base directory rules ask.
-DesktopFolders DesktopFoldersFromEnvironment();
+using DesktopFolders = XdgFolders;
 
 // Makes the desktop know the file types registered in `registry`, the way the Windows shell
 // knows them from its registry:

@@ -10,6 +10,8 @@
 
 #include "common/path_parts.h"
 #include "common/system_error.h"
+#include "library/file_access.h"
+#include "library/user_folders.h"
 #include "shell/copy_name.h"
 #include "shell/staging_name.h"
 #include "shell/win32/staging_folder.h"
@@ -53,24 +55,10 @@ struct CopyNames {
   std::error_code wantedFailure;
 };
 
-std::string FullPath(const std::string& path) {
-  const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return path;
-  std::string full(size, '\0');
-  const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
-  full.resize(length < size ? length : 0);
-  return full;
-}
-
-std::string Uppercase(std::string text) {
-  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
-  return text;
-}
-
-// True when `folder` is `root` or lies inside it; file names compare regardless of case.
+// True when `folder` is `root` or lies inside it, as file names compare.
 bool IsWithin(const std::string& folder, const std::string& root) {
-  return Uppercase(AsFolder(FullPath(folder), kWindowsSeparators))
-      .starts_with(Uppercase(AsFolder(FullPath(root), kWindowsSeparators)));
+  return AsFolder(ComparablePath(folder), kWindowsSeparators)
+      .starts_with(AsFolder(ComparablePath(root), kWindowsSeparators));
 }
 
 // The name the copy takes in `folder`, as ArrivalName chooses it. A wanted name whose state
@@ -217,7 +205,7 @@ void KeepAttributes(const std::string& copy, DWORD sourceAttributes) {
 class NamingTurn {
  public:
   explicit NamingTurn(const std::string& folder) {
-    const std::size_t key = std::hash<std::string>{}(Uppercase(FullPath(folder)));
+    const std::size_t key = std::hash<std::string>{}(ComparablePath(folder));
     mutex_ = CreateMutexA(nullptr, FALSE, ("Local\\trelik-copy-" + std::to_string(key)).c_str());
     if (mutex_ != nullptr) WaitForSingleObject(mutex_, INFINITE);
   }
@@ -314,7 +302,7 @@ CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
   const auto arrivalName = FreeNameIn(folder, planned);
   if (!arrivalName) return {std::nullopt, CannotExamine(folder)};
   // The staging folder's name is the longer one unless a long name is wanted.
-  const std::string fullFolder = AsFolder(FullPath(folder), kWindowsSeparators);
+  const std::string fullFolder = AsFolder(AbsolutePath(folder), kWindowsSeparators);
   const std::string stagingName = StagingName(name, GetCurrentProcessId());
   const std::string& longerName =
       stagingName.size() > arrivalName->size() ? stagingName : *arrivalName;

@@ -1,5 +1,5 @@
 # The Windows shell and file operations: shell32 for the copy, the picker and opening files,
-# ole32 for the COM that the picker needs.
+# ole32 for the COM that the picker needs; the library for the paths as file names compare.
 target_sources(trelik_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/entry_listing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_copy.cpp
@@ -8,4 +8,4 @@ target_sources(trelik_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tree_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tree_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_shell_operations.cpp)
-target_link_libraries(trelik_shell PUBLIC shell32 ole32)
+target_link_libraries(trelik_shell PUBLIC trelik_library shell32 ole32)
