@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
-#include "ui/about_unit.h"
+#include "ui/main_window.h"
+#include "ui/template_editor.h"
+#include "ui/about_window.h"
 #include "ui/program.h"
 #include "ui/program_actions.h"
 

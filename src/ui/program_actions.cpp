@@ -1,8 +1,8 @@
 #include "ui/program_actions.h"
 
 #include "shell/file_type_registration.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+#include "ui/main_window.h"
+#include "ui/template_editor.h"
 #include "ui/site_address.h"
 
 namespace trelik {

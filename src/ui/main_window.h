@@ -31,13 +31,13 @@ class TForm1 {
   void Label3Click();
   void Label4Click();
 
-  Label* Label1;
-  Label* Label2;
-  Label* Label3;
-  Label* Label4;
-  PushButton* Button1;
-  CheckBox* CheckBox1;
-  Edit* Edit1;
+  Label* Label1;        // "Options"
+  Label* Label2;        // "Check Version"
+  Label* Label3;        // "About"
+  Label* Label4;        // "Help"
+  PushButton* Button1;  // "Create"
+  CheckBox* CheckBox1;  // "Auto Open the Project"
+  Edit* Edit1;          // the name of the new project
 
  private:
   Program& program_;

@@ -1,4 +1,4 @@
-#include "ui/about_unit.h"
+#include "ui/about_window.h"
 
 #include "common/new_menu.h"
 #include "ui/site_address.h"

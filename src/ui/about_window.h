@@ -20,11 +20,11 @@ class Tabout {
   void Label2Click();
   void Button1Click();
 
-  Control* Image1;
-  Label* Label1;
-  Label* Label2;
-  Label* Label3;
-  PushButton* Button1;
+  Control* Image1;      // the program's icon
+  Label* Label1;        // "Trelik 1.0"
+  Label* Label2;        // the maker's site
+  Label* Label3;        // "Set up Projects from New"
+  PushButton* Button1;  // "Close"
 
  private:
   ProgramActions& actions_;

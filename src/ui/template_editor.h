@@ -33,18 +33,18 @@ class TForm2 {
   void Button3Click();
   void helpClick();
 
-  Label* Label3;
-  PushButton* Button1;
+  Label* Label3;        // the maker's home page
+  PushButton* Button1;  // "Close"
   PushButton* help;
-  PushButton* Button3;
-  GroupBox* GroupBox1;
-  CheckBox* CheckBox1;
-  ComboBox* ComboBox1;
-  PushButton* Button4;
-  PushButton* Button5;
-  PushButton* Button6;
-  ComboBox* ComboBox2;
-  CheckBox* CheckBox2;  // whether the selected template's files get their tokens filled in
+  PushButton* Button3;  // "Check Version"
+  GroupBox* GroupBox1;  // "Projects List"
+  CheckBox* CheckBox1;  // "Auto Open"
+  ComboBox* ComboBox1;  // the templates
+  PushButton* Button4;  // "New Project"
+  PushButton* Button5;  // "Delete"
+  PushButton* Button6;  // "Main File"
+  ComboBox* ComboBox2;  // the files of the selected template
+  CheckBox* CheckBox2;  // "Fill in names inside files"
 
  private:
   std::string ListFilePath() const;

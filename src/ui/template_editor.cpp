@@ -1,4 +1,4 @@
-#include "ui/Unit2.h"
+#include "ui/template_editor.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include "creation/launcher_name.h"
 #include "creation/project_creation.h"
-#include "ui/Unit2.h"
-#include "ui/about_unit.h"
+#include "ui/template_editor.h"
+#include "ui/about_window.h"
 
 namespace trelik {
 
