@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ui/main_window.h"
-#include "ui/template_editor.h"
 #include "ui/about_window.h"
+#include "ui/main_window.h"
 #include "ui/program.h"
 #include "ui/program_actions.h"
+#include "ui/template_editor.h"
 
 namespace trelik {
 

@@ -2,8 +2,8 @@
 
 #include "creation/launcher_name.h"
 #include "creation/project_creation.h"
-#include "ui/template_editor.h"
 #include "ui/about_window.h"
+#include "ui/template_editor.h"
 
 namespace trelik {
 

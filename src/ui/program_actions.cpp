@@ -2,8 +2,8 @@
 
 #include "shell/file_type_registration.h"
 #include "ui/main_window.h"
-#include "ui/template_editor.h"
 #include "ui/site_address.h"
+#include "ui/template_editor.h"
 
 namespace trelik {
 namespace {
