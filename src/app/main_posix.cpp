@@ -19,6 +19,7 @@
 #include "creation/program_options.h"
 #include "creation/script_commands.h"
 #include "library/ini_file.h"
+#include "library/library_files.h"
 #include "shell/posix/desktop_integration.h"
 #include "shell/posix/posix_shell_operations.h"
 #include "shell/posix/registry_store.h"
@@ -63,7 +64,7 @@ trelik::TextReply RemoveRegistrations() {
   const std::string executablePath = ExecutablePath();
   trelik::RemovalReport report = trelik::UnregisterAll(
       [&] { return std::make_shared<trelik::RegistryStore>(storePath); }, shell,
-      dataFolder + "projects.lib", executablePath, trelik::kPosixExecutable);
+      dataFolder + trelik::kTemplateListFile, executablePath, trelik::kPosixExecutable);
   try {
     trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
     const trelik::DesktopUpdate update =
@@ -84,7 +85,7 @@ trelik::TextReply RemoveRegistrations() {
 trelik::TextReply RunScriptCommand(const trelik::ProgramOptions& options) {
   const std::string dataFolder = trelik::XdgFoldersFromEnvironment().dataHome + "/trelik/";
   trelik::PosixShellOperations shell({}, {}, {});
-  const trelik::TIniFile settings(dataFolder + "trelik.ini");
+  const trelik::TIniFile settings(dataFolder + trelik::kSettingsFile);
   const trelik::ScriptServices services{shell, settings, dataFolder};
   return options.action == trelik::ProgramAction::kList
              ? trelik::ListTemplates(services)
@@ -108,7 +109,7 @@ void RunProgram(const trelik::ProgramOptions& options) {
 
   trelik::QtApplication application;
   trelik::CopyProgressWindow progress;
-  trelik::QtFolderPicker picker(dataFolder + "trelik.ini");
+  trelik::QtFolderPicker picker(dataFolder + trelik::kSettingsFile);
   // The file types are kept in a store file in the data folder; a damaged one is reported by
   // the registration that opens it, and left alone.
   const std::string storePath = dataFolder + "filetypes.reg";

@@ -17,6 +17,7 @@
 #include "creation/program_options.h"
 #include "creation/script_commands.h"
 #include "library/ini_file.h"
+#include "library/library_files.h"
 #include "shell/win32/win32_registry.h"
 #include "shell/win32/win32_shell_operations.h"
 #include "ui/program.h"
@@ -80,14 +81,14 @@ int RemoveRegistrations() {
   Win32ShellOperations shell;
   return PrintReply(FormatRemovalReport(
       UnregisterAll([] { return std::make_shared<Win32Registry>(); }, shell,
-                    dataFolder + "projects.lib", executablePath, kWindowsExecutable)));
+                    dataFolder + kTemplateListFile, executablePath, kWindowsExecutable)));
 }
 
 // --list and --new: no window of ours; the shell's copy may show its own progress.
 int RunScriptCommand(const ProgramOptions& options) {
   const std::string dataFolder = DirectoryPart(ExecutablePath(), kWindowsSeparators);
   Win32ShellOperations shell;
-  const TIniFile settings(dataFolder + "trelik.ini");
+  const TIniFile settings(dataFolder + kSettingsFile);
   const ScriptServices services{shell, settings, dataFolder};
   return PrintReply(options.action == ProgramAction::kList ? ListTemplates(services)
                                                            : CreateFromScript(options, services));

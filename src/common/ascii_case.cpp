@@ -12,7 +12,7 @@ char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   // From the end: names looked up among each other mostly share their beginning
-  // ("trelik_..."), so a mismatch shows at once there.
+  // (the file types' common start), so a mismatch shows at once there.
   for (std::size_t i = a.size(); i-- > 0;) {
     if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }

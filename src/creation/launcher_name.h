@@ -7,11 +7,8 @@
 
 namespace trelik {
 
-// The marker that a launcher file's extension carries before the template name.
-inline constexpr std::string_view kLauncherMarker = "trelik_";
-
-// The template name carried by a launcher path's extension (".trelik_" + name); empty when the
-// path carries none. Case-sensitive; the launcher's base name plays no part.
+// The template name carried by a launcher path's extension (TemplateExtension of the name); empty
+// when the path carries none. Case-sensitive; the launcher's base name plays no part.
 std::string ExtractProjectName(std::string_view path, const PathSeparators& separators);
 
 }  // namespace trelik

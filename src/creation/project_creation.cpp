@@ -12,6 +12,8 @@
 #include "creation/token_values.h"
 #include "library/file_access.h"
 #include "library/file_claim.h"
+#include "library/library_files.h"
+#include "library/settings_sections.h"
 
 namespace trelik {
 namespace {
@@ -101,7 +103,8 @@ class Sequence {
   // typed name, all before the copy appears, so that it appears whole under its final name.
   // The project's folder, or nullopt when the copy failed.
   std::optional<std::string> Create() {
-    const std::string templateFolder = request_.appDir + "projects" + Separator() + projectName_;
+    const std::string templateFolder =
+        request_.appDir + kTemplateStoreFolder + Separator() + projectName_;
     const CopyResult copy = services_.shell.CopyFolder(
         request_.owner, templateFolder, launcherFolder_,
         [this](const std::string& copyPath, const std::string& arrivalName) {
@@ -156,7 +159,7 @@ class Sequence {
   // A hand-edited or damaged settings file may name a path; acting on it would move or open a
   // file of the user's outside the copy.
   std::string RecordedMainFile(const std::string& projectName) const {
-    std::string mainFile = services_.settings.ReadText("mainfile", projectName, "");
+    std::string mainFile = services_.settings.ReadText(kMainFileSection, projectName, "");
     if (mainFile.empty() || !FileNameProblem(mainFile, services_.separators)) return mainFile;
     Say("The main file recorded for " + Quoted(projectName) + " (" + Quoted(mainFile) +
         ") is not a plain name inside the template, so none is used.");
@@ -219,7 +222,7 @@ class Sequence {
       values["file"] = mainName.substr(
           0, mainName.size() - ExtensionPart(mainName, services_.separators).size());
     }
-    const bool fillContents = services_.settings.ReadFlag("fill", projectName_, false);
+    const bool fillContents = services_.settings.ReadFlag(kFillSection, projectName_, false);
     const TreeFill fill =
         FillTokensInTree(copyPath, values, fillContents, services_.shell, services_.separators);
     if (fill.failure.empty() && HoldsToken(mainFile_, values) &&

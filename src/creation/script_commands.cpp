@@ -9,6 +9,8 @@
 #include "creation/project_creation.h"
 #include "library/file_access.h"
 #include "library/file_tree.h"
+#include "library/library_files.h"
+#include "library/settings_sections.h"
 #include "library/template_list.h"
 
 namespace trelik {
@@ -19,7 +21,7 @@ constexpr int kFailed = 1;
 // The template list; a missing list file is an empty list.
 std::vector<std::string> Templates(const ScriptServices& services) {
   std::vector<std::string> templates;
-  LoadTemplateListIfAny(services.appDir + "projects.lib", templates);
+  LoadTemplateListIfAny(services.appDir + kTemplateListFile, templates);
   return templates;
 }
 
@@ -45,9 +47,11 @@ TextReply ListTemplates(const ScriptServices& services) {
   }
   try {
     for (const auto& name : Templates(services)) {
-      reply.standardOutput +=
-          name + "\t" + services.settings.ReadText("mainfile", name, "") + "\t" +
-          (services.settings.ReadFlag("autoopen", name, false) ? "autoopen" : "") + "\n";
+      // The third column names the section that records the choice.
+      reply.standardOutput
+          .append(name + "\t" + services.settings.ReadText(kMainFileSection, name, "") + "\t")
+          .append(services.settings.ReadFlag(kAutoOpenSection, name, false) ? kAutoOpenSection : "")
+          .append("\n");
     }
   } catch (const Error& error) {
     return {.standardError = std::string("trelik: ") + error.what() + "\n", .exitCode = kFailed};

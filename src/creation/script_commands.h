@@ -16,8 +16,8 @@ struct ScriptServices {
   std::string appDir;
 };
 
-// --list: one template a line, "name<TAB>main file<TAB>autoopen", the last two empty when not
-// recorded.
+// --list: one template a line, "name<TAB>main file<TAB>" and the auto-open section's name, the last
+// two empty when not recorded.
 TextReply ListTemplates(const ScriptServices& services);
 
 // --new: the new project's folder on standard output and exit code 0; notices on standard

@@ -7,6 +7,7 @@
 #include "common/ascii_case.h"
 #include "common/error.h"
 #include "shell/registry_tree.h"
+#include "shell/type_names.h"
 
 namespace trelik {
 namespace {
@@ -101,7 +102,7 @@ bool RegisterFileType(const RegistrationContext& context, const std::string& ext
   std::string command = "\"";
   command.append(context.executablePath).append("\" \"%1\"");
   std::vector<ValueToWrite> values = {{extension, "", typeName}};
-  if (withShellNew) values.push_back({extension + "\\ShellNew", "NullFile", ""});
+  if (withShellNew) values.push_back({extension + kNewMenuSubkey, "NullFile", ""});
   values.insert(values.end(), {{typeName, "", typeName},
                                {typeName + "\\DefaultIcon", "", context.executablePath + ",0"},
                                {typeName + "\\Shell\\Open", "", "&Open"},
@@ -126,13 +127,11 @@ bool RegisterFileType(const RegistrationContext& context, const std::string& ext
 
 bool UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
                         const std::string& typeSuffix) {
-  std::string extensionKey = ".trelik_";
-  std::string typeKey = "trelik_";
   Registry& registry = context.registry;
   const bool extensionDeleted =
-      DeleteKeyWithTree(registry, RegistryKey::kRoot, extensionKey.append(extensionSuffix));
+      DeleteKeyWithTree(registry, RegistryKey::kRoot, TemplateExtension(extensionSuffix));
   const bool typeDeleted =
-      DeleteKeyWithTree(registry, RegistryKey::kRoot, typeKey.append(typeSuffix));
+      DeleteKeyWithTree(registry, RegistryKey::kRoot, TemplateTypeName(typeSuffix));
   if (!(extensionDeleted || typeDeleted) || !registry.Commit()) return false;
   context.notifyAssociationsChanged();
   return true;
@@ -144,12 +143,13 @@ FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
   Registry& registry = context.registry;
   std::vector<std::string> named = {".trelik", "Trelik"};
   for (const auto& name : listedTemplates) {
-    named.push_back(".trelik_" + name);
-    named.push_back("trelik_" + name);
+    named.push_back(TemplateExtension(name));
+    named.push_back(TemplateTypeName(name));
   }
   for (const auto& name : ListSubkeys(registry, RegistryKey::kRoot)) {
     const std::string lowercase = AsciiLowercase(name);
-    if (lowercase.starts_with(".trelik_") || lowercase.starts_with("trelik_")) {
+    if (lowercase.starts_with(kTemplateExtensionStart) ||
+        lowercase.starts_with(kTemplateTypeStart)) {
       named.push_back(name);
     }
   }

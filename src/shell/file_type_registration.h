@@ -19,7 +19,7 @@ struct RegistrationContext {
 };
 
 // Writes, below the registry's root: `extension` with the default value `typeName`; with
-// `withShellNew`, `extension`\ShellNew with the empty value "NullFile"; `typeName` with the
+// `withShellNew`, `extension` + kNewMenuSubkey with the empty value "NullFile"; `typeName` with the
 // default value `typeName`, its DefaultIcon (the executable's first icon) and its
 // Shell\Open\Command (the executable with the file's path as its one argument). Other values
 // and subkeys already there stay. Only values that differ are written, committed once, and only
@@ -30,10 +30,10 @@ struct RegistrationContext {
 bool RegisterFileType(const RegistrationContext& context, const std::string& extension,
                       const std::string& typeName, bool withShellNew);
 
-// Deletes ".trelik_" + `extensionSuffix` and "trelik_" + `typeSuffix`, each with everything
-// below it, commits, and tells the shell when anything was deleted, so that a removed New-menu
-// entry goes at once; true then. Never fails: what is missing or cannot be deleted is left as
-// it is.
+// Deletes TemplateExtension(`extensionSuffix`) and TemplateTypeName(`typeSuffix`), each with
+// everything below it, commits, and tells the shell when anything was deleted, so that a removed
+// New-menu entry goes at once; true then. Never fails: what is missing or cannot be deleted is left
+// as it is.
 bool UnregisterFileType(const RegistrationContext& context, const std::string& extensionSuffix,
                         const std::string& typeSuffix);
 
@@ -62,14 +62,14 @@ struct FileTypeRemoval {
 };
 
 // Deletes every file type that Trelik registered, each key with everything below it. The
-// candidates are ".trelik" and "Trelik", ".trelik_" + name and "trelik_" + name for each of
-// `listedTemplates`, and every other key at the root whose name starts with ".trelik_" or
-// "trelik_" in any case (the registry's own comparison), so that types of templates no longer
-// listed go too. Of them, a type key is Trelik's when its Shell\Open\Command runs the program at
-// the context's executable path or any executable with `naming`'s file name (another install);
-// an extension key is Trelik's when its default value names such a type. The other candidates
-// stay and are listed as foreign. Commits, and tells the shell when anything was deleted. Keys
-// that are missing are not mentioned.
+// candidates are ".trelik" and "Trelik", the TemplateExtension and TemplateTypeName of each of
+// `listedTemplates`, and every other key at the root whose name starts with
+// kTemplateExtensionStart or kTemplateTypeStart in any case (the registry's own comparison), so
+// that types of templates no longer listed go too. Of them, a type key is Trelik's when its
+// Shell\Open\Command runs the program at the context's executable path or any executable with
+// `naming`'s file name (another install); an extension key is Trelik's when its default value names
+// such a type. The other candidates stay and are listed as foreign. Commits, and tells the shell
+// when anything was deleted. Keys that are missing are not mentioned.
 FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
                                        const std::vector<std::string>& listedTemplates,
                                        const ExecutableNaming& naming);

@@ -2,6 +2,8 @@
 
 #include "creation/launcher_name.h"
 #include "creation/project_creation.h"
+#include "library/library_files.h"
+#include "library/settings_sections.h"
 #include "ui/about_window.h"
 #include "ui/template_editor.h"
 
@@ -59,12 +61,13 @@ void TForm1::FormCreate() {
   // settings: everything after start-up needs them.
   program_.application.Dispatch([this] { actions_.RegisterFileType(".trelik", "Trelik", false); });
   program_.AppDir = program_.dataFolder;
-  program_.Settings = std::make_unique<TIniFile>(program_.AppDir + "trelik.ini");
+  program_.Settings = std::make_unique<TIniFile>(program_.AppDir + kSettingsFile);
 }
 
 void TForm1::FormShow() {
   if (!program_.ProjectName.empty()) {
-    CheckBox1->SetChecked(program_.Settings->ReadFlag("autoopen", program_.ProjectName, false));
+    CheckBox1->SetChecked(
+        program_.Settings->ReadFlag(kAutoOpenSection, program_.ProjectName, false));
   }
   Edit1->SetFocus();
 }

@@ -1,6 +1,7 @@
 #include "ui/program_actions.h"
 
 #include "shell/file_type_registration.h"
+#include "shell/type_names.h"
 #include "ui/main_window.h"
 #include "ui/site_address.h"
 #include "ui/template_editor.h"
@@ -34,7 +35,7 @@ bool ProgramActions::IsTemplateRegistered(const std::string& name) {
   const auto exists = [&registry](const std::string& path) {
     return static_cast<bool>(OpenedKey(*registry, registry->OpenKey(RegistryKey::kRoot, path)));
   };
-  return exists(".trelik_" + name + "\\ShellNew") && exists("trelik_" + name);
+  return exists(TemplateExtension(name) + kNewMenuSubkey) && exists(TemplateTypeName(name));
 }
 
 CopyResult ProgramActions::CopyFolder(const std::string& Source, const std::string& DestDir) {

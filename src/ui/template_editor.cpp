@@ -5,9 +5,12 @@
 #include "common/error.h"
 #include "common/file_name_rules.h"
 #include "common/path_parts.h"
+#include "library/library_files.h"
+#include "library/settings_sections.h"
 #include "library/template_list.h"
 #include "library/template_name.h"
 #include "library/template_source.h"
+#include "shell/type_names.h"
 #include "ui/file_list_order.h"
 #include "ui/site_address.h"
 
@@ -76,10 +79,10 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   program_.Form2 = this;
 }
 
-std::string TForm2::ListFilePath() const { return program_.AppDir + "projects.lib"; }
+std::string TForm2::ListFilePath() const { return program_.AppDir + kTemplateListFile; }
 
 std::string TForm2::StoreFolder() const {
-  return program_.AppDir + "projects" + PlatformSeparators().joiner;
+  return program_.AppDir + kTemplateStoreFolder + PlatformSeparators().joiner;
 }
 
 std::string TForm2::SelectedTemplate() const {
@@ -122,7 +125,7 @@ void TForm2::RegisterListedTemplates(const std::vector<std::string>& templates) 
   }
   for (const auto& name : registrable) {
     if (!actions_.IsTemplateRegistered(name)) {
-      actions_.RegisterFileType(".trelik_" + name, "trelik_" + name, true);
+      actions_.RegisterFileType(TemplateExtension(name), TemplateTypeName(name), true);
     }
   }
 }
@@ -207,7 +210,7 @@ void TForm2::Button4Click() {
     return;
   }
   try {
-    actions_.RegisterFileType(".trelik_" + name, "trelik_" + name, true);
+    actions_.RegisterFileType(TemplateExtension(name), TemplateTypeName(name), true);
   } catch (const Error& error) {
     actions_.UnregisterFileType(name, name);
     static_cast<void>(program_.shell.RemoveFolder(*copy.arrivedAt));
@@ -223,9 +226,9 @@ void TForm2::Button5Click() {
   if (selected == ComboBox::kNone) return;
   const std::string name = ComboBox1->Items()[selected];
   actions_.UnregisterFileType(name, name);
-  program_.Settings->RemoveKey("mainfile", name);
-  program_.Settings->RemoveKey("autoopen", name);
-  program_.Settings->RemoveKey("fill", name);
+  program_.Settings->RemoveKey(kMainFileSection, name);
+  program_.Settings->RemoveKey(kAutoOpenSection, name);
+  program_.Settings->RemoveKey(kFillSection, name);
   ComboBox1->RemoveItem(selected);
 }
 
@@ -234,9 +237,9 @@ void TForm2::Button5Click() {
 void TForm2::ComboBox1Change() {
   const std::string name = SelectedTemplate();
   if (name.empty()) return;
-  ListTemplateFiles(name, program_.Settings->ReadText("mainfile", name, ""));
-  CheckBox1->SetChecked(program_.Settings->ReadFlag("autoopen", name, false));
-  CheckBox2->SetChecked(program_.Settings->ReadFlag("fill", name, false));
+  ListTemplateFiles(name, program_.Settings->ReadText(kMainFileSection, name, ""));
+  CheckBox1->SetChecked(program_.Settings->ReadFlag(kAutoOpenSection, name, false));
+  CheckBox2->SetChecked(program_.Settings->ReadFlag(kFillSection, name, false));
 }
 
 // Listed anew at every visit, keeping the entry the user chose.
@@ -245,7 +248,7 @@ void TForm2::ComboBox2Enter() {
   if (name.empty()) return;
   const int chosen = ComboBox2->SelectedIndex();
   ListTemplateFiles(name, chosen == ComboBox::kNone
-                              ? program_.Settings->ReadText("mainfile", name, "")
+                              ? program_.Settings->ReadText(kMainFileSection, name, "")
                               : ComboBox2->Items()[chosen]);
 }
 
@@ -277,9 +280,9 @@ void TForm2::Button6Click() {
                                      ".");
     return;
   }
-  program_.Settings->WriteText("mainfile", name, mainFile);
-  program_.Settings->WriteFlag("autoopen", name, CheckBox1->Checked());
-  program_.Settings->WriteFlag("fill", name, CheckBox2->Checked());
+  program_.Settings->WriteText(kMainFileSection, name, mainFile);
+  program_.Settings->WriteFlag(kAutoOpenSection, name, CheckBox1->Checked());
+  program_.Settings->WriteFlag(kFillSection, name, CheckBox2->Checked());
 }
 
 void TForm2::Label3Click() { actions_.OpenWebSite(); }

@@ -7,12 +7,12 @@
 
 #include "common/utf8.h"
 #include "shell/file_type_registration.h"
+#include "shell/type_names.h"
 
 namespace trelik {
 namespace {
 
 constexpr std::string_view kBaseExtension = ".trelik";
-constexpr std::string_view kTemplatePrefix = ".trelik_";
 
 // The length of the character at `text[at]` when XML and desktop entries can hold it, 0
 // otherwise: both are UTF-8, neither holds control characters (GIO does not even match a glob
@@ -47,9 +47,9 @@ std::string ShownName(std::string_view name) {
   return shown;
 }
 
-// '*', '?' and '[' ']' are live characters in a shared-mime-info glob: "*.trelik_a*" would claim
-// other templates' files. A '/' cannot be part of a file name. The editor refuses such names;
-// one that got into the store anyway is given no desktop type rather than a wrong one. A
+// '*', '?' and '[' ']' are live characters in a shared-mime-info glob: a glob for the name "a*"
+// would claim other templates' files. A '/' cannot be part of a file name. The editor refuses such
+// names; one that got into the store anyway is given no desktop type rather than a wrong one. A
 // launcher needs room for at least the name's first character before its extension.
 bool UsableTemplateName(std::string_view name) {
   if (name.empty() || name.find_first_of("*?[]/") != std::string_view::npos) return false;
@@ -58,7 +58,8 @@ bool UsableTemplateName(std::string_view name) {
     if (length == 0) return false;
     at += length;
   }
-  return kTemplatePrefix.size() + name.size() + HeldCharacterLength(name, 0) <= kMaxFileNameBytes;
+  return kTemplateExtensionStart.size() + name.size() + HeldCharacterLength(name, 0) <=
+         kMaxFileNameBytes;
 }
 
 // Long enough to recognise a name by; update-mime-database writes a file named after the type.
@@ -92,7 +93,7 @@ std::string ShortHash(std::string_view name) {
 
 bool HasNewMenuEntry(Registry& registry, const std::string& extension) {
   return static_cast<bool>(
-      OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, extension + "\\ShellNew")));
+      OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, extension + kNewMenuSubkey)));
 }
 
 }  // namespace
@@ -102,16 +103,16 @@ DesktopTypes ReadDesktopTypes(Registry& registry, std::string_view executablePat
   std::vector<DesktopType>& types = read.types;
   for (const auto& extension : ListSubkeys(registry, RegistryKey::kRoot)) {
     const bool isBase = extension == kBaseExtension;
-    if (!isBase && !extension.starts_with(kTemplatePrefix)) continue;
+    if (!isBase && !extension.starts_with(kTemplateExtensionStart)) continue;
     if (!IsTrelikFileType(registry, extension, executablePath, kPosixExecutable)) continue;
     DesktopType type;
     type.extension = extension;
-    type.templateName = isBase ? "" : extension.substr(kTemplatePrefix.size());
+    type.templateName = isBase ? "" : extension.substr(kTemplateExtensionStart.size());
     if (!isBase && !UsableTemplateName(type.templateName)) {
       if (!type.templateName.empty()) read.leftOut.push_back(ShownName(type.templateName));
       continue;
     }
-    // File managers show the description; the registry's type names ("trelik_Web") are
+    // File managers show the description; the registry's type names are
     // Windows' business.
     type.description = isBase ? "Trelik file" : type.templateName + " project (Trelik launcher)";
     type.inNewMenu = HasNewMenuEntry(registry, extension);

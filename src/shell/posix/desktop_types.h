@@ -14,7 +14,7 @@ inline constexpr std::string_view kMimePrefix = "application/x-trelik";
 
 // A registered file type as the Linux desktop sees it.
 struct DesktopType {
-  std::string extension;     // ".trelik" or ".trelik_" + the template name
+  std::string extension;     // ".trelik" or TemplateExtension(templateName)
   std::string templateName;  // empty for the base type
   std::string description;   // what a file manager shows, e.g. "Web project (Trelik launcher)"
   std::string mimeType;      // "application/x-trelik" or "application/x-trelik-<slug>"
@@ -31,7 +31,7 @@ struct DesktopTypes {
   std::vector<std::string> leftOut;
 };
 
-// The base type ".trelik" and every ".trelik_<name>" registered at the registry's root, in the
+// The base type ".trelik" and every template's extension registered at the registry's root, in the
 // registry's order. Each template gets the MIME type "application/x-trelik-" + its lowercase
 // slug, cut to a sensible length; where slugs coincide (names differing only in case or
 // punctuation), are empty or were cut, a short hash of the exact name tells them apart.

@@ -3,21 +3,20 @@
 #include <algorithm>
 
 #include "shell/posix/desktop_files.h"
+#include "shell/type_names.h"
 
 namespace trelik {
 namespace {
 
 enum class Kind { kNone, kHeadered, kLauncherTemplate, kIcon };
 
-constexpr std::string_view kExtensionStart = ".trelik_";
-
 // A launcher template is named after its type, as LauncherTemplateName names it.
 bool IsLauncherTemplateName(std::string_view name) {
-  for (auto at = name.find(kExtensionStart); at != std::string_view::npos;
-       at = name.find(kExtensionStart, at + 1)) {
+  for (auto at = name.find(kTemplateExtensionStart); at != std::string_view::npos;
+       at = name.find(kTemplateExtensionStart, at + 1)) {
     DesktopType type;
     type.extension = name.substr(at);
-    type.templateName = type.extension.substr(kExtensionStart.size());
+    type.templateName = type.extension.substr(kTemplateExtensionStart.size());
     if (!type.templateName.empty() && LauncherTemplateName(type) == name) return true;
   }
   return false;

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace trelik {
+
+// The library's files in the data folder.
+inline constexpr char kTemplateStoreFolder[] = "projects";
+inline constexpr char kTemplateListFile[] = "projects.lib";
+inline constexpr char kSettingsFile[] = "trelik.ini";
+
+}  // namespace trelik
