@@ -137,9 +137,7 @@ class Sequence {
   void ReportCopyFailure(const std::string& projectName, const std::string& templateFolder,
                          const std::string& failure) {
     std::string text = std::string("Error Happened,report to ") + kSupportAddress + " Please !";
-    // A folder lists at least "." and ".."; nothing at all means there is no such template.
-    const bool missing = services_.shell.ListFolder(In(templateFolder, "*.*")).empty() &&
-                         !services_.shell.IsExistingFile(templateFolder);
+    const bool missing = !Exists(templateFolder);
     const std::string cause =
         missing ? "Template " + Quoted(projectName) + " is not in the library" : failure;
     if (!cause.empty()) text.append("\n").append(cause);
@@ -185,9 +183,7 @@ class Sequence {
   }
 
   bool Exists(const std::string& path) const {
-    // A folder lists at least "." and "..".
-    return services_.shell.IsExistingFile(path) ||
-           !services_.shell.ListFolder(In(path, "*.*")).empty();
+    return services_.shell.IsExistingFile(path) || services_.shell.IsExistingFolder(path);
   }
 
   // Runs on the complete copy at `copyPath` before it appears as `arrivalName`: fills in its

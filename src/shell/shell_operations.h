@@ -72,6 +72,9 @@ class ShellOperations {
   // True when an entry of that name exists and is not a folder.
   virtual bool IsExistingFile(const std::string& path) = 0;
 
+  // True when a folder exists at `path`, readable or not.
+  virtual bool IsExistingFolder(const std::string& path) = 0;
+
   // Tells the shell that file types changed, so that it reloads its New menu and icons.
   virtual void NotifyAssociationsChanged() = 0;
 };

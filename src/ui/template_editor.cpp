@@ -90,16 +90,13 @@ std::string TForm2::SelectedTemplate() const {
   return selected == ComboBox::kNone ? std::string() : ComboBox1->Items()[selected];
 }
 
-// A folder lists at least "." and ".."; a file is found as a file.
 bool TForm2::StoreHolds(const std::string& name) const {
   const std::string path = StoreFolder() + name;
-  return program_.shell.IsExistingFile(path) ||
-         !program_.shell.ListFolder(path + PlatformSeparators().joiner + "*.*").empty();
+  return program_.shell.IsExistingFile(path) || program_.shell.IsExistingFolder(path);
 }
 
 bool TForm2::StoreFolderExists(const std::string& name) const {
-  return !program_.shell.ListFolder(StoreFolder() + name + PlatformSeparators().joiner + "*.*")
-              .empty();
+  return program_.shell.IsExistingFolder(StoreFolder() + name);
 }
 
 // A library restored from a backup or laid out by hand has its templates but no file types:

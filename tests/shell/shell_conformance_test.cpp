@@ -224,17 +224,22 @@ TEST_P(ShellConformance, RemoveFolderDeletesTheWholeTreeAndNothingElse) {
   EXPECT_EQ(Tree(), (Entries{"Web - Copy/", "Web - Copy/keep.txt=a neighbour"}));
 }
 
-TEST_P(ShellConformance, IsExistingFileIsTrueForFilesOnly) {
+TEST_P(ShellConformance, IsExistingFileAndIsExistingFolderTellFilesFromFolders) {
   MakeFile("file.txt", "file");
   MakeFile("empty.txt", "");
   MakeFolder("Folder");
+  MakeFolder("Folder/Empty");
   MakeFile("Folder/inner.txt", "inner");
-  const std::pair<std::string, bool> cases[] = {
-      {"file.txt", true}, {"empty.txt", true},    {"Folder/inner.txt", true},
-      {"Folder", false},  {"missing.txt", false}, {"Missing/file.txt", false},
+  const std::tuple<std::string, bool, bool> cases[] = {
+      // path, a file, a folder
+      {"file.txt", true, false},          {"empty.txt", true, false},
+      {"Folder/inner.txt", true, false},  {"Folder", false, true},
+      {"Folder/Empty", false, true},      {"missing.txt", false, false},
+      {"Missing/file.txt", false, false}, {"file.txt/inner", false, false},
   };
-  for (const auto& [path, expected] : cases) {
-    EXPECT_EQ(shell_->IsExistingFile(At(path)), expected) << path;
+  for (const auto& [path, file, folder] : cases) {
+    EXPECT_EQ(shell_->IsExistingFile(At(path)), file) << path;
+    EXPECT_EQ(shell_->IsExistingFolder(At(path)), folder) << path;
   }
 }
 

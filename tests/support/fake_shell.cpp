@@ -112,4 +112,9 @@ bool FakeShell::IsExistingFile(const std::string& path) {
   return fs::exists(path, error) && !fs::is_directory(path, error);
 }
 
+bool FakeShell::IsExistingFolder(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(path, error);
+}
+
 }  // namespace trelik::testing

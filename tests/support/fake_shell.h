@@ -28,6 +28,7 @@ class FakeShell : public ShellOperations {
                  ShowCommand show) override;
   std::vector<std::string> ListFolder(const std::string& pattern) override;
   bool IsExistingFile(const std::string& path) override;
+  bool IsExistingFolder(const std::string& path) override;
   void NotifyAssociationsChanged() override { ++notifications; }
 
   // The hidden name a copy is built under before it is moved into place.

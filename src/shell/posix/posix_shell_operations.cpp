@@ -74,6 +74,11 @@ bool PosixShellOperations::IsExistingFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool PosixShellOperations::IsExistingFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 void PosixShellOperations::NotifyAssociationsChanged() {
   if (onAssociationsChanged_) onAssociationsChanged_();
 }

@@ -40,6 +40,8 @@ class PosixShellOperations final : public ShellOperations {
   std::vector<std::string> ListFolder(const std::string& pattern) override;
   // A link counts as what it points to, so a link to a folder is no file.
   bool IsExistingFile(const std::string& path) override;
+  // A link to a folder counts as one.
+  bool IsExistingFolder(const std::string& path) override;
   void NotifyAssociationsChanged() override;
 
  private:

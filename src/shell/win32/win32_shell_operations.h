@@ -33,6 +33,7 @@ class Win32ShellOperations : public ShellOperations {
                  ShowCommand show) override;
   std::vector<std::string> ListFolder(const std::string& pattern) override;
   bool IsExistingFile(const std::string& path) override;
+  bool IsExistingFolder(const std::string& path) override;
   void NotifyAssociationsChanged() override;
 
  private:
