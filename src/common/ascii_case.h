@@ -5,8 +5,8 @@
 
 namespace trelik {
 
-// Equal but for the case of the letters A to Z: how the settings file, the Linux file-type
-// store and the headless lists compare names. Other bytes must match exactly.
+// Equal but for the case of the letters A to Z: how the settings file and the Linux file-type
+// store compare names. Other bytes must match exactly.
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The text with the letters A to Z made lowercase: a key under which such names compare equal.

@@ -1,10 +1,14 @@
 #include "ui/headless/headless_widgets.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
+#include <optional>
 #include <stdexcept>
 
-#include "common/ascii_case.h"
 #include "common/error.h"
+#include "common/letter_case.h"
+#include "ui/layout_plan.h"
 
 namespace trelik {
 namespace {
@@ -17,6 +21,7 @@ class HeadlessPassive final : public GroupBox {
 
 }  // namespace
 
+void HeadlessLabel::SetFocus() { form_.SetFocusedControl(name_); }
 void HeadlessLabel::Click() { form_.Application().Dispatch(onClick); }
 
 void HeadlessButton::SetFocus() { form_.SetFocusedControl(name_); }
@@ -50,7 +55,7 @@ void HeadlessComboBox::Choose(int index) {
 
 int HeadlessComboBox::FindExact(const std::string& text) const {
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (EqualIgnoringAsciiCase(items_[i], text)) return static_cast<int>(i);
+    if (EqualIgnoringCase(items_[i], text)) return static_cast<int>(i);
   }
   return kNone;
 }
@@ -90,14 +95,14 @@ const HeadlessControlInfo& HeadlessForm::Info(const std::string& name) const {
 }
 
 Label* HeadlessForm::AddLabel(const std::string& name, const LabelArgs& args) {
-  return Adopt(std::make_unique<HeadlessLabel>(*this), {.name = name,
-                                                        .kind = "Label",
-                                                        .text = args.text,
-                                                        .bounds = args.bounds,
-                                                        .parent = ParentName(args.parent),
-                                                        .bold = args.bold,
-                                                        .link = args.link,
-                                                        .tooltip = args.tooltip});
+  return Adopt(std::make_unique<HeadlessLabel>(*this, name), {.name = name,
+                                                              .kind = "Label",
+                                                              .text = args.text,
+                                                              .bounds = args.bounds,
+                                                              .parent = ParentName(args.parent),
+                                                              .bold = args.bold,
+                                                              .link = args.link,
+                                                              .tooltip = args.tooltip});
 }
 
 PushButton* HeadlessForm::AddButton(const std::string& name, const ButtonArgs& args) {
@@ -180,13 +185,57 @@ void HeadlessForm::PressF1() {
   if (onHelp) application_.Dispatch(onHelp);
 }
 
+Control* HeadlessForm::FocusedWidget() const {
+  return focused_.empty() ? nullptr : widgets_[IndexOf(focused_)].get();
+}
+
 void HeadlessForm::PressEnter() {
+  Control* focused = FocusedWidget();
+  if (dynamic_cast<HeadlessButton*>(focused) != nullptr ||
+      dynamic_cast<HeadlessLabel*>(focused) != nullptr) {
+    PressSpace();
+    return;
+  }
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (controls_[i].isDefault) {
       dynamic_cast<HeadlessButton&>(*widgets_[i]).Click();
       return;
     }
   }
+}
+
+void HeadlessForm::PressSpace() {
+  Control* focused = FocusedWidget();
+  if (auto* button = dynamic_cast<HeadlessButton*>(focused)) button->Click();
+  if (auto* link = dynamic_cast<HeadlessLabel*>(focused)) link->Click();
+  if (auto* box = dynamic_cast<HeadlessCheckBox*>(focused)) box->Click();
+}
+
+void HeadlessForm::PressTab() {
+  static const std::map<std::string, ControlKind> kinds = {
+      {"Label", ControlKind::kLabel},        {"PushButton", ControlKind::kButton},
+      {"CheckBox", ControlKind::kCheckBox},  {"Edit", ControlKind::kEdit},
+      {"ComboBox", ControlKind::kComboBox},  {"GroupBox", ControlKind::kGroupBox},
+      {"ProgramIcon", ControlKind::kPicture}};
+  std::vector<PlannedControl> planned;
+  for (const auto& c : controls_) {
+    planned.push_back({.kind = kinds.at(c.kind),
+                       .bounds = c.bounds,
+                       .tabOrder = c.tabOrder < 0 ? std::nullopt : std::optional(c.tabOrder),
+                       .group = c.parent.empty() ? kNoGroup : IndexOf(c.parent),
+                       .link = c.link});
+  }
+  std::vector<std::size_t> stops;
+  for (const std::size_t stop : TabChain(planned)) {
+    if (planned[stop].kind != ControlKind::kGroupBox) stops.push_back(stop);
+  }
+  std::ranges::copy(LinkChain(planned), std::back_inserter(stops));
+  if (stops.empty()) return;
+  const auto at = std::ranges::find_if(
+      stops, [&](std::size_t stop) { return controls_[stop].name == focused_; });
+  const std::size_t next =
+      at == stops.end() ? stops.front() : stops[(at - stops.begin() + 1) % stops.size()];
+  widgets_[next]->SetFocus();
 }
 
 bool HeadlessForm::SetFocusedControl(const std::string& name) {

@@ -31,12 +31,13 @@ struct HeadlessControlInfo {
 // The controls: each acts through the application's dispatch, as a real event would.
 class HeadlessLabel final : public Label {
  public:
-  explicit HeadlessLabel(HeadlessForm& form) : form_(form) {}
-  void SetFocus() override {}
+  HeadlessLabel(HeadlessForm& form, std::string name) : form_(form), name_(std::move(name)) {}
+  void SetFocus() override;
   void Click();
 
  private:
   HeadlessForm& form_;
+  std::string name_;
 };
 
 class HeadlessButton final : public PushButton {
@@ -128,8 +129,11 @@ class HeadlessForm final : public Form {
   T& Find(const std::string& name) {
     return dynamic_cast<T&>(*widgets_.at(IndexOf(name)));
   }
-  void PressEnter();   // presses the default button
+  // The keys as the user presses them with the focus where it is.
+  void PressEnter();   // presses the focused button or link, else the default button
+  void PressSpace();   // presses the focused button or link, or flips the focused check box
   void PressEscape();  // closes the window where Escape does
+  void PressTab();     // moves the focus to the next stop, then the links, and round
   void PressF1();
   const std::string& FocusedControl() const { return focused_; }
   // Moves the focus; false when it was there already.
@@ -140,6 +144,7 @@ class HeadlessForm final : public Form {
   template <typename T>
   T* Adopt(std::unique_ptr<T> widget, HeadlessControlInfo info);
   std::size_t IndexOf(const std::string& name) const;
+  Control* FocusedWidget() const;
   std::string ParentName(const GroupBox* parent) const;
 
   HeadlessApplication& application_;

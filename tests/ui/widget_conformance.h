@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ui/widgets.h"
+
+namespace trelik::testing {
+
+enum class Key { kEnter, kEscape, kSpace, kTab, kDown };
+
+// A widget backend under test, and a user's hands on its windows.
+class WidgetDriver {
+ public:
+  virtual ~WidgetDriver() = default;
+  virtual Application& App() = 0;
+  // Shows the form and waits until it has the keyboard.
+  virtual void ShowActive(Form& form) = 0;
+  // Puts the keyboard focus on the named control and presses the key there, as a user does.
+  virtual void Press(Form& form, const std::string& control, Key key) = 0;
+  // Presses the key wherever the focus is.
+  virtual void Press(Form& form, Key key) = 0;
+  virtual bool HasFocus(Form& form, const std::string& control) = 0;
+  // Runs `act`, answering each message box it shows with its default button; their texts.
+  virtual std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) = 0;
+};
+
+struct WidgetBackend {
+  std::string name;
+  std::function<std::unique_ptr<WidgetDriver>()> open;
+};
+
+// The behaviour every backend owes the windows, checked through the widget interface.
+class WidgetConformance : public ::testing::TestWithParam<WidgetBackend> {
+ protected:
+  void SetUp() override { driver_ = GetParam().open(); }
+
+  Form& MakeForm(const FormArgs& args);
+  // The editor's shape: three buttons, then a group box whose controls follow it, an edit box
+  // after the group, and two links declared out of reading order. Buttons and links record
+  // their presses in `pressed_`.
+  Form& MakeEditorLikeForm();
+  // The one of `names` that has the focus, "?" when none.
+  std::string Focused(Form& form, const std::vector<std::string>& names);
+
+  std::unique_ptr<WidgetDriver> driver_;
+  std::vector<std::unique_ptr<Form>> forms_;
+  std::vector<std::string> pressed_;
+  ComboBox* templates_ = nullptr;
+  ComboBox* files_ = nullptr;
+};
+
+inline void PrintTo(const WidgetBackend& backend, std::ostream* out) { *out << backend.name; }
+
+inline std::string BackendName(const ::testing::TestParamInfo<WidgetBackend>& info) {
+  return info.param.name;
+}
+
+}  // namespace trelik::testing

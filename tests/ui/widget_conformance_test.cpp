@@ -1,0 +1,211 @@
+// What the windows rely on from every widget backend, checked through the widget interface on
+// each: the headless one here, Qt and Win32 in their own test programs.
+#include "ui/widget_conformance.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/error.h"
+
+namespace trelik::testing {
+
+Form& WidgetConformance::MakeForm(const FormArgs& args) {
+  forms_.push_back(driver_->App().CreateForm(args));
+  return *forms_.back();
+}
+
+Form& WidgetConformance::MakeEditorLikeForm() {
+  Form& form = MakeForm({.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
+  const auto record = [this](const char* name) {
+    return [this, name] { pressed_.push_back(name); };
+  };
+  form.AddButton("Close",
+                 {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true})
+      ->onClick = record("Close");
+  form.AddButton("Help", {.text = "Help", .bounds = {256, 120, 81, 25}, .tabOrder = 1})->onClick =
+      record("Help");
+  form.AddButton("Check", {.text = "Check Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2})
+      ->onClick = record("Check");
+  GroupBox* group = form.AddGroupBox(
+      "Group", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 3});
+  form.AddCheckBox(
+      "Auto", {.text = "Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 0, .parent = group});
+  templates_ =
+      form.AddComboBox("Templates", {.bounds = {8, 16, 169, 21}, .tabOrder = 1, .parent = group});
+  form.AddButton(
+          "New",
+          {.text = "New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 2, .parent = group})
+      ->onClick = record("New");
+  files_ = form.AddComboBox("Files", {.bounds = {8, 40, 169, 21}, .tabOrder = 5, .parent = group});
+  form.AddEdit("Edit", {.bounds = {8, 92, 100, 21}, .tabOrder = 4});
+  form.AddLabel("About", {.text = "About", .bounds = {300, 160, 28, 13}, .link = true})->onClick =
+      record("About");
+  form.AddLabel("Options", {.text = "Options", .bounds = {144, 160, 36, 13}, .link = true})
+      ->onClick = record("Options");
+  return form;
+}
+
+std::string WidgetConformance::Focused(Form& form, const std::vector<std::string>& names) {
+  const auto found =
+      std::ranges::find_if(names, [&](const auto& name) { return driver_->HasFocus(form, name); });
+  return found == names.end() ? "?" : *found;
+}
+
+namespace {
+
+const std::vector<std::string> kStops = {"Close", "Help",  "Check", "Auto",    "Templates",
+                                         "New",   "Files", "Edit",  "Options", "About"};
+
+// The focus walks the form's stops by tab order, each group box's own after it, then the links
+// in reading order, and comes round.
+TEST_P(WidgetConformance, TabWalksTheStopsGroupByGroupThenTheLinksAndComesRound) {
+  Form& form = MakeEditorLikeForm();
+  driver_->ShowActive(form);
+  driver_->Press(form, "About", Key::kTab);
+  std::vector<std::string> reached = {Focused(form, kStops)};
+  for (std::size_t i = 1; i < kStops.size(); ++i) {
+    driver_->Press(form, Key::kTab);
+    reached.push_back(Focused(form, kStops));
+  }
+  EXPECT_EQ(reached, kStops);
+}
+
+// Enter presses the focused button or link, else the default button; Space presses the focused
+// button or link; Escape does nothing in a window not made to close by it.
+TEST_P(WidgetConformance, EnterAndSpacePressWhatHasTheFocusOrTheDefaultButton) {
+  Form& form = MakeEditorLikeForm();
+  int closes = 0;
+  form.onClose = [&] { ++closes; };
+  driver_->ShowActive(form);
+  struct Case {
+    const char* focus;
+    Key key;
+    std::vector<std::string> pressed;
+  };
+  for (const Case& c :
+       {Case{"Edit", Key::kEnter, {"Close"}}, Case{"Auto", Key::kEnter, {"Close"}},
+        Case{"Help", Key::kEnter, {"Help"}}, Case{"New", Key::kSpace, {"New"}},
+        Case{"Options", Key::kEnter, {"Options"}}, Case{"About", Key::kSpace, {"About"}},
+        Case{"Edit", Key::kEscape, {}}, Case{"Help", Key::kEscape, {}}}) {
+    SCOPED_TRACE(c.focus);
+    pressed_.clear();
+    driver_->Press(form, c.focus, c.key);
+    EXPECT_EQ(pressed_, c.pressed);
+  }
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(closes, 0);
+}
+
+TEST_P(WidgetConformance, EscapeClosesAWindowMadeToCloseByIt) {
+  Form& form =
+      MakeForm({.caption = "about", .clientWidth = 293, .clientHeight = 171, .escapeCloses = true});
+  form.AddButton("Close",
+                 {.text = "Close", .bounds = {112, 112, 75, 25}, .tabOrder = 0, .isDefault = true});
+  int closes = 0;
+  form.onClose = [&] { ++closes; };
+  driver_->ShowActive(form);
+  driver_->Press(form, "Close", Key::kEscape);
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(form.Visible());
+}
+
+// A handler's error is shown in the error box, and the window goes on; a secondary window whose
+// close handler fails stays open.
+TEST_P(WidgetConformance, AFailingHandlerShowsTheErrorBoxAndTheWindowGoesOn) {
+  Form& form = MakeEditorLikeForm();
+  bool fail = true;
+  form.onClose = [&] {
+    if (fail) throw Error("Cannot create file \"x\". Access denied");
+  };
+  int shows = 0;
+  form.onShow = [&] { ++shows; };
+  form.AddButton("Failing", {.text = "Fail", .bounds = {24, 150, 81, 25}, .tabOrder = 6})->onClick =
+      [] { throw Error("Stream write error"); };
+  driver_->ShowActive(form);
+  form.Show();  // already shown: only brought to the front
+  EXPECT_EQ(shows, 1);
+
+  EXPECT_EQ(driver_->AnsweringBoxes([&] { driver_->Press(form, "Failing", Key::kSpace); }),
+            std::vector<std::string>{"Stream write error."});
+  EXPECT_EQ(driver_->AnsweringBoxes([&] { form.Close(); }),
+            std::vector<std::string>{"Cannot create file \"x\". Access denied."});
+  EXPECT_TRUE(form.Visible());
+  driver_->Press(form, "Edit", Key::kEnter);
+  EXPECT_EQ(pressed_, std::vector<std::string>{"Close"});
+
+  fail = false;
+  EXPECT_EQ(driver_->AnsweringBoxes([&] { form.Close(); }), std::vector<std::string>{});
+  EXPECT_FALSE(form.Visible());
+}
+
+// Names come from files and folders, so they may hold any byte but NUL. Every backend's lists
+// must hand each one back exactly, whatever they can show of it, and find it by a spelling
+// that differs in letter case only.
+TEST_P(WidgetConformance, ListsKeepEveryNameByteForByteAndFindItRegardlessOfLetterCase) {
+  struct Name {
+    std::string bytes;
+    std::string otherCase;
+  };
+  const std::vector<Name> kNames = {
+      {"Caf\xC3\xA9 \xE2\x82\xAC", "CAF\xC3\x89 \xE2\x82\xAC"},  // valid UTF-8
+      {"\xCE\xA9mega", "\xCF\x89MEGA"},                          // Greek, valid UTF-8
+      {"Caf\xE9", "cAF\xE9"},                                    // Latin-1
+      {"\x80", "\x80"},                                          // lone continuation byte
+      {"\x81", "\x81"},                          // shown like the one above, yet another name
+      {"Web\xE2\x82", "WEB\xE2\x82"},            // truncated sequence
+      {"a\tb\x01\x1F\x7F", "A\tB\x01\x1F\x7F"},  // control characters
+      {"\xC0\xAF", "\xC0\xAF"},                  // overlong encoding of '/'
+      {"\xFF\xFEz", "\xFF\xFEZ"},
+  };
+  MakeEditorLikeForm();
+  std::vector<std::string> names;
+  for (const auto& name : kNames) names.push_back(name.bytes);
+  templates_->SetItems({names.begin(), names.begin() + 3});
+  for (auto name = names.begin() + 3; name != names.end(); ++name) templates_->AddItem(*name);
+  EXPECT_EQ(templates_->Items(), names);
+  EXPECT_EQ(templates_->SelectedIndex(), ComboBox::kNone);
+  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+    templates_->SetSelectedIndex(i);
+    EXPECT_EQ(templates_->Items()[templates_->SelectedIndex()], names[i]) << i;
+    EXPECT_EQ(templates_->FindExact(kNames[i].bytes), i) << i;
+    EXPECT_EQ(templates_->FindExact(kNames[i].otherCase), i) << i;
+  }
+  // Not a name's other spelling: a part of it, more than it, the same letters accented.
+  for (const char* other : {"Caf", "Caf\xC3\xA9 \xE2\x82\xAC!", "Cafe \xE2\x82\xAC", "\xCE\xA9"}) {
+    EXPECT_EQ(templates_->FindExact(other), ComboBox::kNone) << other;
+  }
+  templates_->RemoveItem(0);
+  EXPECT_EQ(templates_->Items(), (std::vector<std::string>{names.begin() + 1, names.end()}));
+  EXPECT_EQ(templates_->SelectedIndex(), ComboBox::kNone);
+}
+
+// Only the user's choice runs the change handler; each arrival of the focus runs the list's
+// entry handler once.
+TEST_P(WidgetConformance, ChoosingOrEnteringAListRunsItsHandlersButCodeDoesNot) {
+  Form& form = MakeEditorLikeForm();
+  driver_->ShowActive(form);
+  templates_->SetItems({"Web", "docs", "Api"});
+  int changes = 0;
+  int enters = 0;
+  templates_->onChange = [&] { ++changes; };
+  templates_->onEnter = [&] { ++enters; };
+  templates_->SetSelectedIndex(0);
+  templates_->AddItem("Blog");
+  templates_->RemoveItem(3);
+  EXPECT_EQ(changes, 0);
+
+  driver_->Press(form, "Auto", Key::kTab);
+  EXPECT_EQ(enters, 1);
+  templates_->SetSelectedIndex(0);
+  driver_->Press(form, "Templates", Key::kDown);  // the closed list steps to the next entry
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(templates_->SelectedIndex(), 1);
+  EXPECT_EQ(enters, 1);
+  files_->SetFocus();
+  templates_->SetFocus();
+  EXPECT_EQ(enters, 2);
+}
+
+}  // namespace
+}  // namespace trelik::testing
