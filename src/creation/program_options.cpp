@@ -1,5 +1,9 @@
 #include "creation/program_options.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
 namespace trelik {
 namespace {
 
@@ -38,18 +42,22 @@ ProgramOptions ParseNew(const std::vector<std::string>& arguments) {
     return UsageError("--new needs the name of a template");
   }
   ProgramOptions options{.action = ProgramAction::kNew, .templateName = arguments[1]};
-  bool named = false;
-  bool placed = false;
+  std::array<bool, std::size(kNewOptions)> given{};
   for (std::size_t i = 2; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
-    const bool takesText = option == "--name" || option == "--in";
-    if (option != "--open" && !takesText) return UsageError("unknown option '" + option + "'");
-    bool& given = option == "--name" ? named : option == "--in" ? placed : options.open;
-    if (given) return UsageError(option + " is given twice");
-    given = true;
-    if (!takesText) continue;
+    const auto known = std::ranges::find(kNewOptions, option);
+    if (known == std::ranges::end(kNewOptions)) {
+      return UsageError("unknown option '" + option + "'");
+    }
+    const auto which = static_cast<std::size_t>(known - std::ranges::begin(kNewOptions));
+    if (given[which]) return UsageError(option + " is given twice");
+    given[which] = true;
+    if (which == kOpenOption) {
+      options.open = true;
+      continue;
+    }
     if (++i == arguments.size()) return UsageError(option + " needs a value");
-    (option == "--name" ? options.typedName : options.folder) = arguments[i];
+    (which == kNameOption ? options.typedName : options.folder) = arguments[i];
   }
   return options;
 }
@@ -61,17 +69,14 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
     return {.launcherPath = arguments.empty() ? std::string() : arguments[0]};
   }
   const std::string& option = arguments[0];
-  if (option == "--new") return ParseNew(arguments);
+  if (option == kNewOption) return ParseNew(arguments);
   if (arguments.size() > 1) {
-    return {.action = ProgramAction::kUsageError,
-            .error = "trelik: " + option + " takes no argument: '" + arguments[1] + "'"};
+    return UsageError(option + " takes no argument: '" + arguments[1] + "'");
   }
-  if (option == "--editor") return {.action = ProgramAction::kEditor};
-  if (option == "--unregister-all") return {.action = ProgramAction::kUnregisterAll};
-  if (option == "--help") return {.action = ProgramAction::kHelp};
-  if (option == "--version") return {.action = ProgramAction::kVersion};
-  if (option == "--list") return {.action = ProgramAction::kList};
-  return {.action = ProgramAction::kUsageError, .error = "trelik: unknown option '" + option + "'"};
+  for (const LoneOption& lone : kLoneOptions) {
+    if (option == lone.name) return {.action = lone.action};
+  }
+  return UsageError("unknown option '" + option + "'");
 }
 
 std::optional<TextReply> ReplyWithoutWindows(const ProgramOptions& options) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trelik {
@@ -29,6 +30,22 @@ struct ProgramOptions {
   std::string folder;
   bool open = false;
 };
+
+// The options that stand alone on a command line, and what each asks for.
+struct LoneOption {
+  std::string_view name;
+  ProgramAction action;
+};
+inline constexpr LoneOption kLoneOptions[] = {
+    {"--editor", ProgramAction::kEditor}, {"--unregister-all", ProgramAction::kUnregisterAll},
+    {"--help", ProgramAction::kHelp},     {"--version", ProgramAction::kVersion},
+    {"--list", ProgramAction::kList},
+};
+// --new, and the options that may follow its template, each at most once: the name as typed
+// and the folder, each with its value, and whether the main file is opened.
+inline constexpr std::string_view kNewOption = "--new";
+enum NewOption { kNameOption, kInOption, kOpenOption };
+inline constexpr std::string_view kNewOptions[] = {"--name", "--in", "--open"};
 
 // Reads the arguments that follow the program's own path. A first argument that does not start
 // with '-' is the launcher path, and whatever follows it is ignored, as it always was; otherwise

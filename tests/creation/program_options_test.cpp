@@ -2,13 +2,43 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <string_view>
+
 namespace trelik {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: trelik [LAUNCHER | --editor | --unregister-all | --help | --version]\n"
-    "       trelik --new TEMPLATE [--name TEXT] [--in FOLDER] [--open]\n"
-    "       trelik --list\n";
+// The usage lines: what --help starts with and every usage error ends with.
+std::string Usage() {
+  const std::string help = ReplyWithoutWindows({.action = ProgramAction::kHelp})->standardOutput;
+  return help.substr(0, help.find("\n\n") + 1);
+}
+
+// Every "--option" that `text` names; with `described`, only those that start a line of it.
+std::set<std::string> OptionsNamedIn(std::string_view text, bool described = false) {
+  std::set<std::string> named;
+  for (std::size_t at = text.find("--"); at != std::string_view::npos; at = text.find("--", at)) {
+    const std::size_t end = text.find_first_not_of("abcdefghijklmnopqrstuvwxyz-", at + 2);
+    const std::size_t lineStart = text.rfind('\n', at) + 1;
+    const bool startsLine = text.find_first_not_of(' ', lineStart) == at;
+    if (!described || startsLine) named.emplace(text.substr(at, end - at));
+    at = end;
+  }
+  return named;
+}
+
+// A forgotten option is caught both ways: one the parser takes but the usage or the help leaves
+// out, and one they name that the parser does not take.
+TEST(ProgramOptions, UsageAndHelpNameEveryOptionTheParserTakes) {
+  std::set<std::string> taken = {std::string(kNewOption)};
+  for (const LoneOption& option : kLoneOptions) taken.emplace(option.name);
+  for (const std::string_view option : kNewOptions) taken.emplace(option);
+  const std::string help = ReplyWithoutWindows({.action = ProgramAction::kHelp})->standardOutput;
+  EXPECT_EQ(OptionsNamedIn(Usage()), taken);
+  EXPECT_EQ(OptionsNamedIn(help, true), taken);
+  EXPECT_EQ(OptionsNamedIn(help), taken);
+}
 
 struct OptionsCase {
   std::vector<std::string> arguments;
@@ -29,31 +59,31 @@ TEST(ProgramOptions, ReadsTheLauncherPathOrOneOption) {
       {{"--editor"}, ProgramAction::kEditor, ""},
       {{"--unregister-all"}, ProgramAction::kUnregisterAll, ""},
       {{"--version"}, ProgramAction::kVersion, "", "Trelik 1.0.0.47\n"},
-      {{"--help"}, ProgramAction::kHelp, "", kUsage},
+      {{"--help"}, ProgramAction::kHelp, "", Usage()},
       {{"--list"}, ProgramAction::kList, ""},
       {{"--list", "Web"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: --list takes no argument: 'Web'\n") + kUsage,
+       std::string("trelik: --list takes no argument: 'Web'\n") + Usage(),
        2},
       {{"--Editor"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: unknown option '--Editor'\n") + kUsage,
+       std::string("trelik: unknown option '--Editor'\n") + Usage(),
        2},
       {{"-"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: unknown option '-'\n") + kUsage,
+       std::string("trelik: unknown option '-'\n") + Usage(),
        2},
       {{"--editor", "x.trelik_Web"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: --editor takes no argument: 'x.trelik_Web'\n") + kUsage,
+       std::string("trelik: --editor takes no argument: 'x.trelik_Web'\n") + Usage(),
        2},
   };
   for (const auto& c : cases) {
