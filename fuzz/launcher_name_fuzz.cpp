@@ -10,10 +10,11 @@
 #include "common/path_parts.h"
 #include "creation/launcher_name.h"
 #include "fuzz_check.h"
+#include "shell/type_names.h"
 
 namespace {
 
-using trelik::kLauncherMarker;
+using trelik::kTemplateTypeStart;
 using trelik::PathSeparators;
 
 bool HoldsAny(std::string_view text, std::string_view characters) {
@@ -26,7 +27,7 @@ void CheckExtracted(std::string_view path, const PathSeparators& separators) {
   // It lies within the last extension of the file name, right after the marker.
   FUZZ_CHECK(!HoldsAny(name, separators.delimiters));
   FUZZ_CHECK(name.find('.') == std::string::npos);
-  FUZZ_CHECK(path.ends_with(std::string(kLauncherMarker) + name));
+  FUZZ_CHECK(path.ends_with(std::string(kTemplateTypeStart) + name));
 }
 
 // A launcher as the New menu creates it, in folder `folder`, for template `name`.
@@ -37,10 +38,10 @@ void CheckMadeLauncher(const std::string& folder, const std::string& base, const
     return;
   }
   const std::string launcher = folder + separators.joiner + base + ".";
-  FUZZ_CHECK(trelik::ExtractProjectName(launcher + std::string(kLauncherMarker) + name,
+  FUZZ_CHECK(trelik::ExtractProjectName(launcher + std::string(kTemplateTypeStart) + name,
                                         separators) == name);
   // The marker is case-sensitive.
-  if (name.find(kLauncherMarker) == std::string::npos) {
+  if (name.find(kTemplateTypeStart) == std::string::npos) {
     FUZZ_CHECK(trelik::ExtractProjectName(launcher + "Trelik_" + name, separators).empty());
   }
 }
