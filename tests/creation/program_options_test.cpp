@@ -58,7 +58,7 @@ TEST(ProgramOptions, ReadsTheLauncherPathOrOneOption) {
       {{""}, ProgramAction::kRun, ""},
       {{"--editor"}, ProgramAction::kEditor, ""},
       {{"--unregister-all"}, ProgramAction::kUnregisterAll, ""},
-      {{"--version"}, ProgramAction::kVersion, "", "Trelik 1.0.0.47\n"},
+      {{"--version"}, ProgramAction::kVersion, "", "Trelik " TRELIK_VERSION "\n"},
       {{"--help"}, ProgramAction::kHelp, "", Usage()},
       {{"--list"}, ProgramAction::kList, ""},
       {{"--list", "Web"},

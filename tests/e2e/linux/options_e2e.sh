@@ -2,10 +2,11 @@
 # The real Linux program's command-line options: --version, --help and an unknown option print
 # and end; --editor shows the editor alone and ends with it; --unregister-all takes away every
 # desktop file of Trelik's and nothing of the user's.
-# Usage: options_e2e.sh <trelik executable> <folder for screenshots>
+# Usage: options_e2e.sh <trelik executable> <folder for screenshots> <the project's version>
 set -u
 trelik=$1
 artifacts=$2
+version=$3
 . "$(dirname "$0")/desktop_session.sh"
 start_desktop
 
@@ -19,7 +20,7 @@ expect_reply() {
   [ "$(cat "$work/stdout")" = "$out" ] || fail "$*: standard output: $(cat "$work/stdout")"
   [ "$(head -n 1 "$work/stderr")" = "$err" ] || fail "$*: standard error: $(cat "$work/stderr")"
 }
-expect_reply 0 "Trelik 1.0.0.47" "" --version
+expect_reply 0 "Trelik $version" "" --version
 expect_reply 2 "" "trelik: unknown option '--nope'" --nope
 "$trelik" --help >"$work/stdout" 2>&1 || fail "--help: exit code $?"
 grep -q -- '^  --unregister-all' "$work/stdout" || fail "--help: $(cat "$work/stdout")"

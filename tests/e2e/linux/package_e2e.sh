@@ -79,7 +79,7 @@ grep -E '^[EW]: ' "$out/lintian.log" && fail "lintian: $(cat "$out/lintian.log")
 # The unpacked program as a user runs it.
 bash "$here/create_project_e2e.sh" "$root/usr/bin/trelik" "$artifacts/package-create" ||
   fail "creating a project with the packaged program"
-bash "$here/options_e2e.sh" "$root/usr/bin/trelik" "$artifacts/package-options" ||
+bash "$here/options_e2e.sh" "$root/usr/bin/trelik" "$artifacts/package-options" "$version" ||
   fail "the options of the packaged program"
 
 finish
