@@ -1,17 +1,14 @@
 #include "ui/template_editor.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/error.h"
-#include "common/file_name_rules.h"
 #include "common/path_parts.h"
-#include "library/library_files.h"
-#include "library/settings_sections.h"
 #include "library/template_list.h"
-#include "library/template_name.h"
 #include "library/template_source.h"
-#include "shell/type_names.h"
 #include "ui/file_list_order.h"
+#include "ui/main_window.h"
 #include "ui/site_address.h"
 
 namespace trelik {
@@ -79,10 +76,9 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   program_.Form2 = this;
 }
 
-std::string TForm2::ListFilePath() const { return program_.AppDir + kTemplateListFile; }
-
-std::string TForm2::StoreFolder() const {
-  return program_.AppDir + kTemplateStoreFolder + PlatformSeparators().joiner;
+TemplateLibrary TForm2::Library() const {
+  return {program_.AppDir, *program_.Settings, program_.shell, program_.openRegistry,
+          program_.executablePath};
 }
 
 std::string TForm2::SelectedTemplate() const {
@@ -90,45 +86,9 @@ std::string TForm2::SelectedTemplate() const {
   return selected == ComboBox::kNone ? std::string() : ComboBox1->Items()[selected];
 }
 
-bool TForm2::StoreHolds(const std::string& name) const {
-  const std::string path = StoreFolder() + name;
-  return program_.shell.IsExistingFile(path) || program_.shell.IsExistingFolder(path);
-}
-
-bool TForm2::StoreFolderExists(const std::string& name) const {
-  return program_.shell.IsExistingFolder(StoreFolder() + name);
-}
-
-// A library restored from a backup or laid out by hand has its templates but no file types:
-// each listed template whose folder is in the store gets its file type, and those without a
-// folder are named. Lines that the editor could never have added (an empty one, say) are no
-// templates. The list itself stays as it is.
-void TForm2::RegisterListedTemplates(const std::vector<std::string>& templates) {
-  std::vector<std::string> registrable;
-  std::string withoutFolder;
-  for (const auto& name : templates) {
-    if (TemplateNameProblem(name, PlatformSeparators())) continue;
-    if (StoreFolderExists(name)) {
-      registrable.push_back(name);
-    } else {
-      withoutFolder.append("\n").append(name);
-    }
-  }
-  if (!withoutFolder.empty() && !missingFoldersNamed_) {
-    missingFoldersNamed_ = true;
-    program_.application.ShowMessage(
-        "These listed templates have no folder in the template store \"" + StoreFolder() +
-        "\", so the New menu does not offer them:" + withoutFolder);
-  }
-  for (const auto& name : registrable) {
-    if (!actions_.IsTemplateRegistered(name)) {
-      actions_.RegisterFileType(TemplateExtension(name), TemplateTypeName(name), true);
-    }
-  }
-}
-
 void TForm2::FormShow() {
-  const std::string path = ListFilePath();
+  TemplateLibrary library = Library();
+  const std::string path = library.ListFilePath();
   std::vector<std::string> templates;
   try {
     listLoadedInFull_ = LoadTemplateListIfAny(path, templates);
@@ -144,11 +104,15 @@ void TForm2::FormShow() {
         "\" holds a NUL byte: only the templates before it are shown, and the file "
         "is left as it is.");
   }
-  RegisterListedTemplates(templates);
+  // Listed templates without a folder in the store are named once a run, not at every showing.
+  library.RegisterListed(templates, [this](const std::string& notice) {
+    if (std::exchange(missingFoldersNamed_, true)) return;
+    program_.application.ShowMessage(notice);
+  });
 }
 
 void TForm2::FormClose() {
-  const std::string path = ListFilePath();
+  const std::string path = Library().ListFilePath();
   if (listLoadedInFull_) {
     SaveTemplateList(path, ComboBox1->Items());
     return;
@@ -162,27 +126,12 @@ void TForm2::Button1Click() { form_->Close(); }
 void TForm2::Button4Click() {
   std::string folder;
   if (!program_.shell.BrowseForFolder("Select a Folder", folder)) return;
-  if (const auto refusal = TemplateFolderRefusal(folder, program_.userFolders(), StoreFolder())) {
-    program_.application.ShowMessage("\"" + folder + "\" cannot be added as a template: " +
-                                     *refusal + ".\nPick the folder of one project.");
-    return;
-  }
-  const std::string name = FileNamePart(folder, PlatformSeparators());
-  if (ComboBox1->FindExact(name) != ComboBox::kNone) {
-    program_.application.ShowMessage("same project exists !");
-    return;
-  }
-  // Only a folder whose name survives as an extension, a settings key and a folder name, and
-  // which is not in the store yet, can become a template; otherwise nothing is added.
-  if (const auto problem = TemplateNameProblem(name, PlatformSeparators())) {
-    program_.application.ShowMessage("\"" + folder +
-                                     "\" cannot be added as a template: " + *problem + ".");
-    return;
-  }
-  const std::string storeFolder = StoreFolder();
-  if (StoreHolds(name)) {
-    program_.application.ShowMessage("The template store already holds \"" + name +
-                                     "\". Move that folder away first, or pick another folder.");
+  TemplateLibrary library = Library();
+  const auto listed = [this](const std::string& name) {
+    return ComboBox1->FindExact(name) != ComboBox::kNone;
+  };
+  if (const auto refusal = library.AddRefusal(folder, program_.userFolders(), listed)) {
+    program_.application.ShowMessage(*refusal);
     return;
   }
   // Counted where links are resolved, since a picked link to a folder is copied as that folder.
@@ -190,30 +139,12 @@ void TForm2::Button4Click() {
   if (IsLargeTree(size) && !program_.application.AskQuestion(LargeTreeQuestion(folder, size))) {
     return;
   }
-  const CopyResult copy = actions_.CopyFolder(folder, storeFolder);
-  if (copy.cancelled) return;  // the user stopped it, and nothing was added
-  if (!copy.arrivedAt) {
-    std::string text = "\"" + folder + "\" could not be copied into the template store.";
-    if (!copy.failure.empty()) text.append("\n").append(copy.failure);
-    program_.application.ShowMessage(text);
+  const auto added = library.Add(program_.Form1->Window().Handle(), folder);
+  if (!added.name) {
+    if (!added.failure.empty()) program_.application.ShowMessage(added.failure);
     return;
   }
-  // Added whole or not at all: the copy and the file type are taken back when either fails, and
-  // the name joins the list only at the end.
-  if (FileNamePart(*copy.arrivedAt, PlatformSeparators()) != name) {
-    static_cast<void>(program_.shell.RemoveFolder(*copy.arrivedAt));
-    program_.application.ShowMessage("The template store already holds \"" + name +
-                                     "\". Move that folder away first, or pick another folder.");
-    return;
-  }
-  try {
-    actions_.RegisterFileType(TemplateExtension(name), TemplateTypeName(name), true);
-  } catch (const Error& error) {
-    actions_.UnregisterFileType(name, name);
-    static_cast<void>(program_.shell.RemoveFolder(*copy.arrivedAt));
-    throw Error(std::string(error.what()) + "\n\"" + name + "\" was not added");
-  }
-  ComboBox1->AddItem(name);
+  ComboBox1->AddItem(*added.name);
   ComboBox1->SetSelectedIndex(static_cast<int>(ComboBox1->Items().size()) - 1);
   ComboBox1Change();
 }
@@ -221,11 +152,7 @@ void TForm2::Button4Click() {
 void TForm2::Button5Click() {
   const int selected = ComboBox1->SelectedIndex();
   if (selected == ComboBox::kNone) return;
-  const std::string name = ComboBox1->Items()[selected];
-  actions_.UnregisterFileType(name, name);
-  program_.Settings->RemoveKey(kMainFileSection, name);
-  program_.Settings->RemoveKey(kAutoOpenSection, name);
-  program_.Settings->RemoveKey(kFillSection, name);
+  Library().Remove(ComboBox1->Items()[selected]);
   ComboBox1->RemoveItem(selected);
 }
 
@@ -234,9 +161,10 @@ void TForm2::Button5Click() {
 void TForm2::ComboBox1Change() {
   const std::string name = SelectedTemplate();
   if (name.empty()) return;
-  ListTemplateFiles(name, program_.Settings->ReadText(kMainFileSection, name, ""));
-  CheckBox1->SetChecked(program_.Settings->ReadFlag(kAutoOpenSection, name, false));
-  CheckBox2->SetChecked(program_.Settings->ReadFlag(kFillSection, name, false));
+  const TemplateLibrary::Recorded recorded = Library().RecordedFor(name);
+  ListTemplateFiles(name, recorded.mainFile);
+  CheckBox1->SetChecked(recorded.autoOpen);
+  CheckBox2->SetChecked(recorded.fill);
 }
 
 // Listed anew at every visit, keeping the entry the user chose.
@@ -244,13 +172,12 @@ void TForm2::ComboBox2Enter() {
   const std::string name = SelectedTemplate();
   if (name.empty()) return;
   const int chosen = ComboBox2->SelectedIndex();
-  ListTemplateFiles(name, chosen == ComboBox::kNone
-                              ? program_.Settings->ReadText(kMainFileSection, name, "")
-                              : ComboBox2->Items()[chosen]);
+  ListTemplateFiles(name, chosen == ComboBox::kNone ? Library().RecordedFor(name).mainFile
+                                                    : ComboBox2->Items()[chosen]);
 }
 
 void TForm2::ListTemplateFiles(const std::string& name, const std::string& selected) {
-  const std::string folder = StoreFolder() + name + PlatformSeparators().joiner;
+  const std::string folder = Library().StoreFolder() + name + PlatformSeparators().joiner;
   std::vector<ListedEntry> entries;
   for (auto& entry : program_.shell.ListFolder(folder + "*.*")) {
     if (entry == "." || entry == "..") continue;
@@ -268,18 +195,10 @@ void TForm2::ListTemplateFiles(const std::string& name, const std::string& selec
 void TForm2::Button6Click() {
   const int file = ComboBox2->SelectedIndex();
   if (ComboBox1->SelectedIndex() == ComboBox::kNone || file == ComboBox::kNone) return;
-  const std::string name = SelectedTemplate();
-  const std::string mainFile = ComboBox2->Items()[file];
-  // Only a plain name inside the template can be acted on, and a line break would break the
-  // settings file.
-  if (const auto problem = FileNameProblem(mainFile, PlatformSeparators())) {
-    program_.application.ShowMessage("\"" + mainFile + "\" cannot be the main file: " + *problem +
-                                     ".");
-    return;
-  }
-  program_.Settings->WriteText(kMainFileSection, name, mainFile);
-  program_.Settings->WriteFlag(kAutoOpenSection, name, CheckBox1->Checked());
-  program_.Settings->WriteFlag(kFillSection, name, CheckBox2->Checked());
+  const auto refusal = Library().Record(SelectedTemplate(), {.mainFile = ComboBox2->Items()[file],
+                                                             .autoOpen = CheckBox1->Checked(),
+                                                             .fill = CheckBox2->Checked()});
+  if (refusal) program_.application.ShowMessage(*refusal);
 }
 
 void TForm2::Label3Click() { actions_.OpenWebSite(); }

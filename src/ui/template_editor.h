@@ -4,14 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "templates/template_library.h"
 #include "ui/program.h"
 #include "ui/program_actions.h"
 #include "ui/widgets.h"
 
 namespace trelik {
 
-// The template editor: keeps the template list, adds and deletes templates and records each
-// template's main file. Its buttons lead to the three actions outside the program.
+// The template editor: keeps the template list and shows the library, through which it adds and
+// deletes templates and records each template's main file. Its buttons lead to the three actions
+// outside the program.
 class TForm2 {
  public:
   TForm2(Program& program, ProgramActions& actions);
@@ -47,14 +49,11 @@ class TForm2 {
   CheckBox* CheckBox2;  // "Fill in names inside files"
 
  private:
-  std::string ListFilePath() const;
-  std::string StoreFolder() const;  // ends in a separator
+  // The library in the program's data folder, through the program's settings and shell.
+  TemplateLibrary Library() const;
   std::string SelectedTemplate() const;
-  bool StoreHolds(const std::string& name) const;
   // Fills the file list with the template's entries, `selected` chosen when it is among them.
   void ListTemplateFiles(const std::string& name, const std::string& selected);
-  bool StoreFolderExists(const std::string& name) const;
-  void RegisterListedTemplates(const std::vector<std::string>& templates);
 
   Program& program_;
   ProgramActions& actions_;

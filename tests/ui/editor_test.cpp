@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "library/template_list.h"
-#include "shell/file_type_registration.h"
 #include "support/unreadable_file.h"
 #include "ui/program_fixture.h"
 #include "ui/site_address.h"
@@ -58,7 +57,6 @@ class EditorTest : public ProgramFixture {
 };
 
 TEST_F(EditorTest, NewProjectCopiesRegistersAndSelectsTheTemplate) {
-  const int notificationsBefore = shell_.notifications;
   AddTemplate(PickableFolder("My Site"));
   EXPECT_EQ(shell_.browseTitles, List{"Select a Folder"});
   EXPECT_EQ(Form2().ComboBox1->Items(), (List{"My Site"}));
@@ -66,23 +64,12 @@ TEST_F(EditorTest, NewProjectCopiesRegistersAndSelectsTheTemplate) {
   EXPECT_TRUE(fs::exists(Store("My Site") + Sep() + "index.htm"));
   EXPECT_TRUE(fs::exists(Store("My Site") + Sep() + ".hidden"));
   EXPECT_TRUE(Registered(".trelik_My Site\\ShellNew"));
-  EXPECT_TRUE(Registered("trelik_My Site\\Shell\\Open\\Command"));
-  EXPECT_GT(shell_.notifications, notificationsBefore);
   EXPECT_TRUE(application_.Messages().empty());
   // Nothing reaches the list file until the editor closes.
   EXPECT_FALSE(fs::exists(dataFolder_ + "projects.lib"));
   Editor().Close();
   EXPECT_FALSE(Editor().Visible());
   EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "My Site\r\n");
-}
-
-TEST_F(EditorTest, EveryRegistrationOpensTheRegistryAfresh) {
-  // What another copy of the program registered in the meantime is then seen and kept.
-  const int atStart = registryOpenings;
-  AddTemplate(PickableFolder("Site"));
-  EXPECT_EQ(registryOpenings, atStart + 1);
-  Editor().Find<HeadlessButton>("Button5").Click();
-  EXPECT_EQ(registryOpenings, atStart + 2);
 }
 
 TEST_F(EditorTest, AFolderNamedLikeATemplateInAnotherCaseIsRefused) {
@@ -93,50 +80,6 @@ TEST_F(EditorTest, AFolderNamedLikeATemplateInAnotherCaseIsRefused) {
   EXPECT_EQ(Form2().ComboBox1->Items(), List{"Web2"});
   // Nothing was copied: the store holds the fixture's "Web" and the first "Web2" alone.
   EXPECT_EQ(std::distance(fs::directory_iterator(dataFolder_ + "projects"), {}), 2);
-}
-
-TEST_F(EditorTest, NamesThatCannotSurviveAsTemplatesAreRefused) {
-  const bool windows = Sep() == "\\";
-  std::vector<std::string> names = {"v1.2", " lead", "a=b", ";x", "[x"};
-  // Windows cannot even make such folders for the user to pick.
-  if (!windows) names.insert(names.end(), {"trail ", "a*b", "a?b", "a[b]"});
-  for (const auto& name : names) {
-    SCOPED_TRACE(name);
-    AddTemplate(PickableFolder(name));
-    ASSERT_FALSE(application_.Messages().empty());
-    EXPECT_NE(application_.Messages().back().text.find("cannot be added as a template"),
-              std::string::npos);
-    EXPECT_FALSE(fs::exists(Store(name)));
-    EXPECT_FALSE(Registered(".trelik_" + name));
-  }
-  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
-}
-
-TEST_F(EditorTest, TheHomeTheDesktopARootAndFoldersHoldingThemOrTheStoreAreRefused) {
-  const std::string home = root_ / "home";
-  const std::string desktop = home + Sep() + "Desktop";
-  fs::create_directories(desktop);
-  program_->userFolders = [&] { return UserFolders{home, desktop}; };
-  std::string otherName = root_ / "HOME";  // the same folder on Windows; a link to it on Linux
-  if (Sep() == "/") fs::create_directory_symlink(home, otherName = root_ / "link");
-  const std::pair<std::string, std::string> cases[] = {
-      {home, "it is your home folder"},
-      {otherName, "it is your home folder"},
-      {desktop + Sep(), "it is your desktop folder"},
-      {root_.Path(), "it holds your home folder"},
-      {dataFolder_, "it holds the template store"},
-      {Store(""), "it is the template store"},
-      {Sep() == "/" ? "/" : "C:\\", "it is the top of a drive or file system"}};
-  for (const auto& [folder, reason] : cases) {
-    SCOPED_TRACE(folder);
-    AddTemplate(folder);
-    ASSERT_FALSE(application_.Messages().empty());
-    EXPECT_NE(application_.Messages().back().text.find("cannot be added as a template: " + reason),
-              std::string::npos);
-  }
-  EXPECT_EQ(application_.Messages().size(), std::size(cases));
-  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
-  EXPECT_EQ(std::distance(fs::directory_iterator(Store("")), {}), 1);  // "Web" alone
 }
 
 TEST_F(EditorTest, ALargeFolderIsCopiedOnlyWhenTheUserSaysYes) {
@@ -153,55 +96,22 @@ TEST_F(EditorTest, ALargeFolderIsCopiedOnlyWhenTheUserSaysYes) {
   EXPECT_TRUE(fs::exists(Store("Big") + Sep() + "999"));
 }
 
-TEST_F(EditorTest, AFolderAlreadyInTheStoreIsRefused) {
-  fs::create_directories(Store("Old"));
-  AddTemplate(PickableFolder("Old"));
-  ASSERT_EQ(application_.Messages().size(), 1u);
-  EXPECT_NE(application_.Messages()[0].text.find("already holds \"Old\""), std::string::npos);
-  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
-  EXPECT_FALSE(Registered(".trelik_Old"));
-}
-
-TEST_F(EditorTest, AFailedCopyAddsNothing) {
-  shell_.copyFailure = "Permission denied";
-  AddTemplate(PickableFolder("Site"));
-  ASSERT_EQ(application_.Messages().size(), 1u);
-  EXPECT_NE(application_.Messages()[0].text.find("could not be copied"), std::string::npos);
-  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
-  EXPECT_FALSE(Registered(".trelik_Site"));
-}
-
-TEST_F(EditorTest, ACancelledCopyAddsNothingAndSaysNothing) {
-  shell_.cancelCopies = true;
-  AddTemplate(PickableFolder("Site"));
-  EXPECT_TRUE(application_.Messages().empty());
-  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
-  EXPECT_FALSE(Registered(".trelik_Site"));
-}
-
-TEST_F(EditorTest, CancellingThePickerDoesNothing) {
+TEST_F(EditorTest, ACancelledPickerOrAFailedCopyListsNothing) {
   AddTemplate("");
   EXPECT_TRUE(application_.Messages().empty());
+  shell_.copyFailure = "Permission denied";
+  AddTemplate(PickableFolder("Site"));
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_NE(MessageTexts()[0].find("could not be copied"), std::string::npos);
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
 }
 
-TEST_F(EditorTest, DeleteRemovesRegistrationAndKeysButKeepsTheFolder) {
+TEST_F(EditorTest, DeleteRemovesTheSelectedTemplate) {
   AddTemplate(PickableFolder("Site"));
-  program_->Settings->WriteText("mainfile", "Site", "index.htm");
-  program_->Settings->WriteFlag("autoopen", "Site", true);
-  program_->Settings->WriteFlag("fill", "Site", true);
-  program_->Settings->WriteText("mainfile", "Other", "keep.txt");
   Editor().Find<HeadlessButton>("Button5").Click();
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
   EXPECT_FALSE(Registered(".trelik_Site"));
-  EXPECT_FALSE(Registered("trelik_Site"));
   EXPECT_TRUE(Registered(".trelik"));  // the base type stays
-  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", "gone"), "gone");
-  EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", "gone"), "gone");
-  EXPECT_EQ(program_->Settings->ReadText("fill", "Site", "gone"), "gone");
-  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Other", ""), "keep.txt");
-  EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));
-  EXPECT_TRUE(application_.Messages().empty());
 }
 
 TEST_F(EditorTest, WithoutSelectionDeleteMainFileAndTheFileListDoNothing) {
@@ -230,19 +140,17 @@ TEST_F(EditorTest, MainFileRecordsTheFileAndTheAutoOpenAndFillChoices) {
   auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
   files.SetFocus();
   const List items = files.Items();
-  const int index = static_cast<int>(std::ranges::find(items, "index.htm") - items.begin());
-  files.SetSelectedIndex(index);
+  files.SetSelectedIndex(static_cast<int>(std::ranges::find(items, "index.htm") - items.begin()));
+  Form2().CheckBox2->SetChecked(true);
   Editor().Find<HeadlessButton>("Button6").Click();
   EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", ""), "index.htm");
   EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", ""), "0");
-  EXPECT_EQ(program_->Settings->ReadText("fill", "Site", ""), "0");
-  Form2().CheckBox1->SetChecked(true);
-  Editor().Find<HeadlessButton>("Button6").Click();
-  EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", ""), "1");
-  EXPECT_EQ(program_->Settings->ReadText("fill", "Site", ""), "0");
-  Form2().CheckBox2->SetChecked(true);
-  Editor().Find<HeadlessButton>("Button6").Click();
   EXPECT_EQ(program_->Settings->ReadText("fill", "Site", ""), "1");
+  files.SetItems({"two\nlines.htm"});  // the library refuses it, and the user is told why
+  files.SetSelectedIndex(0);
+  Editor().Find<HeadlessButton>("Button6").Click();
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_NE(MessageTexts()[0].find("cannot be the main file"), std::string::npos);
 }
 
 // The file list follows the chosen template, so that "Main File" never records one template's
@@ -289,6 +197,12 @@ TEST_F(EditorTest, ShowingReloadsWhatClosingSaved) {
   Form2().ComboBox1->AddItem("Unsaved");
   MainWindow().Find<HeadlessLabel>("Label1").Click();
   EXPECT_EQ(Form2().ComboBox1->Items().back(), "Unsaved");
+  // Listed templates without their folder are named at the first showing of a run alone.
+  Editor().Close();
+  MainWindow().Find<HeadlessLabel>("Label1").Click();
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_EQ(MessageTexts()[0].rfind("These listed templates have no folder", 0), 0u);
+  EXPECT_NE(MessageTexts()[0].find(":\nChanged elsewhere"), std::string::npos);
 }
 
 TEST_F(EditorTest, AListFileThatCannotBeWrittenKeepsTheEditorOpen) {
@@ -355,30 +269,6 @@ TEST_F(EditorTest, AListFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_EQ(MessageTexts()[1].rfind("The template list was not saved", 0), 0u);
 }
 
-TEST_F(EditorTest, ARefusedRegistrationTakesTheWholeTemplateBack) {
-  registry_.RefuseWritesTo("trelik_Site\\Shell\\Open\\Command");
-  AddTemplate(PickableFolder("Site"));
-  ASSERT_EQ(application_.Messages().size(), 1u);
-  EXPECT_TRUE(application_.Messages()[0].isError);
-  EXPECT_EQ(MessageTexts()[0].rfind("Failed to set data for ''", 0), 0u);
-  EXPECT_FALSE(fs::exists(Store("Site")));
-  EXPECT_FALSE(Registered(".trelik_Site"));
-  EXPECT_FALSE(Registered("trelik_Site"));
-  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
-}
-
-TEST_F(EditorTest, AMainFileNameThatIsNoPlainNameIsNotRecorded) {
-  AddTemplate(PickableFolder("Site"));
-  auto& files = Editor().Find<HeadlessComboBox>("ComboBox2");
-  files.SetItems({"two\nlines.htm"});
-  files.SetSelectedIndex(0);
-  Editor().Find<HeadlessButton>("Button6").Click();
-  EXPECT_EQ(program_->Settings->ReadText("mainfile", "Site", "none"), "none");
-  EXPECT_EQ(program_->Settings->ReadText("autoopen", "Site", "none"), "none");
-  ASSERT_EQ(MessageTexts().size(), 1u);
-  EXPECT_NE(MessageTexts()[0].find("cannot be the main file"), std::string::npos);
-}
-
 TEST_F(EditorTest, TheThreeActionsReachTheShellFromEveryWindow) {
   const NativeWindow editor = Editor().Handle();
   Editor().Find<HeadlessLabel>("Label3").Click();
@@ -434,51 +324,6 @@ TEST_F(EditorTest, WindowsAsDesigned) {
                                            ? "Set up Projects from Explorer's New Menu"
                                            : "Set up Projects from the file manager's New Menu");
   EXPECT_EQ(about.Info("Image1").kind, "ProgramIcon");
-}
-
-// A library restored from a backup: the list and the store's folders, no file types.
-class RestoredLibraryTest : public ProgramFixture {
- protected:
-  bool Registered(const std::string& key) {
-    return static_cast<bool>(OpenedKey(registry_, registry_.OpenKey(RegistryKey::kRoot, key)));
-  }
-};
-
-TEST_F(RestoredLibraryTest, ShowingTheEditorRegistersListedTemplatesThatHaveTheirFolder) {
-  fs::create_directories(dataFolder_ + "projects" + Sep() + "Blog");
-  fs::create_directories(dataFolder_ + "projects" + Sep() + "Unlisted");
-  const std::string list = "Web\r\nGone\r\n\r\nBlog\r\nAlso gone\r\n";
-  WriteFileBytes(dataFolder_ + "projects.lib", list);
-  // Blog is registered already, by a program that stood elsewhere: that stays as it is.
-  const RegistrationContext elsewhere{registry_, "/old/trelik", [] {}};
-  RegisterFileType(elsewhere, ".trelik_Blog", "trelik_Blog", true);
-  const OpenedKey blogCommand(registry_,
-                              registry_.OpenKey(RegistryKey::kRoot, "trelik_Blog\\DefaultIcon"));
-  ASSERT_TRUE(blogCommand);
-
-  Start("", true);
-
-  EXPECT_TRUE(Registered(".trelik_Web\\ShellNew"));
-  EXPECT_TRUE(Registered("trelik_Web\\Shell\\Open\\Command"));
-  EXPECT_EQ(registry_.ReadString(blogCommand.Get(), ""), "/old/trelik,0");
-  for (const char* missing :
-       {".trelik_Gone", ".trelik_Also gone", ".trelik_", ".trelik_Unlisted"}) {
-    EXPECT_FALSE(Registered(missing)) << missing;
-  }
-  ASSERT_EQ(application_.Messages().size(), 1u);
-  EXPECT_FALSE(application_.Messages()[0].isError);
-  EXPECT_EQ(application_.Messages()[0].text,
-            "These listed templates have no folder in the template store \"" + dataFolder_ +
-                "projects" + Sep() + "\", so the New menu does not offer them:\nGone\nAlso gone");
-  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), list);
-
-  // In a run that shows the editor again and again, they are named the first time only.
-  Start("");
-  for (int showing = 0; showing < 2; ++showing) {
-    MainWindow().Find<HeadlessLabel>("Label1").Click();
-    Editor().Close();
-  }
-  EXPECT_EQ(application_.Messages().size(), 2u);
 }
 
 }  // namespace

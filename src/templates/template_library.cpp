@@ -1,0 +1,148 @@
+#include "templates/template_library.h"
+
+#include <utility>
+
+#include "common/error.h"
+#include "common/file_name_rules.h"
+#include "common/path_parts.h"
+#include "library/library_files.h"
+#include "library/settings_sections.h"
+#include "library/template_name.h"
+#include "library/template_source.h"
+#include "shell/file_type_registration.h"
+#include "shell/type_names.h"
+
+namespace trelik {
+
+TemplateLibrary::TemplateLibrary(std::string dataFolder, TIniFile& settings, ShellOperations& shell,
+                                 Opener openRegistry, std::string executablePath)
+    : dataFolder_(std::move(dataFolder)),
+      settings_(settings),
+      shell_(shell),
+      openRegistry_(std::move(openRegistry)),
+      executablePath_(std::move(executablePath)) {}
+
+std::string TemplateLibrary::ListFilePath() const { return dataFolder_ + kTemplateListFile; }
+
+std::string TemplateLibrary::StoreFolder() const {
+  return dataFolder_ + kTemplateStoreFolder + PlatformSeparators().joiner;
+}
+
+bool TemplateLibrary::StoreHolds(const std::string& name) const {
+  return shell_.IsExistingFile(StoreFolder() + name) || StoreFolderExists(name);
+}
+
+bool TemplateLibrary::StoreFolderExists(const std::string& name) const {
+  return shell_.IsExistingFolder(StoreFolder() + name);
+}
+
+std::string TemplateLibrary::TakenMessage(const std::string& name) const {
+  return "The template store already holds \"" + name +
+         "\". Move that folder away first, or pick another folder.";
+}
+
+std::optional<std::string> TemplateLibrary::AddRefusal(
+    const std::string& folder, const UserFolders& user,
+    const std::function<bool(const std::string&)>& isListed) const {
+  if (const auto refusal = TemplateFolderRefusal(folder, user, StoreFolder())) {
+    return "\"" + folder + "\" cannot be added as a template: " + *refusal +
+           ".\nPick the folder of one project.";
+  }
+  const std::string name = FileNamePart(folder, PlatformSeparators());
+  if (isListed(name)) return "same project exists !";
+  if (const auto problem = TemplateNameProblem(name, PlatformSeparators())) {
+    return "\"" + folder + "\" cannot be added as a template: " + *problem + ".";
+  }
+  if (StoreHolds(name)) return TakenMessage(name);
+  return std::nullopt;
+}
+
+TemplateLibrary::Addition TemplateLibrary::Add(NativeWindow owner, const std::string& folder) {
+  const std::string name = FileNamePart(folder, PlatformSeparators());
+  const CopyResult copy = shell_.CopyFolder(owner, folder, StoreFolder());
+  if (copy.cancelled) return {};
+  if (!copy.arrivedAt) {
+    std::string text = "\"" + folder + "\" could not be copied into the template store.";
+    if (!copy.failure.empty()) text.append("\n").append(copy.failure);
+    return {.failure = text};
+  }
+  if (FileNamePart(*copy.arrivedAt, PlatformSeparators()) != name) {
+    static_cast<void>(shell_.RemoveFolder(*copy.arrivedAt));
+    return {.failure = TakenMessage(name)};
+  }
+  try {
+    Register(name);
+  } catch (const Error& error) {
+    Unregister(name);
+    static_cast<void>(shell_.RemoveFolder(*copy.arrivedAt));
+    throw Error(std::string(error.what()) + "\n\"" + name + "\" was not added");
+  }
+  return {.name = name};
+}
+
+void TemplateLibrary::Remove(const std::string& name) {
+  Unregister(name);
+  settings_.RemoveKey(kMainFileSection, name);
+  settings_.RemoveKey(kAutoOpenSection, name);
+  settings_.RemoveKey(kFillSection, name);
+}
+
+TemplateLibrary::Recorded TemplateLibrary::RecordedFor(const std::string& name) const {
+  return {.mainFile = settings_.ReadText(kMainFileSection, name, ""),
+          .autoOpen = settings_.ReadFlag(kAutoOpenSection, name, false),
+          .fill = settings_.ReadFlag(kFillSection, name, false)};
+}
+
+std::optional<std::string> TemplateLibrary::Record(const std::string& name,
+                                                   const Recorded& recorded) {
+  if (const auto problem = FileNameProblem(recorded.mainFile, PlatformSeparators())) {
+    return "\"" + recorded.mainFile + "\" cannot be the main file: " + *problem + ".";
+  }
+  settings_.WriteText(kMainFileSection, name, recorded.mainFile);
+  settings_.WriteFlag(kAutoOpenSection, name, recorded.autoOpen);
+  settings_.WriteFlag(kFillSection, name, recorded.fill);
+  return std::nullopt;
+}
+
+void TemplateLibrary::RegisterListed(const std::vector<std::string>& templates,
+                                     const std::function<void(const std::string&)>& tell) {
+  std::vector<std::string> registrable;
+  std::string withoutFolder;
+  for (const auto& name : templates) {
+    if (TemplateNameProblem(name, PlatformSeparators())) continue;
+    if (StoreFolderExists(name)) {
+      registrable.push_back(name);
+    } else {
+      withoutFolder.append("\n").append(name);
+    }
+  }
+  if (!withoutFolder.empty()) {
+    tell("These listed templates have no folder in the template store \"" + StoreFolder() +
+         "\", so the New menu does not offer them:" + withoutFolder);
+  }
+  for (const auto& name : registrable) {
+    if (!IsRegistered(name)) Register(name);
+  }
+}
+
+bool TemplateLibrary::IsRegistered(const std::string& name) const {
+  const auto registry = openRegistry_();
+  const auto exists = [&registry](const std::string& path) {
+    return static_cast<bool>(OpenedKey(*registry, registry->OpenKey(RegistryKey::kRoot, path)));
+  };
+  return exists(TemplateExtension(name) + kNewMenuSubkey) && exists(TemplateTypeName(name));
+}
+
+void TemplateLibrary::Register(const std::string& name) {
+  const auto registry = openRegistry_();
+  RegisterFileType({*registry, executablePath_, [this] { shell_.NotifyAssociationsChanged(); }},
+                   TemplateExtension(name), TemplateTypeName(name), true);
+}
+
+void TemplateLibrary::Unregister(const std::string& name) {
+  const auto registry = openRegistry_();
+  UnregisterFileType({*registry, executablePath_, [this] { shell_.NotifyAssociationsChanged(); }},
+                     name, name);
+}
+
+}  // namespace trelik
