@@ -2,6 +2,7 @@
 # manifest) are linked in, so the controls behave as in the program.
 trelik_add_test_executable(ui_win32_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_widgets_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/../widget_conformance_test.cpp
   LIBRARIES trelik_resources trelik_ui_win32 oleacc oleaut32)
 
 # The discovered tests exist only when CTest reads their list, so their properties are set by a
