@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -48,17 +50,35 @@ void PressEscape() {
   SendInput(2, keys, sizeof(INPUT));
 }
 
+// The test's thread waits in the picker for as long as it is open: a picker that never comes
+// where it is looked for, or never goes, ends the test process at once, failed, instead of at
+// ctest's timeout.
+[[noreturn]] void FailNow(const char* what) {
+  std::fprintf(stderr, "Failure: %s\n", what);
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Waits a bounded time for `done`; true when it came.
+template <typename Condition>
+bool WaitFor(std::chrono::seconds bound, Condition done) {
+  for (const auto deadline = Clock::now() + bound; !done();
+       std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+    if (Clock::now() > deadline) return false;
+  }
+  return true;
+}
+
 // Waits for the picker on the test's thread, notes the program's state, then presses Escape
-// like a user. Every wait is bounded, and a picker that ignores Escape is closed so that the
-// test ends.
+// like a user; a picker that ignores Escape is cancelled.
 PickerObservation CancelPicker(DWORD threadId, HWND programWindow,
                                const std::atomic<bool>& returned) {
-  using Clock = std::chrono::steady_clock;
   PickerObservation seen;
-  for (const auto deadline = Clock::now() + std::chrono::seconds(30);
-       seen.picker == nullptr && !returned && Clock::now() < deadline;) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    seen.picker = FindDialogOf(threadId);
+  if (!WaitFor(std::chrono::seconds(20),
+               [&] { return returned || (seen.picker = FindDialogOf(threadId)) != nullptr; })) {
+    FailNow("no picker appeared within 20 s");
   }
   if (seen.picker == nullptr) return seen;
   seen.owner = GetWindow(seen.picker, GW_OWNER);
@@ -72,12 +92,10 @@ PickerObservation CancelPicker(DWORD threadId, HWND programWindow,
   seen.errorMode = GetErrorMode();
 
   PressEscape();
-  for (const auto deadline = Clock::now() + std::chrono::seconds(10);
-       IsWindow(seen.picker) && !returned && Clock::now() < deadline;) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  seen.closedByEscape = !IsWindow(seen.picker) || returned;
+  const auto closed = [&] { return !IsWindow(seen.picker) || returned; };
+  seen.closedByEscape = WaitFor(std::chrono::seconds(10), closed);
   if (!seen.closedByEscape) PostMessageA(seen.picker, WM_COMMAND, IDCANCEL, 0);
+  if (!WaitFor(std::chrono::seconds(10), closed)) FailNow("the picker stayed open after Cancel");
   return seen;
 }
 
