@@ -1,6 +1,7 @@
 #include "shell/posix/xdg_config_edits.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/path_parts.h"
 #include "library/posix/user_dirs.h"
@@ -131,10 +132,12 @@ std::string SetDefaultTemplatesFolder(std::string_view userDirs) {
 std::optional<std::string> PutBackTemplatesFolder(std::string_view userDirs,
                                                   std::string_view formerLine) {
   std::vector<std::string> lines = SplitLines(userDirs);
-  const auto ours = std::ranges::find(lines, DefaultTemplatesSetting());
-  if (ours == lines.end()) return std::nullopt;
+  // Ours is the last such line, as SetDefaultTemplatesFolder replaced the last setting: the user
+  // may have one like it before.
+  const auto ours = std::ranges::find(lines.rbegin(), lines.rend(), DefaultTemplatesSetting());
+  if (ours == lines.rend()) return std::nullopt;
   if (formerLine.empty()) {
-    lines.erase(ours);
+    lines.erase(std::next(ours).base());
   } else {
     *ours = formerLine;
   }

@@ -83,6 +83,12 @@ TEST(SetDefaultTemplatesFolder, ReplacesOrAddsOnlyThatLine) {
             "# kept\nXDG_TEMPLATES_DIR=x\nXDG_A=b\n");
   EXPECT_EQ(PutBackTemplatesFolder(mine, ""), "# kept\nXDG_A=b\n");
   EXPECT_EQ(PutBackTemplatesFolder("XDG_TEMPLATES_DIR=\"$HOME/T\"\n", ""), std::nullopt);
+  // The setting that counts is the last: a line of the user's like ours before it stays.
+  const std::string unusable =
+      "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\nXDG_A=b\nXDG_TEMPLATES_DIR=relative\n";
+  EXPECT_EQ(
+      PutBackTemplatesFolder(SetDefaultTemplatesFolder(unusable), "XDG_TEMPLATES_DIR=relative"),
+      unusable);
 }
 
 }  // namespace
