@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/path_parts.h"
+#include "common/user_name.h"
 #include "library/ini_file.h"
 #include "shell/shell_operations.h"
 
@@ -26,8 +27,9 @@ struct CreationRequest {
 struct CreationServices {
   ShellOperations& shell;
   const TIniFile& settings;
-  std::function<void(const std::string&)> showMessage;
+  std::function<void(const std::string&)> showMessage;  // the one difference of window and script
   const PathSeparators& separators;
+  std::function<std::string()> userName = UserName;  // asked only when a template uses it
 };
 
 // What a script asks for: the template, the folder the project goes into (ending in the

@@ -9,9 +9,9 @@ namespace {
 
 class TreeFiller {
  public:
-  TreeFiller(const TokenValues& values, bool fillContents, ShellOperations& shell,
+  TreeFiller(ProjectTokens& tokens, bool fillContents, ShellOperations& shell,
              const PathSeparators& separators)
-      : values_(values), fillContents_(fillContents), shell_(shell), separators_(separators) {}
+      : tokens_(tokens), fillContents_(fillContents), shell_(shell), separators_(separators) {}
 
   // Fills what is inside `folder`, which is `relative` in the tree: first the content, under the
   // names it was listed with, then the names.
@@ -29,7 +29,7 @@ class TreeFiller {
         if (!FillFile(path, inTree)) return false;
       }
     }
-    const NameRewrites rewrites = RewriteNames(names, values_, separators_);
+    const NameRewrites rewrites = RewriteNames(names, tokens_.ForAll(names), separators_);
     for (const auto& name : rewrites.refused) {
       result.refused.push_back(JoinPath(relative, name, separators_));
     }
@@ -49,7 +49,7 @@ class TreeFiller {
   bool FillFile(const std::string& path, const std::string& inTree) {
     const FileRead read = ReadFileStart(path, kFillLimit + 1);
     if (read.failure) return Fail(inTree, read.failure);
-    const auto filled = FilledContents(read.bytes, values_);
+    const auto filled = FilledContents(read.bytes, tokens_.For(read.bytes));
     if (!filled) return true;
     if (const std::error_code error = RewriteFile(path, *filled)) return Fail(inTree, error);
     return true;
@@ -62,7 +62,7 @@ class TreeFiller {
     return false;
   }
 
-  const TokenValues& values_;
+  ProjectTokens& tokens_;
   bool fillContents_;
   ShellOperations& shell_;
   const PathSeparators& separators_;
@@ -70,9 +70,9 @@ class TreeFiller {
 
 }  // namespace
 
-TreeFill FillTokensInTree(const std::string& root, const TokenValues& values, bool fillContents,
+TreeFill FillTokensInTree(const std::string& root, ProjectTokens& tokens, bool fillContents,
                           ShellOperations& shell, const PathSeparators& separators) {
-  TreeFiller filler(values, fillContents, shell, separators);
+  TreeFiller filler(tokens, fillContents, shell, separators);
   filler.Fill(root, "");
   return filler.result;
 }

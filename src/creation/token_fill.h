@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/path_parts.h"
-#include "creation/tokens.h"
+#include "creation/token_values.h"
 #include "shell/shell_operations.h"
 
 namespace trelik {
@@ -17,7 +17,7 @@ struct TreeFill {
 // Fills the tokens in the name of every entry inside the folder `root` and, with
 // `fillContents`, in the text of its files (see FilledContents). Folders are entered, links
 // never; each file is replaced whole, so a failure leaves no file half-written.
-TreeFill FillTokensInTree(const std::string& root, const TokenValues& values, bool fillContents,
+TreeFill FillTokensInTree(const std::string& root, ProjectTokens& tokens, bool fillContents,
                           ShellOperations& shell, const PathSeparators& separators);
 
 }  // namespace trelik

@@ -1,0 +1,95 @@
+#include "creation/creation_plan.h"
+
+#include "common/file_name_rules.h"
+#include "shell/copy_name.h"
+
+namespace trelik {
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The first of `names` that would leave the destination or cannot be a file name, and why.
+std::optional<std::string> NameProblem(const std::vector<std::string>& names,
+                                       const PathSeparators& separators) {
+  for (const auto& name : names) {
+    if (const auto problem = FileNameProblem(name, separators)) {
+      return "The name " + Quoted(name) + " cannot be used: " + *problem + ".";
+    }
+  }
+  return std::nullopt;
+}
+
+// Why a script's project cannot be made as asked; the window makes it all the same.
+std::optional<std::string> Refusal(const CreationPlan& plan, const PlanInput& input) {
+  if (plan.nameProblem) return plan.nameProblem;
+  if (plan.missingMainFile) {
+    return "No main file is recorded for " + Quoted(plan.templateName) + ", so none can be named " +
+           Quoted(plan.name.filePart) + ".";
+  }
+  if (!plan.wantedFolder.empty() && input.isTaken(plan.wantedFolder)) {
+    return Quoted(input.destination + plan.wantedFolder) + " already exists.";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+CreationPlan PlanCreation(const PlanInput& input) {
+  CreationPlan plan{.templateName = input.templateName,
+                    .destination = input.destination,
+                    .name = ClassifyEnteredName(input.typedName),
+                    .mainFile = input.recordedMainFile,
+                    .fill = input.fill,
+                    .allOrNothing = input.allOrNothing};
+  const EnteredName& name = plan.name;
+  // A hand-edited or damaged settings file may name a path; acting on it would move or open a
+  // file of the user's outside the copy.
+  if (!plan.mainFile.empty() && FileNameProblem(plan.mainFile, input.separators)) {
+    plan.notices.push_back("The main file recorded for " + Quoted(input.templateName) + " (" +
+                           Quoted(plan.mainFile) +
+                           ") is not a plain name inside the template, so none is used.");
+    plan.mainFile.clear();
+  }
+  bool renameFolder = false;
+  bool renameFile = false;
+  switch (name.form) {
+    case NameForm::kFolderAndFile:
+      plan.nameProblem = NameProblem({name.folderPart, name.filePart}, input.separators);
+      renameFolder = !plan.nameProblem;
+      renameFile = renameFolder && !plan.mainFile.empty();
+      break;
+    case NameForm::kFolderOnly:
+      plan.nameProblem = NameProblem({name.folderPart}, input.separators);
+      renameFolder = !plan.nameProblem;
+      break;
+    case NameForm::kFileOnly:
+      plan.missingMainFile = plan.mainFile.empty();
+      if (!plan.missingMainFile) plan.nameProblem = NameProblem({name.filePart}, input.separators);
+      renameFile = !plan.missingMainFile && !plan.nameProblem;
+      break;
+    default:
+      break;
+  }
+  if (renameFolder) plan.wantedFolder = name.folderPart;
+  if (renameFile) plan.fileStem = name.filePart;
+  plan.newMainFile =
+      renameFile ? name.filePart + ExtensionPart(plan.mainFile, input.separators) : plan.mainFile;
+  // A typed file part names the main file even where the template records none.
+  if (renameFile || (renameFolder && name.form == NameForm::kFolderAndFile)) {
+    plan.fileToken = name.filePart;
+  }
+  plan.arrivalName = ArrivalName(input.templateName, plan.wantedFolder, input.isTaken);
+  const bool renames = name.form != NameForm::kPlainName && name.form != NameForm::kUnrecognised;
+  plan.open = input.autoOpenChecked && !plan.mainFile.empty() && renames && !plan.nameProblem;
+  if (input.allOrNothing) {
+    plan.refusal = Refusal(plan, input);
+    if (!plan.refusal && !renames) {
+      plan.notices.push_back("The name " + Quoted(input.typedName) +
+                             " renames nothing: FOLDER\\FILE names both, FOLDER\\ the folder, "
+                             "\\FILE the main file.");
+    }
+  }
+  return plan;
+}
+
+}  // namespace trelik
