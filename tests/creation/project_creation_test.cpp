@@ -52,15 +52,16 @@ class CreationTest : public ::testing::Test {
     fs::remove(settings_.Path());
     shell_ = FakeShell();
     messages_.clear();
+    userAsked_ = 0;
   }
 
   static std::string Sep() { return std::string(1, PlatformSeparators().joiner); }
 
   std::string Create(const std::string& typed, bool autoOpen) {
     const CreationRequest request{launcher_, appDir_, typed, autoOpen, &owner_};
-    const CreationServices services{shell_, settings_,
-                                    [this](const std::string& text) { messages_.push_back(text); },
-                                    PlatformSeparators()};
+    const CreationServices services{
+        shell_, settings_, [this](const std::string& text) { messages_.push_back(text); },
+        PlatformSeparators(), [this] { return ++userAsked_, std::string("Ada"); }};
     return CreateProject(request, services);
   }
 
@@ -92,6 +93,7 @@ class CreationTest : public ::testing::Test {
   FakeShell shell_;
   std::vector<std::string> messages_;
   int owner_ = 0;
+  int userAsked_ = 0;
 };
 
 Tree CopyAs(const std::string& folder, const std::string& mainFile) {
@@ -478,6 +480,19 @@ TEST_F(CreationTest, AFailedFillLeavesNothingAndKeepsTheLauncher) {
   // Named inside the project: the hidden copy it failed in is gone.
   EXPECT_EQ(messages_[0], kCopyFailed + "\n\"{{trelik.folder}}.css\" could not be filled in: " +
                               SystemErrorText(shell_.renameFailure));
+}
+
+// Asking Windows for the user's name loads a library: only a template that uses it pays.
+TEST_F(CreationTest, TheUserNameIsAskedForOnlyByATemplateThatUsesIt) {
+  for (const bool used : {false, true}) {
+    TearDownRun();
+    settings_.WriteFlag("fill", "Web", true);
+    if (used)
+      WriteFileBytes(appDir_ + "projects" + Sep() + "Web" + Sep() + "by.txt", "{{trelik.user}}");
+    Create("", false);
+    EXPECT_EQ(userAsked_, used ? 1 : 0);
+    if (used) EXPECT_EQ(ReadFileBytes(launcherFolder_ + "Web" + Sep() + "by.txt"), "Ada");
+  }
 }
 
 TEST_F(CreationTest, ATypedFilePartNamesTheFileTokenWithoutARecordedMainFile) {
