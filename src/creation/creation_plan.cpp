@@ -83,6 +83,7 @@ CreationPlan PlanCreation(const PlanInput& input) {
   plan.open = input.autoOpenChecked && !plan.mainFile.empty() && renames && !plan.nameProblem;
   if (input.allOrNothing) {
     plan.refusal = Refusal(plan, input);
+    plan.open = plan.open && !plan.refusal;
     if (!plan.refusal && !renames) {
       plan.notices.push_back("The name " + Quoted(input.typedName) +
                              " renames nothing: FOLDER\\FILE names both, FOLDER\\ the folder, "
