@@ -417,14 +417,22 @@ TEST_F(CreationTest, AFailedFillLeavesNothingAndKeepsTheLauncher) {
 
 // Asking Windows for the user's name loads a library: only a template that uses it pays.
 TEST_F(CreationTest, TheUserNameIsAskedForOnlyByATemplateThatUsesIt) {
-  for (const bool used : {false, true}) {
+  const struct {
+    std::string name, bytes, made, filled;
+    int asked;
+  } cases[] = {{"plain.txt", "{{trelik.folder}}", "plain.txt", "Web", 0},
+               {"{{trelik.user}}.txt", "", "Ada.txt", "", 1},
+               {"by.txt", "{{trelik.user}}{{trelik.user}}", "by.txt", "AdaAda", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     TearDownRun();
     settings_.WriteFlag("fill", "Web", true);
-    if (used)
-      WriteFileBytes(appDir_ + "projects" + Sep() + "Web" + Sep() + "by.txt", "{{trelik.user}}");
+    const std::string path = appDir_ + "projects" + Sep() + "Web" + Sep() + c.name;
+    WriteFileBytes(path, c.bytes);
     Create("", false);
-    EXPECT_EQ(userAsked_, used ? 1 : 0);
-    if (used) EXPECT_EQ(ReadFileBytes(launcherFolder_ + "Web" + Sep() + "by.txt"), "Ada");
+    fs::remove(path);
+    EXPECT_EQ(userAsked_, c.asked);
+    EXPECT_EQ(ReadFileBytes(launcherFolder_ + "Web" + Sep() + c.made), c.filled);
   }
 }
 
