@@ -115,8 +115,10 @@ focus_window '^ Trelik$' >/dev/null || exit 1
 screenshot main-window-cue
 xdotool key Tab Return
 editor=$(focus_window '^Trelik Editor$') || exit 1
+shown=$(shown_windows | wc -l)
 click_design_point "$editor" 359 181 100 34  # the template list
-xdotool key Down Return                      # "Web"
+poll 5 eval '[ "$(shown_windows | wc -l)" -gt "$shown" ]' || fail "the template list did not drop down"
+xdotool key Down Return  # "Web"
 screenshot editor-main-file
 xdotool key Escape
 expect_window_gone '^Trelik Editor$' 10 "Escape left the editor open"

@@ -34,8 +34,18 @@ focus_window() {
   window=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
   [ -n "$window" ] || { fail "no window named $1"; return 1; }
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-  sleep 0.3
+  # Keys go where the input focus is, which follows the activation.
+  poll 5 has_focus "$window" || { fail "$1 did not get the focus"; return 1; }
   echo "$window"
+}
+
+has_focus() {
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
+# The shown windows, one id a line.
+shown_windows() {
+  xdotool search --onlyvisible --name '' 2>/dev/null
 }
 
 screenshot() {
@@ -55,6 +65,6 @@ click_design_point() {
   top=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
   width=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
   height=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
-  xdotool mousemove $((left + x * width / designWidth)) $((top + y * height / designHeight)) click 1
-  sleep 0.4
+  xdotool mousemove --sync $((left + x * width / designWidth)) $((top + y * height / designHeight))
+  xdotool click 1
 }
