@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <memory>
 #include <type_traits>
-#include <vector>
+
+#include "shell/win32/modal_scope.h"
 
 namespace trelik {
 namespace {
@@ -25,40 +26,6 @@ class ComScope {
 
  private:
   HRESULT result_;
-};
-
-// Makes the picker modal to every window of the program, not just to its owner, and keeps
-// system error boxes away while the user browses drives; undoes both when it goes out of scope.
-class PickerModality {
- public:
-  PickerModality() {
-    EnumThreadWindows(GetCurrentThreadId(), &DisableIfActive,
-                      reinterpret_cast<LPARAM>(&disabledWindows_));
-    savedErrorMode_ = SetErrorMode(SEM_FAILCRITICALERRORS);
-  }
-  ~PickerModality() {
-    SetErrorMode(savedErrorMode_);
-    for (HWND window : disabledWindows_) {
-      if (IsWindow(window)) EnableWindow(window, TRUE);
-    }
-  }
-  PickerModality(const PickerModality&) = delete;
-  PickerModality& operator=(const PickerModality&) = delete;
-
- private:
-  static BOOL CALLBACK DisableIfActive(HWND window, LPARAM disabledWindows) {
-    if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
-    try {
-      reinterpret_cast<std::vector<HWND>*>(disabledWindows)->push_back(window);
-    } catch (...) {
-      return FALSE;  // a window that cannot be remembered is left enabled
-    }
-    EnableWindow(window, FALSE);
-    return TRUE;
-  }
-
-  std::vector<HWND> disabledWindows_;
-  UINT savedErrorMode_ = 0;
 };
 
 struct ReleaseInterface {
@@ -141,8 +108,12 @@ bool PickFolder(NativeWindow owner, const std::string& title, std::string& folde
 
   PIDLIST_ABSOLUTE chosen = nullptr;
   {
-    const PickerModality modality;
+    // Modal to every window of the program, not just to its owner; no system error boxes
+    // while the user browses drives.
+    const ModalScope modality;
+    const UINT savedErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     chosen = SHBrowseForFolderA(&request);
+    SetErrorMode(savedErrorMode);
   }
   if (chosen == nullptr) return false;
   const std::unique_ptr<std::remove_pointer_t<PIDLIST_ABSOLUTE>, FreeWithShellAllocator> freeChosen(

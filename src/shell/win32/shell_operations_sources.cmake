@@ -4,6 +4,7 @@ target_sources(trelik_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/entry_listing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_copy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_picker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/modal_scope.cpp
   ${CMAKE_CURRENT_LIST_DIR}/staging_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tree_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tree_removal.cpp

@@ -153,6 +153,9 @@ TEST(FolderPicker, CancelReturnsFalseAndGivesTheProgramItsWindowsBack) {
   EXPECT_FALSE(IsWindowEnabled(disabledWindow));
   EXPECT_TRUE(IsWindowEnabled(applicationWindow));
   EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+  // The user goes on typing where the picker was asked from.
+  EXPECT_EQ(GetActiveWindow(), editor);
+  EXPECT_EQ(GetFocus(), editor);
 
   DestroyWindow(editor);
   DestroyWindow(disabledWindow);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace trelik {
+
+// Lets the user use only the window shown next: while it lives, every other visible, enabled
+// top-level window of the calling thread is disabled. At its end they are enabled again, and
+// when the modal window took the activation with it (it is gone, and no window of the thread is
+// active), the window that was active at the start gets it back, and with it the keyboard.
+class ModalScope {
+ public:
+  ModalScope();
+  ~ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+
+ private:
+  std::vector<HWND> disabled_;
+  HWND returnTo_;
+};
+
+}  // namespace trelik
