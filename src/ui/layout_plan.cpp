@@ -7,8 +7,6 @@
 namespace trelik {
 namespace {
 
-constexpr int kDesignDpi = 96;
-
 int Scale(int designPixels, int dpi, double fit) {
   return static_cast<int>(std::lround(designPixels * dpi * fit / kDesignDpi));
 }
@@ -44,6 +42,19 @@ std::vector<std::size_t> StopsIn(const std::vector<PlannedControl>& controls, st
 }
 
 }  // namespace
+
+int CaptionMargin(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kButton:
+      return 12;
+    case ControlKind::kGroupBox:
+      return 16;
+    case ControlKind::kCheckBox:
+      return 6;
+    default:
+      return 0;
+  }
+}
 
 int LayoutPlan::ScaleX(int designPixels) const { return Scale(designPixels, dpi, fitX); }
 int LayoutPlan::ScaleY(int designPixels) const { return Scale(designPixels, dpi, fitY); }
@@ -97,6 +108,30 @@ std::vector<std::size_t> LinkChain(const std::vector<PlannedControl>& controls) 
     return std::pair{first.top, first.left} < std::pair{second.top, second.left};
   });
   return links;
+}
+
+std::vector<KeyboardStop> KeyboardOrder(const std::vector<PlannedControl>& controls) {
+  std::vector<std::size_t> order = TabChain(controls);
+  const std::vector<std::size_t> links = LinkChain(controls);
+  order.insert(order.end(), links.begin(), links.end());
+  const std::size_t reached = order.size();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (!controls[i].tabOrder && !controls[i].link) order.push_back(i);
+  }
+  const auto groupOf = [&controls](std::size_t index) {
+    const PlannedControl& control = controls[index];
+    if (control.link) return std::pair{2, std::size_t{0}};
+    if (!control.tabOrder) return std::pair{3, std::size_t{0}};
+    if (control.kind == ControlKind::kGroupBox) return std::pair{1, index};
+    return std::pair{0, control.group};
+  };
+  std::vector<KeyboardStop> stops;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    stops.push_back({.index = order[i],
+                     .reached = i < reached,
+                     .startsGroup = i == 0 || groupOf(order[i]) != groupOf(order[i - 1])});
+  }
+  return stops;
 }
 
 }  // namespace trelik

@@ -6,14 +6,25 @@
 #include <string>
 #include <vector>
 
-#include "ui/widgets.h"
-
 namespace trelik {
+
+struct Bounds {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+
+  bool operator==(const Bounds&) const = default;
+};
 
 // How a window's declared controls are laid out and chained for the keyboard, worked out once
 // for every backend: the layout was drawn at 96 pixels per inch for a narrow 8-point font, so it
 // is scaled to the DPI and then, one factor across and one down, just enough that every caption
 // fits its box, as dialog units scale a dialog with its font.
+
+// The layout was drawn at 96 pixels per inch for "MS Sans Serif" 8 point, 11 pixels high there.
+inline constexpr int kDesignDpi = 96;
+inline constexpr int kDesignFontHeight = 11;
 
 enum class ControlKind { kLabel, kButton, kCheckBox, kEdit, kComboBox, kGroupBox, kPicture };
 
@@ -32,6 +43,12 @@ struct TextExtent {
   int width = 0;
   int height = 0;
 };
+
+// Room a caption needs beside its text, at the design DPI: a push button's frame and focus
+// rectangle on both sides, a group box's indent and the gaps around its caption, the gap between
+// a check box's box and its text plus the focus rectangle around the text (the box itself is
+// the system's to measure).
+int CaptionMargin(ControlKind kind);
 
 // The room the caption of the control at an index needs at the current font and DPI, in pixels,
 // with what its control draws beside the text (a check box's box, a button's frame).
@@ -62,5 +79,19 @@ std::vector<std::size_t> TabChain(const std::vector<PlannedControl>& controls);
 // The text links in reading order (top to bottom, then left to right, where they sit in the
 // form): the keyboard reaches them after the stops of TabChain.
 std::vector<std::size_t> LinkChain(const std::vector<PlannedControl>& controls);
+
+struct KeyboardStop {
+  std::size_t index = 0;
+  bool reached = false;      // Tab reaches it
+  bool startsGroup = false;  // the first of a group the arrow keys keep within
+
+  bool operator==(const KeyboardStop&) const = default;
+};
+
+// Every control in the order the keyboard walks them: TabChain's stops, then LinkChain's links,
+// then the controls the keyboard never reaches, in declared order. The arrow keys stay within
+// the form's own stops, a group box's stops, the links, or the rest; a group box is a group of
+// its own.
+std::vector<KeyboardStop> KeyboardOrder(const std::vector<PlannedControl>& controls);
 
 }  // namespace trelik

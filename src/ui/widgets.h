@@ -6,21 +6,13 @@
 #include <vector>
 
 #include "shell/shell_operations.h"
+#include "ui/layout_plan.h"
 
 namespace trelik {
 
 // The widget layer the three windows are built from. A window class declares its controls with
 // the captions, positions (96 pixels per inch, scaled by the backend) and tab order of its
 // design and binds their events to its handler methods. Backends: Win32, Qt, headless (tests).
-
-struct Bounds {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-
-  bool operator==(const Bounds&) const = default;
-};
 
 class Control {
  public:
@@ -57,22 +49,33 @@ class Edit : public Control {
   virtual void SetCueText(const std::string& text) = 0;
 };
 
-// A drop-down list that allows no typing and keeps its entries in the order they were added.
+// A drop-down list that allows no typing and keeps its entries in the order they were added,
+// each byte for byte as given: names from the file system need not be valid text, and the
+// native list shows them only as far as they decode.
 class ComboBox : public Control {
  public:
   static constexpr int kNone = -1;
 
-  virtual std::vector<std::string> Items() const = 0;
-  virtual void SetItems(const std::vector<std::string>& items) = 0;  // clears the selection
-  virtual void AddItem(const std::string& item) = 0;
-  virtual void RemoveItem(int index) = 0;
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetItems(const std::vector<std::string>& items);  // clears the selection
+  void AddItem(const std::string& item);
+  void RemoveItem(int index);             // clears the selection
   virtual int SelectedIndex() const = 0;  // kNone when nothing is selected
   virtual void SetSelectedIndex(int index) = 0;
   // The index of the entry equal to `text` regardless of letter case, or kNone.
-  virtual int FindExact(const std::string& text) const = 0;
+  int FindExact(const std::string& text) const;
 
   std::function<void()> onEnter;   // the list received the input focus
   std::function<void()> onChange;  // the user chose an entry
+
+ protected:
+  // The native list's part: false when it refused the entry, which is then not kept.
+  virtual bool AddNative(const std::string& item) = 0;
+  virtual void RemoveNative(int index) = 0;
+  virtual void ClearNative() = 0;
+
+ private:
+  std::vector<std::string> items_;
 };
 
 struct LabelArgs {
@@ -133,20 +136,33 @@ struct FormArgs {
   bool escapeCloses = false;  // Escape closes it as its close box does
 };
 
-// A top-level window. Controls are created in the order the window declares them and belong
-// to it (names are for tests and screen readers).
+// A control as its window declared it: what the layout plans, and what a backend needs to make
+// its native control.
+struct DeclaredControl {
+  std::string name;  // for tests and screen readers
+  PlannedControl planned;
+  bool bold = false;
+  bool isDefault = false;
+  bool checked = false;
+  std::string tooltip;
+  std::string accessibleName;
+};
+
+// A top-level window, the portable form base: it keeps the controls the window declares, in
+// declared order, with their names, groups and keyboard order; a backend makes each control's
+// native widget, measures captions, wires events and shows the window.
 class Form {
  public:
   virtual ~Form() = default;
 
-  virtual Label* AddLabel(const std::string& name, const LabelArgs& args) = 0;
-  virtual PushButton* AddButton(const std::string& name, const ButtonArgs& args) = 0;
-  virtual CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) = 0;
-  virtual Edit* AddEdit(const std::string& name, const EditArgs& args) = 0;
-  virtual ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) = 0;
-  virtual GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) = 0;
+  Label* AddLabel(const std::string& name, const LabelArgs& args);
+  PushButton* AddButton(const std::string& name, const ButtonArgs& args);
+  CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args);
+  Edit* AddEdit(const std::string& name, const EditArgs& args);
+  ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args);
+  GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args);
   // The program's icon, shown at the size of `bounds`.
-  virtual Control* AddProgramIcon(const std::string& name, const Bounds& bounds) = 0;
+  Control* AddProgramIcon(const std::string& name, const Bounds& bounds);
 
   // Shows a hidden window (centred the first time, where it was left afterwards) and runs
   // onShow; a window already shown is only brought to the front.
@@ -159,9 +175,31 @@ class Form {
   virtual bool Visible() const = 0;
   virtual NativeWindow Handle() const = 0;
 
+  const std::vector<DeclaredControl>& Controls() const { return declared_; }
+  const DeclaredControl& Info(const std::string& name) const { return declared_[IndexOf(name)]; }
+  template <typename T>
+  T& Find(const std::string& name) const {
+    return dynamic_cast<T&>(*controls_[IndexOf(name)]);
+  }
+
   std::function<void()> onShow;
   std::function<void()> onClose;
   std::function<void()> onHelp;  // F1 was pressed in the window
+
+ protected:
+  // Makes the native control of the declaration just added, the last of Controls().
+  virtual std::unique_ptr<Control> Create(const DeclaredControl& declared) = 0;
+
+  std::size_t IndexOf(const std::string& name) const;  // throws std::out_of_range
+  std::size_t IndexOf(const Control* control) const;   // kNoGroup for none of this form's
+  std::vector<PlannedControl> Planned() const;
+
+ private:
+  template <typename T, typename Args>
+  T* Declare(ControlKind kind, const std::string& name, const Args& args);
+
+  std::vector<DeclaredControl> declared_;
+  std::vector<std::unique_ptr<Control>> controls_;  // each declaration's, at its index
 };
 
 // The application: creates windows, shows the program's message boxes and runs the loop.

@@ -141,5 +141,32 @@ TEST(LayoutPlanTest, LinksFollowInReadingOrderWhereTheySitInTheForm) {
   EXPECT_EQ(LinkChain(controls), (std::vector<std::size_t>{4, 1, 0}));
 }
 
+// Tab walks the stops, then the links; the arrow keys stay within the form's stops, a group's,
+// the links, or the rest, so each of those begins a group where the walk enters it.
+TEST(LayoutPlanTest, TheKeyboardWalksStopsThenLinksAndArrowsStayInTheirGroup) {
+  using K = ControlKind;
+  const std::vector<PlannedControl> controls{
+      {.kind = K::kLabel, .bounds = {200, 48, 50, 13}, .link = true},
+      {.kind = K::kLabel},
+      {.kind = K::kButton, .tabOrder = 1},
+      {.kind = K::kGroupBox, .tabOrder = 2},
+      {.kind = K::kCheckBox, .tabOrder = 0, .group = 3},
+      {.kind = K::kComboBox, .tabOrder = 1, .group = 3},
+      {.kind = K::kEdit, .tabOrder = 0},
+      {.kind = K::kLabel, .bounds = {100, 48, 50, 13}, .link = true},
+      {.kind = K::kPicture},
+      {.kind = K::kButton, .tabOrder = 3}};
+  EXPECT_EQ(KeyboardOrder(controls), (std::vector<KeyboardStop>{{6, true, true},
+                                                                {2, true, false},
+                                                                {3, true, true},
+                                                                {4, true, true},
+                                                                {5, true, false},
+                                                                {9, true, true},
+                                                                {7, true, true},
+                                                                {0, true, false},
+                                                                {1, false, true},
+                                                                {8, false, false}}));
+}
+
 }  // namespace
 }  // namespace trelik

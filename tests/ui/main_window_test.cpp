@@ -139,13 +139,10 @@ TEST_F(MainWindowTest, ControlsAsDesigned) {
     const auto& control = form.Controls()[i];
     const auto& e = expected[i];
     EXPECT_EQ(control.name, e.name);
-    EXPECT_EQ(control.text, e.text) << e.name;
-    EXPECT_EQ((std::tuple{control.bounds.left, control.bounds.top, control.bounds.width,
-                          control.bounds.height}),
-              (std::tuple{e.left, e.top, e.width, e.height}))
-        << e.name;
-    EXPECT_EQ(control.tabOrder, e.tabOrder) << e.name;
-    EXPECT_EQ(control.link, e.name.starts_with("Label")) << e.name;
+    EXPECT_EQ(control.planned.caption, e.text) << e.name;
+    EXPECT_EQ(control.planned.bounds, (Bounds{e.left, e.top, e.width, e.height})) << e.name;
+    EXPECT_EQ(control.planned.tabOrder.value_or(-1), e.tabOrder) << e.name;
+    EXPECT_EQ(control.planned.link, e.name.starts_with("Label")) << e.name;
     EXPECT_EQ(control.isDefault, e.name == "Button1") << e.name;
   }
 }
@@ -156,8 +153,8 @@ TEST_F(MainWindowTest, NoControlReachesIntoAnother) {
   const auto& controls = MainWindow().Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     for (std::size_t j = i + 1; j < controls.size(); ++j) {
-      const Bounds& a = controls[i].bounds;
-      const Bounds& b = controls[j].bounds;
+      const Bounds& a = controls[i].planned.bounds;
+      const Bounds& b = controls[j].planned.bounds;
       const bool overlap = a.left < b.left + b.width && b.left < a.left + a.width &&
                            a.top < b.top + b.height && b.top < a.top + a.height;
       EXPECT_FALSE(overlap) << controls[i].name << " and " << controls[j].name;

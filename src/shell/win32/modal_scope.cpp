@@ -1,12 +1,12 @@
 #include "shell/win32/modal_scope.h"
 
 namespace trelik {
-namespace {
 
-BOOL CALLBACK DisableIfUsable(HWND window, LPARAM disabled) {
-  if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+BOOL CALLBACK ModalScope::DisableIfUsable(HWND window, LPARAM scope) {
+  auto& self = *reinterpret_cast<ModalScope*>(scope);
+  if (window == self.keep_ || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
   try {
-    reinterpret_cast<std::vector<HWND>*>(disabled)->push_back(window);
+    self.disabled_.push_back(window);
   } catch (...) {
     return FALSE;  // a window that cannot be remembered is left enabled
   }
@@ -14,10 +14,8 @@ BOOL CALLBACK DisableIfUsable(HWND window, LPARAM disabled) {
   return TRUE;
 }
 
-}  // namespace
-
-ModalScope::ModalScope() : returnTo_(GetActiveWindow()) {
-  EnumThreadWindows(GetCurrentThreadId(), &DisableIfUsable, reinterpret_cast<LPARAM>(&disabled_));
+ModalScope::ModalScope(HWND keep) : keep_(keep), returnTo_(GetActiveWindow()) {
+  EnumThreadWindows(GetCurrentThreadId(), &DisableIfUsable, reinterpret_cast<LPARAM>(this));
 }
 
 ModalScope::~ModalScope() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,106 +15,75 @@ namespace trelik {
 class HeadlessApplication;
 class HeadlessForm;
 
-// What every headless control records of its declaration.
-struct HeadlessControlInfo {
-  std::string name;
-  std::string kind;
-  std::string text;
-  Bounds bounds;
-  int tabOrder = -1;  // -1: not a tab stop
-  std::string parent;
-  bool isDefault = false;
-  bool bold = false;
-  bool link = false;
-  std::string tooltip;
-};
-
-// The controls: each acts through the application's dispatch, as a real event would.
-class HeadlessLabel final : public Label {
+// A control that takes the form's focus; each acts through the application's dispatch, as a
+// real event would.
+template <typename Interface>
+class HeadlessControl : public Interface {
  public:
-  HeadlessLabel(HeadlessForm& form, std::string name) : form_(form), name_(std::move(name)) {}
+  HeadlessControl(HeadlessForm& form, std::string name) : form_(form), name_(std::move(name)) {}
   void SetFocus() override;
-  void Click();
 
- private:
+ protected:
   HeadlessForm& form_;
   std::string name_;
 };
 
-class HeadlessButton final : public PushButton {
+class HeadlessLabel final : public HeadlessControl<Label> {
  public:
-  HeadlessButton(HeadlessForm& form, std::string name) : form_(form), name_(std::move(name)) {}
-  void SetFocus() override;
+  using HeadlessControl::HeadlessControl;
   void Click();
-
- private:
-  HeadlessForm& form_;
-  std::string name_;
 };
 
-class HeadlessCheckBox final : public CheckBox {
+class HeadlessButton final : public HeadlessControl<PushButton> {
+ public:
+  using HeadlessControl::HeadlessControl;
+  void Click();
+};
+
+class HeadlessCheckBox final : public HeadlessControl<CheckBox> {
  public:
   HeadlessCheckBox(HeadlessForm& form, std::string name, bool checked)
-      : form_(form), name_(std::move(name)), checked_(checked) {}
-  void SetFocus() override;
+      : HeadlessControl(form, std::move(name)), checked_(checked) {}
   bool Checked() const override { return checked_; }
   void SetChecked(bool checked) override { checked_ = checked; }
   void Click() { checked_ = !checked_; }
 
  private:
-  HeadlessForm& form_;
-  std::string name_;
   bool checked_;
 };
 
-class HeadlessEdit final : public Edit {
+class HeadlessEdit final : public HeadlessControl<Edit> {
  public:
-  HeadlessEdit(HeadlessForm& form, std::string name) : form_(form), name_(std::move(name)) {}
-  void SetFocus() override;
+  using HeadlessControl::HeadlessControl;
   std::string Text() const override { return text_; }
   void SetText(const std::string& text) override { text_ = text; }
   void SetCueText(const std::string& text) override { cueText_ = text; }
   const std::string& CueText() const { return cueText_; }
 
  private:
-  HeadlessForm& form_;
-  std::string name_;
   std::string text_;
   std::string cueText_;
 };
 
-class HeadlessComboBox final : public ComboBox {
+class HeadlessComboBox final : public HeadlessControl<ComboBox> {
  public:
-  HeadlessComboBox(HeadlessForm& form, std::string name) : form_(form), name_(std::move(name)) {}
+  using HeadlessControl::HeadlessControl;
   void SetFocus() override;  // runs onEnter when the focus moves here
-  std::vector<std::string> Items() const override { return items_; }
-  void SetItems(const std::vector<std::string>& items) override;
-  void AddItem(const std::string& item) override { items_.push_back(item); }
-  void RemoveItem(int index) override;
   int SelectedIndex() const override { return selected_; }
   void SetSelectedIndex(int index) override;
-  int FindExact(const std::string& text) const override;
   void Choose(int index);  // as the user picks an entry: selects it and runs onChange
 
  private:
-  HeadlessForm& form_;
-  std::string name_;
-  std::vector<std::string> items_;
+  bool AddNative(const std::string&) override { return true; }
+  void RemoveNative(int) override {}
+  void ClearNative() override {}
+
   int selected_ = kNone;
 };
 
 class HeadlessForm final : public Form {
  public:
   HeadlessForm(HeadlessApplication& application, FormArgs args);
-  ~HeadlessForm() override;
-
-  Label* AddLabel(const std::string& name, const LabelArgs& args) override;
-  PushButton* AddButton(const std::string& name, const ButtonArgs& args) override;
-  CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) override;
-  Edit* AddEdit(const std::string& name, const EditArgs& args) override;
-  ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) override;
-  GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) override;
-  Control* AddProgramIcon(const std::string& name, const Bounds& bounds) override;
 
   void Show() override;
   void ShowModal() override;
@@ -123,12 +93,6 @@ class HeadlessForm final : public Form {
 
   // For tests.
   const FormArgs& Args() const { return args_; }
-  const std::vector<HeadlessControlInfo>& Controls() const { return controls_; }
-  const HeadlessControlInfo& Info(const std::string& name) const;
-  template <typename T>
-  T& Find(const std::string& name) {
-    return dynamic_cast<T&>(*widgets_.at(IndexOf(name)));
-  }
   // The keys as the user presses them with the focus where it is.
   void PressEnter();   // presses the focused button or link, else the default button
   void PressSpace();   // presses the focused button or link, or flips the focused check box
@@ -141,19 +105,19 @@ class HeadlessForm final : public Form {
   HeadlessApplication& Application() { return application_; }
 
  private:
-  template <typename T>
-  T* Adopt(std::unique_ptr<T> widget, HeadlessControlInfo info);
-  std::size_t IndexOf(const std::string& name) const;
-  Control* FocusedWidget() const;
-  std::string ParentName(const GroupBox* parent) const;
+  std::unique_ptr<Control> Create(const DeclaredControl& declared) override;
+  Control* FocusedWidget();
 
   HeadlessApplication& application_;
   FormArgs args_;
-  std::vector<std::unique_ptr<Control>> widgets_;
-  std::vector<HeadlessControlInfo> controls_;
   bool visible_ = false;
   std::string focused_;
 };
+
+template <typename Interface>
+void HeadlessControl<Interface>::SetFocus() {
+  form_.SetFocusedControl(name_);
+}
 
 class HeadlessApplication final : public Application {
  public:

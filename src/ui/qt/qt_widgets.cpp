@@ -14,13 +14,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QStringDecoder>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
-#include <optional>
 #include <vector>
 
-#include "common/ascii_case.h"
 #include "common/error.h"
 #include "ui/layout_plan.h"
 
@@ -33,7 +30,7 @@ QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 // that size keeps every caption inside its box.
 QFont DesignFont() {
   QFont font = QApplication::font();
-  font.setPixelSize(11);
+  font.setPixelSize(kDesignFontHeight);
   return font;
 }
 
@@ -52,13 +49,21 @@ class FormDialog final : public QDialog {
   QtForm& form_;
 };
 
-class QtLabel final : public Label {
+// A control's native widget, which takes the focus for it.
+template <typename Interface, typename Widget = QWidget>
+class QtControl : public Interface {
  public:
-  void Attach(QLabel* label) { label_ = label; }
-  void SetFocus() override { label_->setFocus(); }
+  void Attach(Widget* widget) { widget_ = widget; }
+  void SetFocus() override { widget_->setFocus(); }
 
- private:
-  QLabel* label_ = nullptr;
+ protected:
+  Widget* widget_ = nullptr;
+};
+
+class QtCheckBox final : public QtControl<CheckBox, QCheckBox> {
+ public:
+  bool Checked() const override { return widget_->isChecked(); }
+  void SetChecked(bool checked) override { widget_->setChecked(checked); }
 };
 
 // A label that reports clicks, for text links; the keyboard reaches it too, and then Enter or
@@ -102,36 +107,11 @@ class ClickableLabel final : public QLabel {
   std::function<void()> onClick_;
 };
 
-class QtButton final : public PushButton {
+class QtEdit final : public QtControl<Edit, QLineEdit> {
  public:
-  explicit QtButton(QPushButton* button) : button_(button) {}
-  void SetFocus() override { button_->setFocus(); }
-
- private:
-  QPushButton* button_;
-};
-
-class QtCheckBox final : public CheckBox {
- public:
-  explicit QtCheckBox(QCheckBox* box) : box_(box) {}
-  void SetFocus() override { box_->setFocus(); }
-  bool Checked() const override { return box_->isChecked(); }
-  void SetChecked(bool checked) override { box_->setChecked(checked); }
-
- private:
-  QCheckBox* box_;
-};
-
-class QtEdit final : public Edit {
- public:
-  explicit QtEdit(QLineEdit* edit) : edit_(edit) {}
-  void SetFocus() override { edit_->setFocus(); }
-  std::string Text() const override { return edit_->text().toStdString(); }
-  void SetText(const std::string& text) override { edit_->setText(ToQt(text)); }
-  void SetCueText(const std::string& text) override { edit_->setPlaceholderText(ToQt(text)); }
-
- private:
-  QLineEdit* edit_;
+  std::string Text() const override { return widget_->text().toStdString(); }
+  void SetText(const std::string& text) override { widget_->setText(ToQt(text)); }
+  void SetCueText(const std::string& text) override { widget_->setPlaceholderText(ToQt(text)); }
 };
 
 // A drop-down list that tells when it receives the focus, as the user reaches it.
@@ -151,83 +131,19 @@ class FocusReportingComboBox final : public QComboBox {
   std::function<void()> onFocus_;
 };
 
-// Names may hold bytes that are not UTF-8 (they come from the file system): each entry keeps its
-// exact bytes as item data, and its shown text is only derived from them.
-constexpr int kBytesRole = Qt::UserRole;
-
-std::optional<QString> StrictUtf8(const std::string& bytes) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (decoder.hasError()) return std::nullopt;
-  return text;
-}
-
-// Equal regardless of letter case: ASCII letters in any bytes, all letters in valid UTF-8 text.
-bool SameName(const std::string& a, const std::string& b) {
-  if (EqualIgnoringAsciiCase(a, b)) return true;
-  const auto textA = StrictUtf8(a);
-  const auto textB = StrictUtf8(b);
-  return textA && textB && textA->compare(*textB, Qt::CaseInsensitive) == 0;
-}
-
-class QtComboBox final : public ComboBox {
+// Invalid sequences in an entry are shown as replacement characters.
+class QtComboBox final : public QtControl<ComboBox, QComboBox> {
  public:
-  void Attach(QComboBox* box) { box_ = box; }
-  void SetFocus() override { box_->setFocus(); }
-  std::vector<std::string> Items() const override {
-    std::vector<std::string> items;
-    for (int i = 0; i < box_->count(); ++i) items.push_back(Bytes(i));
-    return items;
-  }
-  void SetItems(const std::vector<std::string>& items) override {
-    box_->clear();
-    for (const auto& item : items) AddItem(item);
-    box_->setCurrentIndex(-1);
-  }
-  void AddItem(const std::string& item) override {
-    // Invalid sequences are shown as replacement characters.
-    box_->addItem(ToQt(item), QByteArray(item.data(), static_cast<qsizetype>(item.size())));
-  }
-  void RemoveItem(int index) override {
-    box_->removeItem(index);
-    box_->setCurrentIndex(-1);
-  }
-  int SelectedIndex() const override { return box_->currentIndex(); }
-  void SetSelectedIndex(int index) override { box_->setCurrentIndex(index); }
-  int FindExact(const std::string& text) const override {
-    for (int i = 0; i < box_->count(); ++i) {
-      if (SameName(Bytes(i), text)) return i;
-    }
-    return kNone;
-  }
+  int SelectedIndex() const override { return widget_->currentIndex(); }
+  void SetSelectedIndex(int index) override { widget_->setCurrentIndex(index); }
 
  private:
-  std::string Bytes(int index) const {
-    return box_->itemData(index, kBytesRole).toByteArray().toStdString();
+  bool AddNative(const std::string& item) override {
+    widget_->addItem(ToQt(item));
+    return true;
   }
-
-  QComboBox* box_ = nullptr;
-};
-
-class QtGroupBox final : public GroupBox {
- public:
-  QtGroupBox(QGroupBox* box, std::size_t index) : box_(box), index_(index) {}
-  void SetFocus() override { box_->setFocus(); }
-  QGroupBox* Widget() const { return box_; }
-  std::size_t Index() const { return index_; }  // among the form's declared controls
-
- private:
-  QGroupBox* box_;
-  std::size_t index_;
-};
-
-class QtPassive final : public Control {
- public:
-  explicit QtPassive(QWidget* widget) : widget_(widget) {}
-  void SetFocus() override { widget_->setFocus(); }
-
- private:
-  QWidget* widget_;
+  void RemoveNative(int index) override { widget_->removeItem(index); }
+  void ClearNative() override { widget_->clear(); }
 };
 
 class QtForm final : public Form {
@@ -241,110 +157,6 @@ class QtForm final : public Form {
     dialog_->setFont(DesignFont());
     if (args.colour == FormColour::kMenu) dialog_->setBackgroundRole(QPalette::Base);
     dialog_->setAutoFillBackground(true);
-  }
-
-  Label* AddLabel(const std::string& name, const LabelArgs& args) override {
-    auto control = std::make_unique<QtLabel>();
-    Label* label = control.get();
-    QLabel* widget =
-        args.link ? new ClickableLabel(Parent(args.parent),
-                                       [this, label] { application_.Dispatch(label->onClick); })
-                  : new QLabel(Parent(args.parent));
-    widget->setText(ToQt(args.text));
-    if (args.bold) {
-      QFont font = widget->font();
-      font.setBold(true);
-      widget->setFont(font);
-    }
-    if (args.link) {
-      widget->setCursor(Qt::PointingHandCursor);
-      QPalette palette = widget->palette();
-      // Text on a window whose background role is Base is drawn in the Text role.
-      palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
-      palette.setColor(QPalette::Text, palette.color(QPalette::Link));
-      widget->setPalette(palette);
-    }
-    if (!args.tooltip.empty()) widget->setToolTip(ToQt(args.tooltip));
-    Place(widget, name,
-          {.kind = ControlKind::kLabel,
-           .caption = args.text,
-           .bounds = args.bounds,
-           .link = args.link},
-          args.parent);
-    control->Attach(widget);
-    return Keep(std::move(control));
-  }
-
-  PushButton* AddButton(const std::string& name, const ButtonArgs& args) override {
-    auto* widget = new QPushButton(ToQt(args.text), Parent(args.parent));
-    widget->setDefault(args.isDefault);
-    Place(widget, name,
-          {.kind = ControlKind::kButton,
-           .caption = args.text,
-           .bounds = args.bounds,
-           .tabOrder = args.tabOrder},
-          args.parent);
-    auto control = std::make_unique<QtButton>(widget);
-    PushButton* button = control.get();
-    QObject::connect(widget, &QPushButton::clicked,
-                     [this, button] { application_.Dispatch(button->onClick); });
-    return Keep(std::move(control));
-  }
-
-  CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) override {
-    auto* widget = new QCheckBox(ToQt(args.text), Parent(args.parent));
-    widget->setChecked(args.checked);
-    Place(widget, name,
-          {.kind = ControlKind::kCheckBox,
-           .caption = args.text,
-           .bounds = args.bounds,
-           .tabOrder = args.tabOrder},
-          args.parent);
-    return Keep(std::make_unique<QtCheckBox>(widget));
-  }
-
-  Edit* AddEdit(const std::string& name, const EditArgs& args) override {
-    auto* widget = new QLineEdit(Parent(args.parent));
-    widget->setAccessibleName(ToQt(args.accessibleName));
-    Place(widget, name,
-          {.kind = ControlKind::kEdit, .bounds = args.bounds, .tabOrder = args.tabOrder},
-          args.parent);
-    return Keep(std::make_unique<QtEdit>(widget));
-  }
-
-  ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) override {
-    auto control = std::make_unique<QtComboBox>();
-    ComboBox* box = control.get();
-    auto* widget = new FocusReportingComboBox(Parent(args.parent),
-                                              [this, box] { application_.Dispatch(box->onEnter); });
-    widget->setEditable(false);
-    widget->setAccessibleName(ToQt(args.accessibleName));
-    QObject::connect(widget, &QComboBox::activated,
-                     [this, box] { application_.Dispatch(box->onChange); });
-    Place(widget, name,
-          {.kind = ControlKind::kComboBox, .bounds = args.bounds, .tabOrder = args.tabOrder},
-          args.parent);
-    control->Attach(widget);
-    return Keep(std::move(control));
-  }
-
-  GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) override {
-    auto* widget = new QGroupBox(ToQt(args.text), dialog_.get());
-    const std::size_t index = planned_.size();
-    Place(widget, name,
-          {.kind = ControlKind::kGroupBox,
-           .caption = args.text,
-           .bounds = args.bounds,
-           .tabOrder = args.tabOrder},
-          nullptr);
-    return Keep(std::make_unique<QtGroupBox>(widget, index));
-  }
-
-  Control* AddProgramIcon(const std::string& name, const Bounds& bounds) override {
-    auto* widget = new QLabel(dialog_.get());
-    widget->setPixmap(QApplication::windowIcon().pixmap(bounds.width, bounds.height));
-    Place(widget, name, {.kind = ControlKind::kPicture, .bounds = bounds}, nullptr);
-    return Keep(std::make_unique<QtPassive>(widget));
   }
 
   void Show() override {
@@ -382,44 +194,110 @@ class QtForm final : public Form {
   bool EscapeCloses() const { return args_.escapeCloses; }
 
  private:
-  QWidget* Parent(GroupBox* parent) const {
-    if (parent != nullptr) return static_cast<QtGroupBox*>(parent)->Widget();
-    return dialog_.get();
+  std::unique_ptr<Control> Create(const DeclaredControl& declared) override {
+    const PlannedControl& planned = declared.planned;
+    QWidget* parent = planned.group == kNoGroup ? dialog_.get() : widgets_[planned.group];
+    const QString caption = ToQt(planned.caption);
+    switch (planned.kind) {
+      case ControlKind::kLabel:
+        return MakeLabel(declared, parent);
+      case ControlKind::kButton: {
+        auto button = std::make_unique<QtControl<PushButton>>();
+        auto* widget = new QPushButton(caption, parent);
+        widget->setDefault(declared.isDefault);
+        QObject::connect(widget, &QPushButton::clicked,
+                         [this, button = button.get()] { application_.Dispatch(button->onClick); });
+        return Keep(std::move(button), widget);
+      }
+      case ControlKind::kCheckBox: {
+        auto* widget = new QCheckBox(caption, parent);
+        widget->setChecked(declared.checked);
+        return Keep(std::make_unique<QtCheckBox>(), widget);
+      }
+      case ControlKind::kEdit: {
+        auto* widget = new QLineEdit(parent);
+        widget->setAccessibleName(ToQt(declared.accessibleName));
+        return Keep(std::make_unique<QtEdit>(), widget);
+      }
+      case ControlKind::kComboBox: {
+        auto box = std::make_unique<QtComboBox>();
+        auto* widget = new FocusReportingComboBox(
+            parent, [this, box = box.get()] { application_.Dispatch(box->onEnter); });
+        widget->setEditable(false);
+        widget->setAccessibleName(ToQt(declared.accessibleName));
+        QObject::connect(widget, &QComboBox::activated,
+                         [this, box = box.get()] { application_.Dispatch(box->onChange); });
+        return Keep(std::move(box), widget);
+      }
+      case ControlKind::kGroupBox:
+        return Keep(std::make_unique<QtControl<GroupBox>>(), new QGroupBox(caption, parent));
+      case ControlKind::kPicture: {
+        auto* widget = new QLabel(parent);
+        widget->setPixmap(
+            QApplication::windowIcon().pixmap(planned.bounds.width, planned.bounds.height));
+        return Keep(std::make_unique<QtControl<Control>>(), widget);
+      }
+    }
+    return nullptr;
+  }
+
+  std::unique_ptr<Control> MakeLabel(const DeclaredControl& declared, QWidget* parent) {
+    auto control = std::make_unique<QtControl<Label>>();
+    QLabel* widget =
+        declared.planned.link
+            ? new ClickableLabel(
+                  parent, [this, label = control.get()] { application_.Dispatch(label->onClick); })
+            : new QLabel(parent);
+    widget->setText(ToQt(declared.planned.caption));
+    if (declared.bold) {
+      QFont font = widget->font();
+      font.setBold(true);
+      widget->setFont(font);
+    }
+    if (declared.planned.link) {
+      widget->setCursor(Qt::PointingHandCursor);
+      QPalette palette = widget->palette();
+      // Text on a window whose background role is Base is drawn in the Text role.
+      palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+      palette.setColor(QPalette::Text, palette.color(QPalette::Link));
+      widget->setPalette(palette);
+    }
+    if (!declared.tooltip.empty()) widget->setToolTip(ToQt(declared.tooltip));
+    return Keep(std::move(control), widget);
   }
 
   // Shown at its designed place until the first showing fits the whole form to the font.
-  void Place(QWidget* widget, const std::string& name, PlannedControl planned, GroupBox* parent) {
-    widget->setObjectName(ToQt(name));
-    const Bounds& b = planned.bounds;
+  template <typename T, typename Widget>
+  std::unique_ptr<Control> Keep(std::unique_ptr<T> control, Widget* widget) {
+    control->Attach(widget);
+    widget->setObjectName(ToQt(Controls().back().name));
+    const Bounds& b = Controls().back().planned.bounds;
     widget->setGeometry(b.left, b.top, b.width, b.height);
-    if (parent != nullptr) planned.group = static_cast<QtGroupBox*>(parent)->Index();
-    planned_.push_back(std::move(planned));
     widgets_.push_back(widget);
+    return control;
   }
 
   // Labels and check boxes need their whole size hint (a check box's box included); buttons and
   // group boxes their caption and frame.
   TextExtent CaptionExtent(std::size_t index) const {
-    constexpr int kCaptionFrame = 12;
     const QWidget& widget = *widgets_[index];
     const QFontMetrics metrics(widget.font());
-    const ControlKind kind = planned_[index].kind;
-    if (kind == ControlKind::kLabel || kind == ControlKind::kCheckBox) {
+    const PlannedControl& planned = Controls()[index].planned;
+    if (planned.kind == ControlKind::kLabel || planned.kind == ControlKind::kCheckBox) {
       return {widget.sizeHint().width(), metrics.height()};
     }
-    return {metrics.horizontalAdvance(ToQt(planned_[index].caption)) + kCaptionFrame,
+    return {metrics.horizontalAdvance(ToQt(planned.caption)) + CaptionMargin(planned.kind),
             metrics.height()};
   }
 
-  // Qt scales to the screen by itself, so the plan is made at the designed 96 pixels per inch.
+  // Qt scales to the screen by itself, so the plan is made at the design DPI.
   void FitToFont() {
-    constexpr int kDesignDpi = 96;
-    const LayoutPlan plan = PlanLayout(planned_, args_.clientWidth, args_.clientHeight, kDesignDpi,
+    const LayoutPlan plan = PlanLayout(Planned(), args_.clientWidth, args_.clientHeight, kDesignDpi,
                                        [this](std::size_t index) { return CaptionExtent(index); });
     for (std::size_t i = 0; i < widgets_.size(); ++i) {
       Bounds b = plan.bounds[i];
       // A group's controls are the group box's children, placed relative to it.
-      if (const std::size_t group = planned_[i].group; group != kNoGroup) {
+      if (const std::size_t group = Controls()[i].planned.group; group != kNoGroup) {
         b.left -= plan.bounds[group].left;
         b.top -= plan.bounds[group].top;
       }
@@ -428,25 +306,19 @@ class QtForm final : public Form {
     dialog_->setFixedSize(plan.clientWidth, plan.clientHeight);
   }
 
-  template <typename T>
-  T* Keep(std::unique_ptr<T> control) {
-    T* raw = control.get();
-    controls_.push_back(std::move(control));
-    return raw;
-  }
-
   // Centres the window at its first showing, fits it to the font and chains the tab order.
   void Prepare() {
     if (placed_) return;
     placed_ = true;
-    std::vector<std::size_t> chain = TabChain(planned_);
-    const std::vector<std::size_t> links = LinkChain(planned_);
-    chain.insert(chain.end(), links.begin(), links.end());
-    for (std::size_t i = 1; i < chain.size(); ++i) {
-      QWidget::setTabOrder(widgets_[chain[i - 1]], widgets_[chain[i]]);
+    QWidget* previous = nullptr;
+    for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
+      if (!stop.reached) break;
+      QWidget* widget = widgets_[stop.index];
+      // As in a Windows dialog, the first stop has the focus until the window says otherwise.
+      if (previous == nullptr) widget->setFocus();
+      if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+      previous = widget;
     }
-    // As in a Windows dialog, the first stop has the focus until the window says otherwise.
-    if (!chain.empty()) widgets_[chain.front()]->setFocus();
     FitToFont();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       const QRect area = screen->availableGeometry();
@@ -457,9 +329,7 @@ class QtForm final : public Form {
   QtApplication& application_;
   FormArgs args_;
   std::unique_ptr<FormDialog> dialog_;
-  std::vector<std::unique_ptr<Control>> controls_;
-  std::vector<PlannedControl> planned_;  // each control's declaration, and its widget beside
-  std::vector<QWidget*> widgets_;
+  std::vector<QWidget*> widgets_;  // each declared control's, at its index
   bool placed_ = false;
 };
 

@@ -4,8 +4,12 @@
 
 #include <optional>
 
-#include "common/ascii_case.h"
+#include "common/error.h"
+#include "common/system_error.h"
 #include "ui/win32/win32_form.h"
+#include "ui/win32/win32_link.h"
+#include "ui/win32/win32_widgets.h"
+#include "ui/win32/window_binding.h"
 
 namespace trelik {
 namespace {
@@ -20,17 +24,6 @@ std::optional<std::wstring> StrictWide(const std::string& bytes) {
   std::wstring text(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
   return text;
-}
-
-// Equal regardless of letter case as the file system and the registry see it: ASCII letters in
-// any bytes, all letters in text valid in the code page.
-bool SameName(const std::string& a, const std::string& b) {
-  if (EqualIgnoringAsciiCase(a, b)) return true;
-  const auto textA = StrictWide(a);
-  const auto textB = StrictWide(b);
-  return textA && textB &&
-         CompareStringOrdinal(textA->c_str(), static_cast<int>(textA->size()), textB->c_str(),
-                              static_cast<int>(textB->size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -76,28 +69,15 @@ void Win32Edit::SetCueText(const std::string& text) {
   }
 }
 
-std::vector<std::string> Win32ComboBox::Items() const { return items_; }
-
-void Win32ComboBox::SetItems(const std::vector<std::string>& items) {
-  SendMessageA(window_, CB_RESETCONTENT, 0, 0);
-  items_.clear();
-  for (const auto& item : items) AddItem(item);
+bool Win32ComboBox::AddNative(const std::string& item) {
+  return SendMessageA(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) >= 0;
 }
 
-// The control shows the entry as the code page decodes it (invalid sequences as replacement
-// characters); only an entry the control took is kept, so indexes stay in step.
-void Win32ComboBox::AddItem(const std::string& item) {
-  if (SendMessageA(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) >= 0) {
-    items_.push_back(item);
-  }
+void Win32ComboBox::RemoveNative(int index) {
+  SendMessageA(window_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
-void Win32ComboBox::RemoveItem(int index) {
-  if (SendMessageA(window_, CB_DELETESTRING, static_cast<WPARAM>(index), 0) != CB_ERR) {
-    items_.erase(items_.begin() + index);
-  }
-  SendMessageA(window_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-}
+void Win32ComboBox::ClearNative() { SendMessageA(window_, CB_RESETCONTENT, 0, 0); }
 
 int Win32ComboBox::SelectedIndex() const {
   const auto index = SendMessageA(window_, CB_GETCURSEL, 0, 0);
@@ -108,14 +88,124 @@ void Win32ComboBox::SetSelectedIndex(int index) {
   SendMessageA(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-// Compared on the exact bytes: entries the control shows alike are still different names.
-int Win32ComboBox::FindExact(const std::string& text) const {
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (SameName(items_[i], text)) return static_cast<int>(i);
+void Win32GroupBox::SetFocus() { form_.FocusFirstIn(this); }
+
+// Controls inside a group box are still children of the form, so that their notifications
+// reach it; only their positions are relative to the group box.
+Win32Form::Child& Win32Form::AddChild(const char* className, DWORD style, DWORD exStyle, int id) {
+  const DeclaredControl& declared = Controls().back();
+  const HWND window = CreateWindowExA(
+      exStyle, className, declared.planned.caption.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
+      0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  if (window == nullptr) {
+    throw Error("Cannot create the control " + declared.name + ": " + LastSystemErrorText());
   }
-  return kNone;
+  return children_.emplace_back(Child{.window = window});
 }
 
-void Win32GroupBox::SetFocus() { form_.FocusFirstIn(this); }
+std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
+  std::unique_ptr<Control> made = nullptr;
+  switch (declared.planned.kind) {
+    case ControlKind::kLabel: {
+      const bool link = declared.planned.link;
+      const bool tip = !declared.tooltip.empty();
+      Child& child =
+          link ? AddChild(WC_BUTTONA, WS_TABSTOP | BS_OWNERDRAW, 0, nextId_++)
+               : AddChild(WC_STATICA, SS_LEFT | SS_NOPREFIX | (tip ? SS_NOTIFY : 0), 0, nextId_++);
+      if (link) MakeLink(child.window);
+      if (tip) AddTooltip(child.window, declared.tooltip);
+      auto label = std::make_unique<Win32Label>(*this, child.window);
+      child.onNotify = [this, label = label.get()](WORD code) {
+        if (code == BN_CLICKED) application_.Dispatch(label->onClick);
+      };
+      made = std::move(label);
+      break;
+    }
+    case ControlKind::kButton: {
+      // Enter presses the dialog's default button, IDOK unless told otherwise.
+      const bool isDefault = declared.isDefault && GetDlgItem(window_, IDOK) == nullptr;
+      Child& child =
+          AddChild(WC_BUTTONA, WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : 0), 0,
+                   isDefault ? IDOK : nextId_++);
+      auto button = std::make_unique<Win32Button>(*this, child.window);
+      const auto self = reinterpret_cast<WPARAM>(child.window);
+      child.onNotify = [this, button = button.get(), self](WORD code) {
+        if (code == BN_CLICKED) application_.Dispatch(button->onClick);
+        // A click, or SetFocus, gives a button the focus without the dialog manager, which
+        // Wine's buttons do not tell. Told, it frames the focused button as the one Enter
+        // presses, and the default button again once the focus leaves, as it does for Tab.
+        if (code == BN_SETFOCUS) SendMessageA(window_, WM_NEXTDLGCTL, self, TRUE);
+        if (code == BN_KILLFOCUS) SendMessageA(window_, DM_SETDEFID, IDOK, 0);
+      };
+      made = std::move(button);
+      break;
+    }
+    case ControlKind::kCheckBox: {
+      Child& child = AddChild(WC_BUTTONA, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0, nextId_++);
+      auto box = std::make_unique<Win32CheckBox>(*this, child.window);
+      box->SetChecked(declared.checked);
+      made = std::move(box);
+      break;
+    }
+    case ControlKind::kEdit: {
+      Child& child = AddChild(WC_EDITA, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
+      AddNameLabel(child, declared.accessibleName);
+      made = std::make_unique<Win32Edit>(*this, child.window);
+      break;
+    }
+    case ControlKind::kComboBox: {
+      Child& child =
+          AddChild(WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, nextId_++);
+      AddNameLabel(child, declared.accessibleName);
+      auto box = std::make_unique<Win32ComboBox>(*this, child.window);
+      child.onNotify = [this, box = box.get()](WORD code) {
+        // The focus coming back with the window's activation is no new visit.
+        if (code == CBN_SETFOCUS && !focusComingBack_) application_.Dispatch(box->onEnter);
+        // Sent for the user's choice only, never for a selection the program makes.
+        if (code == CBN_SELCHANGE) application_.Dispatch(box->onChange);
+      };
+      made = std::move(box);
+      break;
+    }
+    case ControlKind::kGroupBox:
+      made = std::make_unique<Win32GroupBox>(
+          *this, AddChild(WC_BUTTONA, BS_GROUPBOX, 0, nextId_++).window);
+      break;
+    case ControlKind::kPicture:
+      made =
+          std::make_unique<Win32Picture>(*this, AddChild(WC_STATICA, SS_ICON, 0, nextId_++).window);
+      break;
+  }
+  // Before the first showing the form is laid out once, with all its controls; a control
+  // added later may change the scale of all the others.
+  if (placed_) LayoutAll();
+  return made;
+}
+
+void Win32Form::AddTooltip(HWND control, const std::string& text) {
+  if (tooltip_ == nullptr) {
+    // Always shown, also while the window is inactive.
+    tooltip_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
+    if (tooltip_ == nullptr) return;  // a tip is a help to the user, not a function of the window
+  }
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<char*>(text.c_str());  // the tooltip keeps its own copy
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Screen readers name a control that shows no caption by the static text just before it in the
+// z-order, which may be hidden; the layout places it there.
+void Win32Form::AddNameLabel(Child& child, const std::string& name) {
+  if (name.empty()) return;
+  child.nameLabel = CreateWindowExA(0, WC_STATICA, name.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
+                                    0, 0, 0, 0, window_, nullptr, Instance(), nullptr);
+}
 
 }  // namespace trelik

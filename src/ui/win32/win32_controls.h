@@ -47,18 +47,15 @@ class Win32Edit final : public ChildControl<Edit> {
 class Win32ComboBox final : public ChildControl<ComboBox> {
  public:
   using ChildControl::ChildControl;
-  std::vector<std::string> Items() const override;
-  void SetItems(const std::vector<std::string>& items) override;
-  void AddItem(const std::string& item) override;
-  void RemoveItem(int index) override;
   int SelectedIndex() const override;
   void SetSelectedIndex(int index) override;
-  int FindExact(const std::string& text) const override;
 
  private:
-  // The exact bytes of each entry, in the control's order: the control holds its entries as
-  // UTF-16, which cannot keep byte sequences that are invalid in the process code page.
-  std::vector<std::string> items_;
+  // The control shows each entry as the code page decodes it (invalid sequences as replacement
+  // characters).
+  bool AddNative(const std::string& item) override;
+  void RemoveNative(int index) override;
+  void ClearNative() override;
 };
 
 // Focusing a group box focuses the first control in it.

@@ -3,13 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <utility>
 
 #include "common/error.h"
 #include "common/system_error.h"
-#include "ui/win32/win32_controls.h"
+#include "ui/win32/win32_link.h"
 #include "ui/win32/win32_widgets.h"
 #include "ui/win32/window_binding.h"
 
@@ -17,16 +16,8 @@ namespace trelik {
 namespace {
 
 constexpr char kFormClass[] = "TrelikForm";
-constexpr int kDesignDpi = 96;
-constexpr int kFontHeight = 11;  // "MS Sans Serif" 8 point at 96 pixels per inch
 constexpr int kItemHeight = 13;  // a drop-down list's entries
 constexpr int kVisibleItems = 8;
-// Room a caption needs beyond its text, at 96 pixels per inch: a push button's frame and focus
-// rectangle on both sides, a group box's indent and the gaps around its caption, and the gap
-// between a check box's box and its text plus the focus rectangle around the text.
-constexpr int kButtonMargin = 12;
-constexpr int kGroupCaptionMargin = 16;
-constexpr int kCheckBoxTextGap = 6;
 constexpr int kProgramIcon = 1;
 
 // The messages before the form binds itself, and whatever the form leaves, get the dialog
@@ -98,45 +89,12 @@ int FaceColour(const FormArgs& args) {
   return args.colour == FormColour::kMenu ? COLOR_MENU : COLOR_BTNFACE;
 }
 
-// The relative luminance of a screen colour, as contrast ratios are defined on it.
-double Luminance(COLORREF colour) {
-  const auto linear = [](BYTE channel) {
-    const double value = channel / 255.0;
-    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
-         0.0722 * linear(GetBValue(colour));
-}
-
-double ContrastRatio(COLORREF a, COLORREF b) {
-  const auto [darker, lighter] = std::minmax(Luminance(a), Luminance(b));
-  return (lighter + 0.05) / (darker + 0.05);
-}
-
-// The system's link colour, unless a theme makes it hardly readable on the window's face (as
-// Wine's default theme does); then the classic link blue.
-COLORREF LinkColour(COLORREF face) {
-  constexpr double kReadableContrast = 3.0;
-  const COLORREF hotLight = GetSysColor(COLOR_HOTLIGHT);
-  return ContrastRatio(hotLight, face) >= kReadableContrast ? hotLight : RGB(0, 102, 204);
-}
-
-// Enter acts on the focused link as on a focused push button; the dialog manager would press the
-// window's default button instead.
-LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR) {
-  const auto* key = reinterpret_cast<const MSG*>(lParam);
-  if (message == WM_GETDLGCODE && key != nullptr && key->message == WM_KEYDOWN &&
-      key->wParam == VK_RETURN) {
-    return DefSubclassProc(link, message, wParam, lParam) | DLGC_WANTMESSAGE;
-  }
-  if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-    SendMessageA(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(link));
-    return 0;
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(link, &LinkProcedure, 0);
-  return DefSubclassProc(link, message, wParam, lParam);
+// The outer size of a form's window whose client area has the given size.
+void SetClientSize(HWND window, const FormArgs& args, int width, int height) {
+  RECT frame{0, 0, width, height};
+  AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
+  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -157,10 +115,7 @@ Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
   SendMessageA(window_, DM_SETDEFID, IDOK, 0);
   KeepDialogManagerFromScaling(window_);
   SetWindowTextA(window_, args.caption.c_str());
-  RECT frame{0, 0, ScaleDpi(args.clientWidth), ScaleDpi(args.clientHeight)};
-  AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetClientSize(window_, args_, ScaleDpi(args.clientWidth), ScaleDpi(args.clientHeight));
   if (args.isMainForm) {
     // The program's icon on its taskbar button and in the task switcher.
     SendMessageA(window_, WM_SETICON, ICON_BIG,
@@ -174,7 +129,7 @@ Win32Form::Win32Form(Win32Application& application, const FormArgs& args)
 
 Win32Form::~Win32Form() {
   application_.Unregister(*this);
-  ReenableWindows();
+  modality_.reset();
   DestroyWindow(window_);
   for (const auto& child : children_) {
     if (child.icon != nullptr) DestroyIcon(child.icon);
@@ -182,244 +137,61 @@ Win32Form::~Win32Form() {
 }
 
 Win32Form::Font Win32Form::MakeFont(int dpi, bool bold) {
-  return Font(CreateFontA(-MulDiv(kFontHeight, dpi, kDesignDpi), 0, 0, 0,
+  return Font(CreateFontA(-MulDiv(kDesignFontHeight, dpi, kDesignDpi), 0, 0, 0,
                           bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 }
 
+HFONT Win32Form::FontOf(std::size_t index) const {
+  return Controls()[index].bold ? boldFont_.get() : font_.get();
+}
+
 int Win32Form::ScaleDpi(int designPixels) const { return MulDiv(designPixels, dpi_, kDesignDpi); }
-
-std::size_t Win32Form::GroupIndex(const GroupBox* group) const {
-  if (group == nullptr) return kNoGroup;
-  const auto box = std::ranges::find(children_, group, &Child::isGroup);
-  return box == children_.end() ? kNoGroup : static_cast<std::size_t>(box - children_.begin());
-}
-
-// Controls inside a group box are still children of the form, so that their notifications
-// reach it; only their positions are relative to the group box.
-Win32Form::Child& Win32Form::AddChild(Child child, const char* className, const std::string& text,
-                                      DWORD style, DWORD exStyle, int id) {
-  child.planned.caption = text;
-  child.window = CreateWindowExA(
-      exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
-  if (child.window == nullptr) {
-    throw Error("Cannot create the control " + child.name + ": " + LastSystemErrorText());
-  }
-  children_.push_back(std::move(child));
-  // Before the first showing the form is laid out once, with all its controls; a control
-  // added later may change the scale of all the others.
-  if (placed_) LayoutAll();
-  return children_.back();
-}
-
-Label* Win32Form::AddLabel(const std::string& name, const LabelArgs& args) {
-  const PlannedControl planned{.kind = ControlKind::kLabel,
-                               .bounds = args.bounds,
-                               .group = GroupIndex(args.parent),
-                               .link = args.link};
-  // A link is a button that draws itself as a link: the dialog manager gives it a tab stop and
-  // Space, and screen readers announce its caption as a button's.
-  Child& child =
-      args.link
-          ? AddChild({.name = name, .planned = planned, .bold = args.bold}, WC_BUTTONA, args.text,
-                     WS_TABSTOP | BS_OWNERDRAW, 0, nextId_++)
-          : AddChild({.name = name, .planned = planned, .bold = args.bold}, WC_STATICA, args.text,
-                     SS_LEFT | SS_NOPREFIX | (args.tooltip.empty() ? 0 : SS_NOTIFY), 0, nextId_++);
-  if (args.link) SetWindowSubclass(child.window, &LinkProcedure, 0, 0);
-  auto control = std::make_unique<Win32Label>(*this, child.window);
-  Label* label = control.get();
-  child.onNotify = [this, label](WORD code) {
-    if (code == BN_CLICKED) application_.Dispatch(label->onClick);
-  };
-  if (!args.tooltip.empty()) AddTooltip(child.window, args.tooltip);
-  controls_.push_back(std::move(control));
-  return label;
-}
-
-void Win32Form::AddTooltip(HWND control, const std::string& text) {
-  if (tooltip_ == nullptr) {
-    // Always shown, also while the window is inactive.
-    tooltip_ =
-        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
-    if (tooltip_ == nullptr) return;  // a tip is a help to the user, not a function of the window
-  }
-  TOOLINFOA tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<char*>(text.c_str());  // the tooltip keeps its own copy
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-// Screen readers name a control that shows no caption by the static text just before it in the
-// z-order, which may be hidden; the layout places it there.
-void Win32Form::AddNameLabel(Child& child, const std::string& name) {
-  if (name.empty()) return;
-  child.nameLabel = CreateWindowExA(0, WC_STATICA, name.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
-                                    0, 0, 0, 0, window_, nullptr, Instance(), nullptr);
-}
-
-PushButton* Win32Form::AddButton(const std::string& name, const ButtonArgs& args) {
-  // Enter presses the dialog's default button, IDOK unless told otherwise.
-  const bool isDefault = args.isDefault && GetDlgItem(window_, IDOK) == nullptr;
-  const DWORD style = WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-  Child& child = AddChild({.name = name,
-                           .planned = {.kind = ControlKind::kButton,
-                                       .bounds = args.bounds,
-                                       .tabOrder = args.tabOrder,
-                                       .group = GroupIndex(args.parent)}},
-                          WC_BUTTONA, args.text, style, 0, isDefault ? IDOK : nextId_++);
-  auto control = std::make_unique<Win32Button>(*this, child.window);
-  PushButton* button = control.get();
-  const auto self = reinterpret_cast<WPARAM>(child.window);
-  child.onNotify = [this, button, self](WORD code) {
-    if (code == BN_CLICKED) application_.Dispatch(button->onClick);
-    // A click, or SetFocus, gives a button the focus without the dialog manager, which Wine's
-    // buttons do not tell. Told, it frames the focused button as the one Enter presses, and
-    // the default button again once the focus leaves, as it does for Tab.
-    if (code == BN_SETFOCUS) SendMessageA(window_, WM_NEXTDLGCTL, self, TRUE);
-    if (code == BN_KILLFOCUS) SendMessageA(window_, DM_SETDEFID, IDOK, 0);
-  };
-  controls_.push_back(std::move(control));
-  return button;
-}
-
-CheckBox* Win32Form::AddCheckBox(const std::string& name, const CheckBoxArgs& args) {
-  Child& child =
-      AddChild({.name = name,
-                .planned = {.kind = ControlKind::kCheckBox,
-                            .bounds = args.bounds,
-                            .tabOrder = args.tabOrder,
-                            .group = GroupIndex(args.parent)}},
-               WC_BUTTONA, args.text, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0, nextId_++);
-  auto control = std::make_unique<Win32CheckBox>(*this, child.window);
-  control->SetChecked(args.checked);
-  CheckBox* box = control.get();
-  controls_.push_back(std::move(control));
-  return box;
-}
-
-Edit* Win32Form::AddEdit(const std::string& name, const EditArgs& args) {
-  Child& child = AddChild({.name = name,
-                           .planned = {.kind = ControlKind::kEdit,
-                                       .bounds = args.bounds,
-                                       .tabOrder = args.tabOrder,
-                                       .group = GroupIndex(args.parent)}},
-                          WC_EDITA, "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
-  AddNameLabel(child, args.accessibleName);
-  auto control = std::make_unique<Win32Edit>(*this, child.window);
-  Edit* edit = control.get();
-  controls_.push_back(std::move(control));
-  return edit;
-}
-
-ComboBox* Win32Form::AddComboBox(const std::string& name, const ComboBoxArgs& args) {
-  Child& child =
-      AddChild({.name = name,
-                .planned = {.kind = ControlKind::kComboBox,
-                            .bounds = args.bounds,
-                            .tabOrder = args.tabOrder,
-                            .group = GroupIndex(args.parent)}},
-               WC_COMBOBOXA, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, nextId_++);
-  SendMessageA(child.window, CB_SETMINVISIBLE, kVisibleItems, 0);
-  AddNameLabel(child, args.accessibleName);
-  auto control = std::make_unique<Win32ComboBox>(*this, child.window);
-  ComboBox* box = control.get();
-  child.onNotify = [this, box](WORD code) {
-    // The focus coming back with the window's activation is no new visit.
-    if (code == CBN_SETFOCUS && !focusComingBack_) application_.Dispatch(box->onEnter);
-    // Sent for the user's choice only, never for a selection the program makes.
-    if (code == CBN_SELCHANGE) application_.Dispatch(box->onChange);
-  };
-  controls_.push_back(std::move(control));
-  return box;
-}
-
-GroupBox* Win32Form::AddGroupBox(const std::string& name, const GroupBoxArgs& args) {
-  Child& child = AddChild({.name = name,
-                           .planned = {.kind = ControlKind::kGroupBox,
-                                       .bounds = args.bounds,
-                                       .tabOrder = args.tabOrder}},
-                          WC_BUTTONA, args.text, BS_GROUPBOX, 0, nextId_++);
-  auto control = std::make_unique<Win32GroupBox>(*this, child.window);
-  child.isGroup = control.get();
-  GroupBox* box = control.get();
-  controls_.push_back(std::move(control));
-  return box;
-}
-
-Control* Win32Form::AddProgramIcon(const std::string& name, const Bounds& bounds) {
-  Child& child =
-      AddChild({.name = name, .planned = {.kind = ControlKind::kPicture, .bounds = bounds}},
-               WC_STATICA, "", SS_ICON, 0, nextId_++);
-  controls_.push_back(std::make_unique<Win32Picture>(*this, child.window));
-  return controls_.back().get();
-}
 
 // The room a control's caption needs in its own font at the current DPI; a caption that cannot be
 // measured asks for none.
-TextExtent Win32Form::TextNeeds(const Child& child) const {
-  const std::string& text = child.planned.caption;
-  const HDC dc = GetDC(child.window);
+TextExtent Win32Form::TextNeeds(std::size_t index) const {
+  const PlannedControl& planned = Controls()[index].planned;
+  const HWND window = children_[index].window;
+  const HDC dc = GetDC(window);
   if (dc == nullptr) return {};
-  const HGDIOBJ previous = SelectObject(dc, child.bold ? boldFont_.get() : font_.get());
+  const HGDIOBJ previous = SelectObject(dc, FontOf(index));
   SIZE size{};
-  const BOOL measured =
-      GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  const BOOL measured = GetTextExtentPoint32A(dc, planned.caption.c_str(),
+                                              static_cast<int>(planned.caption.size()), &size);
   SelectObject(dc, previous);
-  ReleaseDC(child.window, dc);
+  ReleaseDC(window, dc);
   if (!measured) return {};
-  switch (child.planned.kind) {
-    case ControlKind::kButton:
-      size.cx += ScaleDpi(kButtonMargin);
-      break;
-    case ControlKind::kGroupBox:
-      size.cx += ScaleDpi(kGroupCaptionMargin);
-      break;
-    case ControlKind::kCheckBox: {
-      // The system reports the box at the screen's DPI.
-      const int box = MulDiv(GetSystemMetrics(SM_CXMENUCHECK), dpi_, application_.ScreenDpi());
-      size.cx += box + ScaleDpi(kCheckBoxTextGap);
-      size.cy = std::max<LONG>(size.cy, box);
-      break;
-    }
-    default:
-      break;
+  size.cx += ScaleDpi(CaptionMargin(planned.kind));
+  if (planned.kind == ControlKind::kCheckBox) {
+    // The system reports the box at the screen's DPI.
+    const int box = MulDiv(GetSystemMetrics(SM_CXMENUCHECK), dpi_, application_.ScreenDpi());
+    size.cx += box;
+    size.cy = std::max<LONG>(size.cy, box);
   }
   return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
-}
-
-std::vector<PlannedControl> Win32Form::Planned() const {
-  std::vector<PlannedControl> planned;
-  for (const auto& child : children_) planned.push_back(child.planned);
-  return planned;
 }
 
 // Every control, and the client area with them, so that the window always holds its texts.
 void Win32Form::LayoutAll() {
   plan_ = PlanLayout(Planned(), args_.clientWidth, args_.clientHeight, dpi_,
-                     [this](std::size_t index) { return TextNeeds(children_[index]); });
-  for (std::size_t i = 0; i < children_.size(); ++i) Layout(children_[i], plan_.bounds[i]);
-  RECT frame{0, 0, plan_.clientWidth, plan_.clientHeight};
-  AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args_));
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     [this](std::size_t index) { return TextNeeds(index); });
+  for (std::size_t i = 0; i < children_.size(); ++i) Layout(i, plan_.bounds[i]);
+  SetClientSize(window_, args_, plan_.clientWidth, plan_.clientHeight);
 }
 
-void Win32Form::Layout(Child& child, const Bounds& bounds) {
-  SendMessageA(child.window, WM_SETFONT,
-               reinterpret_cast<WPARAM>(child.bold ? boldFont_.get() : font_.get()), FALSE);
+void Win32Form::Layout(std::size_t index, const Bounds& bounds) {
+  Child& child = children_[index];
+  const ControlKind kind = Controls()[index].planned.kind;
+  SendMessageA(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(index)), FALSE);
   int height = bounds.height;
-  if (child.planned.kind == ControlKind::kComboBox) {
+  if (kind == ControlKind::kComboBox) {
+    SendMessageA(child.window, CB_SETMINVISIBLE, kVisibleItems, 0);
     SendMessageA(child.window, CB_SETITEMHEIGHT, 0, plan_.ScaleY(kItemHeight));
     height += kVisibleItems * plan_.ScaleY(kItemHeight);  // room for the opened list
   }
-  if (child.planned.kind == ControlKind::kPicture && child.iconSize != bounds.width) {
+  if (kind == ControlKind::kPicture && child.iconSize != bounds.width) {
     const HICON icon = LoadProgramIcon(bounds.width, LR_DEFAULTCOLOR);
     SendMessageA(child.window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     if (child.icon != nullptr) DestroyIcon(child.icon);
@@ -441,37 +213,21 @@ void Win32Form::ApplyDpi(int dpi) {
 }
 
 // The form is laid out here, once all its controls exist, so that a window never shown costs
-// no layout. The dialog manager walks the controls in their z-order: the form's controls by tab
-// order, each group box followed by its own controls, then the links in reading order; labels
-// and pictures last. The arrow keys stay within a group: the form's own controls, a group box's,
-// the links, the labels; a group box is one of its own. The window is centred on the desktop's
-// work area.
+// no layout. The dialog manager walks the controls in their z-order, and the arrow keys stay
+// between one WS_GROUP control and the next: both follow the layout plan's keyboard order. The
+// window is centred on the desktop's work area.
 void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
   LayoutAll();
-  const std::vector<PlannedControl> planned = Planned();
-  std::vector<std::size_t> order = TabChain(planned);
-  const std::vector<std::size_t> links = LinkChain(planned);
-  order.insert(order.end(), links.begin(), links.end());
-  for (std::size_t i = 0; i < children_.size(); ++i) {
-    if (!planned[i].tabOrder && !planned[i].link) order.push_back(i);
-  }
-  const auto groupOf = [this](std::size_t index) {
-    const PlannedControl& planned = children_[index].planned;
-    if (planned.link) return std::pair{2, std::size_t{0}};
-    if (!planned.tabOrder) return std::pair{3, std::size_t{0}};
-    if (planned.kind == ControlKind::kGroupBox) return std::pair{1, index};
-    return std::pair{0, planned.group};
-  };
   HWND previous = HWND_TOP;
   const auto place = [&previous](HWND window) {
     SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = window;
   };
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    const Child& child = children_[order[i]];
-    if (i == 0 || groupOf(order[i]) != groupOf(order[i - 1])) {
+  for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
+    const Child& child = children_[stop.index];
+    if (stop.startsGroup) {
       SetWindowLongA(child.window, GWL_STYLE, GetWindowLongA(child.window, GWL_STYLE) | WS_GROUP);
     }
     if (child.nameLabel != nullptr) place(child.nameLabel);
@@ -507,11 +263,7 @@ void Win32Form::Show() {
 
 void Win32Form::ShowModal() {
   const HWND active = GetActiveWindow();
-  for (HWND other : application_.VisibleEnabledForms()) {
-    if (other == window_) continue;
-    EnableWindow(other, FALSE);
-    disabledWhileModal_.push_back(other);
-  }
+  modality_.emplace(window_);
   Show();
   if (application_.FindForm(active) != nullptr && active != window_) returnTo_ = active;
   MSG message;
@@ -525,21 +277,14 @@ void Win32Form::ShowModal() {
     if (result == -1) break;
     application_.ProcessMessage(message);
   }
-  ReenableWindows();
-}
-
-void Win32Form::ReenableWindows() {
-  for (HWND window : disabledWhileModal_) {
-    if (IsWindow(window)) EnableWindow(window, TRUE);
-  }
-  disabledWhileModal_.clear();
+  modality_.reset();
 }
 
 // The windows a modal showing disabled come back first, and the activation is handed back
 // before hiding: otherwise Windows would activate whatever window lies below, maybe another
 // program's.
 void Win32Form::Hide() {
-  ReenableWindows();
+  modality_.reset();
   if (!Visible()) return;
   if (GetActiveWindow() == window_ && returnTo_ != nullptr && IsWindow(returnTo_) &&
       IsWindowVisible(returnTo_) && IsWindowEnabled(returnTo_)) {
@@ -564,13 +309,14 @@ void Win32Form::HandleClose() {
 }
 
 HWND Win32Form::ChildWindow(const std::string& name) const {
-  const auto child = std::ranges::find(children_, name, &Child::name);
-  return child == children_.end() ? nullptr : child->window;
+  const auto& controls = Controls();
+  const auto found = std::ranges::find(controls, name, &DeclaredControl::name);
+  return found == controls.end() ? nullptr : children_[found - controls.begin()].window;
 }
 
-Win32Form::Child* Win32Form::FindChild(HWND window) {
-  const auto child = std::ranges::find(children_, window, &Child::window);
-  return child == children_.end() ? nullptr : &*child;
+std::size_t Win32Form::ChildIndex(HWND window) const {
+  const auto found = std::ranges::find(children_, window, &Child::window);
+  return found == children_.end() ? kNoGroup : static_cast<std::size_t>(found - children_.begin());
 }
 
 // A hidden window's control cannot take the focus without activating the hidden window.
@@ -583,37 +329,11 @@ void Win32Form::FocusChild(HWND child) {
 }
 
 void Win32Form::FocusFirstIn(const GroupBox* group) {
-  const std::size_t index = GroupIndex(group);
+  const std::size_t index = IndexOf(group);
   for (const std::size_t stop : TabChain(Planned())) {
-    if (children_[stop].planned.group != index) continue;
+    if (Controls()[stop].planned.group != index) continue;
     FocusChild(children_[stop].window);
     return;
-  }
-}
-
-LRESULT Win32Form::ControlColour(HDC dc, HWND control) {
-  const int face = FaceColour(args_);
-  SetBkColor(dc, GetSysColor(face));
-  if (const Child* child = FindChild(control); child != nullptr && child->planned.link) {
-    SetTextColor(dc, LinkColour(GetSysColor(face)));
-  }
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
-}
-
-// The caption where a label would show it, in the link colour on the window's face; the focus
-// mark around the whole box while the keyboard is on it.
-void Win32Form::DrawLink(const Child& link, const DRAWITEMSTRUCT& item) {
-  const HDC dc = item.hDC;
-  RECT box = item.rcItem;
-  FillRect(dc, &box, reinterpret_cast<HBRUSH>(ControlColour(dc, item.hwndItem)));
-  SetBkMode(dc, TRANSPARENT);
-  const HGDIOBJ previous = SelectObject(dc, link.bold ? boldFont_.get() : font_.get());
-  const std::string& text = link.planned.caption;
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
-            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
-    DrawFocusRect(dc, &item.rcItem);
   }
 }
 
@@ -628,27 +348,36 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       }
       const HWND source =
           lParam != 0 ? reinterpret_cast<HWND>(lParam) : GetDlgItem(window_, LOWORD(wParam));
-      if (const Child* child = FindChild(source); child != nullptr && child->onNotify) {
-        const auto notify = child->onNotify;
+      if (const std::size_t index = ChildIndex(source);
+          index != kNoGroup && children_[index].onNotify) {
+        const auto notify = children_[index].onNotify;
         notify(HIWORD(wParam));
       }
       return 0;
     }
-    case WM_DRAWITEM:
-      if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-          const Child* child = FindChild(item->hwndItem)) {
-        DrawLink(*child, *item);
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (const std::size_t index = ChildIndex(item->hwndItem); index != kNoGroup) {
+        DrawLink(*item, Controls()[index].planned.caption, FontOf(index), FaceColour(args_));
         return TRUE;
       }
       break;
+    }
     case WM_CTLCOLORDLG:
       return reinterpret_cast<LRESULT>(GetSysColorBrush(FaceColour(args_)));
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      return ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORBTN: {
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetBkColor(dc, GetSysColor(FaceColour(args_)));
+      if (const std::size_t index = ChildIndex(reinterpret_cast<HWND>(lParam));
+          index != kNoGroup && Controls()[index].planned.link) {
+        SetTextColor(dc, LinkColour(GetSysColor(FaceColour(args_))));
+      }
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(FaceColour(args_)));
+    }
     case WM_SETCURSOR:
-      if (const Child* child = FindChild(reinterpret_cast<HWND>(wParam));
-          child != nullptr && child->planned.link && LOWORD(lParam) == HTCLIENT) {
+      if (const std::size_t index = ChildIndex(reinterpret_cast<HWND>(wParam));
+          index != kNoGroup && Controls()[index].planned.link && LOWORD(lParam) == HTCLIENT) {
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         return TRUE;
       }

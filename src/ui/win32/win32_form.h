@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "shell/win32/modal_scope.h"
 #include "ui/layout_plan.h"
 #include "ui/widgets.h"
 
@@ -18,25 +20,14 @@ class Win32Application;
 // A top-level window of the program with its controls: a dialog of a private class, made from an
 // in-memory template, so that Windows' dialog manager moves the focus (Tab, arrows), keeps it
 // while the window is inactive, and presses the default button on Enter. The controls are plain
-// child windows. Positions are given at 96 pixels per inch and laid out at the window's own DPI
-// when it is first shown, again whenever that changes. The font the layout was drawn for may be
-// missing (another face stands in), so the whole layout is also scaled up, one factor across and
-// one down, just enough that every caption fits its box, as dialog units scale a dialog with its
-// font.
+// child windows, laid out by the layout plan at the window's own DPI when it is first shown,
+// again whenever that changes.
 class Win32Form final : public Form {
  public:
   Win32Form(Win32Application& application, const FormArgs& args);
   ~Win32Form() override;
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
-
-  Label* AddLabel(const std::string& name, const LabelArgs& args) override;
-  PushButton* AddButton(const std::string& name, const ButtonArgs& args) override;
-  CheckBox* AddCheckBox(const std::string& name, const CheckBoxArgs& args) override;
-  Edit* AddEdit(const std::string& name, const EditArgs& args) override;
-  ComboBox* AddComboBox(const std::string& name, const ComboBoxArgs& args) override;
-  GroupBox* AddGroupBox(const std::string& name, const GroupBoxArgs& args) override;
-  Control* AddProgramIcon(const std::string& name, const Bounds& bounds) override;
 
   void Show() override;
   void ShowModal() override;
@@ -57,13 +48,10 @@ class Win32Form final : public Form {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  // The native side of a declared control, at the same index.
   struct Child {
-    std::string name;
     HWND window = nullptr;
-    PlannedControl planned;  // as declared: kind, caption, bounds, tab order, group box
-    bool bold = false;
     HWND nameLabel = nullptr;            // the hidden label screen readers name it by
-    const GroupBox* isGroup = nullptr;   // this child as a group box, if it is one
     std::function<void(WORD)> onNotify;  // the notification codes of WM_COMMAND
     HICON icon = nullptr;                // a picture's icon at the current size
     int iconSize = 0;                    // the width and height it was loaded at
@@ -76,24 +64,22 @@ class Win32Form final : public Form {
 
   static Font MakeFont(int dpi, bool bold);
 
-  Child& AddChild(Child child, const char* className, const std::string& text, DWORD style,
-                  DWORD exStyle, int id);
-  std::size_t GroupIndex(const GroupBox* group) const;
+  // Native creation and event wiring, by kind of control (win32_controls.cpp).
+  std::unique_ptr<Control> Create(const DeclaredControl& declared) override;
+  Child& AddChild(const char* className, DWORD style, DWORD exStyle, int id);
   void AddTooltip(HWND control, const std::string& text);
   void AddNameLabel(Child& child, const std::string& name);
+
+  HFONT FontOf(std::size_t index) const;
   int ScaleDpi(int designPixels) const;
-  TextExtent TextNeeds(const Child& child) const;
-  std::vector<PlannedControl> Planned() const;
+  TextExtent TextNeeds(std::size_t index) const;
   void LayoutAll();
-  void Layout(Child& child, const Bounds& bounds);
+  void Layout(std::size_t index, const Bounds& bounds);
   void ApplyDpi(int dpi);
   void PrepareFirstShowing();
   void Hide();
   void HandleClose();
-  void ReenableWindows();
-  Child* FindChild(HWND window);
-  LRESULT ControlColour(HDC dc, HWND control);
-  void DrawLink(const Child& link, const DRAWITEMSTRUCT& item);
+  std::size_t ChildIndex(HWND window) const;  // kNoGroup when no control has it
 
   Win32Application& application_;
   FormArgs args_;
@@ -103,7 +89,6 @@ class Win32Form final : public Form {
   LayoutPlan plan_;  // the latest layout, made at the first showing and at each DPI change
   Font font_;
   Font boldFont_;
-  std::vector<std::unique_ptr<Control>> controls_;
   std::vector<Child> children_;
   int nextId_ = 100;
   HWND pendingFocus_ = nullptr;   // the control asked for the focus while the window was hidden
@@ -111,7 +96,7 @@ class Win32Form final : public Form {
   bool placed_ = false;           // shown once: laid out, its tab order set and centred
   bool closing_ = false;          // the main window's close ran; the program is ending
   HWND returnTo_ = nullptr;       // the window to activate again when this one is hidden
-  std::vector<HWND> disabledWhileModal_;
+  std::optional<ModalScope> modality_;  // while shown modally
 };
 
 }  // namespace trelik

@@ -100,16 +100,6 @@ Win32Form* Win32Application::FindForm(HWND window) const {
   return form == forms_.end() ? nullptr : *form;
 }
 
-std::vector<HWND> Win32Application::VisibleEnabledForms() const {
-  std::vector<HWND> windows;
-  for (const Win32Form* form : forms_) {
-    if (IsWindowVisible(form->Window()) && IsWindowEnabled(form->Window())) {
-      windows.push_back(form->Window());
-    }
-  }
-  return windows;
-}
-
 // Windows may end the process any time after the session messages are answered, so the
 // program ends here and now, the last created window first, as at a normal end but without
 // any close handler.

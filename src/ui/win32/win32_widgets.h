@@ -45,7 +45,6 @@ class Win32Application final : public Application {
   void Register(Win32Form& form);
   void Unregister(Win32Form& form);
   Win32Form* FindForm(HWND window) const;
-  std::vector<HWND> VisibleEnabledForms() const;
   // Windows is ending the session: the program ends now, without any close handler.
   [[noreturn]] void EndSession();
 
