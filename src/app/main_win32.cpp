@@ -8,16 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "app/run_command_line.h"
 #include "app/startup.h"
-#include "app/unregister_all.h"
 #include "common/error.h"
 #include "common/path_parts.h"
 #include "common/win32/narrow_text.h"
 #include "creation/command_line.h"
 #include "creation/program_options.h"
-#include "creation/script_commands.h"
-#include "library/ini_file.h"
-#include "library/library_files.h"
 #include "shell/win32/win32_registry.h"
 #include "shell/win32/win32_shell_operations.h"
 #include "ui/program.h"
@@ -50,10 +47,9 @@ void WriteToHandle(DWORD which, const std::string& text) {
       WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
 }
 
-int PrintReply(const TextReply& reply) {
+void PrintReply(const TextReply& reply) {
   WriteToHandle(STD_OUTPUT_HANDLE, reply.standardOutput);
   WriteToHandle(STD_ERROR_HANDLE, reply.standardError);
-  return reply.exitCode;
 }
 
 // The command line's items after the program's own path. A launcher path is split by the rule it
@@ -75,68 +71,53 @@ ProgramOptions ReadProgramOptions() {
   return ParseProgramOptions(items);
 }
 
-int RemoveRegistrations() {
-  const std::string executablePath = ExecutablePath();
-  const std::string dataFolder = DirectoryPart(executablePath, kWindowsSeparators);
-  Win32ShellOperations shell;
-  return PrintReply(FormatRemovalReport(
-      UnregisterAll([] { return std::make_shared<Win32Registry>(); }, shell,
-                    dataFolder + kTemplateListFile, executablePath, kWindowsExecutable)));
-}
-
-// --list and --new: no window of ours; the shell's copy may show its own progress.
-int RunScriptCommand(const ProgramOptions& options) {
-  const std::string dataFolder = DirectoryPart(ExecutablePath(), kWindowsSeparators);
-  Win32ShellOperations shell;
-  const TIniFile settings(dataFolder + kSettingsFile);
-  const ScriptServices services{shell, settings, dataFolder};
-  return PrintReply(options.action == ProgramAction::kList ? ListTemplates(services)
-                                                           : CreateFromScript(options, services));
-}
-
-void RunProgram(const ProgramOptions& options) {
+void RunProgram(const ProgramOptions& options, const CommandLinePlatform& platform) {
   Win32Application application;
   Win32ShellOperations shell;
   shell.SetApplicationWindow(application.ApplicationWindow());
-  const std::string executablePath = ExecutablePath();
-  const std::string dataFolder = DirectoryPart(executablePath, kWindowsSeparators);
   Program program{.application = application,
                   .shell = shell,
-                  .openRegistry = [] { return std::make_shared<Win32Registry>(); },
-                  .executablePath = executablePath,
+                  .openRegistry = platform.openRegistry,
+                  .executablePath = platform.executablePath,
                   .launcherPath = options.launcherPath,
                   .editorOnly = options.action == ProgramAction::kEditor,
-                  .dataFolder = dataFolder,
-                  .helpFile = dataFolder + "trelik.chm"};
+                  .dataFolder = platform.dataFolder,
+                  .helpFile = platform.dataFolder + "trelik.chm"};
   // When Windows ends the session the windows go without their close handlers, but the
   // settings are still written out.
   application.onSessionEnd = [&program] { program.Settings.reset(); };
   RunTrelik(program);
 }
 
+int Main() {
+  const ProgramOptions options = ReadProgramOptions();
+  const std::string executablePath = ExecutablePath();
+  CommandLinePlatform platform{
+      .dataFolder = DirectoryPart(executablePath, kWindowsSeparators),
+      .executablePath = executablePath,
+      .naming = kWindowsExecutable,
+      .openRegistry = [] { return std::make_shared<Win32Registry>(); },
+      // --list and --new: no window of ours; the shell's copy may show its own progress.
+      .openShell = [] { return std::make_unique<Win32ShellOperations>(); },
+      .print = PrintReply};
+  platform.runWindows = [&] {
+    try {
+      RunProgram(options, platform);
+    } catch (const std::exception& error) {
+      // Only the program's own windows can fail this far out, when there is no desktop to show
+      // them on; the message box may still reach the user.
+      MessageBoxA(nullptr, FormatErrorBoxText(error.what()).c_str(), Application::kTitle,
+                  MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    }
+  };
+  // The shell's copy and folder picker need COM on this, the one thread.
+  const HRESULT ole = OleInitialize(nullptr);
+  const int exitCode = RunCommandLine(options, platform);
+  if (SUCCEEDED(ole)) OleUninitialize();
+  return exitCode;
+}
+
 }  // namespace
 }  // namespace trelik
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const trelik::ProgramOptions options = trelik::ReadProgramOptions();
-  if (const auto reply = trelik::ReplyWithoutWindows(options)) return trelik::PrintReply(*reply);
-  if (options.action == trelik::ProgramAction::kUnregisterAll) return trelik::RemoveRegistrations();
-  // The shell's copy and folder picker need COM on this, the one thread.
-  const HRESULT ole = OleInitialize(nullptr);
-  if (options.action == trelik::ProgramAction::kList ||
-      options.action == trelik::ProgramAction::kNew) {
-    const int exitCode = trelik::RunScriptCommand(options);
-    if (SUCCEEDED(ole)) OleUninitialize();
-    return exitCode;
-  }
-  try {
-    trelik::RunProgram(options);
-  } catch (const std::exception& error) {
-    // Only the program's own windows can fail this far out, when there is no desktop to show
-    // them on; the message box may still reach the user.
-    MessageBoxA(nullptr, trelik::FormatErrorBoxText(error.what()).c_str(),
-                trelik::Application::kTitle, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
-  }
-  if (SUCCEEDED(ole)) OleUninitialize();
-  return 0;
-}
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return trelik::Main(); }

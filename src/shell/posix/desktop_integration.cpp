@@ -16,6 +16,7 @@
 #include "shell/posix/desktop_types.h"
 #include "shell/posix/generated_files.h"
 #include "shell/posix/process.h"
+#include "shell/posix/registry_store.h"
 #include "shell/posix/xdg_config_edits.h"
 
 namespace trelik {
@@ -383,6 +384,13 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
     RunToolIfInstalled("update-desktop-database", folders.dataHome + "/applications", update);
   }
   return update;
+}
+
+DesktopUpdate RegenerateFromStore(const std::string& storePath, const DesktopFolders& folders,
+                                  const std::string& executablePath,
+                                  const std::string& iconSource) {
+  RegistryStore store(storePath);
+  return RegenerateDesktopIntegration(store, folders, executablePath, iconSource);
 }
 
 }  // namespace trelik

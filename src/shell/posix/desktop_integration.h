@@ -43,4 +43,11 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
                                            const std::string& executablePath,
                                            const std::string& iconSource);
 
+// RegenerateDesktopIntegration from the file-type store at `storePath`, read and projected while
+// holding the store's lock: a registration of another process can then neither change the store
+// in between nor have its projection replaced by one of an older store. Not for a thread whose
+// own store holds the lock. Throws Error as the store does.
+DesktopUpdate RegenerateFromStore(const std::string& storePath, const DesktopFolders& folders,
+                                  const std::string& executablePath, const std::string& iconSource);
+
 }  // namespace trelik

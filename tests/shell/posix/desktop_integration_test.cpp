@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 #include <tuple>
@@ -104,8 +108,9 @@ class DesktopIntegrationTest : public ::testing::Test {
   // What the program does at every start besides registering: it checks the desktop's files
   // against the store as it stands.
   void CheckAtStart() {
-    MemoryRegistry fileTypes(ReadRegistryStore(storePath_));
-    Regenerate(fileTypes);
+    const DesktopUpdate update = RegenerateFromStore(storePath_, folders_, exe_, iconSource_);
+    EXPECT_EQ(update.failure, "");
+    notices_.insert(notices_.end(), update.notices.begin(), update.notices.end());
   }
 
   // As --unregister-all does: the base type goes too.
@@ -285,6 +290,33 @@ TEST_F(DesktopIntegrationTest, TheCheckAtStartRestoresADeletedFileAndWritesNothi
   EXPECT_EQ(ReadFileBytes(launcher), "\n");
   EXPECT_EQ(identity(entry), entryBefore);
   EXPECT_EQ(identity(storePath_), storeBefore);
+}
+
+// A check started while another registration holds the store waits for it and projects its
+// result, instead of projecting the store as it was before.
+TEST_F(DesktopIntegrationTest, TheCheckProjectsTheStoreUnderItsLock) {
+  Register("");
+  auto registration = std::make_unique<RegistryStore>(storePath_);
+  std::atomic<pid_t> checker = 0;
+  std::atomic<bool> checked = false;
+  std::thread check([&] {
+    checker = ::gettid();
+    CheckAtStart();
+    checked = true;
+  });
+  // Until the check is done or waits for the lock (the thread's system call is flock).
+  const auto waitingForLock = [&] {
+    std::ifstream call("/proc/self/task/" + std::to_string(checker) + "/syscall");
+    std::string number;
+    return checker != 0 && call >> number && number == std::to_string(SYS_flock);
+  };
+  for (int tries = 0; tries < 1000 && !checked && !waitingForLock(); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  RegisterFileType({*registration, exe_, [] {}}, ".trelik_Web", "trelik_Web", true);
+  registration.reset();
+  check.join();
+  EXPECT_EQ(ReadFileBytes(Home("Templates/Web.trelik_Web")), "\n");
 }
 
 TEST_F(DesktopIntegrationTest, FilesOfOurNamesThatTheUserMadeAreLeftAlone) {

@@ -1,0 +1,34 @@
+#include "app/run_command_line.h"
+
+#include "creation/script_commands.h"
+#include "library/ini_file.h"
+#include "library/library_files.h"
+
+namespace trelik {
+
+int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& platform) {
+  const auto reply = [&platform](const TextReply& text) {
+    platform.print(text);
+    return text.exitCode;
+  };
+  if (const auto text = ReplyWithoutWindows(options)) return reply(*text);
+  if (options.action == ProgramAction::kUnregisterAll) {
+    const auto shell = platform.openShell();
+    RemovalReport report =
+        UnregisterAll(platform.openRegistry, *shell, platform.dataFolder + kTemplateListFile,
+                      platform.executablePath, platform.naming);
+    if (platform.finishRemoval) platform.finishRemoval(report);
+    return reply(FormatRemovalReport(report));
+  }
+  if (options.action == ProgramAction::kList || options.action == ProgramAction::kNew) {
+    const auto shell = platform.openShell();
+    const TIniFile settings(platform.dataFolder + kSettingsFile);
+    const ScriptServices services{*shell, settings, platform.dataFolder};
+    return reply(options.action == ProgramAction::kList ? ListTemplates(services)
+                                                        : CreateFromScript(options, services));
+  }
+  platform.runWindows();
+  return 0;
+}
+
+}  // namespace trelik

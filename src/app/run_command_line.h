@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/unregister_all.h"
+#include "creation/program_options.h"
+#include "shell/file_type_registration.h"
+#include "shell/registry.h"
+#include "shell/shell_operations.h"
+
+namespace trelik {
+
+// What carrying out a command line needs of the platform it runs on.
+struct CommandLinePlatform {
+  std::string dataFolder;  // where the store, list and settings live; ends in a separator
+  std::string executablePath;
+  ExecutableNaming naming;
+  // Opens the file-type registry for one registration or removal.
+  std::function<std::shared_ptr<Registry>()> openRegistry;
+  // The shell for the commands that show no window of the program's own.
+  std::function<std::unique_ptr<ShellOperations>()> openShell;
+  // After --unregister-all: takes away what else the platform keeps of the file types, adding
+  // to the report. May be empty.
+  std::function<void(RemovalReport&)> finishRemoval;
+  // Shows the windows until the user closes the last of them.
+  std::function<void()> runWindows;
+  // Writes a reply to standard output and standard error.
+  std::function<void(const TextReply&)> print;
+};
+
+// Carries out what the options ask for: a reply without windows (--help, --version, a usage
+// error), --unregister-all, --list and --new, or else the windows. Returns the exit code.
+int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& platform);
+
+}  // namespace trelik
