@@ -30,8 +30,13 @@ struct CopyResult {
 using CopyFinish =
     std::function<std::string(const std::string& copyPath, const std::string& arrivalName)>;
 
-// Every effect the program has on files and on the shell, apart from the registry and the
-// settings files, goes through this interface: one implementation per platform, fakes in tests.
+// The one seam between the program and the user's files and shell: one implementation per
+// platform, fakes in tests. Through it go the launcher, the templates and the projects (copying,
+// filling, renaming, removing, listing, asking what stands at a path), the folder picker, opening
+// files and the shell's notification. Trelik's own files (the settings, the template list, the
+// file-type store and the desktop files it writes) go through the library's file access
+// (library/file_access.h), which reads them bounded and replaces them whole; the copy's own
+// staging work stays inside each implementation.
 class ShellOperations {
  public:
   virtual ~ShellOperations() = default;

@@ -13,22 +13,11 @@
 #include "common/path_parts.h"
 #include "common/posix/unique_fd.h"
 #include "common/system_error.h"
+#include "library/posix/folders.h"
 #include "library/posix/replace_beside.h"
 
 namespace trelik {
 namespace {
-
-// The folder and any missing parents; nothing when they exist afterwards.
-std::error_code CreateFolders(const std::string& folder) {
-  if (folder.empty() || ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return {};
-  if (errno != ENOENT) return LastSystemError();
-  const std::string parent =
-      DirectoryPart(WithoutTrailingSeparators(folder, kPosixSeparators), kPosixSeparators);
-  if (parent == folder) return std::make_error_code(std::errc::no_such_file_or_directory);
-  if (const std::error_code error = CreateFolders(parent)) return error;
-  if (::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST) return {};
-  return LastSystemError();
-}
 
 // A symbolic link keeps pointing where it did: the file it names is the one replaced.
 std::string ResolveLink(const std::string& path) {
@@ -94,7 +83,9 @@ std::optional<ReplaceFailure> ReplaceFileAtomically(const std::string& path,
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   // A file the user made read-only stays as it is, as writing it in place would.
   if (exists && ::access(target.c_str(), W_OK) != 0) return ReplaceFailure{LastSystemError()};
-  if (const std::error_code error = CreateFolders(folder)) return ReplaceFailure{error};
+  if (const auto made = CreateMissingFolders(folder, 0755); made.failure) {
+    return ReplaceFailure{made.failure};
+  }
 
   const mode_t mode = exists ? existing.st_mode & 07777 : NewFileMode();
   if (auto failure = ReplaceBeside(target, contents, mode)) return failure;

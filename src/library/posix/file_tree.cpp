@@ -1,14 +1,12 @@
 #include "library/file_tree.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "common/posix/unique_fd.h"
 #include "common/system_error.h"
+#include "library/posix/folders.h"
 #include "library/posix/replace_beside.h"
 
 namespace trelik {
@@ -23,19 +21,12 @@ EntryKind KindOf(mode_t mode) {
 }  // namespace
 
 FolderEntries ReadFolderEntries(const std::string& folder) {
-  FolderEntries result;
   const UniqueFd opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  DIR* listing = opened.IsOpen() ? ::fdopendir(::dup(opened.Get())) : nullptr;
-  if (listing == nullptr) return {.failure = LastSystemError()};
-  for (;;) {
-    errno = 0;
-    const dirent* entry = ::readdir(listing);
-    if (entry == nullptr) {
-      if (errno != 0) result.failure = LastSystemError();
-      break;
-    }
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
+  if (!opened.IsOpen()) return {.failure = LastSystemError()};
+  std::vector<std::string> names;
+  FolderEntries result{.failure = ReadFolderNames(opened.Get(), names)};
+  for (const auto& name : names) {
+    if (IsDotEntry(name)) continue;
     struct stat info {};
     if (::fstatat(opened.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
       result.failure = LastSystemError();
@@ -44,7 +35,6 @@ FolderEntries ReadFolderEntries(const std::string& folder) {
     result.entries.push_back(
         {name, KindOf(info.st_mode), static_cast<std::uint64_t>(info.st_size)});
   }
-  ::closedir(listing);
   return result;
 }
 

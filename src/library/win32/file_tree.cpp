@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "common/path_parts.h"
 #include "common/system_error.h"
+#include "library/file_access.h"
 
 namespace trelik {
 namespace {
@@ -15,24 +14,6 @@ EntryKind KindOf(DWORD attributes) {
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return EntryKind::kOther;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryKind::kFolder;
   return EntryKind::kFile;
-}
-
-std::error_code WriteTemporary(const std::string& temporary, std::string_view contents) {
-  const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return LastSystemError();
-  std::error_code error;
-  DWORD written = 0;
-  if (!contents.empty() &&
-      !WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr)) {
-    error = LastSystemError();
-  } else if (written != contents.size()) {
-    error = {ERROR_DISK_FULL, std::system_category()};
-  } else if (!FlushFileBuffers(file)) {
-    error = LastSystemError();
-  }
-  CloseHandle(file);
-  return error;
 }
 
 }  // namespace
@@ -58,25 +39,15 @@ FolderEntries ReadFolderEntries(const std::string& folder) {
 std::error_code RewriteFile(const std::string& path, std::string_view contents) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastSystemError();
-  const std::string folder = DirectoryPart(path, kWindowsSeparators);
-  std::vector<char> temporary(MAX_PATH + 1);
-  if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "trk", 0, temporary.data()) == 0) {
-    return LastSystemError();
-  }
-  std::error_code error = WriteTemporary(temporary.data(), contents);
   // A read-only file cannot be replaced; once rewritten it is the user's to write, and it is
   // read-only again only when it could not be rewritten.
   const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
-  if (!error && writable != attributes && !SetFileAttributesA(path.c_str(), writable)) {
-    error = LastSystemError();
+  if (writable != attributes && !SetFileAttributesA(path.c_str(), writable)) {
+    return LastSystemError();
   }
-  if (!error && !MoveFileExA(temporary.data(), path.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = LastSystemError();
-  }
-  if (error) DeleteFileA(temporary.data());
-  SetFileAttributesA(path.c_str(), error ? attributes : writable);
-  return error;
+  const auto failure = ReplaceFileAtomically(path, contents);
+  SetFileAttributesA(path.c_str(), failure ? attributes : writable);
+  return failure ? failure->error : std::error_code();
 }
 
 }  // namespace trelik

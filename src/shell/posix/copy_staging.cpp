@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/system_error.h"
-#include "shell/posix/folder_listing.h"
+#include "library/posix/folders.h"
 #include "shell/posix/tree_removal.h"
 #include "shell/staging_name.h"
 

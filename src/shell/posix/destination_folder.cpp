@@ -3,11 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <utility>
 
 #include "common/path_parts.h"
 #include "common/system_error.h"
+#include "library/posix/folders.h"
 #include "shell/posix/copy_failure.h"
 #include "shell/posix/tree_sync.h"
 
@@ -47,7 +47,7 @@ bool LiesWithin(int folder, const struct stat& ancestor) {
 
 bool DestinationFolder::Open(const std::string& path, const struct stat& source) {
   const std::string folder = path.empty() ? "." : path;
-  std::vector<std::string> missing;  // deepest first
+  // The nearest folder that exists must not lie within the source.
   std::string existing = folder;
   for (;;) {
     UniqueFd probe(::open(existing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
@@ -62,17 +62,14 @@ bool DestinationFolder::Open(const std::string& path, const struct stat& source)
       failure_ = CopyFailureText(openError, existing);
       return false;
     }
-    missing.push_back(existing);
     existing = parent;
   }
-  for (auto folderToMake = missing.rbegin(); folderToMake != missing.rend(); ++folderToMake) {
-    if (::mkdir(folderToMake->c_str(), 0777) == 0) {
-      created_.push_back(*folderToMake);
-    } else if (errno != EEXIST) {
-      failure_ = CopyFailureText(LastSystemError(), *folderToMake);
-      TakeBack();
-      return false;
-    }
+  FoldersMade made = CreateMissingFolders(folder, 0777);
+  created_ = std::move(made.made);
+  if (made.failure) {
+    failure_ = CopyFailureText(made.failure, made.failedAt);
+    TakeBack();
+    return false;
   }
   fd_ = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd_.IsOpen()) return true;

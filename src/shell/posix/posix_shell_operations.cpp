@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "common/posix/unique_fd.h"
+#include "library/posix/folders.h"
 #include "shell/posix/folder_copy.h"
-#include "shell/posix/folder_listing.h"
 #include "shell/posix/process.h"
 #include "shell/posix/rename_no_replace.h"
 #include "shell/posix/tree_removal.h"

@@ -5,13 +5,13 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <system_error>
 
 #include "common/error.h"
 #include "common/path_parts.h"
 #include "common/system_error.h"
 #include "library/file_access.h"
+#include "library/posix/folders.h"
 #include "shell/registry_text.h"
 
 namespace trelik {
@@ -71,8 +71,8 @@ std::optional<std::string> RegistryStore::Save(const RegistryNode& root) {
 RegistryStore::Lock RegistryStore::TakeLock(const std::string& path) {
   // The store file itself is replaced at every save, so the lock lives in a file of its own.
   const std::string lockPath = path + ".lock";
-  std::error_code ignored;  // a folder that cannot be made fails the open below
-  std::filesystem::create_directories(DirectoryPart(path, kPosixSeparators), ignored);
+  // A folder that cannot be made fails the open below.
+  static_cast<void>(CreateMissingFolders(DirectoryPart(path, kPosixSeparators), 0777));
   Lock lock{UniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)), {}};
   if (!lock.file.IsOpen()) {
     // A lock file that others made and this user may only read locks all the same.

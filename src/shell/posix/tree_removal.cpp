@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/posix/unique_fd.h"
-#include "shell/posix/folder_listing.h"
+#include "library/posix/folders.h"
 
 namespace trelik {
 

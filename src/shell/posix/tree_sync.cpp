@@ -9,7 +9,7 @@
 
 #include "common/posix/unique_fd.h"
 #include "common/system_error.h"
-#include "shell/posix/folder_listing.h"
+#include "library/posix/folders.h"
 
 namespace trelik {
 namespace {

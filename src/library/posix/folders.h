@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <system_error>
 #include <vector>
@@ -19,5 +21,17 @@ UniqueFd OpenFolderAt(int parent, const std::string& name);
 
 // True for "." and "..", which name the folder itself and its parent.
 bool IsDotEntry(const std::string& name);
+
+// The folders that CreateMissingFolders made, outermost first, and why it stopped.
+struct FoldersMade {
+  std::vector<std::string> made;
+  std::error_code failure;  // empty when the folder exists
+  std::string failedAt;     // the folder that could not be made
+};
+
+// Makes `folder` and whichever of its parents are missing, outermost first, each with the
+// permission bits `mode` less the umask. A folder that another process makes meanwhile counts
+// as there.
+FoldersMade CreateMissingFolders(const std::string& folder, mode_t mode);
 
 }  // namespace trelik

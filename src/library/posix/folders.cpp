@@ -1,12 +1,15 @@
-#include "shell/posix/folder_listing.h"
+#include "library/posix/folders.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <memory>
+#include <utility>
 
+#include "common/path_parts.h"
 #include "common/system_error.h"
 
 namespace trelik {
@@ -35,5 +38,31 @@ std::error_code ReadFolderNames(int folder, std::vector<std::string>& names) {
 }
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+FoldersMade CreateMissingFolders(const std::string& folder, mode_t mode) {
+  FoldersMade result;
+  std::vector<std::string> missing;  // deepest first
+  for (std::string path = folder; !path.empty();) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) break;
+    // Below a file or a folder that cannot be searched nothing can be made.
+    if (errno != ENOENT && missing.empty()) return {{}, LastSystemError(), path};
+    if (errno != ENOENT) break;
+    missing.push_back(path);
+    const std::string parent = WithoutTrailingSeparators(
+        DirectoryPart(WithoutTrailingSeparators(path, kPosixSeparators), kPosixSeparators),
+        kPosixSeparators);
+    if (parent == path) break;
+    path = parent;
+  }
+  for (auto path = missing.rbegin(); path != missing.rend(); ++path) {
+    if (::mkdir(path->c_str(), mode) == 0) {
+      result.made.push_back(*path);
+    } else if (errno != EEXIST) {
+      return {std::move(result.made), LastSystemError(), *path};
+    }
+  }
+  return result;
+}
 
 }  // namespace trelik
