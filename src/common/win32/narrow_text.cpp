@@ -13,4 +13,15 @@ std::string NarrowText(const wchar_t* text) {
   return narrow;
 }
 
+std::optional<std::wstring> StrictWideText(std::string_view bytes, unsigned codePage) {
+  if (bytes.empty()) return std::wstring();
+  const int size = static_cast<int>(bytes.size());
+  const int length =
+      MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
+  return text;
+}
+
 }  // namespace trelik

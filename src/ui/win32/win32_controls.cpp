@@ -2,32 +2,15 @@
 
 #include <commctrl.h>
 
-#include <optional>
-
 #include "common/error.h"
 #include "common/system_error.h"
+#include "common/win32/narrow_text.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_link.h"
 #include "ui/win32/win32_widgets.h"
 #include "ui/win32/window_binding.h"
 
 namespace trelik {
-namespace {
-
-// The text of bytes in the process code page, or nothing when they are not valid in it.
-std::optional<std::wstring> StrictWide(const std::string& bytes) {
-  if (bytes.empty()) return std::wstring();
-  const int size = static_cast<int>(bytes.size());
-  const int length =
-      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
-  if (length <= 0) return std::nullopt;
-  std::wstring text(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, text.data(), length);
-  return text;
-}
-
-}  // namespace
-
 template <typename Interface>
 void ChildControl<Interface>::SetFocus() {
   form_.FocusChild(window_);
@@ -64,7 +47,7 @@ void Win32Edit::SetText(const std::string& text) { SetWindowTextA(window_, text.
 // The cue banner takes only UTF-16; a text the code page cannot decode is left out. It shows
 // while the box has the focus too: the main window opens with the focus in it.
 void Win32Edit::SetCueText(const std::string& text) {
-  if (const auto wide = StrictWide(text)) {
+  if (const auto wide = StrictWideText(text, CP_ACP)) {
     SendMessageW(window_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(wide->c_str()));
   }
 }
