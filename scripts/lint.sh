@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that every C++ file is formatted by .clang-format, and runs clang-tidy with the
-# repository's .clang-tidy on the portable, POSIX and Qt sources (the Windows ones need the
-# cross compiler's headers). Needs the linux preset configured, for its compile commands.
+# repository's .clang-tidy on every file of src/ and tests/ that a build compiles: those of the
+# Linux build (portable, POSIX and Qt code and their tests), then those only the Windows build
+# compiles (the Win32 code and its tests), with the cross compiler's headers. Needs the linux and
+# windows presets configured, for their compile commands.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +19,38 @@ sources() {
 mapfile -t files < <(sources '*.cpp' '*.h')
 clang-format --dry-run -Werror "${files[@]}"
 
+# The .cpp files of src/ and tests/ that the build in folder $1 compiles, less those of the
+# build in folder $2 when given.
+compiled() {
+  python3 - "$PWD" "$@" <<'SCRIPT'
+import json, os, sys
+def files(build):
+    with open(os.path.join(sys.argv[1], build, "compile_commands.json")) as commands:
+        return {os.path.relpath(os.path.join(c["directory"], c["file"]), sys.argv[1])
+                for c in json.load(commands)}
+chosen = files(sys.argv[2]) - (files(sys.argv[3]) if len(sys.argv) > 3 else set())
+print("\n".join(sorted(f for f in chosen
+                       if f.startswith(("src/", "tests/")) and f.endswith(".cpp"))))
+SCRIPT
+}
+
 # GCC's warning options that clang does not know are no finding.
-sources '*.cpp' '*.h' | grep -e '^src/.*\.cpp$' | grep -v -e '/win32/' -e '_win32\.cpp$' |
-  xargs -P2 -n4 clang-tidy -p build/linux --quiet --warnings-as-errors='*' \
-    --extra-arg=-Wno-unknown-warning-option
+tidy() {
+  local build=$1
+  shift
+  xargs -r -P2 -n4 clang-tidy -p "$build" --quiet --warnings-as-errors='*' \
+    --extra-arg=-Wno-unknown-warning-option "$@"
+}
+
+status=0
+compiled build/linux | tidy build/linux || status=1
+
+# clang finds no mingw-w64 C++ library under GCC's "12-posix" version folder, so it is given the
+# cross compiler's own C++ header folders.
+cross=(--extra-arg=--target=x86_64-w64-mingw32)
+while read -r folder; do
+  cross+=(--extra-arg-before=-isystem"$folder")
+done < <(x86_64-w64-mingw32-g++-posix -xc++ -E -v /dev/null 2>&1 >/dev/null |
+  sed -n '/^#include <\.\.\.>/,/^End of search/p' | grep '^ .*/c++')
+compiled build/windows build/linux | tidy build/windows "${cross[@]}" || status=1
+exit "$status"

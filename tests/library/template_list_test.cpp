@@ -75,7 +75,7 @@ TEST(TemplateListFile, EmptyListIsAZeroByteFileAndBack) {
 TEST(TemplateListFile, LoadsMixedLineEndsAndStopsAtNul) {
   TempFolder folder;
   const std::string path = folder / "projects.lib";
-  WriteFileBytes(path, std::string("A\r\nB\nC\rD\n\rE\0F\r\n", 16));
+  WriteFileBytes(path, std::string("A\r\nB\nC\rD\n\rE\0F\r\n", 15));
   List loaded;
   LoadTemplateList(path, loaded);
   EXPECT_EQ(loaded, (List{"A", "B", "C", "D", "", "E"}));
