@@ -42,6 +42,11 @@ tidy() {
     --extra-arg=-Wno-unknown-warning-option "$@"
 }
 
+for build in linux windows; do
+  [ -f "build/$build/compile_commands.json" ] ||
+    { echo "lint.sh: run 'cmake --preset $build' first, for its compile commands" >&2; exit 1; }
+done
+
 status=0
 compiled build/linux | tidy build/linux || status=1
 
