@@ -99,7 +99,7 @@ std::string ProblemsText(const std::vector<std::string>& problems, const std::st
 // Deleted only when it holds nothing a user could have written.
 void RemoveLauncher(const std::string& launcher, const CreationServices& services) {
   const std::string name = Quoted(FileNamePart(launcher, services.separators));
-  const FileRead start = ReadFileStart(launcher, kLauncherLimit + 1);
+  const FileRead start = services.shell.ReadFileStart(launcher, kLauncherLimit + 1);
   if (start.failure) {
     services.showMessage(name + " was kept because it could not be read.\n" +
                          SystemErrorText(start.failure));

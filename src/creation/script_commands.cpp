@@ -8,7 +8,6 @@
 #include "common/system_error.h"
 #include "creation/project_creation.h"
 #include "library/file_access.h"
-#include "library/file_tree.h"
 #include "library/library_files.h"
 #include "library/settings_sections.h"
 #include "library/template_list.h"
@@ -78,7 +77,7 @@ TextReply CreateFromScript(const ProgramOptions& options, const ScriptServices& 
   // A folder lists at least "." and ".."; a script's mistyped folder is not made.
   if (services.shell.ListFolder(folder + "*.*").empty()) {
     // A folder that is there but cannot be listed or reached is not called missing.
-    const std::error_code why = ReadFolderEntries(folder).failure;
+    const std::error_code why = services.shell.ReadFolderEntries(folder).failure;
     const std::string problem =
         !why || NamesNothing(why) ? "does not exist" : "cannot be opened: " + SystemErrorText(why);
     return {.standardError = "trelik: the folder \"" + options.folder + "\" " + problem + "\n",

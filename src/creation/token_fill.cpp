@@ -1,8 +1,6 @@
 #include "creation/token_fill.h"
 
 #include "common/system_error.h"
-#include "library/file_access.h"
-#include "library/file_tree.h"
 
 namespace trelik {
 namespace {
@@ -16,7 +14,7 @@ class TreeFiller {
   // Fills what is inside `folder`, which is `relative` in the tree: first the content, under the
   // names it was listed with, then the names.
   bool Fill(const std::string& folder, const std::string& relative) {
-    const FolderEntries listing = ReadFolderEntries(folder);
+    const FolderEntries listing = shell_.ReadFolderEntries(folder);
     if (listing.failure) return Fail(relative, listing.failure);
     std::vector<std::string> names;
     for (const FolderEntry& entry : listing.entries) {
@@ -47,11 +45,11 @@ class TreeFiller {
 
  private:
   bool FillFile(const std::string& path, const std::string& inTree) {
-    const FileRead read = ReadFileStart(path, kFillLimit + 1);
+    const FileRead read = shell_.ReadFileStart(path, kFillLimit + 1);
     if (read.failure) return Fail(inTree, read.failure);
     const auto filled = FilledContents(read.bytes, tokens_.For(read.bytes));
     if (!filled) return true;
-    if (const std::error_code error = RewriteFile(path, *filled)) return Fail(inTree, error);
+    if (const std::error_code error = shell_.RewriteFile(path, *filled)) return Fail(inTree, error);
     return true;
   }
 

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
+
+#include "library/file_access.h"
+#include "library/file_tree.h"
 
 namespace trelik {
 
@@ -79,6 +84,15 @@ class ShellOperations {
 
   // True when a folder exists at `path`, readable or not.
   virtual bool IsExistingFolder(const std::string& path) = 0;
+
+  // The entries of a template's or a project's folder, with their kinds (see ReadFolderEntries).
+  virtual FolderEntries ReadFolderEntries(const std::string& folder) = 0;
+
+  // At most the first `limit` bytes of a launcher or of a file in a project.
+  virtual FileRead ReadFileStart(const std::string& path, std::size_t limit) = 0;
+
+  // Gives a file in a project new content, never seen half-written (see RewriteFile).
+  virtual std::error_code RewriteFile(const std::string& path, std::string_view contents) = 0;
 
   // Tells the shell that file types changed, so that it reloads its New menu and icons.
   virtual void NotifyAssociationsChanged() = 0;

@@ -403,16 +403,22 @@ TEST_F(CreationTest, AMainFileNamedByTokensIsFoundUnderItsFilledName) {
 // Filling in happens before the copy is handed over: when it fails, the copy goes, the user is
 // told why, and the launcher stays for another try.
 TEST_F(CreationTest, AFailedFillLeavesNothingAndKeepsTheLauncher) {
-  WriteFileBytes(appDir_ + "projects" + Sep() + "Web" + Sep() + "{{trelik.folder}}.css", "");
-  settings_.WriteText("mainfile", "Web", "index.htm");
-  shell_.renameFailure = std::make_error_code(std::errc::permission_denied);
-  Create("Shop\\home", true);
-  EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
-  EXPECT_TRUE(shell_.opened.empty());
-  ASSERT_EQ(messages_.size(), 1u);
-  // Named inside the project: the hidden copy it failed in is gone.
-  EXPECT_EQ(messages_[0], kCopyFailed + "\n\"{{trelik.folder}}.css\" could not be filled in: " +
-                              SystemErrorText(shell_.renameFailure));
+  const auto denied = std::make_error_code(std::errc::permission_denied);
+  for (auto failure : {&FakeShell::renameFailure, &FakeShell::rewriteFailure}) {
+    TearDownRun();
+    WriteFileBytes(appDir_ + "projects" + Sep() + "Web" + Sep() + "{{trelik.folder}}.css",
+                   "{{trelik.folder}}");
+    settings_.WriteFlag("fill", "Web", true);
+    shell_.*failure = denied;
+    Create("Shop\\home", true);
+    EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
+    EXPECT_TRUE(shell_.opened.empty());
+    // Named inside the project: the hidden copy it failed in is gone.
+    EXPECT_EQ(messages_, std::vector{kCopyFailed +
+                                     "\n\"{{trelik.folder}}.css\" could not be "
+                                     "filled in: " +
+                                     SystemErrorText(denied)});
+  }
 }
 
 // Asking Windows for the user's name loads a library: only a template that uses it pays.

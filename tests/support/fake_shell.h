@@ -29,6 +29,9 @@ class FakeShell : public ShellOperations {
   std::vector<std::string> ListFolder(const std::string& pattern) override;
   bool IsExistingFile(const std::string& path) override;
   bool IsExistingFolder(const std::string& path) override;
+  FolderEntries ReadFolderEntries(const std::string& folder) override;
+  FileRead ReadFileStart(const std::string& path, std::size_t limit) override;
+  std::error_code RewriteFile(const std::string& path, std::string_view contents) override;
   void NotifyAssociationsChanged() override { ++notifications; }
 
   // The hidden name a copy is built under before it is moved into place.
@@ -37,10 +40,11 @@ class FakeShell : public ShellOperations {
   std::vector<Opened> opened;
   std::vector<std::string> renamedFrom;  // the old path of every rename asked for
   std::vector<std::string> browseTitles;
-  std::string pickedFolder;       // what the folder picker answers; empty: the user cancels
-  std::string copyFailure;        // when set, every copy fails with this reason
-  bool cancelCopies = false;      // every copy is cancelled by the user
-  std::error_code renameFailure;  // when set, every rename fails with this error
+  std::string pickedFolder;        // what the folder picker answers; empty: the user cancels
+  std::string copyFailure;         // when set, every copy fails with this reason
+  bool cancelCopies = false;       // every copy is cancelled by the user
+  std::error_code renameFailure;   // when set, every rename fails with this error
+  std::error_code rewriteFailure;  // when set, every file's new content fails with this error
   int notifications = 0;
 };
 
