@@ -133,14 +133,8 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
                                return progress.Update(done, total);
                              });
 
-  Program program{.application = application,
-                  .shell = shell,
-                  .openRegistry = platform.openRegistry,
-                  .executablePath = platform.executablePath,
-                  .launcherPath = options.launcherPath,
-                  .editorOnly = options.action == ProgramAction::kEditor,
-                  .dataFolder = platform.dataFolder,
-                  .helpFile = ProgramFile(programFolder, "help/index.html")};
+  Program program = MakeProgram(application, shell, options, platform,
+                                ProgramFile(programFolder, "help/index.html"));
   // The registration at start tells the desktop only of a change, but the desktop's files are
   // checked against the store at every start all the same: one that the user deleted, or that
   // could not be written before, comes back. The check waits until the window is up, since the

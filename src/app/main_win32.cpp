@@ -75,14 +75,8 @@ void RunProgram(const ProgramOptions& options, const CommandLinePlatform& platfo
   Win32Application application;
   Win32ShellOperations shell;
   shell.SetApplicationWindow(application.ApplicationWindow());
-  Program program{.application = application,
-                  .shell = shell,
-                  .openRegistry = platform.openRegistry,
-                  .executablePath = platform.executablePath,
-                  .launcherPath = options.launcherPath,
-                  .editorOnly = options.action == ProgramAction::kEditor,
-                  .dataFolder = platform.dataFolder,
-                  .helpFile = platform.dataFolder + "trelik.chm"};
+  Program program =
+      MakeProgram(application, shell, options, platform, platform.dataFolder + "trelik.chm");
   // When Windows ends the session the windows go without their close handlers, but the
   // settings are still written out.
   application.onSessionEnd = [&program] { program.Settings.reset(); };

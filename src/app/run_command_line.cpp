@@ -31,4 +31,16 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
   return 0;
 }
 
+Program MakeProgram(Application& application, ShellOperations& shell, const ProgramOptions& options,
+                    const CommandLinePlatform& platform, const std::string& helpFile) {
+  return {.application = application,
+          .shell = shell,
+          .openRegistry = platform.openRegistry,
+          .executablePath = platform.executablePath,
+          .launcherPath = options.launcherPath,
+          .editorOnly = options.action == ProgramAction::kEditor,
+          .dataFolder = platform.dataFolder,
+          .helpFile = helpFile};
+}
+
 }  // namespace trelik

@@ -9,6 +9,7 @@
 #include "shell/file_type_registration.h"
 #include "shell/registry.h"
 #include "shell/shell_operations.h"
+#include "ui/program.h"
 
 namespace trelik {
 
@@ -33,5 +34,9 @@ struct CommandLinePlatform {
 // Carries out what the options ask for: a reply without windows (--help, --version, a usage
 // error), --unregister-all, --list and --new, or else the windows. Returns the exit code.
 int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& platform);
+
+// The program's state for windows shown through `application` and `shell`.
+Program MakeProgram(Application& application, ShellOperations& shell, const ProgramOptions& options,
+                    const CommandLinePlatform& platform, const std::string& helpFile);
 
 }  // namespace trelik
