@@ -297,34 +297,5 @@ TEST_F(EditorTest, TheThreeActionsReachTheShellFromEveryWindow) {
   EXPECT_TRUE(VersionCheckAddress().ends_with("/products/trelik/vcheck.php?v=1.0"));
 }
 
-TEST_F(EditorTest, WindowsAsDesigned) {
-  const HeadlessForm& editor = Editor();
-  EXPECT_EQ(editor.Args().caption, "Trelik Editor");
-  EXPECT_EQ(editor.Args().clientWidth, 359);
-  EXPECT_EQ(editor.Args().clientHeight, 181);
-  EXPECT_EQ(editor.Info("Label3").tooltip, "Find more useful tools");
-  EXPECT_EQ(editor.Info("Label3").planned.caption, HomePageAddress());
-  EXPECT_TRUE(editor.Info("Button1").isDefault);
-  for (const char* inGroup :
-       {"CheckBox1", "ComboBox1", "Button4", "Button5", "Button6", "ComboBox2"}) {
-    EXPECT_EQ(editor.Controls()[editor.Info(inGroup).planned.group].name, "GroupBox1") << inGroup;
-  }
-  EXPECT_EQ(editor.Info("ComboBox2").planned.tabOrder, 5);
-  EXPECT_FALSE(windows_->Form2.CheckBox1->Checked());
-  EXPECT_EQ(editor.Info("CheckBox2").planned.caption, "Fill in names inside files");
-  EXPECT_FALSE(windows_->Form2.CheckBox2->Checked());
-
-  const HeadlessForm& about = About();
-  EXPECT_EQ(about.Args().caption, "about");
-  EXPECT_EQ(about.Args().colour, FormColour::kMenu);
-  EXPECT_EQ(about.Info("Label1").planned.caption, "Trelik 1.0");
-  EXPECT_TRUE(about.Info("Label1").bold);
-  EXPECT_EQ(about.Info("Label2").planned.caption + "/", HomePageAddress());
-  EXPECT_EQ(about.Info("Label3").planned.caption,
-            Sep() == "\\" ? "Set up Projects from Explorer's New Menu"
-                          : "Set up Projects from the file manager's New Menu");
-  EXPECT_EQ(about.Info("Image1").planned.kind, ControlKind::kPicture);
-}
-
 }  // namespace
 }  // namespace trelik
