@@ -22,13 +22,12 @@ expect_missing() {
 # Runs the command $2... every 50 ms until it succeeds, for at most $1 seconds; false when it
 # never did.
 poll() {
-  local seconds=$1
+  local deadline=$((SECONDS + $1))
   shift
-  for _ in $(seq 1 $((seconds * 20))); do
-    "$@" && return 0
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.05
   done
-  return 1
 }
 
 no_window_named() {

@@ -5,11 +5,12 @@
 # by the installed program; an upgrade over the install, which keeps the templates; the silent
 # uninstall, after which nothing of Trelik's is left in the classes and the templates stay; the
 # uninstaller's question whether the templates go too.
-# Usage: install_e2e.sh <wine-run> <setup.exe> <screenshots folder>
+# Usage: install_e2e.sh <wine-run> <setup.exe> <window_probe.exe> <screenshots folder>
 set -u
 wine_run=$1
 setup=$2
-artifacts=$3
+window_probe=$3
+artifacts=$4
 . "$(dirname "$0")/wine_session.sh"
 
 version=$(basename "$setup")
@@ -140,6 +141,7 @@ mkdir -p "$projects"
 pid=$!
 if focus_window '^ Trelik$' >/dev/null; then
   xdotool type --delay 40 'Site\home'
+  poll 10 focused_text_is 'Site\home' || fail "the name box shows '$(focused_text)'"
   xdotool key Return
 fi
 wait_for_exit "$pid" 30

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Shared by the Windows end-to-end tests: a private X display for the program under Wine, a
 # temporary folder, and small helpers. Sourced, not run; the caller sets `wine_run` (the build's
-# Wine runner), `client_area` (the client_area.exe helper) and `artifacts` (the screenshots'
+# Wine runner), `window_probe` (the window_probe.exe helper) and `artifacts` (the screenshots'
 # folder).
 
 . "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
@@ -31,26 +31,22 @@ screenshot() {
   import -window root "$artifacts/$1.png" 2>/dev/null || true
 }
 
-# Finds the shown window whose caption matches $1 (a regular expression), gives it the focus
-# and prints its X id.
+# The caption of the window in front, and the text of the control with its keyboard focus,
+# separated by a tab; asked of Wine with the `window_probe` helper.
+probe() { "$wine_run" "$window_probe" 2>/dev/null | tr -d '\r'; }
+front_is() { [[ "$(probe | cut -f1)" =~ $1 ]]; }
+focused_text() { probe | cut -f2; }
+focused_text_is() { [ "$(focused_text)" = "$1" ]; }
+
+# Finds the shown window whose caption matches $1 (a regular expression), gives it the focus,
+# waits until Wine has it in front and prints its X id.
 focus_window() {
   local window
   window=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
   [ -n "$window" ] || { fail "no window named $1"; return 1; }
   xdotool windowfocus --sync "$window"
-  sleep 0.3
+  poll 30 front_is "$1" || { fail "$1 never came to the front"; return 1; }
   echo "$window"
-}
-
-# Clicks the point (x, y) of a window's designed layout (96 pixels per inch), scaled as the
-# program scaled the window to the screen and its fonts: $1 the window's caption, $2 designed
-# client width, $3 designed client height, $4 x, $5 y.
-click_design_point() {
-  local left top width height
-  read -r left top width height < <("$wine_run" "$client_area" "$1" 2>/dev/null | tr -d '\r')
-  [ -n "${height:-}" ] || { fail "no window captioned '$1' to click in"; return 1; }
-  xdotool mousemove $((left + $4 * width / $2)) $((top + $5 * height / $3)) click 1
-  sleep 0.4
 }
 
 # The value of key $3 in section [$2] of the INI file $1, as the settings functions would read

@@ -18,73 +18,16 @@
 #include "ui/widget_conformance.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_form.h"
+#include "ui/win32/win32_test_support.h"
 
 namespace trelik {
 namespace {
 
-std::string ClassName(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-bool IsVisibleIcon(HWND window) {
-  return ClassName(window) == "Static" && IsWindowVisible(window) &&
-         (GetWindowLongA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-         SendMessageA(window, STM_GETICON, 0, 0) != 0;
-}
-
-// Answers the program's message boxes as a user would, from a timer that their own message loop
-// runs, and records what each showed.
-class MessageBoxAnswerer {
- public:
-  struct Box {
-    std::string text;
-    bool hasIcon = false;
-    POINT centre{};
-  };
-
-  MessageBoxAnswerer() {
-    instance_ = this;
-    timer_ = SetTimer(nullptr, 0, 50, &Tick);
-  }
-  ~MessageBoxAnswerer() {
-    KillTimer(nullptr, timer_);
-    instance_ = nullptr;
-  }
-  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
-  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
-
-  std::vector<Box> boxes;
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), &Answer, 0);
-  }
-
-  static BOOL CALLBACK Answer(HWND window, LPARAM) {
-    if (ClassName(window) != "#32770" || WindowText(window) != Application::kTitle ||
-        !IsWindowVisible(window) || !instance_->answered_.insert(window).second) {
-      return TRUE;
-    }
-    Box box;
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      if (IsVisibleIcon(child)) box.hasIcon = true;
-      if (ClassName(child) == "Static" && !WindowText(child).empty()) box.text = WindowText(child);
-    }
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    box.centre = {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
-    instance_->boxes.push_back(box);
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
-    return TRUE;
-  }
-
-  static inline MessageBoxAnswerer* instance_ = nullptr;
-  UINT_PTR timer_ = 0;
-  std::set<HWND> answered_;
-};
+using testing::ClassName;
+using testing::MeasuredText;
+using testing::MessageBoxAnswerer;
+using testing::Pump;
+using testing::WaitUntilActive;
 
 // Counts the fonts sent to each window of this thread: a form sends each control its font
 // every time it lays the control out.
@@ -137,40 +80,6 @@ RECT ClientArea(const Win32Form& form) {
   RECT client{};
   GetClientRect(form.Window(), &client);
   return client;
-}
-
-// A control's caption as its own font draws it.
-SIZE MeasuredText(HWND control) {
-  const std::string text = WindowText(control);
-  const HDC dc = GetDC(control);
-  const HGDIOBJ previous =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  return size;
-}
-
-// Lets the windows process what is queued for them.
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-// Under Wine activation travels through the X server: waits a bounded moment for it.
-void WaitUntilActive(HWND window) {
-  for (int tries = 0; tries < 100 && GetActiveWindow() != window; ++tries) {
-    Pump();
-    Sleep(10);
-  }
 }
 
 class Win32WidgetsTest : public ::testing::Test {
