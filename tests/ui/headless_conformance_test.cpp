@@ -1,4 +1,5 @@
 // The headless backend, on which the windows' own tests run, against the widget suite.
+#include <map>
 #include <memory>
 
 #include "ui/headless/headless_widgets.h"
@@ -13,31 +14,30 @@ class HeadlessDriver final : public WidgetDriver {
   void ShowActive(Form& form) override { form.Show(); }
   void Press(Form& form, const std::string& control, Key key) override {
     Headless(form).Find<Control>(control).SetFocus();
-    if (key == Key::kDown) {
-      auto& list = Headless(form).Find<HeadlessComboBox>(control);
-      list.Choose(list.SelectedIndex() + 1);
-      return;
-    }
     Press(form, key);
   }
   void Press(Form& form, Key key) override {
     HeadlessForm& headless = Headless(form);
-    switch (key) {
-      case Key::kEnter:
-        headless.PressEnter();
-        break;
-      case Key::kEscape:
-        headless.PressEscape();
-        break;
-      case Key::kSpace:
-        headless.PressSpace();
-        break;
-      case Key::kTab:
-        headless.PressTab();
-        break;
-      case Key::kDown:
-        break;
+    if (key == Key::kDown) {
+      auto& list = headless.Find<HeadlessComboBox>(headless.FocusedControl());
+      list.Choose(list.SelectedIndex() + 1);
+      return;
     }
+    const std::map<Key, void (HeadlessForm::*)()> keys = {
+        {Key::kEnter, &HeadlessForm::PressEnter},
+        {Key::kEscape, &HeadlessForm::PressEscape},
+        {Key::kSpace, &HeadlessForm::PressSpace},
+        {Key::kTab, &HeadlessForm::PressTab},
+        {Key::kF1, &HeadlessForm::PressF1}};
+    (headless.*keys.at(key))();
+  }
+  void Type(Form& form, const std::string& text) override {
+    auto& edit = Headless(form).Find<HeadlessEdit>(Headless(form).FocusedControl());
+    edit.SetText(edit.Text() + text);
+  }
+  bool RunUntil(const std::function<bool()>& done) override { return done(); }
+  void WhenActive(Form&, std::function<void()> step) override {
+    application_.onModal = [step](HeadlessForm&) { step(); };
   }
   bool HasFocus(Form& form, const std::string& control) override {
     return Headless(form).FocusedControl() == control;
@@ -58,10 +58,10 @@ class HeadlessDriver final : public WidgetDriver {
   HeadlessApplication application_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Headless, WidgetConformance,
-                         ::testing::Values(WidgetBackend{
-                             "Headless", [] { return std::make_unique<HeadlessDriver>(); }}),
-                         BackendName);
+const WidgetBackend kHeadless = {"Headless", [] { return std::make_unique<HeadlessDriver>(); }};
+
+INSTANTIATE_TEST_SUITE_P(Headless, WidgetConformance, ::testing::Values(kHeadless), BackendName);
+INSTANTIATE_TEST_SUITE_P(Headless, ProgramStories, ::testing::Values(kHeadless), BackendName);
 
 }  // namespace
 }  // namespace trelik::testing

@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
+#include "support/fake_shell.h"
+#include "support/temp_folder.h"
 #include "ui/widgets.h"
 
 namespace trelik::testing {
 
-enum class Key { kEnter, kEscape, kSpace, kTab, kDown };
+enum class Key { kEnter, kEscape, kSpace, kTab, kDown, kF1 };
 
 // A widget backend under test, and a user's hands on its windows.
 class WidgetDriver {
@@ -26,6 +29,12 @@ class WidgetDriver {
   // Presses the key wherever the focus is.
   virtual void Press(Form& form, Key key) = 0;
   virtual bool HasFocus(Form& form, const std::string& control) = 0;
+  // Types into the control that has the focus.
+  virtual void Type(Form& form, const std::string& text) = 0;
+  // Lets the windows handle what is queued for them until `done` holds; a bounded wait.
+  virtual bool RunUntil(const std::function<bool()>& done) = 0;
+  // Runs `step` once from within the modal loop of `form`, once it has the keyboard.
+  virtual void WhenActive(Form& form, std::function<void()> step) = 0;
   // Runs `act`, answering each message box it shows with its default button; their texts.
   virtual std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) = 0;
 };
@@ -53,6 +62,25 @@ class WidgetConformance : public ::testing::TestWithParam<WidgetBackend> {
   std::vector<std::string> pressed_;
   ComboBox* templates_ = nullptr;
   ComboBox* files_ = nullptr;
+};
+
+// The program's own windows on a backend, with the fake shell and a memory registry, in a data
+// folder holding the template "Web".
+class ProgramStories : public WidgetConformance {
+ protected:
+  ProgramStories();
+  ~ProgramStories() override;
+  void Start(const std::string& launcher);
+  Form& Main() { return windows_->Form1.Window(); }
+  Form& Editor() { return windows_->Form2.Window(); }
+  Form& About() { return windows_->about.Window(); }
+
+  TempFolder root_;
+  std::string dataFolder_;
+  std::string projects_;
+  FakeShell shell_;
+  std::unique_ptr<Program> program_;
+  std::unique_ptr<TrelikWindows> windows_;
 };
 
 inline void PrintTo(const WidgetBackend& backend, std::ostream* out) { *out << backend.name; }

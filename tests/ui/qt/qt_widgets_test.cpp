@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +27,7 @@
 #include "common/error.h"
 #include "support/temp_folder.h"
 #include "ui/qt/qt_shell_windows.h"
+#include "ui/site_address.h"
 #include "ui/widget_conformance.h"
 
 namespace trelik {
@@ -207,6 +209,20 @@ class QtDriver final : public testing::WidgetDriver {
   bool HasFocus(Form& form, const std::string& control) override {
     return QApplication::focusWidget() == Child(form, control);
   }
+  void Type(Form&, const std::string& text) override {
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(text));
+  }
+  bool RunUntil(const std::function<bool()>& done) override { return QTest::qWaitFor(done, 5000); }
+  void WhenActive(Form& form, std::function<void()> step) override {
+    auto* window = static_cast<QWidget*>(form.Handle());
+    whenActive_ = std::make_unique<QTimer>();
+    QObject::connect(whenActive_.get(), &QTimer::timeout, [this, window, step] {
+      if (!window->isActiveWindow()) return;
+      whenActive_->stop();
+      step();
+    });
+    whenActive_->start(10);
+  }
   std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) override {
     std::vector<std::string> texts;
     QTimer answerer;
@@ -225,11 +241,10 @@ class QtDriver final : public testing::WidgetDriver {
 
  private:
   static Qt::Key QtKey(testing::Key key) {
-    static const std::map<testing::Key, Qt::Key> keys = {{testing::Key::kEnter, Qt::Key_Return},
-                                                         {testing::Key::kEscape, Qt::Key_Escape},
-                                                         {testing::Key::kSpace, Qt::Key_Space},
-                                                         {testing::Key::kTab, Qt::Key_Tab},
-                                                         {testing::Key::kDown, Qt::Key_Down}};
+    static const std::map<testing::Key, Qt::Key> keys = {
+        {testing::Key::kEnter, Qt::Key_Return}, {testing::Key::kEscape, Qt::Key_Escape},
+        {testing::Key::kSpace, Qt::Key_Space},  {testing::Key::kTab, Qt::Key_Tab},
+        {testing::Key::kDown, Qt::Key_Down},    {testing::Key::kF1, Qt::Key_F1}};
     return keys.at(key);
   }
   static QWidget* Child(Form& form, const std::string& name) {
@@ -237,6 +252,7 @@ class QtDriver final : public testing::WidgetDriver {
   }
 
   QtApplication application_;
+  std::unique_ptr<QTimer> whenActive_;
 };
 
 }  // namespace
@@ -245,13 +261,28 @@ class QtDriver final : public testing::WidgetDriver {
 namespace trelik::testing {
 namespace {
 
-INSTANTIATE_TEST_SUITE_P(Qt, WidgetConformance,
-                         ::testing::Values(WidgetBackend{"Qt",
-                                                         [] {
-                                                           StartQt();
-                                                           return std::make_unique<QtDriver>();
-                                                         }}),
-                         BackendName);
+const WidgetBackend kQt = {"Qt", [] {
+                             StartQt();
+                             return std::make_unique<QtDriver>();
+                           }};
+
+INSTANTIATE_TEST_SUITE_P(Qt, WidgetConformance, ::testing::Values(kQt), BackendName);
+INSTANTIATE_TEST_SUITE_P(Qt, ProgramStories, ::testing::Values(kQt), BackendName);
+
+// What a screen reader announces for each control of the program's windows that shows no
+// caption of its own, and for the links.
+TEST_P(ProgramStories, ControlsAndLinksHaveAccessibleNames) {
+  Start("");
+  const auto name = [](Form& form, const char* control) {
+    QWidget* widget = static_cast<QWidget*>(form.Handle())->findChild<QWidget*>(control);
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).toStdString();
+  };
+  EXPECT_EQ(name(Main(), "Edit1"), "Name of the new project");
+  EXPECT_EQ(name(Main(), "Label1"), "Options");
+  EXPECT_EQ(name(Editor(), "ComboBox1"), "Templates");
+  EXPECT_EQ(name(Editor(), "ComboBox2"), "Files of the template");
+  EXPECT_EQ(name(About(), "Label2") + "/", HomePageAddress());
+}
 
 }  // namespace
 }  // namespace trelik::testing

@@ -1,8 +1,8 @@
 # The Win32 backend on real windows: every test needs a display. The program's resources (icon,
 # manifest) are linked in, so the controls behave as in the program.
 trelik_add_test_executable(ui_win32_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_program_test.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/win32_widgets_test.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/win32_widgets_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/../program_stories_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/../widget_conformance_test.cpp
   LIBRARIES trelik_resources trelik_startup trelik_ui_win32 oleacc oleaut32)
 

@@ -3,6 +3,7 @@
 // What the Win32 window tests share: a user's answers to message boxes, and waits on the loop.
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -109,5 +110,36 @@ inline SIZE MeasuredText(HWND control) {
   ReleaseDC(control, dc);
   return size;
 }
+
+// Runs `step` once, from within whatever message loop runs next (a modal window's own), as
+// soon as `ready` holds; a bounded wait.
+class WhenReady {
+ public:
+  WhenReady(std::function<bool()> ready, std::function<void()> step)
+      : ready_(std::move(ready)), step_(std::move(step)) {
+    instance_ = this;
+    timer_ = SetTimer(nullptr, 0, 20, &Tick);
+  }
+  ~WhenReady() {
+    KillTimer(nullptr, timer_);
+    instance_ = nullptr;
+  }
+  WhenReady(const WhenReady&) = delete;
+  WhenReady& operator=(const WhenReady&) = delete;
+
+  bool done = false;
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (instance_ == nullptr || instance_->done || !instance_->ready_()) return;
+    instance_->done = true;
+    instance_->step_();
+  }
+
+  static inline WhenReady* instance_ = nullptr;
+  std::function<bool()> ready_;
+  std::function<void()> step_;
+  UINT_PTR timer_ = 0;
+};
 
 }  // namespace trelik::testing

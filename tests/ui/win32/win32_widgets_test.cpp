@@ -714,6 +714,10 @@ class Win32Driver final : public testing::WidgetDriver {
     Press(form, key);
   }
   void Press(Form&, testing::Key key) override {
+    if (key == testing::Key::kF1) {
+      Press(VK_F1);  // WM_HELP comes only of a key in the system's input queue
+      return;
+    }
     static const std::map<testing::Key, WPARAM> keys = {{testing::Key::kEnter, VK_RETURN},
                                                         {testing::Key::kEscape, VK_ESCAPE},
                                                         {testing::Key::kSpace, VK_SPACE},
@@ -729,6 +733,24 @@ class Win32Driver final : public testing::WidgetDriver {
   bool HasFocus(Form& form, const std::string& control) override {
     return GetFocus() == Child(form, control);
   }
+  void Type(Form&, const std::string& text) override {
+    for (const char c : text) {
+      MSG typed{GetFocus(), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 0};
+      application_.ProcessMessage(typed);
+    }
+  }
+  bool RunUntil(const std::function<bool()>& done) override {
+    for (int tries = 0; tries < 300 && !done(); ++tries) {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) application_.ProcessMessage(message);
+      Sleep(10);
+    }
+    return done();
+  }
+  void WhenActive(Form& form, std::function<void()> step) override {
+    whenActive_ = std::make_unique<testing::WhenReady>(
+        [&form] { return GetActiveWindow() == static_cast<HWND>(form.Handle()); }, std::move(step));
+  }
   std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) override {
     MessageBoxAnswerer answerer;
     act();
@@ -742,7 +764,17 @@ class Win32Driver final : public testing::WidgetDriver {
     return dynamic_cast<Win32Form&>(form).ChildWindow(name);
   }
 
+  static void Press(WORD key) {
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = key;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+  }
+
   Win32Application application_;
+  std::unique_ptr<testing::WhenReady> whenActive_;
 };
 
 }  // namespace
@@ -751,10 +783,43 @@ class Win32Driver final : public testing::WidgetDriver {
 namespace trelik::testing {
 namespace {
 
-INSTANTIATE_TEST_SUITE_P(Win32, WidgetConformance,
-                         ::testing::Values(WidgetBackend{
-                             "Win32", [] { return std::make_unique<Win32Driver>(); }}),
-                         BackendName);
+const WidgetBackend kWin32 = {"Win32", [] { return std::make_unique<Win32Driver>(); }};
+
+INSTANTIATE_TEST_SUITE_P(Win32, WidgetConformance, ::testing::Values(kWin32), BackendName);
+INSTANTIATE_TEST_SUITE_P(Win32, ProgramStories, ::testing::Values(kWin32), BackendName);
+
+// Every caption of every window of the program is drawn whole in its box, at the font the
+// system gave.
+TEST_P(ProgramStories, EveryCaptionFitsItsBox) {
+  Start("");
+  for (Form* form : {&Main(), &Editor(), &About()}) {
+    driver_->ShowActive(*form);
+    std::vector<HWND> children;
+    EnumChildWindows(
+        static_cast<HWND>(form->Handle()),
+        [](HWND child, LPARAM list) {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    int captions = 0;
+    for (const HWND child : children) {
+      if (!IsWindowVisible(child) || WindowText(child).empty() || ClassName(child) == "Edit") {
+        continue;
+      }
+      const LONG type = GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
+      const bool checkBox =
+          ClassName(child) == "Button" && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX);
+      RECT box{};
+      GetClientRect(child, &box);
+      EXPECT_LE(MeasuredText(child).cx + (checkBox ? GetSystemMetrics(SM_CXMENUCHECK) : 0),
+                box.right)
+          << WindowText(child);
+      ++captions;
+    }
+    EXPECT_GE(captions, 3);
+  }
+}
 
 }  // namespace
 }  // namespace trelik::testing

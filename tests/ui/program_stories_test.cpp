@@ -1,0 +1,127 @@
+// The program's windows used as a user uses them, on every backend: the same stories run on the
+// headless windows here and on the real Qt and Win32 windows in their own test programs.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/path_parts.h"
+#include "shell/memory_registry.h"
+#include "ui/widget_conformance.h"
+
+namespace trelik::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Sep() { return std::string(1, PlatformSeparators().joiner); }
+
+}  // namespace
+
+ProgramStories::ProgramStories()
+    : dataFolder_(root_ / "data" + Sep()), projects_(root_ / "My Projects" + Sep()) {
+  fs::create_directories(dataFolder_ + "projects" + Sep() + "Web");
+  WriteFileBytes(dataFolder_ + "projects" + Sep() + "Web" + Sep() + "index.htm", "<html>");
+  WriteFileBytes(dataFolder_ + "projects.lib", "Web\r\n");
+  fs::create_directories(projects_);
+}
+
+ProgramStories::~ProgramStories() { windows_.reset(); }
+
+void ProgramStories::Start(const std::string& launcher) {
+  program_ = std::make_unique<Program>(
+      Program{.application = driver_->App(),
+              .shell = shell_,
+              .openRegistry = [] { return std::make_shared<MemoryRegistry>(); },
+              .executablePath = root_ / "trelik",
+              .launcherPath = launcher,
+              .dataFolder = dataFolder_,
+              .helpFile = root_ / "help.html"});
+  windows_ = std::make_unique<TrelikWindows>(*program_);
+  driver_->ShowActive(Main());
+}
+
+namespace {
+
+TEST_P(ProgramStories, TheTypedNameAndEnterMakeTheProject) {
+  const std::string launcher = projects_ + "New.trelik_Web";
+  WriteFileBytes(launcher, "");
+  WriteFileBytes(dataFolder_ + "trelik.ini",
+                 "[mainfile]\r\nWeb=index.htm\r\n[autoopen]\r\nWeb=1\r\n");
+  std::vector<std::string> boxes = driver_->AnsweringBoxes([&] {
+    Start(launcher);
+    ASSERT_TRUE(driver_->HasFocus(Main(), "Edit1"));  // the name box has it from the start
+    driver_->Type(Main(), "Site\\home");
+    driver_->Press(Main(), Key::kEnter);  // presses "Create"
+  });
+  EXPECT_TRUE(fs::is_regular_file(projects_ + "Site" + Sep() + "home.htm"));
+  EXPECT_FALSE(fs::exists(launcher));
+  ASSERT_EQ(shell_.opened.size(), 1u);
+  EXPECT_EQ(shell_.opened[0].target, projects_ + "Site" + Sep() + "home.htm");
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+}
+
+TEST_P(ProgramStories, TheKeyboardReachesTheLinksF1HelpsAndEscapeClosesOnlyTheEditor) {
+  const std::vector<std::string> boxes = driver_->AnsweringBoxes([&] {
+    Start("");
+    // After the last of the designed stops, the name box, the links in reading order.
+    const std::vector<std::string> expected = {"Label1",  "Label2",    "Label4", "Label3",
+                                               "Button1", "CheckBox1", "Edit1"};
+    std::vector<std::string> reached;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      driver_->Press(Main(), Key::kTab);
+      reached.push_back(Focused(Main(), expected));
+    }
+    EXPECT_EQ(reached, expected);
+    driver_->Press(Main(), Key::kEscape);
+    EXPECT_TRUE(Main().Visible());
+    driver_->Press(Main(), Key::kF1);
+    EXPECT_TRUE(driver_->RunUntil([&] { return shell_.opened.size() == 1; }));
+
+    driver_->Press(Main(), "Label1", Key::kEnter);  // "Options"
+    driver_->ShowActive(Editor());
+    driver_->Press(Editor(), Key::kF1);
+    EXPECT_TRUE(driver_->RunUntil([&] { return shell_.opened.size() == 2; }));
+    driver_->Press(Editor(), Key::kEscape);
+    EXPECT_FALSE(Editor().Visible());
+    EXPECT_TRUE(Main().Visible());
+  });
+  for (const auto& opened : shell_.opened) EXPECT_EQ(opened.target, program_->helpFile);
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Web\r\n");  // saved as it closed
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+}
+
+TEST_P(ProgramStories, TheEditorRecordsTheMainFileAndTheAboutWindowClosesWithEnter) {
+  bool aboutWasActive = false;
+  const std::vector<std::string> boxes = driver_->AnsweringBoxes([&] {
+    Start("");
+    driver_->Press(Main(), "Label1", Key::kEnter);  // "Options"
+    driver_->ShowActive(Editor());
+    driver_->Press(Editor(), "ComboBox1", Key::kDown);
+    ASSERT_EQ(windows_->Form2.ComboBox1->SelectedIndex(), 0);
+    EXPECT_EQ(windows_->Form2.ComboBox2->Items().size(), 1u);  // listed as the template is chosen
+    // From the template list, Tab passes "New Project", "Delete" and "Main File" to reach the
+    // file list.
+    for (int i = 0; i < 4; ++i) driver_->Press(Editor(), Key::kTab);
+    ASSERT_TRUE(driver_->HasFocus(Editor(), "ComboBox2"));
+    driver_->Press(Editor(), Key::kDown);
+    driver_->Press(Editor(), "Button6", Key::kSpace);  // "Main File"
+    driver_->Press(Editor(), "Button1", Key::kSpace);  // "Close"
+    EXPECT_FALSE(Editor().Visible());
+
+    driver_->WhenActive(About(), [&] {
+      aboutWasActive = true;
+      driver_->Press(About(), Key::kEnter);  // its default button
+    });
+    driver_->Press(Main(), "Label3", Key::kEnter);  // "About", shown modally till closed
+  });
+  EXPECT_TRUE(aboutWasActive);
+  EXPECT_FALSE(About().Visible());
+  const std::string settings = ReadFileBytes(dataFolder_ + "trelik.ini");
+  EXPECT_NE(settings.find("Web=index.htm"), std::string::npos) << settings;
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Web\r\n");
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace trelik::testing
