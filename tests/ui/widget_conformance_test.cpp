@@ -97,19 +97,6 @@ TEST_P(WidgetConformance, EnterAndSpacePressWhatHasTheFocusOrTheDefaultButton) {
   EXPECT_EQ(closes, 0);
 }
 
-TEST_P(WidgetConformance, EscapeClosesAWindowMadeToCloseByIt) {
-  Form& form =
-      MakeForm({.caption = "about", .clientWidth = 293, .clientHeight = 171, .escapeCloses = true});
-  form.AddButton("Close",
-                 {.text = "Close", .bounds = {112, 112, 75, 25}, .tabOrder = 0, .isDefault = true});
-  int closes = 0;
-  form.onClose = [&] { ++closes; };
-  driver_->ShowActive(form);
-  driver_->Press(form, "Close", Key::kEscape);
-  EXPECT_EQ(closes, 1);
-  EXPECT_FALSE(form.Visible());
-}
-
 // A handler's error is shown in the error box, and the window goes on; a secondary window whose
 // close handler fails stays open.
 TEST_P(WidgetConformance, AFailingHandlerShowsTheErrorBoxAndTheWindowGoesOn) {
