@@ -8,27 +8,13 @@
 #include <string>
 
 #include "common/system_error.h"
+#include "common/win32/module_path.h"
 
 namespace {
 
-// This program's own path, however long; the wide form, so that no folder name is lost to the
-// code page on its way to CreateProcessW.
-std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 // The twin's path with the extension ".exe" in place of its own.
 std::wstring GuiProgramPath() {
-  std::wstring path = ModulePath();
+  std::wstring path = trelik::ModulePath<wchar_t>();
   const size_t dot = path.find_last_of(L'.');
   const size_t separator = path.find_last_of(L"\\/");
   if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator)) {

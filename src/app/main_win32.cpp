@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "common/error.h"
 #include "common/path_parts.h"
+#include "common/win32/module_path.h"
 #include "common/win32/narrow_text.h"
 #include "creation/command_line.h"
 #include "creation/program_options.h"
@@ -22,20 +23,6 @@
 
 namespace trelik {
 namespace {
-
-// The full path of the running executable as the system records it, however long.
-std::string ExecutablePath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);  // cut short: try again with room to spare
-  }
-}
 
 // A GUI program has no console of its own: text goes to the standard handles it was given (by a
 // console that started it through trelik.com, or by redirection), and nowhere without them.
@@ -85,7 +72,7 @@ void RunProgram(const ProgramOptions& options, const CommandLinePlatform& platfo
 
 int Main() {
   const ProgramOptions options = ReadProgramOptions();
-  const std::string executablePath = ExecutablePath();
+  const std::string executablePath = ModulePath<char>();
   CommandLinePlatform platform{
       .dataFolder = DirectoryPart(executablePath, kWindowsSeparators),
       .executablePath = executablePath,
