@@ -85,14 +85,17 @@ class ShellOperations {
   // True when a folder exists at `path`, readable or not.
   virtual bool IsExistingFolder(const std::string& path) = 0;
 
+  // The reads and rewrites below are the library's file access on every platform; they are
+  // part of the seam so that a fake can stand for them.
+
   // The entries of a template's or a project's folder, with their kinds (see ReadFolderEntries).
-  virtual FolderEntries ReadFolderEntries(const std::string& folder) = 0;
+  virtual FolderEntries ReadFolderEntries(const std::string& folder);
 
   // At most the first `limit` bytes of a launcher or of a file in a project.
-  virtual FileRead ReadFileStart(const std::string& path, std::size_t limit) = 0;
+  virtual FileRead ReadFileStart(const std::string& path, std::size_t limit);
 
   // Gives a file in a project new content, never seen half-written (see RewriteFile).
-  virtual std::error_code RewriteFile(const std::string& path, std::string_view contents) = 0;
+  virtual std::error_code RewriteFile(const std::string& path, std::string_view contents);
 
   // Tells the shell that file types changed, so that it reloads its New menu and icons.
   virtual void NotifyAssociationsChanged() = 0;

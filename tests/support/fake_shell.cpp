@@ -117,17 +117,9 @@ bool FakeShell::IsExistingFolder(const std::string& path) {
   return fs::is_directory(path, error);
 }
 
-FolderEntries FakeShell::ReadFolderEntries(const std::string& folder) {
-  return ::trelik::ReadFolderEntries(folder);
-}
-
-FileRead FakeShell::ReadFileStart(const std::string& path, std::size_t limit) {
-  return ::trelik::ReadFileStart(path, limit);
-}
-
 std::error_code FakeShell::RewriteFile(const std::string& path, std::string_view contents) {
   if (rewriteFailure) return rewriteFailure;
-  return ::trelik::RewriteFile(path, contents);
+  return ShellOperations::RewriteFile(path, contents);
 }
 
 }  // namespace trelik::testing

@@ -29,8 +29,6 @@ class FakeShell : public ShellOperations {
   std::vector<std::string> ListFolder(const std::string& pattern) override;
   bool IsExistingFile(const std::string& path) override;
   bool IsExistingFolder(const std::string& path) override;
-  FolderEntries ReadFolderEntries(const std::string& folder) override;
-  FileRead ReadFileStart(const std::string& path, std::size_t limit) override;
   std::error_code RewriteFile(const std::string& path, std::string_view contents) override;
   void NotifyAssociationsChanged() override { ++notifications; }
 

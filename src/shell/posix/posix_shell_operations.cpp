@@ -79,19 +79,6 @@ bool PosixShellOperations::IsExistingFolder(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-FolderEntries PosixShellOperations::ReadFolderEntries(const std::string& folder) {
-  return trelik::ReadFolderEntries(folder);
-}
-
-FileRead PosixShellOperations::ReadFileStart(const std::string& path, std::size_t limit) {
-  return trelik::ReadFileStart(path, limit);
-}
-
-std::error_code PosixShellOperations::RewriteFile(const std::string& path,
-                                                  std::string_view contents) {
-  return trelik::RewriteFile(path, contents);
-}
-
 void PosixShellOperations::NotifyAssociationsChanged() {
   if (onAssociationsChanged_) onAssociationsChanged_();
 }

@@ -42,9 +42,6 @@ class PosixShellOperations final : public ShellOperations {
   bool IsExistingFile(const std::string& path) override;
   // A link to a folder counts as one.
   bool IsExistingFolder(const std::string& path) override;
-  FolderEntries ReadFolderEntries(const std::string& folder) override;
-  FileRead ReadFileStart(const std::string& path, std::size_t limit) override;
-  std::error_code RewriteFile(const std::string& path, std::string_view contents) override;
   void NotifyAssociationsChanged() override;
 
  private:

@@ -63,19 +63,6 @@ bool Win32ShellOperations::IsExistingFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-FolderEntries Win32ShellOperations::ReadFolderEntries(const std::string& folder) {
-  return trelik::ReadFolderEntries(folder);
-}
-
-FileRead Win32ShellOperations::ReadFileStart(const std::string& path, std::size_t limit) {
-  return trelik::ReadFileStart(path, limit);
-}
-
-std::error_code Win32ShellOperations::RewriteFile(const std::string& path,
-                                                  std::string_view contents) {
-  return trelik::RewriteFile(path, contents);
-}
-
 void Win32ShellOperations::NotifyAssociationsChanged() {
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
