@@ -50,6 +50,7 @@ T* Form::Declare(ControlKind kind, const std::string& name, const Args& args) {
   if constexpr (requires { args.checked; }) declared.checked = args.checked;
   if constexpr (requires { args.tooltip; }) declared.tooltip = args.tooltip;
   if constexpr (requires { args.accessibleName; }) declared.accessibleName = args.accessibleName;
+  if constexpr (requires { args.describes; }) declared.describes = IndexOf(args.describes);
   std::unique_ptr<Control> control;
   try {
     control = Create(declared);

@@ -27,6 +27,10 @@ class GroupBox : public Control {};
 // or Space once the keyboard reached it.
 class Label : public Control {
  public:
+  virtual std::string Text() const = 0;
+  // A label that describes a control gives that control's description the text too.
+  virtual void SetText(const std::string& text) = 0;
+
   std::function<void()> onClick;
 };
 
@@ -47,6 +51,8 @@ class Edit : public Control {
   virtual void SetText(const std::string& text) = 0;
   // The grey hint shown while the box is empty.
   virtual void SetCueText(const std::string& text) = 0;
+
+  std::function<void()> onChange;  // the text changed, by typing or by SetText
 };
 
 // A drop-down list that allows no typing and keeps its entries in the order they were added,
@@ -85,6 +91,9 @@ struct LabelArgs {
   bool link = false;    // hand cursor and link colour
   std::string tooltip;  // shown whatever the window's own tooltip setting
   GroupBox* parent = nullptr;
+  // The control whose description screen readers read from this label: one line, cut short
+  // with an ellipsis where it does not fit.
+  Control* describes = nullptr;
 };
 
 struct ButtonArgs {
@@ -146,6 +155,7 @@ struct DeclaredControl {
   bool checked = false;
   std::string tooltip;
   std::string accessibleName;
+  std::size_t describes = kNoGroup;  // the index of the control this label describes
 };
 
 // A top-level window, the portable form base: it keeps the controls the window declares, in
@@ -185,6 +195,8 @@ class Form {
   std::function<void()> onShow;
   std::function<void()> onClose;
   std::function<void()> onHelp;  // F1 was pressed in the window
+  // Escape was pressed in the window; when set, it runs in place of closing by `escapeCloses`.
+  std::function<void()> onEscape;
 
  protected:
   // Makes the native control of the declaration just added, the last of Controls().

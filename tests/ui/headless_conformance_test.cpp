@@ -33,7 +33,16 @@ class HeadlessDriver final : public WidgetDriver {
   }
   void Type(Form& form, const std::string& text) override {
     auto& edit = Headless(form).Find<HeadlessEdit>(Headless(form).FocusedControl());
-    edit.SetText(edit.Text() + text);
+    for (const char c : text) edit.SetText(edit.Text() + c);
+  }
+  std::string Description(Form& form, const std::string& control) override {
+    const auto& controls = form.Controls();
+    for (const auto& label : controls) {
+      if (label.describes < controls.size() && controls[label.describes].name == control) {
+        return form.Find<Label>(label.name).Text();
+      }
+    }
+    return {};
   }
   bool RunUntil(const std::function<bool()>& done) override { return done(); }
   void WhenActive(Form&, std::function<void()> step) override {

@@ -97,6 +97,34 @@ TEST_P(WidgetConformance, EnterAndSpacePressWhatHasTheFocusOrTheDefaultButton) {
   EXPECT_EQ(closes, 0);
 }
 
+// Typing in an edit box, and setting its text, run its change handler; a label's text can
+// change, and a label that describes a control is its description for screen readers. Escape
+// runs the window's own Escape handler where it has one, and closes nothing.
+TEST_P(WidgetConformance, TextChangesAreHeardAndADescribingLabelDescribesItsControl) {
+  Form& form = MakeEditorLikeForm();
+  Edit& edit = form.Find<Edit>("Edit");
+  Label* hint = form.AddLabel("Hint", {.bounds = {8, 150, 100, 13}, .describes = &edit});
+  std::vector<std::string> heard;
+  edit.onChange = [&] {
+    heard.push_back(edit.Text());
+    hint->SetText("Makes \"" + edit.Text() + "\" and more than fits in its line");
+  };
+  int escapes = 0;
+  form.onEscape = [&] { ++escapes; };
+  int closes = 0;
+  form.onClose = [&] { ++closes; };
+  driver_->ShowActive(form);
+  driver_->Press(form, "Edit", Key::kEscape);
+  driver_->Type(form, "ab");
+  edit.SetText("Site");
+  EXPECT_EQ(heard, (std::vector<std::string>{"a", "ab", "Site"}));
+  EXPECT_EQ(hint->Text(), "Makes \"Site\" and more than fits in its line");
+  EXPECT_EQ(driver_->Description(form, "Edit"), hint->Text());
+  EXPECT_EQ(escapes, 1);
+  EXPECT_EQ(closes, 0);
+  EXPECT_TRUE(form.Visible());
+}
+
 // A handler's error is shown in the error box, and the window goes on; a secondary window whose
 // close handler fails stays open.
 TEST_P(WidgetConformance, AFailingHandlerShowsTheErrorBoxAndTheWindowGoesOn) {

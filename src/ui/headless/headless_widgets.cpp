@@ -9,6 +9,11 @@ namespace trelik {
 void HeadlessLabel::Click() { form_.Application().Dispatch(onClick); }
 void HeadlessButton::Click() { form_.Application().Dispatch(onClick); }
 
+void HeadlessEdit::SetText(const std::string& text) {
+  text_ = text;
+  form_.Application().Dispatch(onChange);
+}
+
 void HeadlessComboBox::SetFocus() {
   if (form_.SetFocusedControl(name_)) form_.Application().Dispatch(onEnter);
 }
@@ -29,7 +34,7 @@ HeadlessForm::HeadlessForm(HeadlessApplication& application, FormArgs args)
 std::unique_ptr<Control> HeadlessForm::Create(const DeclaredControl& declared) {
   switch (declared.planned.kind) {
     case ControlKind::kLabel:
-      return std::make_unique<HeadlessLabel>(*this, declared.name);
+      return std::make_unique<HeadlessLabel>(*this, declared.name, declared.planned.caption);
     case ControlKind::kButton:
       return std::make_unique<HeadlessButton>(*this, declared.name);
     case ControlKind::kCheckBox:
@@ -66,7 +71,11 @@ void HeadlessForm::Close() {
 }
 
 void HeadlessForm::PressEscape() {
-  if (args_.escapeCloses) Close();
+  if (onEscape) {
+    application_.Dispatch(onEscape);
+  } else if (args_.escapeCloses) {
+    Close();
+  }
 }
 
 void HeadlessForm::PressF1() {

@@ -30,8 +30,14 @@ class HeadlessControl : public Interface {
 
 class HeadlessLabel final : public HeadlessControl<Label> {
  public:
-  using HeadlessControl::HeadlessControl;
+  HeadlessLabel(HeadlessForm& form, std::string name, std::string text)
+      : HeadlessControl(form, std::move(name)), text_(std::move(text)) {}
+  std::string Text() const override { return text_; }
+  void SetText(const std::string& text) override { text_ = text; }
   void Click();
+
+ private:
+  std::string text_;
 };
 
 class HeadlessButton final : public HeadlessControl<PushButton> {
@@ -56,7 +62,7 @@ class HeadlessEdit final : public HeadlessControl<Edit> {
  public:
   using HeadlessControl::HeadlessControl;
   std::string Text() const override { return text_; }
-  void SetText(const std::string& text) override { text_ = text; }
+  void SetText(const std::string& text) override;
   void SetCueText(const std::string& text) override { cueText_ = text; }
   const std::string& CueText() const { return cueText_; }
 
@@ -96,7 +102,7 @@ class HeadlessForm final : public Form {
   // The keys as the user presses them with the focus where it is.
   void PressEnter();   // presses the focused button or link, else the default button
   void PressSpace();   // presses the focused button or link, or flips the focused check box
-  void PressEscape();  // closes the window where Escape does
+  void PressEscape();  // runs the window's Escape handler, or closes it where Escape does
   void PressTab();     // moves the focus to the next stop, then the links, and round
   void PressF1();
   const std::string& FocusedControl() const { return focused_; }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionFocusRect>
@@ -107,6 +108,33 @@ class ClickableLabel final : public QLabel {
   std::function<void()> onClick_;
 };
 
+// Text that may change: one line, cut short with an ellipsis where it does not fit, and the
+// description of the control it describes, if any.
+class OneLineLabel final : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawText(contentsRect(), static_cast<int>(alignment()),
+                     fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width()));
+  }
+};
+
+class QtLabel final : public QtControl<Label, QLabel> {
+ public:
+  explicit QtLabel(QWidget* described = nullptr) : described_(described) {}
+  std::string Text() const override { return widget_->text().toStdString(); }
+  void SetText(const std::string& text) override {
+    widget_->setText(ToQt(text));
+    if (described_ != nullptr) described_->setAccessibleDescription(widget_->text());
+  }
+
+ private:
+  QWidget* described_;
+};
+
 class QtEdit final : public QtControl<Edit, QLineEdit> {
  public:
   std::string Text() const override { return widget_->text().toStdString(); }
@@ -191,7 +219,11 @@ class QtForm final : public Form {
   void HandleHelp() {
     if (onHelp) application_.Dispatch(onHelp);
   }
-  bool EscapeCloses() const { return args_.escapeCloses; }
+  // Whether Escape closes the window; the window's own Escape handler runs first, if any.
+  bool HandleEscape() {
+    if (onEscape) application_.Dispatch(onEscape);
+    return !onEscape && args_.escapeCloses;
+  }
 
  private:
   std::unique_ptr<Control> Create(const DeclaredControl& declared) override {
@@ -215,9 +247,12 @@ class QtForm final : public Form {
         return Keep(std::make_unique<QtCheckBox>(), widget);
       }
       case ControlKind::kEdit: {
+        auto edit = std::make_unique<QtEdit>();
         auto* widget = new QLineEdit(parent);
         widget->setAccessibleName(ToQt(declared.accessibleName));
-        return Keep(std::make_unique<QtEdit>(), widget);
+        QObject::connect(widget, &QLineEdit::textChanged,
+                         [this, edit = edit.get()] { application_.Dispatch(edit->onChange); });
+        return Keep(std::move(edit), widget);
       }
       case ControlKind::kComboBox: {
         auto box = std::make_unique<QtComboBox>();
@@ -242,13 +277,17 @@ class QtForm final : public Form {
   }
 
   std::unique_ptr<Control> MakeLabel(const DeclaredControl& declared, QWidget* parent) {
-    auto control = std::make_unique<QtControl<Label>>();
-    QLabel* widget =
-        declared.planned.link
-            ? new ClickableLabel(
-                  parent, [this, label = control.get()] { application_.Dispatch(label->onClick); })
-            : new QLabel(parent);
-    widget->setText(ToQt(declared.planned.caption));
+    const bool describes = declared.describes != kNoGroup;
+    auto control = std::make_unique<QtLabel>(describes ? widgets_[declared.describes] : nullptr);
+    QLabel* widget = nullptr;
+    if (declared.planned.link) {
+      widget = new ClickableLabel(
+          parent, [this, label = control.get()] { application_.Dispatch(label->onClick); });
+    } else {
+      widget = describes ? new OneLineLabel(parent) : new QLabel(parent);
+    }
+    control->Attach(widget);
+    control->SetText(declared.planned.caption);
     if (declared.bold) {
       QFont font = widget->font();
       font.setBold(true);
@@ -340,7 +379,7 @@ void FormDialog::keyPressEvent(QKeyEvent* event) {
   }
   // No button of ours is a cancel button: Escape closes only the windows made to close by it.
   if (event->key() == Qt::Key_Escape) {
-    if (form_.EscapeCloses()) close();
+    if (form_.HandleEscape()) close();
     return;
   }
   QDialog::keyPressEvent(event);

@@ -32,6 +32,10 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+std::string Win32Label::Text() const { return WindowText(window_); }
+
+void Win32Label::SetText(const std::string& text) { SetWindowTextA(window_, text.c_str()); }
+
 bool Win32CheckBox::Checked() const {
   return SendMessageA(window_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -92,9 +96,12 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
     case ControlKind::kLabel: {
       const bool link = declared.planned.link;
       const bool tip = !declared.tooltip.empty();
+      const bool describes = declared.describes != kNoGroup;
+      const DWORD text = describes ? SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS : SS_LEFT;
       Child& child =
           link ? AddChild(WC_BUTTONA, WS_TABSTOP | BS_OWNERDRAW, 0, nextId_++)
-               : AddChild(WC_STATICA, SS_LEFT | SS_NOPREFIX | (tip ? SS_NOTIFY : 0), 0, nextId_++);
+               : AddChild(WC_STATICA, text | SS_NOPREFIX | (tip ? SS_NOTIFY : 0), 0, nextId_++);
+      if (describes) children_[declared.describes].description = child.window;
       if (link) MakeLink(child.window);
       if (tip) AddTooltip(child.window, declared.tooltip);
       auto label = std::make_unique<Win32Label>(*this, child.window);
@@ -133,7 +140,11 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
     case ControlKind::kEdit: {
       Child& child = AddChild(WC_EDITA, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
       AddNameLabel(child, declared.accessibleName);
-      made = std::make_unique<Win32Edit>(*this, child.window);
+      auto edit = std::make_unique<Win32Edit>(*this, child.window);
+      child.onNotify = [this, edit = edit.get()](WORD code) {
+        if (code == EN_CHANGE) application_.Dispatch(edit->onChange);
+      };
+      made = std::move(edit);
       break;
     }
     case ControlKind::kComboBox: {

@@ -25,7 +25,13 @@ class ChildControl : public Interface {
   HWND window_;
 };
 
-using Win32Label = ChildControl<Label>;
+class Win32Label final : public ChildControl<Label> {
+ public:
+  using ChildControl::ChildControl;
+  std::string Text() const override;
+  void SetText(const std::string& text) override;
+};
+
 using Win32Button = ChildControl<PushButton>;
 using Win32Picture = ChildControl<Control>;
 

@@ -227,11 +227,13 @@ void Win32Form::PrepareFirstShowing() {
   };
   for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
     const Child& child = children_[stop.index];
+    if (Controls()[stop.index].describes != kNoGroup) continue;  // placed with what it describes
     if (stop.startsGroup) {
       SetWindowLongA(child.window, GWL_STYLE, GetWindowLongA(child.window, GWL_STYLE) | WS_GROUP);
     }
     if (child.nameLabel != nullptr) place(child.nameLabel);
     place(child.window);
+    if (child.description != nullptr) place(child.description);
   }
 
   RECT frame{};
@@ -343,7 +345,11 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       // Escape arrives as IDCANCEL, which no control has: no button of ours cancels, and only
       // the windows made to close by it close, as their close box closes them.
       if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
-        if (args_.escapeCloses) HandleClose();
+        if (onEscape) {
+          application_.Dispatch(onEscape);
+        } else if (args_.escapeCloses) {
+          HandleClose();
+        }
         return 0;
       }
       const HWND source =

@@ -52,6 +52,7 @@ class Win32Form final : public Form {
   struct Child {
     HWND window = nullptr;
     HWND nameLabel = nullptr;            // the hidden label screen readers name it by
+    HWND description = nullptr;          // the label that describes it, just after it
     std::function<void(WORD)> onNotify;  // the notification codes of WM_COMMAND
     HICON icon = nullptr;                // a picture's icon at the current size
     int iconSize = 0;                    // the width and height it was loaded at

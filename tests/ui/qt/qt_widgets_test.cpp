@@ -212,6 +212,11 @@ class QtDriver final : public testing::WidgetDriver {
   void Type(Form&, const std::string& text) override {
     QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(text));
   }
+  std::string Description(Form& form, const std::string& control) override {
+    return QAccessible::queryAccessibleInterface(Child(form, control))
+        ->text(QAccessible::Description)
+        .toStdString();
+  }
   bool RunUntil(const std::function<bool()>& done) override { return QTest::qWaitFor(done, 5000); }
   void WhenActive(Form& form, std::function<void()> step) override {
     auto* window = static_cast<QWidget*>(form.Handle());

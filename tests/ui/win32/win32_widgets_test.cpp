@@ -703,6 +703,10 @@ class Win32Driver final : public testing::WidgetDriver {
       application_.ProcessMessage(typed);
     }
   }
+  // Windows' screen readers read the text that follows a box in the dialog with it.
+  std::string Description(Form& form, const std::string& control) override {
+    return WindowText(GetWindow(Child(form, control), GW_HWNDNEXT));
+  }
   bool RunUntil(const std::function<bool()>& done) override {
     for (int tries = 0; tries < 300 && !done(); ++tries) {
       MSG message;
