@@ -77,7 +77,7 @@ void TForm1::FormClose() {
                                 CheckBox1->Checked(), form_->Handle()};
   const CreationServices services{
       program_.shell, *program_.Settings,
-      [this](const std::string& text) { program_.application.ShowMessage(text); },
+      [this](const std::string& text) { program_.application.ShowMessage(form_.get(), text); },
       PlatformSeparators()};
   program_.ProjectName = CreateProject(request, services);
 }

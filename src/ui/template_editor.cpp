@@ -100,14 +100,15 @@ void TForm2::FormShow() {
   ComboBox1->SetItems(templates);
   if (!listLoadedInFull_) {
     program_.application.ShowMessage(
+        form_.get(),
         "\"" + path +
-        "\" holds a NUL byte: only the templates before it are shown, and the file "
-        "is left as it is.");
+            "\" holds a NUL byte: only the templates before it are shown, and the file "
+            "is left as it is.");
   }
   // Listed templates without a folder in the store are named once a run, not at every showing.
   library.RegisterListed(templates, [this](const std::string& notice) {
     if (std::exchange(missingFoldersNamed_, true)) return;
-    program_.application.ShowMessage(notice);
+    program_.application.ShowMessage(form_.get(), notice);
   });
 }
 
@@ -117,8 +118,9 @@ void TForm2::FormClose() {
     SaveTemplateList(path, ComboBox1->Items());
     return;
   }
-  program_.application.ShowMessage("The template list was not saved: \"" + path +
-                                   "\" could not be loaded in full and is left as it is.");
+  program_.application.ShowMessage(form_.get(),
+                                   "The template list was not saved: \"" + path +
+                                       "\" could not be loaded in full and is left as it is.");
 }
 
 void TForm2::Button1Click() { form_->Close(); }
@@ -131,17 +133,18 @@ void TForm2::Button4Click() {
     return ComboBox1->FindExact(name) != ComboBox::kNone;
   };
   if (const auto refusal = library.AddRefusal(folder, program_.userFolders(), listed)) {
-    program_.application.ShowMessage(*refusal);
+    program_.application.ShowMessage(form_.get(), *refusal);
     return;
   }
   // Counted where links are resolved, since a picked link to a folder is copied as that folder.
   const TreeSize size = MeasureTree(ComparablePath(folder));
-  if (IsLargeTree(size) && !program_.application.AskQuestion(LargeTreeQuestion(folder, size))) {
+  if (IsLargeTree(size) &&
+      !program_.application.AskQuestion(form_.get(), LargeTreeQuestion(folder, size))) {
     return;
   }
   const auto added = library.Add(program_.Form1->Window().Handle(), folder);
   if (!added.name) {
-    if (!added.failure.empty()) program_.application.ShowMessage(added.failure);
+    if (!added.failure.empty()) program_.application.ShowMessage(form_.get(), added.failure);
     return;
   }
   ComboBox1->AddItem(*added.name);
@@ -198,7 +201,7 @@ void TForm2::Button6Click() {
   const auto refusal = Library().Record(SelectedTemplate(), {.mainFile = ComboBox2->Items()[file],
                                                              .autoOpen = CheckBox1->Checked(),
                                                              .fill = CheckBox2->Checked()});
-  if (refusal) program_.application.ShowMessage(*refusal);
+  if (refusal) program_.application.ShowMessage(form_.get(), *refusal);
 }
 
 void TForm2::Label3Click() { actions_.OpenWebSite(); }

@@ -223,12 +223,18 @@ class Application {
 
   virtual std::unique_ptr<Form> CreateForm(const FormArgs& args) = 0;
 
-  // A plain notice: caption "Trelik", no icon, one OK button, centred on the screen.
-  virtual void ShowMessage(const std::string& text) = 0;
-  // A question: caption "Trelik", question icon, Yes and No, No the default; true for Yes.
-  virtual bool AskQuestion(const std::string& text) = 0;
+  // A plain notice: caption "Trelik", no icon, one OK button. It belongs to `owner`: centred on
+  // it and kept above it by the window manager (its transient parent), with no minimise or
+  // maximise button. Without an owner, or with a hidden one, it belongs to the program's active
+  // window, and is centred on the screen when there is none.
+  virtual void ShowMessage(const Form* owner, const std::string& text) = 0;
+  void ShowMessage(const std::string& text) { ShowMessage(nullptr, text); }
+  // A question: caption "Trelik", question icon, Yes and No, No the default; true for Yes. It
+  // belongs to `owner` as a notice does.
+  virtual bool AskQuestion(const Form* owner, const std::string& text) = 0;
+  bool AskQuestion(const std::string& text) { return AskQuestion(nullptr, text); }
   // The error box: caption "Trelik", stop icon, one OK button; `message` as the error carries
-  // it (the full stop rule is applied here).
+  // it (the full stop rule is applied here). It belongs to the program's active window.
   virtual void ShowError(const std::string& message) = 0;
 
   // Shows the main window and dispatches events until it is closed.

@@ -55,8 +55,11 @@ class HeadlessDriver final : public WidgetDriver {
     const std::size_t before = application_.Messages().size();
     act();
     std::vector<std::string> texts;
+    boxOwners.clear();
     for (std::size_t i = before; i < application_.Messages().size(); ++i) {
-      texts.push_back(application_.Messages()[i].text);
+      const auto& message = application_.Messages()[i];
+      texts.push_back(message.text);
+      boxOwners.push_back(message.owner != nullptr ? message.owner->Handle() : nullptr);
     }
     return texts;
   }

@@ -39,6 +39,10 @@ class WidgetDriver {
   virtual void WhenActive(Form& form, std::function<void()> step) = 0;
   // Runs `act`, answering each message box it shows with its default button; their texts.
   virtual std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) = 0;
+
+  // The window each box that AnsweringBoxes answered belongs to: its transient parent, shown as
+  // a dialog with neither minimise nor maximise; null for a box that is none of that.
+  std::vector<NativeWindow> boxOwners;
 };
 
 struct WidgetBackend {

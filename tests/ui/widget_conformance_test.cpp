@@ -154,6 +154,20 @@ TEST_P(WidgetConformance, AFailingHandlerShowsTheErrorBoxAndTheWindowGoesOn) {
   EXPECT_FALSE(form.Visible());
 }
 
+// A notice or question shown for a window belongs to it, even while another window is in front:
+// window managers centre it on that window and keep it above it.
+TEST_P(WidgetConformance, ABoxBelongsToTheWindowItIsShownFor) {
+  Form& editor = MakeEditorLikeForm();
+  Form& other = MakeForm({.caption = "Other", .clientWidth = 200, .clientHeight = 80});
+  driver_->ShowActive(editor);
+  driver_->ShowActive(other);
+  driver_->AnsweringBoxes([&] {
+    driver_->App().ShowMessage(&editor, "same project exists !");
+    driver_->App().AskQuestion(&other, "Go on?");
+  });
+  EXPECT_EQ(driver_->boxOwners, (std::vector<NativeWindow>{editor.Handle(), other.Handle()}));
+}
+
 // Names come from files and folders, so they may hold any byte but NUL. Every backend's lists
 // must hand each one back exactly, whatever they can show of it, and find it by a spelling
 // that differs in letter case only.

@@ -128,12 +128,12 @@ std::unique_ptr<Form> HeadlessApplication::CreateForm(const FormArgs& args) {
   return std::make_unique<HeadlessForm>(*this, args);
 }
 
-void HeadlessApplication::ShowMessage(const std::string& text) {
-  messages_.push_back({false, text});
+void HeadlessApplication::ShowMessage(const Form* owner, const std::string& text) {
+  messages_.push_back({.text = text, .owner = owner});
 }
 
-bool HeadlessApplication::AskQuestion(const std::string& text) {
-  messages_.push_back({.text = text, .isQuestion = true});
+bool HeadlessApplication::AskQuestion(const Form* owner, const std::string& text) {
+  messages_.push_back({.text = text, .isQuestion = true, .owner = owner});
   return answerYes;
 }
 

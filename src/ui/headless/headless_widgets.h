@@ -131,11 +131,14 @@ class HeadlessApplication final : public Application {
     bool isError = false;
     std::string text;  // as the box shows it
     bool isQuestion = false;
+    const Form* owner = nullptr;  // the window it was shown for, if any
   };
 
   std::unique_ptr<Form> CreateForm(const FormArgs& args) override;
-  void ShowMessage(const std::string& text) override;
-  bool AskQuestion(const std::string& text) override;
+  using Application::AskQuestion;
+  using Application::ShowMessage;
+  void ShowMessage(const Form* owner, const std::string& text) override;
+  bool AskQuestion(const Form* owner, const std::string& text) override;
   void ShowError(const std::string& message) override;
   // Shows the main window and returns: tests then act on the windows themselves.
   void Run(Form& mainForm) override;

@@ -393,11 +393,20 @@ void FormDialog::closeEvent(QCloseEvent* event) {
   }
 }
 
-// Returns the button pressed.
-int ShowBox(QMessageBox::Icon icon, const std::string& text,
+// The window a box belongs to: the given form while it is shown, else the program's active one.
+QWidget* BoxOwner(const Form* owner) {
+  if (owner != nullptr && owner->Visible()) return static_cast<QWidget*>(owner->Handle());
+  return QApplication::activeWindow();
+}
+
+// Returns the button pressed. A dialog of its owner's: X11 window managers and Wayland
+// compositors place it over that window, and offer it neither minimise nor maximise.
+int ShowBox(QWidget* owner, QMessageBox::Icon icon, const std::string& text,
             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
             QMessageBox::StandardButton byDefault = QMessageBox::NoButton) {
-  QMessageBox box(icon, Application::kTitle, ToQt(text), buttons);
+  QMessageBox box(
+      icon, Application::kTitle, ToQt(text), buttons, owner,
+      Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   box.setDefaultButton(byDefault);
   return box.exec();
 }
@@ -410,15 +419,17 @@ std::unique_ptr<Form> QtApplication::CreateForm(const FormArgs& args) {
   return std::make_unique<QtForm>(*this, args);
 }
 
-void QtApplication::ShowMessage(const std::string& text) { ShowBox(QMessageBox::NoIcon, text); }
+void QtApplication::ShowMessage(const Form* owner, const std::string& text) {
+  ShowBox(BoxOwner(owner), QMessageBox::NoIcon, text);
+}
 
-bool QtApplication::AskQuestion(const std::string& text) {
-  return ShowBox(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+bool QtApplication::AskQuestion(const Form* owner, const std::string& text) {
+  return ShowBox(BoxOwner(owner), QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtApplication::ShowError(const std::string& message) {
-  ShowBox(QMessageBox::Critical, FormatErrorBoxText(message));
+  ShowBox(BoxOwner(nullptr), QMessageBox::Critical, FormatErrorBoxText(message));
 }
 
 void QtApplication::Run(Form& mainForm) {

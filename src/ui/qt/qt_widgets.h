@@ -14,8 +14,10 @@ class QtApplication final : public Application {
   QtApplication();
 
   std::unique_ptr<Form> CreateForm(const FormArgs& args) override;
-  void ShowMessage(const std::string& text) override;
-  bool AskQuestion(const std::string& text) override;
+  using Application::AskQuestion;
+  using Application::ShowMessage;
+  void ShowMessage(const Form* owner, const std::string& text) override;
+  bool AskQuestion(const Form* owner, const std::string& text) override;
   void ShowError(const std::string& message) override;
   void Run(Form& mainForm) override;
 };

@@ -6,6 +6,7 @@
 
 #include "common/error.h"
 #include "common/system_error.h"
+#include "shell/win32/modal_scope.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/window_binding.h"
 
@@ -31,12 +32,11 @@ int ReadScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-// Returns the button pressed.
-int ShowBox(const std::string& text, UINT buttonsAndIcon) {
-  // Without an owner the box is centred on the screen; task-modal, it still keeps every window
-  // of the program from input until it is dismissed.
-  return MessageBoxA(nullptr, text.c_str(), Application::kTitle,
-                     buttonsAndIcon | MB_TASKMODAL | MB_SETFOREGROUND);
+// Returns the button pressed. Owned, the box is centred on its owner; without one, on the
+// screen. Either way every window of the program is kept from input until it is dismissed.
+int ShowBox(HWND owner, const std::string& text, UINT buttonsAndIcon) {
+  const ModalScope modal;
+  return MessageBoxA(owner, text.c_str(), Application::kTitle, buttonsAndIcon | MB_SETFOREGROUND);
 }
 
 }  // namespace
@@ -65,14 +65,23 @@ std::unique_ptr<Form> Win32Application::CreateForm(const FormArgs& args) {
   return std::make_unique<Win32Form>(*this, args);
 }
 
-void Win32Application::ShowMessage(const std::string& text) { ShowBox(text, MB_OK); }
+void Win32Application::ShowMessage(const Form* owner, const std::string& text) {
+  ShowBox(BoxOwner(owner), text, MB_OK);
+}
 
-bool Win32Application::AskQuestion(const std::string& text) {
-  return ShowBox(text, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+bool Win32Application::AskQuestion(const Form* owner, const std::string& text) {
+  return ShowBox(BoxOwner(owner), text, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
 }
 
 void Win32Application::ShowError(const std::string& message) {
-  ShowBox(FormatErrorBoxText(message), MB_OK | MB_ICONSTOP);
+  ShowBox(BoxOwner(nullptr), FormatErrorBoxText(message), MB_OK | MB_ICONSTOP);
+}
+
+// The given form while it is shown, else the program's active form.
+HWND Win32Application::BoxOwner(const Form* owner) const {
+  if (owner != nullptr && owner->Visible()) return static_cast<HWND>(owner->Handle());
+  const HWND active = GetActiveWindow();
+  return FindForm(active) != nullptr ? active : nullptr;
 }
 
 void Win32Application::Run(Form& mainForm) {

@@ -24,8 +24,10 @@ class Win32Application final : public Application {
   Win32Application& operator=(const Win32Application&) = delete;
 
   std::unique_ptr<Form> CreateForm(const FormArgs& args) override;
-  void ShowMessage(const std::string& text) override;
-  bool AskQuestion(const std::string& text) override;
+  using Application::AskQuestion;
+  using Application::ShowMessage;
+  void ShowMessage(const Form* owner, const std::string& text) override;
+  bool AskQuestion(const Form* owner, const std::string& text) override;
   void ShowError(const std::string& message) override;
   void Run(Form& mainForm) override;
 
@@ -49,6 +51,8 @@ class Win32Application final : public Application {
   [[noreturn]] void EndSession();
 
  private:
+  HWND BoxOwner(const Form* owner) const;
+
   HWND window_ = nullptr;
   int dpi_ = 96;
   std::vector<Win32Form*> forms_;  // in creation order

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -230,12 +231,22 @@ class QtDriver final : public testing::WidgetDriver {
   }
   std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) override {
     std::vector<std::string> texts;
+    boxOwners.clear();
     QTimer answerer;
     QObject::connect(&answerer, &QTimer::timeout, [&] {
       for (QWidget* top : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(top);
         if (box == nullptr || !box->isVisible()) continue;
         texts.push_back(box->text().toStdString());
+        const QWindow* window = box->windowHandle();
+        const bool plainDialog =
+            box->windowType() == Qt::Dialog &&
+            !(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        QWidget* owner = box->parentWidget();
+        boxOwners.push_back(plainDialog && owner != nullptr && window != nullptr &&
+                                    window->transientParent() == owner->windowHandle()
+                                ? owner
+                                : nullptr);
         box->done(QMessageBox::Ok);
       }
     });

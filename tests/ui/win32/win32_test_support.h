@@ -33,6 +33,7 @@ class MessageBoxAnswerer {
     std::string text;
     bool hasIcon = false;
     POINT centre{};
+    HWND owner = nullptr;
   };
 
   MessageBoxAnswerer() {
@@ -67,6 +68,7 @@ class MessageBoxAnswerer {
     RECT frame{};
     GetWindowRect(window, &frame);
     box.centre = {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    box.owner = GetWindow(window, GW_OWNER);
     instance_->boxes.push_back(box);
     PostMessageA(window, WM_COMMAND, IDOK, 0);
     return TRUE;

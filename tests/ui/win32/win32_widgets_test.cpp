@@ -723,7 +723,11 @@ class Win32Driver final : public testing::WidgetDriver {
     MessageBoxAnswerer answerer;
     act();
     std::vector<std::string> texts;
-    for (const auto& box : answerer.boxes) texts.push_back(box.text);
+    boxOwners.clear();
+    for (const auto& box : answerer.boxes) {
+      texts.push_back(box.text);
+      boxOwners.push_back(box.owner);
+    }
     return texts;
   }
 
