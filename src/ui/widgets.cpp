@@ -127,4 +127,12 @@ bool Application::Dispatch(const std::function<void()>& handler) {
   return false;
 }
 
+bool Application::MayClose(const Form& form) {
+  bool may = true;
+  const bool ran = Dispatch([&] {
+    if (form.onCloseQuery) may = form.onCloseQuery();
+  });
+  return ran && may;
+}
+
 }  // namespace trelik

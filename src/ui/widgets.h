@@ -193,6 +193,8 @@ class Form {
   }
 
   std::function<void()> onShow;
+  // Asked first whenever the window is to close, by any route: false keeps it open.
+  std::function<bool()> onCloseQuery;
   std::function<void()> onClose;
   std::function<void()> onHelp;  // F1 was pressed in the window
   // Escape was pressed in the window; when set, it runs in place of closing by `escapeCloses`.
@@ -214,6 +216,9 @@ class Form {
   std::vector<std::unique_ptr<Control>> controls_;  // each declaration's, at its index
 };
 
+// What the user answered to a question with three ways out.
+enum class Answer { kYes, kNo, kCancel };
+
 // The application: creates windows, shows the program's message boxes and runs the loop.
 class Application {
  public:
@@ -233,6 +238,10 @@ class Application {
   // belongs to `owner` as a notice does.
   virtual bool AskQuestion(const Form* owner, const std::string& text) = 0;
   bool AskQuestion(const std::string& text) { return AskQuestion(nullptr, text); }
+  // A question the user may also step back from: caption "Trelik", question icon, Yes, No and
+  // Cancel, Yes the default; Escape and the close box answer Cancel. It belongs to `owner` as a
+  // notice does.
+  virtual Answer AskYesNoCancel(const Form* owner, const std::string& text) = 0;
   // The error box: caption "Trelik", stop icon, one OK button; `message` as the error carries
   // it (the full stop rule is applied here). It belongs to the program's active window.
   virtual void ShowError(const std::string& message) = 0;
@@ -243,6 +252,9 @@ class Application {
   // Runs an event handler; an error that leaves it is shown in the error box and the program
   // goes on. Returns false when the handler failed. Every backend calls handlers through this.
   bool Dispatch(const std::function<void()>& handler);
+  // Whether `form` may close now: its onCloseQuery, run through Dispatch, neither said no nor
+  // failed. Every backend asks this before it closes a form.
+  bool MayClose(const Form& form);
 };
 
 }  // namespace trelik

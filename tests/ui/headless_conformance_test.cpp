@@ -51,8 +51,10 @@ class HeadlessDriver final : public WidgetDriver {
   bool HasFocus(Form& form, const std::string& control) override {
     return Headless(form).FocusedControl() == control;
   }
-  std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) override {
+  std::vector<std::string> Answering(const std::vector<Answer>& answers,
+                                     const std::function<void()>& act) override {
     const std::size_t before = application_.Messages().size();
+    application_.answers.assign(answers.begin(), answers.end());
     act();
     std::vector<std::string> texts;
     boxOwners.clear();

@@ -38,9 +38,14 @@ class WidgetDriver {
   // Runs `step` once from within the modal loop of `form`, once it has the keyboard.
   virtual void WhenActive(Form& form, std::function<void()> step) = 0;
   // Runs `act`, answering each message box it shows with its default button; their texts.
-  virtual std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) = 0;
+  std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) {
+    return Answering({}, act);
+  }
+  // The same, pressing `answers` on the boxes in turn, then the default buttons.
+  virtual std::vector<std::string> Answering(const std::vector<Answer>& answers,
+                                             const std::function<void()>& act) = 0;
 
-  // The window each box that AnsweringBoxes answered belongs to: its transient parent, shown as
+  // The window each box that Answering answered belongs to: its transient parent, shown as
   // a dialog with neither minimise nor maximise; null for a box that is none of that.
   std::vector<NativeWindow> boxOwners;
 };

@@ -168,6 +168,30 @@ TEST_P(WidgetConformance, ABoxBelongsToTheWindowItIsShownFor) {
   EXPECT_EQ(driver_->boxOwners, (std::vector<NativeWindow>{editor.Handle(), other.Handle()}));
 }
 
+// A window may refuse to close: the three-way question, owned by it, gives the button pressed,
+// the default one Yes, and Cancel keeps the window open without running its close handler.
+TEST_P(WidgetConformance, AWindowThatAsksBeforeClosingStaysOpenOnCancel) {
+  Form& form = MakeEditorLikeForm();
+  int closes = 0;
+  std::vector<Answer> answered;
+  form.onClose = [&] { ++closes; };
+  form.onCloseQuery = [&] {
+    answered.push_back(driver_->App().AskYesNoCancel(&form, "Save?"));
+    return answered.back() != Answer::kCancel;
+  };
+  driver_->ShowActive(form);
+  EXPECT_EQ(driver_->Answering({Answer::kCancel}, [&] { form.Close(); }),
+            std::vector<std::string>{"Save?"});
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(closes, 0);
+  driver_->Answering({Answer::kNo}, [&] { form.Close(); });
+  EXPECT_FALSE(form.Visible());
+  driver_->ShowActive(form);
+  driver_->AnsweringBoxes([&] { form.Close(); });
+  EXPECT_EQ(answered, (std::vector<Answer>{Answer::kCancel, Answer::kNo, Answer::kYes}));
+  EXPECT_EQ(closes, 2);
+}
+
 // Names come from files and folders, so they may hold any byte but NUL. Every backend's lists
 // must hand each one back exactly, whatever they can show of it, and find it by a spelling
 // that differs in letter case only.

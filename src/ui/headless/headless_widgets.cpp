@@ -61,6 +61,7 @@ void HeadlessForm::ShowModal() {
 }
 
 void HeadlessForm::Close() {
+  if (!application_.MayClose(*this)) return;
   const bool handled = application_.Dispatch(onClose);
   if (args_.isMainForm) {
     visible_ = false;
@@ -128,17 +129,29 @@ std::unique_ptr<Form> HeadlessApplication::CreateForm(const FormArgs& args) {
   return std::make_unique<HeadlessForm>(*this, args);
 }
 
+std::optional<Answer> HeadlessApplication::Record(Message message) {
+  messages_.push_back(std::move(message));
+  if (answers.empty()) return std::nullopt;
+  const Answer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
 void HeadlessApplication::ShowMessage(const Form* owner, const std::string& text) {
-  messages_.push_back({.text = text, .owner = owner});
+  Record({.text = text, .owner = owner});
 }
 
 bool HeadlessApplication::AskQuestion(const Form* owner, const std::string& text) {
-  messages_.push_back({.text = text, .isQuestion = true, .owner = owner});
-  return answerYes;
+  const auto answer = Record({.text = text, .isQuestion = true, .owner = owner});
+  return answer ? *answer == Answer::kYes : answerYes;
+}
+
+Answer HeadlessApplication::AskYesNoCancel(const Form* owner, const std::string& text) {
+  return Record({.text = text, .isQuestion = true, .owner = owner}).value_or(Answer::kYes);
 }
 
 void HeadlessApplication::ShowError(const std::string& message) {
-  messages_.push_back({true, FormatErrorBoxText(message)});
+  Record({.isError = true, .text = FormatErrorBoxText(message)});
 }
 
 void HeadlessApplication::Run(Form& mainForm) { mainForm.Show(); }

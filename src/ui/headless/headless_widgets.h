@@ -1,7 +1,9 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,7 @@ class HeadlessApplication final : public Application {
   using Application::ShowMessage;
   void ShowMessage(const Form* owner, const std::string& text) override;
   bool AskQuestion(const Form* owner, const std::string& text) override;
+  Answer AskYesNoCancel(const Form* owner, const std::string& text) override;
   void ShowError(const std::string& message) override;
   // Shows the main window and returns: tests then act on the windows themselves.
   void Run(Form& mainForm) override;
@@ -148,10 +151,16 @@ class HeadlessApplication final : public Application {
   void EndProgram() { ended_ = true; }
 
   bool answerYes = false;  // how the user answers questions
+  // The buttons the user presses, one for each box in turn (a notice's only button whatever is
+  // given); once they are used up, questions get `answerYes` and three-way questions Yes.
+  std::deque<Answer> answers;
   // Runs while a window is shown modally; what it leaves open is closed when it returns.
   std::function<void(HeadlessForm&)> onModal;
 
  private:
+  // The next scripted answer, if any, and the box recorded.
+  std::optional<Answer> Record(Message message);
+
   std::vector<Message> messages_;
   bool ended_ = false;
 };

@@ -209,8 +209,10 @@ class QtForm final : public Form {
   bool Visible() const override { return dialog_->isVisible(); }
   NativeWindow Handle() const override { return dialog_.get(); }
 
-  // Whether the window may go: the main window always, others when their handler succeeded.
+  // Whether the window may go: when it did not say no, the main window always, others when their
+  // handler succeeded.
   bool HandleClose() {
+    if (!application_.MayClose(*this)) return false;
     const bool handled = application_.Dispatch(onClose);
     if (args_.isMainForm) QCoreApplication::quit();
     return handled || args_.isMainForm;
@@ -426,6 +428,18 @@ void QtApplication::ShowMessage(const Form* owner, const std::string& text) {
 bool QtApplication::AskQuestion(const Form* owner, const std::string& text) {
   return ShowBox(BoxOwner(owner), QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
                  QMessageBox::No) == QMessageBox::Yes;
+}
+
+Answer QtApplication::AskYesNoCancel(const Form* owner, const std::string& text) {
+  switch (ShowBox(BoxOwner(owner), QMessageBox::Question, text,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+      return Answer::kYes;
+    case QMessageBox::No:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
+  }
 }
 
 void QtApplication::ShowError(const std::string& message) {

@@ -18,6 +18,7 @@ class QtApplication final : public Application {
   using Application::ShowMessage;
   void ShowMessage(const Form* owner, const std::string& text) override;
   bool AskQuestion(const Form* owner, const std::string& text) override;
+  Answer AskYesNoCancel(const Form* owner, const std::string& text) override;
   void ShowError(const std::string& message) override;
   void Run(Form& mainForm) override;
 };

@@ -299,12 +299,12 @@ void Win32Form::Close() { HandleClose(); }
 
 void Win32Form::HandleClose() {
   if (!args_.isMainForm) {
-    if (application_.Dispatch(onClose)) Hide();
+    if (application_.MayClose(*this) && application_.Dispatch(onClose)) Hide();
     return;
   }
   // Closing the main window ends the program; a second close request (a close message queued
   // meanwhile) must not run the close handler again.
-  if (closing_) return;
+  if (closing_ || !application_.MayClose(*this)) return;
   closing_ = true;
   application_.Dispatch(onClose);
   PostQuitMessage(0);

@@ -73,6 +73,17 @@ bool Win32Application::AskQuestion(const Form* owner, const std::string& text) {
   return ShowBox(BoxOwner(owner), text, MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
 }
 
+Answer Win32Application::AskYesNoCancel(const Form* owner, const std::string& text) {
+  switch (ShowBox(BoxOwner(owner), text, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+      return Answer::kYes;
+    case IDNO:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
+  }
+}
+
 void Win32Application::ShowError(const std::string& message) {
   ShowBox(BoxOwner(nullptr), FormatErrorBoxText(message), MB_OK | MB_ICONSTOP);
 }

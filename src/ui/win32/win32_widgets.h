@@ -28,6 +28,7 @@ class Win32Application final : public Application {
   using Application::ShowMessage;
   void ShowMessage(const Form* owner, const std::string& text) override;
   bool AskQuestion(const Form* owner, const std::string& text) override;
+  Answer AskYesNoCancel(const Form* owner, const std::string& text) override;
   void ShowError(const std::string& message) override;
   void Run(Form& mainForm) override;
 

@@ -229,7 +229,12 @@ class QtDriver final : public testing::WidgetDriver {
     });
     whenActive_->start(10);
   }
-  std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) override {
+  std::vector<std::string> Answering(const std::vector<Answer>& answers,
+                                     const std::function<void()>& act) override {
+    static const std::map<Answer, QMessageBox::StandardButton> buttons = {
+        {Answer::kYes, QMessageBox::Yes},
+        {Answer::kNo, QMessageBox::No},
+        {Answer::kCancel, QMessageBox::Cancel}};
     std::vector<std::string> texts;
     boxOwners.clear();
     QTimer answerer;
@@ -237,6 +242,12 @@ class QtDriver final : public testing::WidgetDriver {
       for (QWidget* top : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(top);
         if (box == nullptr || !box->isVisible()) continue;
+        QAbstractButton* pressed = box->defaultButton();
+        if (texts.size() < answers.size()) {
+          if (QAbstractButton* chosen = box->button(buttons.at(answers[texts.size()]))) {
+            pressed = chosen;
+          }
+        }
         texts.push_back(box->text().toStdString());
         const QWindow* window = box->windowHandle();
         const bool plainDialog =
@@ -247,7 +258,11 @@ class QtDriver final : public testing::WidgetDriver {
                                     window->transientParent() == owner->windowHandle()
                                 ? owner
                                 : nullptr);
-        box->done(QMessageBox::Ok);
+        if (pressed != nullptr) {
+          pressed->click();
+        } else {
+          box->done(QMessageBox::Ok);
+        }
       }
     });
     answerer.start(10);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/widgets.h"
@@ -36,7 +37,9 @@ class MessageBoxAnswerer {
     HWND owner = nullptr;
   };
 
-  MessageBoxAnswerer() {
+  // Presses the buttons of `answers` (IDYES, IDNO, ...) on the boxes in turn, then each box's
+  // default button.
+  explicit MessageBoxAnswerer(std::vector<int> answers = {}) : answers_(std::move(answers)) {
     instance_ = this;
     timer_ = SetTimer(nullptr, 0, 50, &Tick);
   }
@@ -60,21 +63,33 @@ class MessageBoxAnswerer {
       return TRUE;
     }
     Box box;
+    int button = IDOK;  // the box's default button, else OK
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
       if (IsVisibleIcon(child)) box.hasIcon = true;
       if (ClassName(child) == "Static" && !WindowText(child).empty()) box.text = WindowText(child);
+      if (ClassName(child) == "Button" &&
+          (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        button = GetDlgCtrlID(child);
+      }
     }
     RECT frame{};
     GetWindowRect(window, &frame);
     box.centre = {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
     box.owner = GetWindow(window, GW_OWNER);
+    const std::size_t index = instance_->boxes.size();
     instance_->boxes.push_back(box);
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    // An answer whose button the box lacks presses the default one too.
+    if (index < instance_->answers_.size() &&
+        GetDlgItem(window, instance_->answers_[index]) != nullptr) {
+      button = instance_->answers_[index];
+    }
+    PostMessageA(window, WM_COMMAND, button, 0);
     return TRUE;
   }
 
   static inline MessageBoxAnswerer* instance_ = nullptr;
+  std::vector<int> answers_;
   UINT_PTR timer_ = 0;
   std::set<HWND> answered_;
 };

@@ -719,8 +719,13 @@ class Win32Driver final : public testing::WidgetDriver {
     whenActive_ = std::make_unique<testing::WhenReady>(
         [&form] { return GetActiveWindow() == static_cast<HWND>(form.Handle()); }, std::move(step));
   }
-  std::vector<std::string> AnsweringBoxes(const std::function<void()>& act) override {
-    MessageBoxAnswerer answerer;
+  std::vector<std::string> Answering(const std::vector<Answer>& answers,
+                                     const std::function<void()>& act) override {
+    static const std::map<Answer, int> buttons = {
+        {Answer::kYes, IDYES}, {Answer::kNo, IDNO}, {Answer::kCancel, IDCANCEL}};
+    std::vector<int> pressed;
+    for (const Answer answer : answers) pressed.push_back(buttons.at(answer));
+    MessageBoxAnswerer answerer(pressed);
     act();
     std::vector<std::string> texts;
     boxOwners.clear();
