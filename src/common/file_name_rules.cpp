@@ -4,6 +4,7 @@
 #include <span>
 
 #include "common/ascii_case.h"
+#include "common/letter_case.h"
 
 namespace trelik {
 namespace {
@@ -59,6 +60,10 @@ std::optional<std::string> FileNameProblem(std::string_view name,
     return std::string("\"").append(name.substr(0, name.find('.'))).append("\" names a device");
   }
   return std::nullopt;
+}
+
+bool SameFileName(std::string_view a, std::string_view b, const PathSeparators& separators) {
+  return IsWindows(separators) ? EqualIgnoringCase(a, b) : a == b;
 }
 
 }  // namespace trelik

@@ -12,4 +12,7 @@ namespace trelik {
 // "." and "..", path separators and characters the file system refuses. Empty when it can.
 std::optional<std::string> FileNameProblem(std::string_view name, const PathSeparators& separators);
 
+// Whether two names name the same entry of a folder: Windows ignores their letter case.
+bool SameFileName(std::string_view a, std::string_view b, const PathSeparators& separators);
+
 }  // namespace trelik

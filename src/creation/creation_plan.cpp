@@ -1,5 +1,6 @@
 #include "creation/creation_plan.h"
 
+#include "common/blank.h"
 #include "common/file_name_rules.h"
 #include "shell/copy_name.h"
 
@@ -9,14 +10,22 @@ namespace {
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // The first of `names` that would leave the destination or cannot be a file name, and why.
-std::optional<std::string> NameProblem(const std::vector<std::string>& names,
-                                       const PathSeparators& separators) {
+std::optional<UnusableName> Unusable(const std::vector<std::string>& names,
+                                     const PathSeparators& separators) {
   for (const auto& name : names) {
-    if (const auto problem = FileNameProblem(name, separators)) {
-      return "The name " + Quoted(name) + " cannot be used: " + *problem + ".";
-    }
+    if (const auto problem = FileNameProblem(name, separators)) return UnusableName{name, *problem};
   }
   return std::nullopt;
+}
+
+std::string UnusableText(const UnusableName& unusable) {
+  return Quoted(unusable.name) + " cannot be used: " + unusable.reason;
+}
+
+std::string Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return std::string(text);
 }
 
 // Why a script's project cannot be made as asked; the window makes it all the same.
@@ -37,6 +46,7 @@ std::optional<std::string> Refusal(const CreationPlan& plan, const PlanInput& in
 CreationPlan PlanCreation(const PlanInput& input) {
   CreationPlan plan{.templateName = input.templateName,
                     .destination = input.destination,
+                    .typedName = input.typedName,
                     .name = ClassifyEnteredName(input.typedName),
                     .mainFile = input.recordedMainFile,
                     .fill = input.fill,
@@ -54,22 +64,23 @@ CreationPlan PlanCreation(const PlanInput& input) {
   bool renameFile = false;
   switch (name.form) {
     case NameForm::kFolderAndFile:
-      plan.nameProblem = NameProblem({name.folderPart, name.filePart}, input.separators);
-      renameFolder = !plan.nameProblem;
+      plan.unusable = Unusable({name.folderPart, name.filePart}, input.separators);
+      renameFolder = !plan.unusable;
       renameFile = renameFolder && !plan.mainFile.empty();
       break;
     case NameForm::kFolderOnly:
-      plan.nameProblem = NameProblem({name.folderPart}, input.separators);
-      renameFolder = !plan.nameProblem;
+      plan.unusable = Unusable({name.folderPart}, input.separators);
+      renameFolder = !plan.unusable;
       break;
     case NameForm::kFileOnly:
       plan.missingMainFile = plan.mainFile.empty();
-      if (!plan.missingMainFile) plan.nameProblem = NameProblem({name.filePart}, input.separators);
-      renameFile = !plan.missingMainFile && !plan.nameProblem;
+      if (!plan.missingMainFile) plan.unusable = Unusable({name.filePart}, input.separators);
+      renameFile = !plan.missingMainFile && !plan.unusable;
       break;
     default:
       break;
   }
+  if (plan.unusable) plan.nameProblem = "The name " + UnusableText(*plan.unusable) + ".";
   if (renameFolder) plan.wantedFolder = name.folderPart;
   if (renameFile) plan.fileStem = name.filePart;
   plan.newMainFile =
@@ -91,6 +102,37 @@ CreationPlan PlanCreation(const PlanInput& input) {
     }
   }
   return plan;
+}
+
+std::string DescribePlan(const CreationPlan& plan, const PathSeparators& separators) {
+  const EnteredName& name = plan.name;
+  if (plan.unusable) return UnusableText(*plan.unusable);
+  if (!name.filePart.empty() && plan.fileStem.empty()) {
+    return "No main file is recorded for " + Quoted(plan.templateName) + ", so " +
+           Quoted(name.filePart) + " is not used";
+  }
+  const std::string separator(1, separators.joiner);
+  if (name.form == NameForm::kPlainName) {
+    const std::string typed = Trimmed(plan.typedName);
+    // Told to add a separator, the user would only meet the name's own problem next.
+    if (const auto problem = FileNameProblem(typed, separators)) {
+      return UnusableText({typed, *problem});
+    }
+    return "A plain name renames nothing: type " + Quoted(typed + separator) +
+           " to name the folder, " + Quoted(separator + typed) + " the main file";
+  }
+  if (name.form == NameForm::kUnrecognised) {
+    return "This name renames nothing: type " + Quoted("Folder" + separator + "File") + ", " +
+           Quoted("Folder" + separator) + " or " + Quoted(separator + "File");
+  }
+  if (!plan.wantedFolder.empty() && plan.arrivalName != plan.wantedFolder) {
+    return "Makes " + Quoted(plan.arrivalName) + ": " + Quoted(plan.wantedFolder) +
+           " already exists here";
+  }
+  std::string text = "Makes the folder " + Quoted(plan.arrivalName);
+  if (!plan.newMainFile.empty()) text += " with " + Quoted(plan.newMainFile);
+  const std::string where = LastComponent(plan.destination, separators);
+  return text + ", in " + (where.empty() ? plan.destination : where);
 }
 
 }  // namespace trelik

@@ -26,10 +26,17 @@ struct PlanInput {
   PathSeparators separators = PlatformSeparators();
 };
 
+// A typed name that cannot be used, and why.
+struct UnusableName {
+  std::string name;
+  std::string reason;
+};
+
 // What a creation will do, before anything is copied.
 struct CreationPlan {
   std::string templateName;
   std::string destination;  // the folder the project goes into, ending in its separator
+  std::string typedName;
   EnteredName name;
   std::string mainFile;      // the recorded main file; empty when none is, or it cannot be used
   std::string wantedFolder;  // the name asked for the project's folder; empty: the template's
@@ -42,11 +49,16 @@ struct CreationPlan {
   bool open = false;  // the main file is opened once the project is there
   // The typed name asks for a main file's new name, and the template records none.
   bool missingMainFile = false;
-  std::optional<std::string> nameProblem;  // a typed name that cannot be used, and why
+  std::optional<UnusableName> unusable;    // a typed name that cannot be used
+  std::optional<std::string> nameProblem;  // what the user is told of it
   std::vector<std::string> notices;        // said before the copy
   std::optional<std::string> refusal;      // why nothing is made at all
 };
 
 CreationPlan PlanCreation(const PlanInput& input);
+
+// What Create will make, in one line the window shows while the user types: the folder and main
+// file with where they go, or why the typed name is not used as it stands.
+std::string DescribePlan(const CreationPlan& plan, const PathSeparators& separators);
 
 }  // namespace trelik

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/file_name_rules.h"
 #include "common/system_error.h"
 #include "creation/creation_plan.h"
 #include "creation/launcher_name.h"
@@ -111,16 +112,31 @@ void RemoveLauncher(const std::string& launcher, const CreationServices& service
   }
 }
 
-PlanInput InputFor(const std::string& templateName, const std::string& typedName,
-                   const std::string& destination, bool open, const CreationServices& services) {
+// Whether a name is taken in `folder`, from one listing of it; a folder that cannot be listed
+// is asked name by name.
+std::function<bool(const std::string&)> TakenNamesIn(const std::string& folder,
+                                                     const CreationServices& services) {
+  FolderEntries listing = services.shell.ReadFolderEntries(folder);
+  if (listing.failure) {
+    return [&shell = services.shell, folder](const std::string& name) {
+      return shell.IsExistingFile(folder + name) || shell.IsExistingFolder(folder + name);
+    };
+  }
+  return [entries = std::move(listing.entries),
+          &separators = services.separators](const std::string& name) {
+    return std::ranges::any_of(entries, [&](const FolderEntry& entry) {
+      return SameFileName(entry.name, name, separators);
+    });
+  };
+}
+
+PlanInput InputFor(const std::string& templateName, const std::string& destination,
+                   const CreationServices& services) {
   return {.templateName = templateName,
-          .typedName = typedName,
           .recordedMainFile = services.settings.ReadText(kMainFileSection, templateName, ""),
           .fill = services.settings.ReadFlag(kFillSection, templateName, false),
-          .autoOpenChecked = open,
           .destination = destination,
-          .isTaken = [&services, destination](
-                         const std::string& name) { return Exists(services, destination + name); },
+          .isTaken = TakenNamesIn(destination, services),
           .separators = services.separators};
 }
 
@@ -232,10 +248,17 @@ std::optional<std::string> MakeProject(const CreationPlan& plan, const std::stri
 std::optional<std::string> CreateProjectForScript(const ScriptRequest& request,
                                                   const CreationServices& services) {
   if (!SettingsReadable(services)) return std::nullopt;
-  PlanInput input =
-      InputFor(request.templateName, request.typedName, request.folder, request.open, services);
+  PlanInput input = InputFor(request.templateName, request.folder, services);
+  input.typedName = request.typedName;
+  input.autoOpenChecked = request.open;
   input.allOrNothing = true;
   return MakeProject(PlanCreation(input), request.appDir, nullptr, services);
+}
+
+PlanInput LauncherPlanInput(const std::string& launcherPath, const CreationServices& services) {
+  const std::string launcher = AbsolutePath(launcherPath);
+  return InputFor(ExtractProjectName(launcher, services.separators),
+                  DirectoryPart(launcher, services.separators), services);
 }
 
 std::string CreateProject(const CreationRequest& request, const CreationServices& services) {
@@ -250,9 +273,10 @@ std::string CreateProject(const CreationRequest& request, const CreationServices
     return templateName;
   }
   if (!SettingsReadable(services)) return templateName;  // the launcher stays for another try
-  const std::string folder = DirectoryPart(launcher, services.separators);
-  const CreationPlan plan = PlanCreation(
-      InputFor(templateName, request.typedName, folder, request.autoOpenChecked, services));
+  PlanInput input = LauncherPlanInput(launcher, services);
+  input.typedName = request.typedName;
+  input.autoOpenChecked = request.autoOpenChecked;
+  const CreationPlan plan = PlanCreation(input);
   // After a failed copy the launcher stays, so that the user can try again.
   if (MakeProject(plan, request.appDir, request.owner, services))
     RemoveLauncher(launcher, services);

@@ -6,6 +6,7 @@
 
 #include "common/path_parts.h"
 #include "common/user_name.h"
+#include "creation/creation_plan.h"
 #include "library/ini_file.h"
 #include "shell/shell_operations.h"
 
@@ -41,6 +42,12 @@ struct ScriptRequest {
   std::string typedName;
   bool open = false;
 };
+
+// What the window's creation is planned from, all but the typed name and the check box: the
+// launcher's template and folder, what the settings record for the template, and the names that
+// stand in the folder, listed once, now. The window reads it as it opens to say what each typed
+// name will make; the creation reads it again as the window closes.
+PlanInput LauncherPlanInput(const std::string& launcherPath, const CreationServices& services);
 
 // Runs the creation sequence for a script: a name that cannot be used, a folder name that is
 // taken, or a file name with no main file to give it to stops it before anything is copied,

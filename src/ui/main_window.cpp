@@ -14,7 +14,7 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
       actions_(actions),
       form_(program.application.CreateForm({.caption = " Trelik",
                                             .clientWidth = 368,
-                                            .clientHeight = 71,
+                                            .clientHeight = 87,
                                             .border = FormBorder::kToolWindow,
                                             .colour = FormColour::kButtonFace,
                                             .isMainForm = !program.editorOnly})) {
@@ -25,7 +25,7 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
   Label3 = form_->AddLabel("Label3", {.text = "About", .bounds = {328, 48, 28, 13}, .link = true});
   Label4 = form_->AddLabel("Label4", {.text = "Help", .bounds = {288, 48, 22, 13}, .link = true});
   Button1 = form_->AddButton(
-      "Button1", {.text = "Create", .bounds = {286, 16, 75, 25}, .tabOrder = 0, .isDefault = true});
+      "Button1", {.text = "Create", .bounds = {286, 16, 75, 25}, .tabOrder = 2, .isDefault = true});
   // One pixel short of "Options", with room to spare at every scale: a box reaching into the
   // link would paint over its first letter.
   CheckBox1 = form_->AddCheckBox("CheckBox1", {.text = "Auto Open the Project",
@@ -34,7 +34,8 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
                                                .checked = true});
   Edit1 = form_->AddEdit(
       "Edit1",
-      {.bounds = {8, 16, 257, 21}, .tabOrder = 2, .accessibleName = "Name of the new project"});
+      {.bounds = {8, 16, 257, 21}, .tabOrder = 0, .accessibleName = "Name of the new project"});
+  Label5 = form_->AddLabel("Label5", {.bounds = {8, 68, 352, 13}, .describes = Edit1});
 
   Label1->onClick = [this] { Label1Click(); };
   Label2->onClick = [this] { Label2Click(); };
@@ -43,6 +44,8 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
   Button1->onClick = [this] { Button1Click(); };
   form_->onShow = [this] { FormShow(); };
   form_->onClose = [this] { FormClose(); };
+  form_->onEscape = [this] { FormEscape(); };
+  Edit1->onChange = [this] { Edit1Change(); };
   form_->onHelp = [this] { actions_.OpenHelp(); };
 
   program_.Form1 = this;
@@ -54,9 +57,9 @@ TForm1::~TForm1() { FormDestroy(); }
 void TForm1::FormCreate() {
   program_.ProjectName = ExtractProjectName(program_.launcherPath, PlatformSeparators());
   // The name forms are hinted where they are used.
-  Edit1->SetCueText(program_.ProjectName.empty()
-                        ? "Open a launcher from the New menu to create a project"
-                        : "Folder\\File for the new " + program_.ProjectName + " project");
+  if (!program_.ProjectName.empty()) {
+    Edit1->SetCueText("Folder\\File for the new " + program_.ProjectName + " project");
+  }
   // A refused registration is reported, and the program still gets its data folder and
   // settings: everything after start-up needs them.
   program_.application.Dispatch([this] { actions_.RegisterFileType(".trelik", "Trelik", false); });
@@ -68,18 +71,38 @@ void TForm1::FormShow() {
   if (!program_.ProjectName.empty()) {
     CheckBox1->SetChecked(
         program_.Settings->ReadFlag(kAutoOpenSection, program_.ProjectName, false));
+    // Read once: typing then costs no reading of the disk.
+    planInput_ = LauncherPlanInput(program_.launcherPath, Services());
   }
+  Edit1Change();
   Edit1->SetFocus();
 }
 
+void TForm1::Edit1Change() {
+  if (!planInput_) {
+    Label5->SetText("Create makes nothing: open a launcher from the New menu");
+    return;
+  }
+  planInput_->typedName = Edit1->Text();
+  Label5->SetText(DescribePlan(PlanCreation(*planInput_), PlatformSeparators()));
+}
+
+CreationServices TForm1::Services() {
+  return {program_.shell, *program_.Settings,
+          [this](const std::string& text) { program_.application.ShowMessage(form_.get(), text); },
+          PlatformSeparators()};
+}
+
 void TForm1::FormClose() {
+  if (leaving_) return;
   const CreationRequest request{program_.launcherPath, program_.AppDir, Edit1->Text(),
                                 CheckBox1->Checked(), form_->Handle()};
-  const CreationServices services{
-      program_.shell, *program_.Settings,
-      [this](const std::string& text) { program_.application.ShowMessage(form_.get(), text); },
-      PlatformSeparators()};
-  program_.ProjectName = CreateProject(request, services);
+  program_.ProjectName = CreateProject(request, Services());
+}
+
+void TForm1::FormEscape() {
+  leaving_ = true;
+  form_->Close();
 }
 
 void TForm1::FormDestroy() { program_.Settings.reset(); }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "creation/creation_plan.h"
+#include "creation/project_creation.h"
 #include "ui/program.h"
 #include "ui/program_actions.h"
 #include "ui/widgets.h"
@@ -11,7 +13,8 @@
 namespace trelik {
 
 // The main window: asks for the new project's name and whether its main file is opened
-// afterwards; closing it by any route creates the project and ends the program.
+// afterwards, and says below the name what Create will make of it; closing it creates the
+// project and ends the program, except by Escape, which leaves the launcher for another try.
 class TForm1 {
  public:
   TForm1(Program& program, ProgramActions& actions);
@@ -25,6 +28,8 @@ class TForm1 {
   void FormShow();
   void FormClose();
   void FormDestroy();
+  void FormEscape();
+  void Edit1Change();
   void Button1Click();
   void Label1Click();
   void Label2Click();
@@ -38,11 +43,17 @@ class TForm1 {
   PushButton* Button1;  // "Create"
   CheckBox* CheckBox1;  // "Auto Open the Project"
   Edit* Edit1;          // the name of the new project
+  Label* Label5;        // the hint: what Create will make of the typed name
 
  private:
+  CreationServices Services();
+
   Program& program_;
   ProgramActions& actions_;
   std::unique_ptr<Form> form_;
+  // What the creation is planned from, read as the window opens; none without a launcher.
+  std::optional<PlanInput> planInput_;
+  bool leaving_ = false;  // Escape: the window closes without creating anything
 };
 
 }  // namespace trelik

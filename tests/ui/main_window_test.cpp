@@ -46,14 +46,18 @@ TEST_F(MainWindowTest, StartedWithoutArgumentCreatesNothing) {
   EXPECT_TRUE(application_.Messages().empty());
 }
 
-TEST_F(MainWindowTest, TheNameBoxHintsAtTheNameFormsOrAtTheLauncher) {
-  const std::pair<std::string, std::string> cases[] = {
-      {launcher_, "Folder\\File for the new Web project"},
-      {"", "Open a launcher from the New menu to create a project"},
+// Without a launcher the line below the name says so, as the name box has no room for it.
+TEST_F(MainWindowTest, TheNameBoxHintsAtTheNameFormsOrTheLineBelowAtTheLauncher) {
+  struct Case {
+    std::string launcher, cue, hint;
   };
-  for (const auto& [launcher, cue] : cases) {
-    Start(launcher);
-    EXPECT_EQ(MainWindow().Find<HeadlessEdit>("Edit1").CueText(), cue);
+  for (const auto& c : {Case{launcher_, "Folder\\File for the new Web project",
+                             "Makes the folder \"Web\", in " +
+                                 LastComponent(launcherFolder_, PlatformSeparators())},
+                        Case{"", "", "Create makes nothing: open a launcher from the New menu"}}) {
+    Start(c.launcher);
+    EXPECT_EQ(MainWindow().Find<HeadlessEdit>("Edit1").CueText(), c.cue);
+    EXPECT_EQ(windows_->Form1.Label5->Text(), c.hint);
   }
 }
 
@@ -124,7 +128,7 @@ bool Inside(const Bounds& inner, int width, int height) {
 // What every window's design keeps, whatever its captions and places: each control lies inside
 // its window or its group box and clear of the others there (a control paints its whole box;
 // stacked buttons may share a frame line, as the editor's do);
-// the default button is the first stop; the keyboard reaches every control that takes input
+// there is one default button; the keyboard reaches every control that takes input
 // once, by its parent's order with no two alike, then the links in reading order, and comes
 // round. Whether the captions fit their boxes only a real font can tell: the backends' program
 // tests check that.
@@ -163,7 +167,9 @@ TEST_F(MainWindowTest, EveryWindowKeepsTheRulesOfItsDesign) {
 
     const auto isDefault = [](const auto& c) { return c.isDefault; };
     ASSERT_EQ(std::ranges::count_if(controls, isDefault), 1);
-    const std::string first = std::ranges::find_if(controls, isDefault)->name;
+    std::vector<PlannedControl> planned;
+    for (const auto& c : controls) planned.push_back(c.planned);
+    const std::string first = controls[TabChain(planned).front()].name;
     form->Find<Control>(first).SetFocus();
     std::vector<std::string> reached;
     for (std::size_t i = 0; i < inputs.size() + links.size(); ++i) {

@@ -61,20 +61,39 @@ TEST_P(ProgramStories, TheTypedNameAndEnterMakeTheProject) {
   EXPECT_EQ(boxes, std::vector<std::string>{});
 }
 
-TEST_P(ProgramStories, TheKeyboardReachesTheLinksF1HelpsAndEscapeClosesOnlyTheEditor) {
+// While the user types, the line below the name box says what Create will make, and screen
+// readers read it with the box; Escape leaves without making anything and keeps the launcher.
+TEST_P(ProgramStories, TheHintSaysWhatCreateWillMakeAndEscapeLeavesWithoutMakingIt) {
+  const std::string launcher = projects_ + "New.trelik_Web";
+  WriteFileBytes(launcher, "");
+  fs::create_directories(projects_ + "Site");
+  fs::create_directories(projects_ + "Web");
+  std::vector<std::string> boxes = driver_->AnsweringBoxes([&] {
+    Start(launcher);
+    driver_->Type(Main(), "Site" + Sep());
+    const std::string hint = "Makes \"Web - Copy\": \"Site\" already exists here";
+    EXPECT_EQ(windows_->Form1.Label5->Text(), hint);
+    EXPECT_EQ(driver_->Description(Main(), "Edit1"), hint);
+    driver_->Press(Main(), Key::kEscape);
+  });
+  EXPECT_FALSE(Main().Visible());
+  EXPECT_TRUE(fs::exists(launcher));
+  EXPECT_FALSE(fs::exists(projects_ + "Web - Copy"));
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+}
+
+TEST_P(ProgramStories, TheKeyboardReachesTheLinksF1HelpsAndEscapeClosesTheEditor) {
   const std::vector<std::string> boxes = driver_->AnsweringBoxes([&] {
     Start("");
-    // After the last of the designed stops, the name box, the links in reading order.
-    const std::vector<std::string> expected = {"Label1",  "Label2",    "Label4", "Label3",
-                                               "Button1", "CheckBox1", "Edit1"};
+    // From the name box, the check box and "Create", then the links in reading order.
+    const std::vector<std::string> expected = {"CheckBox1", "Button1", "Label1", "Label2",
+                                               "Label4",    "Label3",  "Edit1"};
     std::vector<std::string> reached;
     for (std::size_t i = 0; i < expected.size(); ++i) {
       driver_->Press(Main(), Key::kTab);
       reached.push_back(Focused(Main(), expected));
     }
     EXPECT_EQ(reached, expected);
-    driver_->Press(Main(), Key::kEscape);
-    EXPECT_TRUE(Main().Visible());
     driver_->Press(Main(), Key::kF1);
     EXPECT_TRUE(driver_->RunUntil([&] { return shell_.opened.size() == 1; }));
 

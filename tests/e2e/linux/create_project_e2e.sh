@@ -96,7 +96,7 @@ chmod +x "$work/bin/xdg-open"
 PATH="$work/bin:$PATH" "$trelik" >"$work/out.log" 2>&1 &
 pid=$!
 main=$(focus_window '^ Trelik$') || exit 1
-click_design_point "$main" 368 71 299 54  # "Help"
+click_design_point "$main" 368 87 299 54  # "Help"
 expect_file_soon "$work/opened" 10
 opened=$(cat "$work/opened" 2>/dev/null)
 program_folder=$(dirname "$trelik")
@@ -106,14 +106,15 @@ expect_file "$opened"
 focus_window '^ Trelik$' >/dev/null && xdotool key alt+F4
 wait_for_exit "$pid" 15
 
-# The keyboard alone: from the name box, Tab reaches "Options" and Enter opens the editor, where
-# the chosen template shows its recorded main file; Escape closes the editor again.
+# The keyboard alone: from the name box, Tab passes the check box and "Create" to reach
+# "Options", and Enter opens the editor, where the chosen template shows its recorded main file;
+# Escape closes the editor again.
 printf 'Web\r\n' >"$data/projects.lib"
 "$trelik" >"$work/out.log" 2>&1 &
 pid=$!
 focus_window '^ Trelik$' >/dev/null || exit 1
 screenshot main-window-cue
-xdotool key Tab Return
+xdotool key Tab Tab Tab Return
 editor=$(focus_window '^Trelik Editor$') || exit 1
 shown=$(shown_windows | wc -l)
 click_design_point "$editor" 359 181 100 34  # the template list

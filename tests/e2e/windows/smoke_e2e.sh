@@ -111,7 +111,7 @@ machine_chm_type=$(registry_default 'HKCR\.chm')
 "$wine_run" reg add 'HKCR\.chm' /ve /d TrelikTestChm /f >/dev/null 2>&1
 mkdir -p "$work/elsewhere"
 if start_program "$work/elsewhere"; then
-  press_on Options Tab
+  press_on Options Tab Tab Tab
   focus_window '^Trelik Editor$' >/dev/null && screenshot windows-editor && xdotool key Escape
   expect_window_gone '^Trelik Editor$' 10 "Escape left the editor shown"
   # Back in the main window the focus is where it was, on "Options".
