@@ -35,6 +35,7 @@ class HeadlessDriver final : public WidgetDriver {
     auto& edit = Headless(form).Find<HeadlessEdit>(Headless(form).FocusedControl());
     for (const char c : text) edit.SetText(edit.Text() + c);
   }
+  bool Ended(Form&) override { return application_.Ended(); }
   std::string Description(Form& form, const std::string& control) override {
     const auto& controls = form.Controls();
     for (const auto& label : controls) {

@@ -76,7 +76,7 @@ TEST_P(ProgramStories, TheHintSaysWhatCreateWillMakeAndEscapeLeavesWithoutMaking
     EXPECT_EQ(driver_->Description(Main(), "Edit1"), hint);
     driver_->Press(Main(), Key::kEscape);
   });
-  EXPECT_FALSE(Main().Visible());
+  EXPECT_TRUE(driver_->Ended(Main()));
   EXPECT_TRUE(fs::exists(launcher));
   EXPECT_FALSE(fs::exists(projects_ + "Web - Copy"));
   EXPECT_EQ(boxes, std::vector<std::string>{});

@@ -31,6 +31,8 @@ class WidgetDriver {
   virtual bool HasFocus(Form& form, const std::string& control) = 0;
   // Types into the control that has the focus.
   virtual void Type(Form& form, const std::string& text) = 0;
+  // Whether the program is ending, its main window closed.
+  virtual bool Ended(Form& mainForm) = 0;
   // What screen readers read as the control's description.
   virtual std::string Description(Form& form, const std::string& control) = 0;
   // Lets the windows handle what is queued for them until `done` holds; a bounded wait.

@@ -213,6 +213,7 @@ class QtDriver final : public testing::WidgetDriver {
   void Type(Form&, const std::string& text) override {
     QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(text));
   }
+  bool Ended(Form& mainForm) override { return !mainForm.Visible(); }
   std::string Description(Form& form, const std::string& control) override {
     return QAccessible::queryAccessibleInterface(Child(form, control))
         ->text(QAccessible::Description)

@@ -703,6 +703,11 @@ class Win32Driver final : public testing::WidgetDriver {
       application_.ProcessMessage(typed);
     }
   }
+  // The main window stays on screen until the loop sees the quit message it posted.
+  bool Ended(Form&) override {
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+  }
   // Windows' screen readers read the text that follows a box in the dialog with it.
   std::string Description(Form& form, const std::string& control) override {
     return WindowText(GetWindow(Child(form, control), GW_HWNDNEXT));
