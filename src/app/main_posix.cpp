@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
@@ -145,6 +146,23 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
   RunTrelik(program);
 }
 
+// A notice in a window of its own, when there is a display to show it on: the menu entry's
+// "Remove from this desktop" has no terminal, so the user would never see what was printed.
+void ShowResult(int argc, char** argv, const std::string& text, bool failed) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    return;
+  }
+  QApplication qtApplication(argc, argv);
+  QApplication::setDesktopFileName("trelik");
+  QtApplication application;
+  if (failed) {
+    application.ShowError(text);
+  } else {
+    application.ShowMessage(text);
+  }
+}
+
 int Main(int argc, char** argv) {
   // Read before Qt takes its own options out of the arguments: a launcher path never starts
   // with '-', and anything else that does is ours to refuse.
@@ -163,6 +181,9 @@ int Main(int argc, char** argv) {
   };
   platform.finishRemoval = [&](RemovalReport& report) {
     RemoveDesktopFiles(desktop, platform.executablePath, report);
+  };
+  platform.showResult = [&](const std::string& text, bool failed) {
+    ShowResult(argc, argv, text, failed);
   };
   platform.runWindows = [&] {
     QApplication qtApplication(argc, argv);

@@ -34,6 +34,16 @@ void WriteToHandle(DWORD which, const std::string& text) {
       WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
 }
 
+// Started from a console, through trelik.com or with redirection, the program has standard
+// handles; started from a shortcut, Explorer or the Run box, it has none and prints nowhere.
+bool HasStandardHandles() {
+  for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    const HANDLE handle = GetStdHandle(which);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) return true;
+  }
+  return false;
+}
+
 void PrintReply(const TextReply& reply) {
   WriteToHandle(STD_OUTPUT_HANDLE, reply.standardOutput);
   WriteToHandle(STD_ERROR_HANDLE, reply.standardError);
@@ -46,7 +56,7 @@ void PrintReply(const TextReply& reply) {
 ProgramOptions ReadProgramOptions() {
   std::vector<std::string> items = SplitCommandLine(GetCommandLineA());
   if (!items.empty()) items.erase(items.begin());
-  if (!items.empty() && items.front().starts_with("--")) {
+  if (!items.empty() && items.front().starts_with('-')) {
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     items.clear();
@@ -55,7 +65,7 @@ ProgramOptions ReadProgramOptions() {
     }
     LocalFree(arguments);
   }
-  return ParseProgramOptions(items);
+  return ParseProgramOptions(items, HelpWords::kWindows);
 }
 
 void RunProgram(const ProgramOptions& options, const CommandLinePlatform& platform) {
@@ -71,7 +81,8 @@ void RunProgram(const ProgramOptions& options, const CommandLinePlatform& platfo
 }
 
 int Main() {
-  const ProgramOptions options = ReadProgramOptions();
+  ProgramOptions options = ReadProgramOptions();
+  options.inWindow = options.inWindow || !HasStandardHandles();
   const std::string executablePath = ModulePath<char>();
   CommandLinePlatform platform{
       .dataFolder = DirectoryPart(executablePath, kWindowsSeparators),
@@ -81,6 +92,14 @@ int Main() {
       // --list and --new: no window of ours; the shell's copy may show its own progress.
       .openShell = [] { return std::make_unique<Win32ShellOperations>(); },
       .print = PrintReply};
+  platform.showResult = [](const std::string& text, bool failed) {
+    Win32Application application;
+    if (failed) {
+      application.ShowError(text);
+    } else {
+      application.ShowMessage(text);
+    }
+  };
   platform.runWindows = [&] {
     try {
       RunProgram(options, platform);

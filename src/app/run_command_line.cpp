@@ -18,7 +18,11 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
         UnregisterAll(platform.openRegistry, *shell, platform.dataFolder + kTemplateListFile,
                       platform.executablePath, platform.naming);
     if (platform.finishRemoval) platform.finishRemoval(report);
-    return reply(FormatRemovalReport(report));
+    const int exitCode = reply(FormatRemovalReport(report));
+    if (options.inWindow && platform.showResult) {
+      platform.showResult(RemovalNotice(report, platform.dataFolder), !report.failures.empty());
+    }
+    return exitCode;
   }
   if (options.action == ProgramAction::kList || options.action == ProgramAction::kNew) {
     const auto shell = platform.openShell();

@@ -25,6 +25,9 @@ struct CommandLinePlatform {
   // After --unregister-all: takes away what else the platform keeps of the file types, adding
   // to the report. May be empty.
   std::function<void(RemovalReport&)> finishRemoval;
+  // Shows a command's result as a notice, or as the error box when `failed`, for a command
+  // started where no terminal shows what it prints. May be empty.
+  std::function<void(const std::string& text, bool failed)> showResult;
   // Shows the windows until the user closes the last of them.
   std::function<void()> runWindows;
   // Writes a reply to standard output and standard error.
@@ -32,7 +35,8 @@ struct CommandLinePlatform {
 };
 
 // Carries out what the options ask for: a reply without windows (--help, --version, a usage
-// error), --unregister-all, --list and --new, or else the windows. Returns the exit code.
+// error), --unregister-all (its result also in a window when asked), --list and --new, or else
+// the windows. Returns the exit code.
 int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& platform);
 
 // The program's state for windows shown through `application` and `shell`.

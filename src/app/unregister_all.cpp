@@ -50,4 +50,26 @@ TextReply FormatRemovalReport(const RemovalReport& report) {
   return reply;
 }
 
+std::string RemovalNotice(const RemovalReport& report, const std::string& dataFolder) {
+  const std::size_t count = report.removed.size();
+  std::string text;
+  if (count > 0) {
+    text = "Trelik's file types and New-menu entries were removed from this desktop (" +
+           std::to_string(count) + (count == 1 ? " item)." : " items).");
+  } else if (report.failures.empty()) {
+    text = "Nothing of Trelik's was registered on this desktop.";
+  } else {
+    text = "Trelik could not be removed from this desktop.";
+  }
+  for (const auto& failure : report.failures) text.append("\n").append(failure).append(".");
+  for (const auto& entry : report.leftAlone) {
+    text.append("\n").append(entry).append(": not Trelik's, left alone.");
+  }
+  text.append(report.failures.empty() ? "\nTrelik can now be uninstalled; your templates and "
+                                        "settings stay in "
+                                      : "\nMend the cause and remove it again; your templates "
+                                        "and settings stay in ");
+  return text.append(dataFolder).append(".");
+}
+
 }  // namespace trelik

@@ -31,4 +31,8 @@ RemovalReport UnregisterAll(const std::function<std::shared_ptr<Registry>()>& op
 // standard output, a line per failure on standard error, and exit code 1 after any failure.
 TextReply FormatRemovalReport(const RemovalReport& report);
 
+// The report as a notice says it to a user who started the removal from a menu: what went, in
+// one line, what could not and what was left alone, and then where the templates stay.
+std::string RemovalNotice(const RemovalReport& report, const std::string& dataFolder);
+
 }  // namespace trelik

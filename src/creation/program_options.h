@@ -29,28 +29,46 @@ struct ProgramOptions {
   std::string typedName;
   std::string folder;
   bool open = false;
+  // kUnregisterAll: the result is shown in a window as well, for a start without a terminal.
+  bool inWindow = false;
 };
 
-// The options that stand alone on a command line, and what each asks for.
-struct LoneOption {
+// The options of the command line, in one table. A command comes first and says what the program
+// does; the options of a command follow it in any order, each at most once, and so may the
+// command's operand. An option's value follows it ("--name TEXT") or is joined to it with '='
+// ("--name=TEXT"); "--" ends the options.
+struct CommandLineOption {
   std::string_view name;
-  ProgramAction action;
+  std::string_view shortName;  // "-h": empty when it has none
+  ProgramAction command;       // the command it is, or the one whose option it is
+  bool isCommand;
+  std::string_view valueName;  // the value or, for a command, the operand it takes; empty: none
+  std::string ProgramOptions::*value = nullptr;  // where the value goes
+  bool ProgramOptions::*flag = nullptr;          // what an option without value sets
 };
-inline constexpr LoneOption kLoneOptions[] = {
-    {"--editor", ProgramAction::kEditor}, {"--unregister-all", ProgramAction::kUnregisterAll},
-    {"--help", ProgramAction::kHelp},     {"--version", ProgramAction::kVersion},
-    {"--list", ProgramAction::kList},
+inline constexpr CommandLineOption kCommandLineOptions[] = {
+    {"--editor", "", ProgramAction::kEditor, true, ""},
+    {"--unregister-all", "", ProgramAction::kUnregisterAll, true, ""},
+    {"--window", "", ProgramAction::kUnregisterAll, false, "", nullptr, &ProgramOptions::inWindow},
+    {"--new", "", ProgramAction::kNew, true, "TEMPLATE", &ProgramOptions::templateName},
+    {"--name", "", ProgramAction::kNew, false, "TEXT", &ProgramOptions::typedName},
+    {"--in", "", ProgramAction::kNew, false, "FOLDER", &ProgramOptions::folder},
+    {"--open", "", ProgramAction::kNew, false, "", nullptr, &ProgramOptions::open},
+    {"--list", "", ProgramAction::kList, true, ""},
+    {"--help", "-h", ProgramAction::kHelp, true, ""},
+    {"--version", "-V", ProgramAction::kVersion, true, ""},
 };
-// --new, and the options that may follow its template, each at most once: the name as typed
-// and the folder, each with its value, and whether the main file is opened.
-inline constexpr std::string_view kNewOption = "--new";
-enum NewOption { kNameOption, kInOption, kOpenOption };
-inline constexpr std::string_view kNewOptions[] = {"--name", "--in", "--open"};
+
+// Words that ask a Windows program for its usage, as its own commands answer them.
+inline constexpr std::string_view kWindowsHelpWords[] = {"/?", "help"};
+enum class HelpWords { kOptionsOnly, kWindows };
 
 // Reads the arguments that follow the program's own path. A first argument that does not start
 // with '-' is the launcher path, and whatever follows it is ignored, as it always was; otherwise
-// it is one of the options, alone, or --new with its template and its own options.
-ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments);
+// it is a command of kCommandLineOptions with its own options. --help anywhere among the options
+// asks for the help.
+ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments,
+                                   HelpWords helpWords = HelpWords::kOptionsOnly);
 
 // What a command line answered without any window says, and how the program then ends.
 struct TextReply {
@@ -60,8 +78,9 @@ struct TextReply {
 };
 
 // The reply to --help, --version and a usage error; nullopt for the other actions.
-// A usage error ends with this exit code, as shells and getopt use it.
+// A usage error ends with this exit code, as shells and getopt use it, and with kTryHelp.
 inline constexpr int kUsageExitCode = 2;
+inline constexpr std::string_view kTryHelp = "Try 'trelik --help'.";
 
 std::optional<TextReply> ReplyWithoutWindows(const ProgramOptions& options);
 

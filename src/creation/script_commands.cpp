@@ -16,6 +16,8 @@ namespace trelik {
 namespace {
 
 constexpr int kFailed = 1;
+// A mistyped template's error names at most this many; the rest are counted.
+constexpr std::size_t kTemplatesNamed = 20;
 
 // The template list; a missing list file is an empty list.
 std::vector<std::string> Templates(const ScriptServices& services) {
@@ -30,7 +32,11 @@ TextReply UnknownTemplate(const std::string& name, const std::vector<std::string
     text += "; no template has been added yet\n";
   } else {
     text += "; the templates are:\n";
-    for (const auto& known : templates) text.append("  ").append(known).append("\n");
+    const std::size_t shown = std::min(templates.size(), kTemplatesNamed);
+    for (std::size_t i = 0; i < shown; ++i) text.append("  ").append(templates[i]).append("\n");
+    if (shown < templates.size()) {
+      text.append("  \u2026 and " + std::to_string(templates.size() - shown) + " more\n");
+    }
   }
   return {.standardError = text, .exitCode = kUsageExitCode};
 }

@@ -42,6 +42,7 @@ struct RemovalCase {
   std::string standardError;
   int exitCode;
   int notifications;
+  std::string noticeStart;  // the notice for a start from the menu: its first line
 };
 
 constexpr const char* kRemovedAll =
@@ -51,27 +52,33 @@ constexpr const char* kRemovedAll =
 TEST(UnregisterAll, RemovesWhatItCanAndReportsTheRestWithItsExitCode) {
   const RemovalCase cases[] = {
       {"nothing registered", List::kMissing, Store::kWorks, false, false,
-       "Nothing of Trelik's was registered.\n", "", 0, 0},
-      {"listed and base types", List::kWeb, Store::kWorks, true, false, kRemovedAll, "", 0, 1},
+       "Nothing of Trelik's was registered.\n", "", 0, 0,
+       "Nothing of Trelik's was registered on this desktop.\nTrelik can now be uninstalled"},
+      {"listed and base types", List::kWeb, Store::kWorks, true, false, kRemovedAll, "", 0, 1,
+       "Trelik's file types and New-menu entries were removed from this desktop (4 items).\n"},
       // Types no longer listed are found in the registry itself.
-      {"unlisted types", List::kMissing, Store::kWorks, true, false, kRemovedAll, "", 0, 1},
+      {"unlisted types", List::kMissing, Store::kWorks, true, false, kRemovedAll, "", 0, 1, ""},
       {"only another program's", List::kWeb, Store::kWorks, false, true,
        "File type entry .trelik_notes: not Trelik's, left alone\n"
        "File type entry trelik_notes: not Trelik's, left alone\n",
-       "", 0, 0},
+       "", 0, 0,
+       "Nothing of Trelik's was registered on this desktop.\nFile type entry .trelik_notes: not "
+       "Trelik's, left alone.\n"},
       // An unreadable list loses only its names.
       {"unreadable list", List::kUnreadable, Store::kWorks, true, true,
        std::string(kRemovedAll) + "File type entry .trelik_notes: not Trelik's, left alone\n"
                                   "File type entry trelik_notes: not Trelik's, left alone\n",
-       "trelik: The template list was not read: ", 1, 1},
+       "trelik: The template list was not read: ", 1, 1, ""},
       {"unreadable store", List::kWeb, Store::kUnreadable, true, false, "",
-       "trelik: The file types could not be read: damaged\n", 1, 0},
+       "trelik: The file types could not be read: damaged\n", 1, 0,
+       "Trelik could not be removed from this desktop.\nThe file types could not be read: "
+       "damaged.\nMend the cause"},
       {"store not saved", List::kWeb, Store::kCommitFails, true, false, "",
        "trelik: The file type entry .trelik could not be removed: Disk full\n"
        "trelik: The file type entry Trelik could not be removed: Disk full\n"
        "trelik: The file type entry .trelik_Web could not be removed: Disk full\n"
        "trelik: The file type entry trelik_Web could not be removed: Disk full\n",
-       1, 0},
+       1, 0, ""},
   };
   for (const RemovalCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -97,8 +104,10 @@ TEST(UnregisterAll, RemovesWhatItCanAndReportsTheRestWithItsExitCode) {
       return registry;
     };
 
-    const TextReply reply =
-        FormatRemovalReport(UnregisterAll(open, shell, listPath, kExe, kWindowsExecutable));
+    const RemovalReport report = UnregisterAll(open, shell, listPath, kExe, kWindowsExecutable);
+    const TextReply reply = FormatRemovalReport(report);
+    EXPECT_TRUE(RemovalNotice(report, "C:\\Trelik\\").starts_with(c.noticeStart))
+        << RemovalNotice(report, "C:\\Trelik\\");
     EXPECT_EQ(reply.standardOutput, c.standardOutput);
     // The list's reason is the system's own text.
     if (c.list == List::kUnreadable) {

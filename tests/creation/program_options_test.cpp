@@ -9,20 +9,32 @@
 namespace trelik {
 namespace {
 
-// The usage lines: what --help starts with and every usage error ends with.
+// The usage lines: what --help starts with.
 std::string Usage() {
   const std::string help = ReplyWithoutWindows({.action = ProgramAction::kHelp})->standardOutput;
   return help.substr(0, help.find("\n\n") + 1);
 }
 
-// Every "--option" that `text` names; with `described`, only those that start a line of it.
+// What a usage error prints.
+std::string UsageError(const std::string& line) {
+  return "trelik: " + line + "\nTry 'trelik --help'.\n";
+}
+
+// Every option that `text` names ("--name", "-h"); with `described`, only those in the option
+// column that starts a line of it.
 std::set<std::string> OptionsNamedIn(std::string_view text, bool described = false) {
   std::set<std::string> named;
-  for (std::size_t at = text.find("--"); at != std::string_view::npos; at = text.find("--", at)) {
-    const std::size_t end = text.find_first_not_of("abcdefghijklmnopqrstuvwxyz-", at + 2);
+  for (std::size_t at = text.find('-'); at != std::string_view::npos; at = text.find('-', at)) {
+    const std::size_t end = text.find_first_not_of("abcdefghijklmnopqrstuvwxyzV-", at + 1);
     const std::size_t lineStart = text.rfind('\n', at) + 1;
-    const bool startsLine = text.find_first_not_of(' ', lineStart) == at;
-    if (!described || startsLine) named.emplace(text.substr(at, end - at));
+    const std::size_t column = text.find_first_not_of(' ', lineStart);
+    const bool inColumn = text[column] == '-' &&
+                          text.substr(column, at - column).find("  ") == std::string_view::npos;
+    const bool word =
+        at == 0 || std::string_view(" [|").find(text[at - 1]) != std::string_view::npos;
+    if (word && end > at + 1 && (!described || inColumn)) {
+      named.emplace(text.substr(at, end - at));
+    }
     at = end;
   }
   return named;
@@ -31,13 +43,14 @@ std::set<std::string> OptionsNamedIn(std::string_view text, bool described = fal
 // A forgotten option is caught both ways: one the parser takes but the usage or the help leaves
 // out, and one they name that the parser does not take.
 TEST(ProgramOptions, UsageAndHelpNameEveryOptionTheParserTakes) {
-  std::set<std::string> taken = {std::string(kNewOption)};
-  for (const LoneOption& option : kLoneOptions) taken.emplace(option.name);
-  for (const std::string_view option : kNewOptions) taken.emplace(option);
+  std::set<std::string> taken;
+  for (const CommandLineOption& option : kCommandLineOptions) {
+    taken.emplace(option.name);
+    if (!option.shortName.empty()) taken.emplace(option.shortName);
+  }
   const std::string help = ReplyWithoutWindows({.action = ProgramAction::kHelp})->standardOutput;
   EXPECT_EQ(OptionsNamedIn(Usage()), taken);
   EXPECT_EQ(OptionsNamedIn(help, true), taken);
-  EXPECT_EQ(OptionsNamedIn(help), taken);
 }
 
 struct OptionsCase {
@@ -61,29 +74,38 @@ TEST(ProgramOptions, ReadsTheLauncherPathOrOneOption) {
       {{"--version"}, ProgramAction::kVersion, "", "Trelik " TRELIK_VERSION "\n"},
       {{"--help"}, ProgramAction::kHelp, "", Usage()},
       {{"--list"}, ProgramAction::kList, ""},
+      {{"-V"}, ProgramAction::kVersion, "", "Trelik " TRELIK_VERSION "\n"},
+      {{"-h"}, ProgramAction::kHelp, "", Usage()},
+      // Help anywhere among the options, but not as an option's value.
+      {{"--new", "Web", "--help"}, ProgramAction::kHelp, "", Usage()},
+      {{"--list", "-h"}, ProgramAction::kHelp, "", Usage()},
+      {{"/?"}, ProgramAction::kRun, "/?"},
+      {{"help"}, ProgramAction::kRun, "help"},
       {{"--list", "Web"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: --list takes no argument: 'Web'\n") + Usage(),
+       UsageError("--list takes no argument: 'Web'"),
        2},
       {{"--Editor"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: unknown option '--Editor'\n") + Usage(),
+       UsageError("unknown option '--Editor'"),
        2},
-      {{"-"},
+      {{"-"}, ProgramAction::kUsageError, "", "", UsageError("unknown option '-'"), 2},
+      {{"--editor=x"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: unknown option '-'\n") + Usage(),
+       UsageError("--editor takes no value"),
        2},
+      {{"--open"}, ProgramAction::kUsageError, "", "", UsageError("--open belongs after --new"), 2},
       {{"--editor", "x.trelik_Web"},
        ProgramAction::kUsageError,
        "",
        "",
-       std::string("trelik: --editor takes no argument: 'x.trelik_Web'\n") + Usage(),
+       UsageError("--editor takes no argument: 'x.trelik_Web'"),
        2},
   };
   for (const auto& c : cases) {
@@ -92,6 +114,10 @@ TEST(ProgramOptions, ReadsTheLauncherPathOrOneOption) {
     const ProgramOptions options = ParseProgramOptions(c.arguments);
     EXPECT_EQ(options.action, c.action);
     EXPECT_EQ(options.launcherPath, c.launcherPath);
+    // A Windows program also answers its own help words.
+    const bool windowsHelp = c.launcherPath == "/?" || c.launcherPath == "help";
+    EXPECT_EQ(ParseProgramOptions(c.arguments, HelpWords::kWindows).action,
+              windowsHelp ? ProgramAction::kHelp : c.action);
     const auto reply = ReplyWithoutWindows(options);
     const bool repliesAlone = c.action == ProgramAction::kHelp ||
                               c.action == ProgramAction::kVersion ||
@@ -110,39 +136,51 @@ struct NewCase {
   ProgramOptions expected;  // for kUsageError, only the error is compared
 };
 
-TEST(ProgramOptions, ReadsNewWithItsOwnOptionsInAnyOrder) {
+TEST(ProgramOptions, ReadsACommandWithItsOwnOptionsInAnyOrder) {
   const auto error = [](const std::string& text) {
     return ProgramOptions{.action = ProgramAction::kUsageError, .error = "trelik: " + text};
   };
+  const ProgramOptions shop = {.action = ProgramAction::kNew,
+                               .templateName = "Web",
+                               .typedName = "Shop\\home",
+                               .folder = "/tmp/x y",
+                               .open = true};
   const NewCase cases[] = {
       {{"--new", "Web"}, {.action = ProgramAction::kNew, .templateName = "Web"}},
-      {{"--new", "Web", "--open", "--in", "/tmp/x y", "--name", "Shop\\home"},
-       {.action = ProgramAction::kNew,
-        .templateName = "Web",
-        .typedName = "Shop\\home",
-        .folder = "/tmp/x y",
-        .open = true}},
-      // A name may start with a dash or look like an option: it is the value all the same.
+      {{"--new", "Web", "--open", "--in", "/tmp/x y", "--name", "Shop\\home"}, shop},
+      {{"--new", "--in=/tmp/x y", "--open", "--name=Shop\\home", "Web"}, shop},
+      {{"--new=Web", "--name", "Shop\\home", "--open", "--in", "/tmp/x y"}, shop},
+      {{"--new", "--open", "--in", "/tmp/x y", "--name", "Shop\\home", "--", "Web"}, shop},
+      // A value may start with a dash, look like an option or hold '='.
       {{"--new", "Web", "--name", "--open"},
        {.action = ProgramAction::kNew, .templateName = "Web", .typedName = "--open"}},
-      {{"--new"}, error("--new needs the name of a template")},
-      {{"--new", "--name", "x"}, error("--new needs the name of a template")},
-      {{"--new", "Web", "--name"}, error("--name needs a value")},
-      {{"--new", "Web", "--in", "a", "--in", "b"}, error("--in is given twice")},
+      {{"--new", "Web", "--name=a=b", "--in="},
+       {.action = ProgramAction::kNew, .templateName = "Web", .typedName = "a=b"}},
+      {{"--new", "--", "-Web"}, {.action = ProgramAction::kNew, .templateName = "-Web"}},
+      {{"--unregister-all", "--window"},
+       {.action = ProgramAction::kUnregisterAll, .inWindow = true}},
+      {{"--new"}, error("--new needs TEMPLATE")},
+      {{"--new", "--name", "x"}, error("--new needs TEMPLATE")},
+      {{"--new", "Web", "--name"}, error("--name needs TEXT")},
+      {{"--new", "Web", "--in", "a", "--in=b"}, error("--in is given twice")},
       {{"--new", "Web", "--open", "--open"}, error("--open is given twice")},
-      {{"--new", "Web", "Shop"}, error("unknown option 'Shop'")},
-      {{"--new", "Web", "--list"}, error("unknown option '--list'")},
+      {{"--new", "Web", "--open=yes"}, error("--open takes no value")},
+      {{"--new", "Web", "Shop"}, error("unexpected argument 'Shop'")},
+      {{"--new", "Web", "--list"}, error("unknown option '--list' for --new")},
+      {{"--new", "Web", "--window"}, error("unknown option '--window' for --new")},
+      {{"--list", "--name=x"}, error("unknown option '--name' for --list")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));
     const ProgramOptions options = ParseProgramOptions(c.arguments);
     EXPECT_EQ(options.action, c.expected.action);
     EXPECT_EQ(options.error, c.expected.error);
-    if (options.action != ProgramAction::kNew) continue;
+    if (options.action == ProgramAction::kUsageError) continue;
     EXPECT_EQ(options.templateName, c.expected.templateName);
     EXPECT_EQ(options.typedName, c.expected.typedName);
     EXPECT_EQ(options.folder, c.expected.folder);
     EXPECT_EQ(options.open, c.expected.open);
+    EXPECT_EQ(options.inWindow, c.expected.inWindow);
   }
 }
 

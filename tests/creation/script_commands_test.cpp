@@ -74,6 +74,25 @@ TEST_F(ScriptTest, CreatesAsTheWindowWouldAndPrintsTheFolder) {
   EXPECT_EQ(shell_.opened[0].target, out_ + Sep() + "Shop" + Sep() + "home.htm");
 }
 
+// A long list is cut after twenty names, and the rest are counted: a mistyped name among 300
+// templates must not scroll the error out of sight.
+TEST_F(ScriptTest, AnUnknownTemplateNamesTwentyTemplatesAndCountsTheRest) {
+  for (const std::size_t count : {20u, 21u, 300u}) {
+    SCOPED_TRACE(count);
+    std::string list;
+    std::string named;
+    for (std::size_t i = 0; i < count; ++i) {
+      list += "T" + std::to_string(i) + "\r\n";
+      if (i < 20) named += "  T" + std::to_string(i) + "\n";
+    }
+    WriteFileBytes(appDir_ + "projects.lib", list);
+    const std::string rest =
+        count > 20 ? "  \u2026 and " + std::to_string(count - 20) + " more\n" : "";
+    EXPECT_EQ(New({"--new", "Nope"}).standardError,
+              "trelik: there is no template \"Nope\"; the templates are:\n" + named + rest);
+  }
+}
+
 struct RefusalCase {
   std::vector<std::string> arguments;
   int exitCode;

@@ -56,7 +56,7 @@ entry="$root/usr/share/applications/trelik.desktop"
 validation=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $validation"
 [ -z "$validation" ] || fail "desktop-file-validate: $validation"
 for line in 'Name=Trelik' 'Comment=Project templates for the New menu' 'Exec=trelik --editor' \
-  'Name=Remove from this desktop' 'Exec=trelik --unregister-all'; do
+  'Name=Remove from this desktop' 'Exec=trelik --unregister-all --window'; do
   grep -qxF "$line" "$entry" || fail "the menu entry lacks $line"
 done
 validation=$(appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml 2>&1) ||
