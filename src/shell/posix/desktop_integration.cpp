@@ -1,5 +1,6 @@
 #include "shell/posix/desktop_integration.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,8 +11,10 @@
 #include <set>
 #include <vector>
 
+#include "common/posix/unique_fd.h"
 #include "common/system_error.h"
 #include "library/file_access.h"
+#include "library/posix/folders.h"
 #include "shell/posix/desktop_files.h"
 #include "shell/posix/desktop_types.h"
 #include "shell/posix/generated_files.h"
@@ -92,7 +95,8 @@ std::optional<std::set<std::string>> ReadManifest(const std::string& path, Deskt
 // Where our files may be: the launcher templates in the templates folder set now, or in the one
 // Trelik sets when there is none.
 GeneratedPlaces Places(const DesktopFolders& folders) {
-  GeneratedPlaces places{folders.dataHome, {folders.home + "/Templates"}};
+  GeneratedPlaces places{
+      folders.dataHome, {folders.home + "/Templates"}, folders.configHome, folders.home};
   const FileRead userDirs = ReadWholeFile(folders.configHome + "/user-dirs.dirs");
   TemplatesFolderSetting setting = ReadTemplatesFolderSetting(userDirs.bytes, folders.home);
   if (setting.state == TemplatesFolderSetting::State::kSet) {
@@ -116,6 +120,32 @@ bool WriteManifest(const std::string& path, const std::set<std::string>& paths,
   for (const auto& entry : paths) text.append(entry).append("\n");
   return WriteIfChanged(path, text, update);
 }
+
+// The folders missing on the way to `path`, deepest first, each as generated.list names a folder.
+std::vector<std::string> MissingFolders(const std::string& path) {
+  std::vector<std::string> missing;
+  for (std::string folder = path.substr(0, path.rfind('/')); !folder.empty() && !Exists(folder);
+       folder = folder.substr(0, folder.rfind('/'))) {
+    missing.push_back(folder + kFolderMark);
+  }
+  return missing;
+}
+
+// What Trelik makes besides the files it writes, recorded in generated.list before it is made:
+// the folders it makes on the way, and a settings file of the user's that it is the first to
+// write. Only those go again, and only when nothing else is left in them.
+struct MadeRecord {
+  std::string manifestPath;
+  std::set<std::string> ours;
+
+  bool RecordBeforeWriting(const std::string& path, bool settingsFile, DesktopUpdate& update) {
+    bool added = false;
+    for (auto& folder : MissingFolders(path))
+      added = ours.insert(std::move(folder)).second || added;
+    if (settingsFile && !Exists(path)) added = ours.insert(path).second || added;
+    return !added || WriteManifest(manifestPath, ours, update);
+  }
+};
 
 // The icon theme's place for the program's PNG icon: the folder of its size, read from the PNG
 // header.
@@ -149,7 +179,7 @@ std::string DefaultTemplatesFolder(const DesktopFolders& folders) {
 // templates at all; the line is edited by hand, because that tool rewrites the user's comments.
 // A folder the user turned off stays off, and they are told how to turn it on. Nullopt when
 // there is no folder to use or user-dirs.dirs cannot be read or written.
-std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
+std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders, MadeRecord& made,
                                                   DesktopUpdate& update,
                                                   std::vector<std::string>& notices) {
   const std::string userDirsPath = folders.configHome + "/user-dirs.dirs";
@@ -170,6 +200,7 @@ std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
   }
   // Recorded first: a run cut short must still be able to put the former setting back.
   if (!WriteIfChanged(FormerTemplatesSettingPath(folders), setting.line, update) ||
+      !made.RecordBeforeWriting(userDirsPath, true, update) ||
       !WriteIfChanged(userDirsPath, SetDefaultTemplatesFolder(*userDirs), update)) {
     return std::nullopt;
   }
@@ -177,8 +208,9 @@ std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
 }
 
 // Puts back the templates folder setting that ProvideTemplatesFolder replaced, unless the user
-// changed it since, and removes the folder when it is left empty.
-void TakeBackTemplatesFolderSetting(const DesktopFolders& folders, DesktopUpdate& update) {
+// changed it since.
+void TakeBackTemplatesFolderSetting(const DesktopFolders& folders, MadeRecord& made,
+                                    DesktopUpdate& update) {
   const std::string recordPath = FormerTemplatesSettingPath(folders);
   const FileRead former = ReadWholeFile(recordPath);
   if (former.failure) return;
@@ -188,18 +220,18 @@ void TakeBackTemplatesFolderSetting(const DesktopFolders& folders, DesktopUpdate
   const std::vector<std::string> formerLines = Lines(former.bytes);
   const std::string formerLine = formerLines.empty() ? "" : formerLines[0];
   if (const auto restored = PutBackTemplatesFolder(*userDirs, formerLine)) {
-    // A file that holds nothing else was Trelik's own: it goes.
-    if (restored->empty()) {
+    // A file that Trelik made and that holds nothing else goes.
+    if (restored->empty() && made.ours.contains(userDirsPath)) {
       if (::unlink(userDirsPath.c_str()) != 0) {
         NoteFailure(update, userDirsPath, LastSystemErrorText());
         return;
       }
+      made.ours.erase(userDirsPath);
     } else if (!WriteIfChanged(userDirsPath, *restored, update)) {
       return;
     }
     update.removed.push_back(userDirsPath + ": " + DefaultTemplatesSetting() +
                              (formerLine.empty() ? "" : " (" + formerLine + " is back)"));
-    ::rmdir(DefaultTemplatesFolder(folders).c_str());  // only when nothing is left in it
   }
   if (::unlink(recordPath.c_str()) != 0) NoteFailure(update, recordPath, LastSystemErrorText());
 }
@@ -287,17 +319,83 @@ bool IsFolder(const std::string& path) {
 // Takes our lines out of mimeapps.list and adds the defaults of `mimeTypes`; what went is
 // recorded.
 void UpdateDefaultApplications(const DesktopFolders& folders,
-                               const std::vector<std::string>& mimeTypes, DesktopUpdate& update) {
+                               const std::vector<std::string>& mimeTypes, MadeRecord& made,
+                               DesktopUpdate& update) {
   const std::string path = folders.configHome + "/mimeapps.list";
   const auto mimeapps = ReadOptionalFile(path, update);
   if (!mimeapps || (mimeapps->empty() && mimeTypes.empty())) return;
   const std::string edited = EditDefaultApplications(
       EditDefaultApplications(*mimeapps, {}, kMimePrefix, kFormerDesktopEntryName), mimeTypes,
       kMimePrefix, kDesktopEntryName);
-  if (edited == *mimeapps || !WriteIfChanged(path, edited, update)) return;
+  if (edited == *mimeapps) return;
+  // A file that Trelik made, left with no default but its own section's heading, goes.
   const std::vector<std::string> kept = Lines(edited);
+  if (made.ours.contains(path) && std::ranges::all_of(kept, [](const std::string& line) {
+        return line.find('=') == std::string::npos;
+      })) {
+    if (::unlink(path.c_str()) != 0) return NoteFailure(update, path, LastSystemErrorText());
+    made.ours.erase(path);
+  } else if (!made.RecordBeforeWriting(path, true, update) ||
+             !WriteIfChanged(path, edited, update)) {
+    return;
+  }
   for (const auto& line : Lines(*mimeapps)) {
     if (std::ranges::find(kept, line) == kept.end()) update.removed.push_back(path + ": " + line);
+  }
+}
+
+// The user's settings files whose lines Trelik edits: generated.list names one that Trelik made.
+bool IsSettingsFile(const std::string& path, const DesktopFolders& folders) {
+  return path == folders.configHome + "/user-dirs.dirs" ||
+         path == folders.configHome + "/mimeapps.list";
+}
+
+// Removes a folder that Trelik made when nothing is left in it but empty folders and what the
+// desktop's tools built from our files there.
+void RemoveMadeFolder(const std::string& folder, const GeneratedPlaces& places) {
+  const UniqueFd handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  std::vector<std::string> names;
+  if (!handle.IsOpen() || ReadFolderNames(handle.Get(), names)) return;
+  const auto caches = ToolCachesIn(folder, places);
+  std::vector<std::string> files;
+  std::vector<std::string> subfolders;
+  for (const auto& name : names) {
+    if (IsDotEntry(name)) continue;
+    struct stat info {};
+    if (::fstatat(handle.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return;
+    // The tools' own folders (the MIME database's media types) go when empty; the user's
+    // folders in a folder of ours stay, and so does it.
+    if (S_ISDIR(info.st_mode) && !caches.empty()) {
+      subfolders.push_back(name);
+    } else if (S_ISREG(info.st_mode) && std::ranges::find(caches, name) != caches.end()) {
+      files.push_back(name);
+    } else {
+      return;
+    }
+  }
+  for (const auto& name : subfolders) {
+    if (::unlinkat(handle.Get(), name.c_str(), AT_REMOVEDIR) != 0) return;
+  }
+  for (const auto& name : files) ::unlinkat(handle.Get(), name.c_str(), 0);
+  ::rmdir(folder.c_str());
+}
+
+// Once nothing of Trelik's is registered, the folders it made go, deepest first, each when
+// nothing of anyone else's is left in it; the rest stay recorded for a later run.
+void RemoveMadeFolders(const GeneratedPlaces& places, std::set<std::string>& ours,
+                       DesktopUpdate& update) {
+  std::vector<std::string> made;
+  std::ranges::copy_if(ours, std::back_inserter(made),
+                       [](const std::string& path) { return path.ends_with(kFolderMark); });
+  std::ranges::sort(made,
+                    [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const auto& entry : made) {
+    const std::string folder = entry.substr(0, entry.size() - 1);
+    const bool existed = Exists(folder);
+    if (existed) RemoveMadeFolder(folder, places);
+    if (Exists(folder)) continue;
+    ours.erase(entry);
+    if (existed) update.removed.push_back(entry);
   }
 }
 
@@ -312,28 +410,36 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
   std::vector<std::string> notices;
   if (!read.leftOut.empty()) notices.push_back(LeftOutNotice(read.leftOut));
 
-  std::optional<std::string> templatesFolder;
-  if (std::ranges::any_of(types, &DesktopType::inNewMenu)) {
-    templatesFolder = ProvideTemplatesFolder(folders, update, notices);
-  }
-  const std::vector<PlannedFile> planned =
-      PlanFiles(types, folders, executablePath, iconSource, templatesFolder, update);
-
   // A file of one of our names that we did not write is the user's and stays untouched.
-  const std::string manifestPath = folders.dataHome + "/trelik/generated.list";
-  const auto listed = ReadManifest(manifestPath, update);
+  MadeRecord made{folders.dataHome + "/trelik/generated.list", {}};
+  const auto listed = ReadManifest(made.manifestPath, update);
   if (!listed) return update;
   // What the list names but we did not write, a line added by hand or a file rewritten since, is
   // left as it is; it is named once, as it goes off the list.
   std::set<std::string> previous;
   const GeneratedPlaces places = Places(folders);
   for (const auto& path : *listed) {
-    if (IsTheUsers(path, places)) {
+    if (path.ends_with(kFolderMark)) {
+      if (IsGeneratedFolder(path.substr(0, path.size() - 1), places)) {
+        made.ours.insert(path);
+      } else {
+        update.leftAlone.push_back(path);
+      }
+    } else if (IsSettingsFile(path, folders)) {
+      made.ours.insert(path);
+    } else if (IsTheUsers(path, places)) {
       update.leftAlone.push_back(path);
     } else {
       previous.insert(path);
     }
   }
+
+  std::optional<std::string> templatesFolder;
+  if (std::ranges::any_of(types, &DesktopType::inNewMenu)) {
+    templatesFolder = ProvideTemplatesFolder(folders, made, update, notices);
+  }
+  const std::vector<PlannedFile> planned =
+      PlanFiles(types, folders, executablePath, iconSource, templatesFolder, update);
   std::vector<PlannedFile> ownFiles;
   std::ranges::copy_if(planned, std::back_inserter(ownFiles), [&](const PlannedFile& file) {
     return previous.contains(file.path) || !Exists(file.path);
@@ -341,9 +447,13 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
 
   // What is about to be written is recorded first, so that a run cut short leaves no file of
   // ours that a later run would take for the user's.
-  std::set<std::string> ours = previous;
-  for (const auto& file : ownFiles) ours.insert(file.path);
-  if (!WriteManifest(manifestPath, ours, update)) return update;
+  std::set<std::string>& ours = made.ours;
+  ours.insert(previous.begin(), previous.end());
+  for (const auto& file : ownFiles) {
+    ours.insert(file.path);
+    for (auto& folder : MissingFolders(file.path)) ours.insert(std::move(folder));
+  }
+  if (!WriteManifest(made.manifestPath, ours, update)) return update;
 
   // The desktop's caches are rebuilt only when one of our files changed (or a cache is
   // missing), since the base type is registered again at every start.
@@ -365,15 +475,16 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
       NoteFailure(update, path, LastSystemErrorText());
     }
   }
-  ::rmdir((folders.dataHome + "/templates/.source").c_str());  // only when nothing is left in it
-  static_cast<void>(WriteManifest(manifestPath, ours, update));
+  const std::string dolphinSources = folders.dataHome + "/templates/.source";
+  if (ours.contains(dolphinSources + kFolderMark)) ::rmdir(dolphinSources.c_str());
+  static_cast<void>(WriteManifest(made.manifestPath, ours, update));
   // Nothing of Trelik's is registered any more: the user asked for all of it to go.
-  if (types.empty()) TakeBackTemplatesFolderSetting(folders, update);
+  if (types.empty()) TakeBackTemplatesFolderSetting(folders, made, update);
   GiveNoticesOnce(folders, notices, update);
 
   std::vector<std::string> mimeTypes;
   for (const auto& type : types) mimeTypes.push_back(type.mimeType);
-  UpdateDefaultApplications(folders, mimeTypes, update);
+  UpdateDefaultApplications(folders, mimeTypes, made, update);
 
   if (IsFolder(folders.dataHome + "/mime/packages") &&
       (changed || !Exists(folders.dataHome + "/mime/mime.cache"))) {
@@ -383,6 +494,8 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
       (changed || !Exists(folders.dataHome + "/applications/mimeinfo.cache"))) {
     RunToolIfInstalled("update-desktop-database", folders.dataHome + "/applications", update);
   }
+  if (types.empty()) RemoveMadeFolders(places, ours, update);
+  static_cast<void>(WriteManifest(made.manifestPath, ours, update));
   return update;
 }
 

@@ -73,4 +73,34 @@ bool IsGeneratedFile(std::string_view path, std::string_view contents,
   return false;
 }
 
+bool IsGeneratedFolder(std::string_view folder, const GeneratedPlaces& places) {
+  if (!folder.starts_with(places.home + "/")) return false;
+  const std::string data = places.dataHome + "/";
+  std::vector<std::string> targets = {data + "mime/packages", data + "applications",
+                                      data + "templates/.source", places.configHome};
+  targets.insert(targets.end(), places.templatesFolders.begin(), places.templatesFolders.end());
+  // The icon theme's size folders: the one asked about, if it is one.
+  const std::string icons = data + "icons/hicolor/";
+  targets.push_back(icons);
+  if (folder.starts_with(icons)) {
+    const std::string_view size =
+        folder.substr(icons.size(), folder.find('/', icons.size()) - icons.size());
+    if (IsIconSize(size)) targets.push_back(icons + std::string(size) + "/apps");
+  }
+  return std::ranges::any_of(targets, [folder](std::string_view target) {
+    if (target.ends_with('/')) target.remove_suffix(1);
+    return target == folder ||
+           (target.starts_with(folder) && target.substr(folder.size()).starts_with('/'));
+  });
+}
+
+std::vector<std::string_view> ToolCachesIn(std::string_view folder, const GeneratedPlaces& places) {
+  if (folder == places.dataHome + "/mime") {
+    return {"XMLnamespaces", "aliases",    "generic-icons", "globs",     "globs2", "icons",
+            "magic",         "mime.cache", "subclasses",    "treemagic", "types",  "version"};
+  }
+  if (folder == places.dataHome + "/applications") return {"mimeinfo.cache"};
+  return {};
+}
+
 }  // namespace trelik

@@ -6,11 +6,13 @@
 
 namespace trelik {
 
-// Where Trelik writes the desktop's files: the XDG data folder, and the templates folders its
-// launcher templates may be in.
+// Where Trelik writes the desktop's files: the XDG data folder, the templates folders its
+// launcher templates may be in, and the XDG config folder, in the user's home.
 struct GeneratedPlaces {
   std::string dataHome;
   std::vector<std::string> templatesFolders;
+  std::string configHome;
+  std::string home;
 };
 
 // Whether a file that generated.list names is one that Trelik wrote, and so may replace or
@@ -21,5 +23,18 @@ struct GeneratedPlaces {
 // hand, or a file the user has rewritten since, is not.
 bool IsGeneratedFile(std::string_view path, std::string_view contents,
                      const GeneratedPlaces& places);
+
+// generated.list also records each folder that Trelik made for its files, as the folder's path
+// and this mark, so that the folder can go with them when it is left empty.
+inline constexpr char kFolderMark = '/';
+
+// Whether a folder that generated.list names is one Trelik may have made: a folder in the home
+// on the way to a folder where Trelik writes. A line added to the list by hand names another.
+bool IsGeneratedFolder(std::string_view folder, const GeneratedPlaces& places);
+
+// The files that the desktop's tools build in a folder of Trelik's from the files in it
+// (update-mime-database in dataHome/mime, update-desktop-database in dataHome/applications):
+// they go with the folder once nothing else is left in it.
+std::vector<std::string_view> ToolCachesIn(std::string_view folder, const GeneratedPlaces& places);
 
 }  // namespace trelik

@@ -433,7 +433,8 @@ TEST_F(DesktopIntegrationTest, OnlyFilesThatWeWroteWhereWeWriteAreRemoved) {
   EXPECT_EQ(RegenerateDesktopIntegration(none, folders_, kExe, "").leftAlone.size(), 4u);
   for (const auto& [path, contents] : userFiles) EXPECT_EQ(ReadFileBytes(path), contents) << path;
   EXPECT_FALSE(fs::exists(Data("mime/packages/trelik.xml")));
-  EXPECT_EQ(ReadFileBytes(list), "");
+  // The folders Trelik made stay, for the user's files in them.
+  EXPECT_EQ(ReadFileBytes(list), Data("applications/\n") + Home("Templates/\n"));
   EXPECT_TRUE(RegenerateDesktopIntegration(none, folders_, kExe, "").leftAlone.empty());
 }
 
@@ -497,6 +498,52 @@ TEST_F(DesktopIntegrationTest, AFileThatCannotBeWrittenIsNamedWithTheReason) {
   const DesktopUpdate update = RegenerateDesktopIntegration(store, folders_, kExe, "");
   EXPECT_EQ(update.failure, Data("applications/trelik-filetypes.desktop") + ": Not a directory");
   EXPECT_TRUE(fs::exists(Data("mime/packages/trelik.xml")));
+}
+
+// --unregister-all leaves the home as it was before Trelik: the folders, files and lines it made
+// go, and a folder, file or line that the user had stays, however like Trelik's it looks.
+TEST_F(DesktopIntegrationTest, UnregisteringLeavesTheHomeAsItWas) {
+  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x30\0\0\0\x30", 24);
+  iconSource_ = root_ / "trelik.png";
+  WriteFileBytes(iconSource_, png);
+  const std::map<std::string, std::string> homes[] = {
+      {},  // a fresh home; a name ending in '/' is a folder
+      {{"Templates/", ""},
+       {".config/user-dirs.dirs", ""},
+       {".config/mimeapps.list", "[Default Applications]\n"},
+       {".local/share/templates/", ""},
+       {"Documents/", ""}},
+  };
+  // Everything in the home but Trelik's own data folder, which keeps the templates.
+  const auto snapshot = [this] {
+    std::map<std::string, std::string> found;
+    for (auto entry = fs::recursive_directory_iterator(folders_.home);
+         entry != fs::recursive_directory_iterator(); ++entry) {
+      const std::string path = entry->path().lexically_relative(folders_.home);
+      if (path == ".local/share/trelik") entry.disable_recursion_pending();
+      if (!std::string(".local/share/trelik/").starts_with(path + "/")) {
+        found[path] = entry->is_directory() ? "/" : ReadFileBytes(entry->path());
+      }
+    }
+    return found;
+  };
+  for (const auto& home : homes) {
+    SCOPED_TRACE(home.size());
+    fs::remove_all(folders_.home);
+    fs::create_directories(folders_.home);
+    for (const auto& [path, contents] : home) {
+      fs::create_directories(fs::path(Home(path)).parent_path());
+      if (!path.ends_with('/')) WriteFileBytes(Home(path), contents);
+    }
+    const auto before = snapshot();
+    Register("");
+    Register("Web");
+    ASSERT_TRUE(fs::exists(Home("Templates/Web.trelik_Web")));
+    // A folder added to the list by hand is not one that Trelik made.
+    std::ofstream(Data("trelik/generated.list"), std::ios::app) << Home("Documents/\n");
+    UnregisterEverything();
+    EXPECT_EQ(snapshot(), before);
+  }
 }
 
 }  // namespace
