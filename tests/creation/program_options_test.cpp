@@ -15,11 +15,6 @@ std::string Usage() {
   return help.substr(0, help.find("\n\n") + 1);
 }
 
-// What a usage error prints.
-std::string UsageError(const std::string& line) {
-  return "trelik: " + line + "\nTry 'trelik --help'.\n";
-}
-
 // Every option that `text` names ("--name", "-h"); with `described`, only those in the option
 // column that starts a line of it.
 std::set<std::string> OptionsNamedIn(std::string_view text, bool described = false) {
@@ -62,6 +57,12 @@ struct OptionsCase {
   int exitCode = 0;
 };
 
+// A usage error: said on one line, then where to look.
+OptionsCase Refused(std::vector<std::string> arguments, const std::string& line) {
+  std::string error = "trelik: " + line + "\nTry 'trelik --help'.\n";
+  return {std::move(arguments), ProgramAction::kUsageError, "", "", std::move(error), 2};
+}
+
 TEST(ProgramOptions, ReadsTheLauncherPathOrOneOption) {
   const OptionsCase cases[] = {
       {{}, ProgramAction::kRun, "", "", "", 0},
@@ -81,32 +82,12 @@ TEST(ProgramOptions, ReadsTheLauncherPathOrOneOption) {
       {{"--list", "-h"}, ProgramAction::kHelp, "", Usage()},
       {{"/?"}, ProgramAction::kRun, "/?"},
       {{"help"}, ProgramAction::kRun, "help"},
-      {{"--list", "Web"},
-       ProgramAction::kUsageError,
-       "",
-       "",
-       UsageError("--list takes no argument: 'Web'"),
-       2},
-      {{"--Editor"},
-       ProgramAction::kUsageError,
-       "",
-       "",
-       UsageError("unknown option '--Editor'"),
-       2},
-      {{"-"}, ProgramAction::kUsageError, "", "", UsageError("unknown option '-'"), 2},
-      {{"--editor=x"},
-       ProgramAction::kUsageError,
-       "",
-       "",
-       UsageError("--editor takes no value"),
-       2},
-      {{"--open"}, ProgramAction::kUsageError, "", "", UsageError("--open belongs after --new"), 2},
-      {{"--editor", "x.trelik_Web"},
-       ProgramAction::kUsageError,
-       "",
-       "",
-       UsageError("--editor takes no argument: 'x.trelik_Web'"),
-       2},
+      Refused({"--list", "Web"}, "--list takes no argument: 'Web'"),
+      Refused({"--Editor"}, "unknown option '--Editor'"),
+      Refused({"-"}, "unknown option '-'"),
+      Refused({"--editor=x"}, "--editor takes no value"),
+      Refused({"--open"}, "--open belongs after --new"),
+      Refused({"--editor", "x.trelik_Web"}, "--editor takes no argument: 'x.trelik_Web'"),
   };
   for (const auto& c : cases) {
     const std::string trace = c.arguments.empty() ? "(none)" : c.arguments[0];
