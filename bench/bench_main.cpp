@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "common/path_parts.h"
+#include "creation/creation_plan.h"
 #include "creation/entered_name.h"
+#include "creation/project_creation.h"
 #include "library/ini_file.h"
 #include "library/template_list.h"
 #include "shell_factory.h"
@@ -73,6 +75,23 @@ int main() {
     const fs::path destination = root / ("copies" + std::to_string(copies++));
     static_cast<void>(shell->CopyFolder(nullptr, tree.string(), Folder(destination)));
   });
+
+  // The main window's hint: the launcher's folder is listed once as the window opens, then each
+  // key plans the creation and describes it. The typed folder name is taken, so every name the
+  // plan tries is looked up in the listing.
+  const fs::path documents = root / "Documents";
+  for (int i = 0; i < 2000; ++i)
+    fs::create_directories(documents / ("Project " + std::to_string(i)));
+  std::ofstream(documents / "New.trelik_Web") << "\n";
+  const trelik::CreationServices services{*shell, settings, [](const std::string&) {},
+                                          trelik::PlatformSeparators()};
+  trelik::PlanInput input;
+  Report("list the launcher's folder of 2000 entries", 50, [&] {
+    input = trelik::LauncherPlanInput((documents / "New.trelik_Web").string(), services);
+  });
+  input.typedName = "Project 1999" + sep;
+  Report("say what Create will make of one typed name there", 2000,
+         [&] { trelik::DescribePlan(trelik::PlanCreation(input), trelik::PlatformSeparators()); });
   fs::remove_all(root);
   return 0;
 }

@@ -104,25 +104,16 @@ TEST_P(WidgetConformance, TextChangesAreHeardAndADescribingLabelDescribesItsCont
   Form& form = MakeEditorLikeForm();
   Edit& edit = form.Find<Edit>("Edit");
   Label* hint = form.AddLabel("Hint", {.bounds = {8, 150, 100, 13}, .describes = &edit});
-  std::vector<std::string> heard;
-  edit.onChange = [&] {
-    heard.push_back(edit.Text());
-    hint->SetText("Makes \"" + edit.Text() + "\" and more than fits in its line");
-  };
-  int escapes = 0;
-  form.onEscape = [&] { ++escapes; };
-  int closes = 0;
-  form.onClose = [&] { ++closes; };
+  edit.onChange = [&] { hint->SetText(hint->Text() + "|" + edit.Text()); };
+  form.onEscape = [&] { pressed_.push_back("Escape"); };
+  form.onClose = [&] { pressed_.push_back("close"); };
   driver_->ShowActive(form);
   driver_->Press(form, "Edit", Key::kEscape);
   driver_->Type(form, "ab");
-  edit.SetText("Site");
-  EXPECT_EQ(heard, (std::vector<std::string>{"a", "ab", "Site"}));
-  EXPECT_EQ(hint->Text(), "Makes \"Site\" and more than fits in its line");
+  edit.SetText("Site, and more than fits in the line");
+  EXPECT_EQ(hint->Text(), "|a|ab|Site, and more than fits in the line");
   EXPECT_EQ(driver_->Description(form, "Edit"), hint->Text());
-  EXPECT_EQ(escapes, 1);
-  EXPECT_EQ(closes, 0);
-  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(pressed_, std::vector<std::string>{"Escape"});
 }
 
 // A handler's error is shown in the error box, and the window goes on; a secondary window whose
