@@ -95,6 +95,14 @@ printf 'REGEDIT4\n' >"$data/filetypes.reg"
 "$trelik" --unregister-all >"$work/stdout" 2>&1 || fail "second --unregister-all: exit code $?"
 [ "$(cat "$work/stdout")" = "Nothing of Trelik's was registered." ] ||
   fail "second --unregister-all: $(cat "$work/stdout")"
+# The menu entry's "Remove from this desktop" has no terminal: its result shows in a notice.
+entry="$(dirname "$0")/../../../resources/linux/trelik.desktop"
+action=$(sed -n '/^\[Desktop Action unregister-all\]/,$ s/^Exec=trelik //p' "$entry")
+setsid "$trelik" $action </dev/null >/dev/null 2>&1 &
+pid=$!
+dismiss_notice remove-from-this-desktop
+wait_for_exit "$pid" 10
+[ "$exit_code" = 0 ] || fail "$action: exit code $exit_code"
 
 # A damaged store is left as it is, and the reason given with a failing exit code.
 printf 'not a registry export\n' >"$data/filetypes.reg"
