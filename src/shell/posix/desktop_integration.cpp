@@ -124,9 +124,11 @@ bool WriteManifest(const std::string& path, const std::set<std::string>& paths,
 // The folders missing on the way to `path`, deepest first, each as generated.list names a folder.
 std::vector<std::string> MissingFolders(const std::string& path) {
   std::vector<std::string> missing;
-  for (std::string folder = path.substr(0, path.rfind('/')); !folder.empty() && !Exists(folder);
-       folder = folder.substr(0, folder.rfind('/'))) {
-    missing.push_back(folder + kFolderMark);
+  for (std::size_t end = path.rfind('/'); end != std::string::npos && end > 0;
+       end = path.rfind('/', end - 1)) {
+    std::string folder = path.substr(0, end);
+    if (Exists(folder)) break;
+    missing.push_back(folder.append(1, kFolderMark));
   }
   return missing;
 }
@@ -328,11 +330,10 @@ void UpdateDefaultApplications(const DesktopFolders& folders,
       EditDefaultApplications(*mimeapps, {}, kMimePrefix, kFormerDesktopEntryName), mimeTypes,
       kMimePrefix, kDesktopEntryName);
   if (edited == *mimeapps) return;
-  // A file that Trelik made, left with no default but its own section's heading, goes.
+  // A file that Trelik made, left with nothing but its own section's heading, goes.
   const std::vector<std::string> kept = Lines(edited);
-  if (made.ours.contains(path) && std::ranges::all_of(kept, [](const std::string& line) {
-        return line.find('=') == std::string::npos;
-      })) {
+  if (made.ours.contains(path) &&
+      std::ranges::all_of(kept, [](const std::string& line) { return line.starts_with('['); })) {
     if (::unlink(path.c_str()) != 0) return NoteFailure(update, path, LastSystemErrorText());
     made.ours.erase(path);
   } else if (!made.RecordBeforeWriting(path, true, update) ||
@@ -419,14 +420,15 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
   std::set<std::string> previous;
   const GeneratedPlaces places = Places(folders);
   for (const auto& path : *listed) {
+    // What Trelik made and someone removed since is no longer its to remove.
     if (path.ends_with(kFolderMark)) {
-      if (IsGeneratedFolder(path.substr(0, path.size() - 1), places)) {
-        made.ours.insert(path);
-      } else {
+      if (!IsGeneratedFolder(path.substr(0, path.size() - 1), places)) {
         update.leftAlone.push_back(path);
+      } else if (Exists(path)) {
+        made.ours.insert(path);
       }
     } else if (IsSettingsFile(path, folders)) {
-      made.ours.insert(path);
+      if (Exists(path)) made.ours.insert(path);
     } else if (IsTheUsers(path, places)) {
       update.leftAlone.push_back(path);
     } else {
