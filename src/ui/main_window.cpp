@@ -19,16 +19,17 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
                                             .colour = FormColour::kButtonFace,
                                             .isMainForm = !program.editorOnly})) {
   Label1 =
-      form_->AddLabel("Label1", {.text = "Options", .bounds = {144, 48, 36, 13}, .link = true});
+      form_->AddLabel("Label1", {.text = "&Options", .bounds = {144, 48, 36, 13}, .link = true});
   Label2 = form_->AddLabel("Label2",
-                           {.text = "Check Version", .bounds = {200, 48, 69, 13}, .link = true});
-  Label3 = form_->AddLabel("Label3", {.text = "About", .bounds = {328, 48, 28, 13}, .link = true});
-  Label4 = form_->AddLabel("Label4", {.text = "Help", .bounds = {288, 48, 22, 13}, .link = true});
+                           {.text = "Check &Version", .bounds = {200, 48, 69, 13}, .link = true});
+  Label3 = form_->AddLabel("Label3", {.text = "A&bout", .bounds = {328, 48, 28, 13}, .link = true});
+  Label4 = form_->AddLabel("Label4", {.text = "&Help", .bounds = {288, 48, 22, 13}, .link = true});
   Button1 = form_->AddButton(
-      "Button1", {.text = "Create", .bounds = {286, 16, 75, 25}, .tabOrder = 2, .isDefault = true});
+      "Button1",
+      {.text = "&Create", .bounds = {286, 16, 75, 25}, .tabOrder = 2, .isDefault = true});
   // One pixel short of "Options", with room to spare at every scale: a box reaching into the
   // link would paint over its first letter.
-  CheckBox1 = form_->AddCheckBox("CheckBox1", {.text = "Auto Open the Project",
+  CheckBox1 = form_->AddCheckBox("CheckBox1", {.text = "&Auto Open the Project",
                                                .bounds = {8, 48, 135, 17},
                                                .tabOrder = 1,
                                                .checked = true});

@@ -27,38 +27,40 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
                                       .bounds = {216, 152, 124, 13},
                                       .link = true,
                                       .tooltip = "Find more useful tools"});
+  // The keyboard starts in the template list: the group's controls in reading order, then the
+  // option below it and the buttons from left to right.
   Button1 = form_->AddButton(
-      "Button1", {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true});
-  help = form_->AddButton("help", {.text = "Help", .bounds = {256, 120, 81, 25}, .tabOrder = 1});
+      "Button1", {.text = "&Close", .bounds = {24, 120, 81, 25}, .tabOrder = 2, .isDefault = true});
+  help = form_->AddButton("help", {.text = "&Help", .bounds = {256, 120, 81, 25}, .tabOrder = 4});
   Button3 = form_->AddButton(
-      "Button3", {.text = "Check Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2});
+      "Button3", {.text = "Check &Version", .bounds = {136, 120, 97, 25}, .tabOrder = 3});
   GroupBox1 = form_->AddGroupBox(
-      "GroupBox1", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 3});
+      "GroupBox1", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 0});
   CheckBox1 = form_->AddCheckBox(
       "CheckBox1",
-      {.text = "Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 0, .parent = GroupBox1});
+      {.text = "&Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 5, .parent = GroupBox1});
   ComboBox1 = form_->AddComboBox("ComboBox1", {.bounds = {8, 16, 169, 21},
-                                               .tabOrder = 1,
+                                               .tabOrder = 0,
                                                .parent = GroupBox1,
                                                .accessibleName = "Templates"});
   Button4 = form_->AddButton(
       "Button4",
-      {.text = "New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 2, .parent = GroupBox1});
+      {.text = "&New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 1, .parent = GroupBox1});
   Button5 = form_->AddButton(
       "Button5",
-      {.text = "Delete", .bounds = {262, 16, 75, 25}, .tabOrder = 3, .parent = GroupBox1});
+      {.text = "&Delete", .bounds = {262, 16, 75, 25}, .tabOrder = 2, .parent = GroupBox1});
   Button6 = form_->AddButton(
       "Button6",
-      {.text = "Main File", .bounds = {182, 40, 75, 25}, .tabOrder = 4, .parent = GroupBox1});
+      {.text = "&Main File", .bounds = {182, 40, 75, 25}, .tabOrder = 4, .parent = GroupBox1});
   ComboBox2 = form_->AddComboBox("ComboBox2", {.bounds = {8, 40, 169, 21},
-                                               .tabOrder = 5,
+                                               .tabOrder = 3,
                                                .parent = GroupBox1,
                                                .accessibleName = "Files of the template"});
   // In the free band between the group and the buttons, so that the window keeps its size and
   // every other control its place.
   CheckBox2 = form_->AddCheckBox(
       "CheckBox2",
-      {.text = "Fill in names inside files", .bounds = {16, 96, 241, 17}, .tabOrder = 4});
+      {.text = "&Fill in names inside files", .bounds = {16, 96, 241, 17}, .tabOrder = 1});
 
   Label3->onClick = [this] { Label3Click(); };
   Button1->onClick = [this] { Button1Click(); };

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "common/error.h"
 #include "common/letter_case.h"
+#include "ui/access_key.h"
 
 namespace trelik {
 
@@ -41,10 +43,17 @@ T* Form::Declare(ControlKind kind, const std::string& name, const Args& args) {
   declared.name = name;
   declared.planned.kind = kind;
   declared.planned.bounds = args.bounds;
-  if constexpr (requires { args.text; }) declared.planned.caption = args.text;
+  if constexpr (requires { args.link; }) declared.planned.link = args.link;
+  if constexpr (requires { args.text; }) {
+    declared.planned.caption = args.text;
+    if (kind == ControlKind::kButton || kind == ControlKind::kCheckBox || declared.planned.link) {
+      AccessKeyCaption caption = ParseAccessKey(args.text);
+      declared.planned.caption = std::move(caption.shown);
+      declared.accessKey = caption.key;
+    }
+  }
   if constexpr (requires { args.tabOrder; }) declared.planned.tabOrder = args.tabOrder;
   if constexpr (requires { args.parent; }) declared.planned.group = IndexOf(args.parent);
-  if constexpr (requires { args.link; }) declared.planned.link = args.link;
   if constexpr (requires { args.bold; }) declared.bold = args.bold;
   if constexpr (requires { args.isDefault; }) declared.isDefault = args.isDefault;
   if constexpr (requires { args.checked; }) declared.checked = args.checked;

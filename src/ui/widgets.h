@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -84,6 +85,8 @@ class ComboBox : public Control {
   std::vector<std::string> items_;
 };
 
+// The texts of buttons, check boxes and links mark their access key with '&' ("&Create"); Alt
+// and that letter press the control wherever the focus is in its window.
 struct LabelArgs {
   std::string text;
   Bounds bounds;
@@ -155,7 +158,8 @@ struct DeclaredControl {
   bool checked = false;
   std::string tooltip;
   std::string accessibleName;
-  std::size_t describes = kNoGroup;  // the index of the control this label describes
+  std::size_t describes = kNoGroup;           // the index of the control this label describes
+  std::size_t accessKey = std::string::npos;  // its letter's place in the caption, if it has one
 };
 
 // A top-level window, the portable form base: it keeps the controls the window declares, in

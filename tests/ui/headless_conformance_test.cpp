@@ -18,8 +18,10 @@ class HeadlessDriver final : public WidgetDriver {
   }
   void Press(Form& form, Key key) override {
     HeadlessForm& headless = Headless(form);
-    if (key == Key::kDown) {
+    if (key == Key::kDown || key == Key::kF4) {
       auto& list = headless.Find<HeadlessComboBox>(headless.FocusedControl());
+      if (key == Key::kF4) return list.Open();
+      if (list.Dropped()) return list.Highlight(list.Highlighted() + 1);
       list.Choose(list.SelectedIndex() + 1);
       return;
     }
@@ -30,6 +32,10 @@ class HeadlessDriver final : public WidgetDriver {
         {Key::kTab, &HeadlessForm::PressTab},
         {Key::kF1, &HeadlessForm::PressF1}};
     (headless.*keys.at(key))();
+  }
+  void PressAccessKey(Form& form, const std::string& control, char letter) override {
+    Headless(form).Find<Control>(control).SetFocus();
+    Headless(form).PressAccessKey(letter);
   }
   void Type(Form& form, const std::string& text) override {
     auto& edit = Headless(form).Find<HeadlessEdit>(Headless(form).FocusedControl());

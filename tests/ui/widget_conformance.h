@@ -15,7 +15,7 @@
 
 namespace trelik::testing {
 
-enum class Key { kEnter, kEscape, kSpace, kTab, kDown, kF1 };
+enum class Key { kEnter, kEscape, kSpace, kTab, kDown, kF1, kF4 };
 
 // A widget backend under test, and a user's hands on its windows.
 class WidgetDriver {
@@ -28,6 +28,9 @@ class WidgetDriver {
   virtual void Press(Form& form, const std::string& control, Key key) = 0;
   // Presses the key wherever the focus is.
   virtual void Press(Form& form, Key key) = 0;
+  // Puts the focus on the named control and presses Alt with the letter; returns once what the
+  // key pressed has run.
+  virtual void PressAccessKey(Form& form, const std::string& control, char letter) = 0;
   virtual bool HasFocus(Form& form, const std::string& control) = 0;
   // Types into the control that has the focus.
   virtual void Type(Form& form, const std::string& text) = 0;

@@ -21,27 +21,27 @@ Form& WidgetConformance::MakeEditorLikeForm() {
     return [this, name] { pressed_.push_back(name); };
   };
   form.AddButton("Close",
-                 {.text = "Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true})
+                 {.text = "&Close", .bounds = {24, 120, 81, 25}, .tabOrder = 0, .isDefault = true})
       ->onClick = record("Close");
-  form.AddButton("Help", {.text = "Help", .bounds = {256, 120, 81, 25}, .tabOrder = 1})->onClick =
+  form.AddButton("Help", {.text = "&Help", .bounds = {256, 120, 81, 25}, .tabOrder = 1})->onClick =
       record("Help");
-  form.AddButton("Check", {.text = "Check Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2})
+  form.AddButton("Check", {.text = "Check &Version", .bounds = {136, 120, 97, 25}, .tabOrder = 2})
       ->onClick = record("Check");
   GroupBox* group = form.AddGroupBox(
       "Group", {.text = "Projects List", .bounds = {8, 8, 345, 81}, .tabOrder = 3});
   form.AddCheckBox(
-      "Auto", {.text = "Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 0, .parent = group});
+      "Auto", {.text = "&Auto Open", .bounds = {264, 48, 73, 17}, .tabOrder = 0, .parent = group});
   templates_ =
       form.AddComboBox("Templates", {.bounds = {8, 16, 169, 21}, .tabOrder = 1, .parent = group});
   form.AddButton(
           "New",
-          {.text = "New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 2, .parent = group})
+          {.text = "&New Project", .bounds = {182, 16, 75, 25}, .tabOrder = 2, .parent = group})
       ->onClick = record("New");
   files_ = form.AddComboBox("Files", {.bounds = {8, 40, 169, 21}, .tabOrder = 5, .parent = group});
   form.AddEdit("Edit", {.bounds = {8, 92, 100, 21}, .tabOrder = 4});
-  form.AddLabel("About", {.text = "About", .bounds = {300, 160, 28, 13}, .link = true})->onClick =
+  form.AddLabel("About", {.text = "A&bout", .bounds = {300, 160, 28, 13}, .link = true})->onClick =
       record("About");
-  form.AddLabel("Options", {.text = "Options", .bounds = {144, 160, 36, 13}, .link = true})
+  form.AddLabel("Options", {.text = "&Options", .bounds = {144, 160, 36, 13}, .link = true})
       ->onClick = record("Options");
   return form;
 }
@@ -249,6 +249,52 @@ TEST_P(WidgetConformance, ChoosingOrEnteringAListRunsItsHandlersButCodeDoesNot) 
   files_->SetFocus();
   templates_->SetFocus();
   EXPECT_EQ(enters, 2);
+}
+
+// Alt and a control's access key press it wherever the focus is, and flip a check box; a letter
+// that is no control's key does nothing, and is never typed into the focused box.
+TEST_P(WidgetConformance, AltAndAnAccessKeyPressTheirControlWhereverTheFocusIs) {
+  Form& form = MakeEditorLikeForm();
+  const CheckBox& box = form.Find<CheckBox>("Auto");
+  driver_->ShowActive(form);
+  struct Case {
+    const char* focus;
+    char letter;
+    std::vector<std::string> pressed;
+    bool checked;
+  };
+  for (const Case& c :
+       {Case{"Edit", 'n', {"New"}, false}, Case{"Templates", 'V', {"Check"}, false},
+        Case{"Edit", 'o', {"Options"}, false}, Case{"Close", 'b', {"About"}, false},
+        Case{"Edit", 'a', {}, true}, Case{"Edit", 'z', {}, true}, Case{"Check", 'a', {}, false}}) {
+    SCOPED_TRACE(std::string(c.focus) + " Alt+" + c.letter);
+    pressed_.clear();
+    driver_->PressAccessKey(form, c.focus, c.letter);
+    EXPECT_EQ(pressed_, c.pressed);
+    EXPECT_EQ(box.Checked(), c.checked);
+  }
+  EXPECT_EQ(form.Find<Edit>("Edit").Text(), "");
+  EXPECT_EQ(form.Info("Check").planned.caption, "Check Version");  // what the layout measures
+}
+
+// Enter in an open list chooses the highlighted entry and closes the list; only the next Enter
+// presses the default button.
+TEST_P(WidgetConformance, EnterInAnOpenListChoosesTheEntryInsteadOfPressingTheDefaultButton) {
+  Form& form = MakeEditorLikeForm();
+  driver_->ShowActive(form);
+  templates_->SetItems({"Web", "docs", "Api"});
+  templates_->SetSelectedIndex(0);
+  int changes = 0;
+  templates_->onChange = [&] { ++changes; };
+  driver_->Press(form, "Templates", Key::kF4);
+  driver_->Press(form, Key::kDown);
+  driver_->Press(form, Key::kEnter);
+  EXPECT_EQ(templates_->SelectedIndex(), 1);
+  EXPECT_GE(changes, 1);
+  EXPECT_EQ(pressed_, std::vector<std::string>{});
+  EXPECT_TRUE(driver_->HasFocus(form, "Templates"));
+  driver_->Press(form, Key::kEnter);
+  EXPECT_EQ(pressed_, std::vector<std::string>{"Close"});
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "ui/headless/headless_widgets.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "common/error.h"
+#include "ui/access_key.h"
 
 namespace trelik {
 
@@ -27,6 +29,16 @@ void HeadlessComboBox::Choose(int index) {
   form_.Application().Dispatch(onChange);
 }
 
+void HeadlessComboBox::Open() {
+  dropped_ = true;
+  highlighted_ = selected_;
+}
+
+void HeadlessComboBox::ChooseHighlighted() {
+  dropped_ = false;
+  Choose(highlighted_);
+}
+
 HeadlessForm::HeadlessForm(HeadlessApplication& application, FormArgs args)
     : application_(application), args_(std::move(args)) {}
 
@@ -48,9 +60,11 @@ std::unique_ptr<Control> HeadlessForm::Create(const DeclaredControl& declared) {
   }
 }
 
+// As in a dialog, the first stop has the focus until the window says otherwise.
 void HeadlessForm::Show() {
   if (visible_) return;
   visible_ = true;
+  if (focused_.empty()) PressTab();
   application_.Dispatch(onShow);
 }
 
@@ -93,6 +107,9 @@ void HeadlessForm::PressEnter() {
       dynamic_cast<HeadlessLabel*>(focused) != nullptr) {
     return PressSpace();
   }
+  if (auto* list = dynamic_cast<HeadlessComboBox*>(focused); list != nullptr && list->Dropped()) {
+    return list->ChooseHighlighted();
+  }
   for (const DeclaredControl& control : Controls()) {
     if (control.isDefault) return Find<HeadlessButton>(control.name).Click();
   }
@@ -103,6 +120,17 @@ void HeadlessForm::PressSpace() {
   if (auto* button = dynamic_cast<HeadlessButton*>(focused)) button->Click();
   if (auto* link = dynamic_cast<HeadlessLabel*>(focused)) link->Click();
   if (auto* box = dynamic_cast<HeadlessCheckBox*>(focused)) box->Click();
+}
+
+void HeadlessForm::PressAccessKey(char letter) {
+  for (const DeclaredControl& control : Controls()) {
+    if (AccessKeyLetter({control.planned.caption, control.accessKey}) !=
+        static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))) {
+      continue;
+    }
+    Find<Control>(control.name).SetFocus();
+    return PressSpace();
+  }
 }
 
 // A group box passes the focus on to its first control, so it is no stop of its own.

@@ -80,6 +80,12 @@ class HeadlessComboBox final : public HeadlessControl<ComboBox> {
   int SelectedIndex() const override { return selected_; }
   void SetSelectedIndex(int index) override;
   void Choose(int index);  // as the user picks an entry: selects it and runs onChange
+  // The opened list: the arrow keys move its highlight, Enter chooses the highlighted entry.
+  void Open();
+  bool Dropped() const { return dropped_; }
+  void Highlight(int index) { highlighted_ = index; }
+  int Highlighted() const { return highlighted_; }
+  void ChooseHighlighted();
 
  private:
   bool AddNative(const std::string&) override { return true; }
@@ -87,6 +93,8 @@ class HeadlessComboBox final : public HeadlessControl<ComboBox> {
   void ClearNative() override {}
 
   int selected_ = kNone;
+  bool dropped_ = false;
+  int highlighted_ = kNone;
 };
 
 class HeadlessForm final : public Form {
@@ -102,11 +110,16 @@ class HeadlessForm final : public Form {
   // For tests.
   const FormArgs& Args() const { return args_; }
   // The keys as the user presses them with the focus where it is.
-  void PressEnter();   // presses the focused button or link, else the default button
+  // presses the focused button or link, chooses in the focused list that is open, else presses
+  // the default button
+  void PressEnter();
   void PressSpace();   // presses the focused button or link, or flips the focused check box
   void PressEscape();  // runs the window's Escape handler, or closes it where Escape does
   void PressTab();     // moves the focus to the next stop, then the links, and round
   void PressF1();
+  // Alt and a letter: presses the button or link, or flips the check box, whose access key it
+  // is, with the focus moved there; nothing for a letter no control has.
+  void PressAccessKey(char letter);
   const std::string& FocusedControl() const { return focused_; }
   // Moves the focus; false when it was there already.
   bool SetFocusedControl(const std::string& name);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "ui/access_key.h"
 #include "ui/layout_plan.h"
 
 namespace trelik {
@@ -68,15 +69,23 @@ class QtCheckBox final : public QtControl<CheckBox, QCheckBox> {
 };
 
 // A label that reports clicks, for text links; the keyboard reaches it too, and then Enter or
-// Space acts as a click.
+// Space acts as a click, as does its access key: a label is its own buddy, so that it shows
+// the key's letter underlined and hears the key.
 class ClickableLabel final : public QLabel {
  public:
   ClickableLabel(QWidget* parent, std::function<void()> onClick)
       : QLabel(parent), onClick_(std::move(onClick)) {
     setFocusPolicy(Qt::TabFocus);
+    setBuddy(this);
   }
 
  protected:
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::Shortcut) return QLabel::event(event);
+    setFocus(Qt::ShortcutFocusReason);
+    onClick_();
+    return true;
+  }
   void keyPressEvent(QKeyEvent* event) override {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
@@ -133,6 +142,23 @@ class QtLabel final : public QtControl<Label, QLabel> {
 
  private:
   QWidget* described_;
+};
+
+// Alt with a letter is an access key, or nothing, as in a Windows edit box: never typed text.
+class NameEdit final : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier) &&
+        !event->text().isEmpty()) {
+      event->ignore();
+      return;
+    }
+    QLineEdit::keyPressEvent(event);
+  }
 };
 
 class QtEdit final : public QtControl<Edit, QLineEdit> {
@@ -232,25 +258,26 @@ class QtForm final : public Form {
     const PlannedControl& planned = declared.planned;
     QWidget* parent = planned.group == kNoGroup ? dialog_.get() : widgets_[planned.group];
     const QString caption = ToQt(planned.caption);
+    const QString marked = ToQt(MarkAccessKey({planned.caption, declared.accessKey}));
     switch (planned.kind) {
       case ControlKind::kLabel:
         return MakeLabel(declared, parent);
       case ControlKind::kButton: {
         auto button = std::make_unique<QtControl<PushButton>>();
-        auto* widget = new QPushButton(caption, parent);
+        auto* widget = new QPushButton(marked, parent);
         widget->setDefault(declared.isDefault);
         QObject::connect(widget, &QPushButton::clicked,
                          [this, button = button.get()] { application_.Dispatch(button->onClick); });
         return Keep(std::move(button), widget);
       }
       case ControlKind::kCheckBox: {
-        auto* widget = new QCheckBox(caption, parent);
+        auto* widget = new QCheckBox(marked, parent);
         widget->setChecked(declared.checked);
         return Keep(std::make_unique<QtCheckBox>(), widget);
       }
       case ControlKind::kEdit: {
         auto edit = std::make_unique<QtEdit>();
-        auto* widget = new QLineEdit(parent);
+        auto* widget = new NameEdit(parent);
         widget->setAccessibleName(ToQt(declared.accessibleName));
         QObject::connect(widget, &QLineEdit::textChanged,
                          [this, edit = edit.get()] { application_.Dispatch(edit->onChange); });
@@ -290,6 +317,10 @@ class QtForm final : public Form {
     }
     control->Attach(widget);
     control->SetText(declared.planned.caption);
+    // A link is its own buddy and shows its text marked; a plain label as it stands.
+    if (declared.planned.link) {
+      widget->setText(ToQt(MarkAccessKey({declared.planned.caption, declared.accessKey})));
+    }
     if (declared.bold) {
       QFont font = widget->font();
       font.setBold(true);

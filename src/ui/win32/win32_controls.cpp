@@ -5,6 +5,7 @@
 #include "common/error.h"
 #include "common/system_error.h"
 #include "common/win32/narrow_text.h"
+#include "ui/access_key.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_link.h"
 #include "ui/win32/win32_widgets.h"
@@ -78,12 +79,19 @@ void Win32ComboBox::SetSelectedIndex(int index) {
 void Win32GroupBox::SetFocus() { form_.FocusFirstIn(this); }
 
 // Controls inside a group box are still children of the form, so that their notifications
-// reach it; only their positions are relative to the group box.
+// reach it; only their positions are relative to the group box. Buttons, check boxes and links
+// carry their access key marked, so that the dialog manager finds it and the control underlines
+// it.
 Win32Form::Child& Win32Form::AddChild(const char* className, DWORD style, DWORD exStyle, int id) {
   const DeclaredControl& declared = Controls().back();
+  const PlannedControl& planned = declared.planned;
+  const bool marked = planned.kind == ControlKind::kButton ||
+                      planned.kind == ControlKind::kCheckBox || planned.link;
+  const std::string text =
+      marked ? MarkAccessKey({planned.caption, declared.accessKey}) : planned.caption;
   const HWND window = CreateWindowExA(
-      exStyle, className, declared.planned.caption.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
-      0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+      exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (window == nullptr) {
     throw Error("Cannot create the control " + declared.name + ": " + LastSystemErrorText());
   }

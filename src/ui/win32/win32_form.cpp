@@ -8,6 +8,7 @@
 
 #include "common/error.h"
 #include "common/system_error.h"
+#include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_link.h"
 #include "ui/win32/win32_widgets.h"
 #include "ui/win32/window_binding.h"
@@ -364,7 +365,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (const std::size_t index = ChildIndex(item->hwndItem); index != kNoGroup) {
-        DrawLink(*item, Controls()[index].planned.caption, FontOf(index), FaceColour(args_));
+        DrawLink(*item, WindowText(item->hwndItem), FontOf(index), FaceColour(args_));
         return TRUE;
       }
       break;

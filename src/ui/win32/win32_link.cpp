@@ -56,8 +56,10 @@ void DrawLink(const DRAWITEMSTRUCT& item, const std::string& caption, HFONT font
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, LinkColour(GetSysColor(faceColour)));
   const HGDIOBJ previous = SelectObject(dc, font);
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
-            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  // The access key is underlined unless the system hides it until the keyboard is used.
+  DrawTextA(
+      dc, caption.c_str(), static_cast<int>(caption.size()), &box,
+      DT_LEFT | DT_TOP | DT_SINGLELINE | ((item.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0));
   SelectObject(dc, previous);
   if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
     DrawFocusRect(dc, &item.rcItem);

@@ -16,8 +16,8 @@ void MakeLink(HWND button);
 // Wine's default theme does); then the classic link blue.
 COLORREF LinkColour(COLORREF face);
 
-// The caption where a label would show it, in the link colour on the window's face; the focus
-// mark around the whole box while the keyboard is on it.
+// The caption, its access key marked with '&', where a label would show it, in the link colour
+// on the window's face; the focus mark around the whole box while the keyboard is on it.
 void DrawLink(const DRAWITEMSTRUCT& item, const std::string& caption, HFONT font, int faceColour);
 
 }  // namespace trelik

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/access_key.h"
 #include "ui/widgets.h"
 #include "ui/win32/win32_controls.h"
 
@@ -115,9 +116,11 @@ inline void WaitUntilActive(HWND window) {
   }
 }
 
-// A control's caption as its own font draws it.
+// A control's caption as its own font draws it, a button's without the mark of its access key.
 inline SIZE MeasuredText(HWND control) {
-  const std::string text = WindowText(control);
+  const std::string text = ClassName(control) == "Button"
+                               ? ParseAccessKey(WindowText(control)).shown
+                               : WindowText(control);
   const HDC dc = GetDC(control);
   const HGDIOBJ previous =
       SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));

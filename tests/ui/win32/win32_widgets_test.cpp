@@ -435,7 +435,7 @@ std::string AccessibleName(HWND control) {
 // Entries selected and typed text in place, so that a name taken from them would show.
 TEST_F(Win32WidgetsTest, ScreenReadersNameTheBoxesByTheirAccessibleNamesAndLinksByCaption) {
   Win32Form& form = MakeForm({.caption = "Trelik Editor", .clientWidth = 359, .clientHeight = 181});
-  form.AddLabel("Link", {.text = "Options", .bounds = {144, 148, 36, 13}, .link = true});
+  form.AddLabel("Link", {.text = "&Options", .bounds = {144, 148, 36, 13}, .link = true});
   Edit* edit = form.AddEdit(
       "Edit",
       {.bounds = {8, 8, 257, 21}, .tabOrder = 0, .accessibleName = "Name of the new project"});
@@ -682,16 +682,22 @@ class Win32Driver final : public testing::WidgetDriver {
       Press(VK_F1);  // WM_HELP comes only of a key in the system's input queue
       return;
     }
-    static const std::map<testing::Key, WPARAM> keys = {{testing::Key::kEnter, VK_RETURN},
-                                                        {testing::Key::kEscape, VK_ESCAPE},
-                                                        {testing::Key::kSpace, VK_SPACE},
-                                                        {testing::Key::kTab, VK_TAB},
-                                                        {testing::Key::kDown, VK_DOWN}};
+    static const std::map<testing::Key, WPARAM> keys = {
+        {testing::Key::kEnter, VK_RETURN}, {testing::Key::kEscape, VK_ESCAPE},
+        {testing::Key::kSpace, VK_SPACE},  {testing::Key::kTab, VK_TAB},
+        {testing::Key::kDown, VK_DOWN},    {testing::Key::kF4, VK_F4}};
     const HWND focus = GetFocus();
     MSG down{focus, WM_KEYDOWN, keys.at(key), 0};
     application_.ProcessMessage(down);
     MSG up{focus, WM_KEYUP, keys.at(key), 0};
     application_.ProcessMessage(up);
+    Pump();
+  }
+  // As the system translates Alt and the letter, through the program's message loop.
+  void PressAccessKey(Form& form, const std::string& control, char letter) override {
+    SetFocus(Child(form, control));
+    MSG key{GetFocus(), WM_SYSCHAR, static_cast<WPARAM>(letter), 1 << 29};
+    application_.ProcessMessage(key);
     Pump();
   }
   bool HasFocus(Form& form, const std::string& control) override {
