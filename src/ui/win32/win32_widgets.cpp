@@ -101,12 +101,16 @@ void Win32Application::Run(Form& mainForm) {
   while (GetMessageA(&message, nullptr, 0, 0) > 0) ProcessMessage(message);
 }
 
-// The dialog keys (Tab, Enter, arrows) work in every form, as in a dialog box.
+// The dialog keys (Tab, Enter, arrows, access keys) work in every form, as in a dialog box.
+// Alt+F4 closes the form wherever the focus is: Wine's drop-down lists take it for F4 and open.
 void Win32Application::ProcessMessage(MSG& message) {
   const HWND active = GetActiveWindow();
-  if (active != nullptr && FindForm(active) != nullptr && IsDialogMessageA(active, &message)) {
+  const bool inForm = active != nullptr && FindForm(active) != nullptr;
+  if (inForm && message.message == WM_SYSKEYDOWN && message.wParam == VK_F4) {
+    SendMessageA(active, WM_SYSCOMMAND, SC_CLOSE, 0);
     return;
   }
+  if (inForm && IsDialogMessageA(active, &message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }

@@ -96,7 +96,7 @@ expect_missing "$projects/New.trelik_Web"
   "\"$(windows_path "$program/trelik.exe")\" \"%1\"" ] || fail "the open command is not this program"
 
 # Each window once, reached by the keyboard: the editor through "Options", the about window
-# through "About"; then "Help" hands the shell the help file beside the program, although the
+# by its access key, Alt+B; then "Help" hands the shell the help file beside the program, although the
 # program runs in another folder (a stand-in association records the path it is given).
 opened="$work/opened.txt"
 stand_in="cmd /c echo \"%1\">$(windows_path "$opened")"
@@ -111,14 +111,14 @@ machine_chm_type=$(registry_default 'HKCR\.chm')
 "$wine_run" reg add 'HKCR\.chm' /ve /d TrelikTestChm /f >/dev/null 2>&1
 mkdir -p "$work/elsewhere"
 if start_program "$work/elsewhere"; then
-  press_on Options Tab Tab Tab
+  press_on '&Options' Tab Tab Tab
   focus_window '^Trelik Editor$' >/dev/null && screenshot windows-editor && xdotool key Escape
   expect_window_gone '^Trelik Editor$' 10 "Escape left the editor shown"
   # Back in the main window the focus is where it was, on "Options".
-  focus_window '^ Trelik$' >/dev/null && press_on About Tab Tab Tab
+  focus_window '^ Trelik$' >/dev/null && xdotool key alt+b
   focus_window '^about$' >/dev/null && screenshot windows-about && xdotool key Return
   expect_window_gone '^about$' 10 "Enter left the about window"
-  focus_window '^ Trelik$' >/dev/null && press_on Help shift+Tab
+  focus_window '^ Trelik$' >/dev/null && press_on '&Help' shift+Tab
   poll 10 test -s "$opened" || fail "the help was not opened"
   [ "$(tr -d '\r"' <"$opened" 2>/dev/null | sed 's/ *$//')" = "$(windows_path "$program/trelik.chm")" ] ||
     fail "the help opened as '$(cat "$opened")'"
