@@ -95,9 +95,9 @@ expect_missing "$projects/New.trelik_Web"
 [ "$(registry_default 'HKCU\Software\Classes\Trelik\Shell\Open\Command')" = \
   "\"$(windows_path "$program/trelik.exe")\" \"%1\"" ] || fail "the open command is not this program"
 
-# Each window once, reached by the keyboard: the editor through "Options", the about window
-# by its access key, Alt+B; then "Help" hands the shell the help file beside the program, although the
-# program runs in another folder (a stand-in association records the path it is given).
+# Each window once, reached by the keyboard: the editor through "Options", the about window by
+# its access key, Alt+B; then "Help" hands the shell the help file beside the program, although
+# the program runs in another folder (a stand-in association records the path it is given).
 opened="$work/opened.txt"
 stand_in="cmd /c echo \"%1\">$(windows_path "$opened")"
 "$wine_run" reg add 'HKCU\Software\Classes\.chm' /ve /d TrelikTestChm /f >/dev/null 2>&1
