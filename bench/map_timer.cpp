@@ -1,13 +1,18 @@
 // Starts a command and prints how long it took until a top-level window with a given title was
 // mapped, then the largest peak resident size among the command's processes, and kills them.
 // Event-driven: the root window's SubstructureNotify reports every top-level window created and
-// mapped, and PropertyNotify on each reports a title set after the map.
+// mapped, and PropertyNotify on each reports a title set after the map. With --painted it also
+// waits until the program first drew into that window once mapped, as the DAMAGE extension
+// reports it: a program that is busy right after the map leaves its window blank.
 //
-// Usage: map_timer [--title TEXT] [--timeout SECONDS] [--settle MS] -- COMMAND [ARG...]
-// Prints "window_ms=<ms> peak_kib=<KiB>"; exits 3 on timeout and 4 when the command ended
-// without such a window. The command runs in its own process group with its output discarded.
+// Usage: map_timer [--title TEXT] [--timeout SECONDS] [--settle MS] [--painted] -- COMMAND
+// [ARG...]
+// Prints "window_ms=<ms> peak_kib=<KiB>", with --painted "painted_ms=<ms>" after them; exits 3 on
+// timeout and 4 when the command ended without such a window. The command runs in its own
+// process group with its output discarded.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -22,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -33,6 +39,7 @@ struct Options {
   std::string title = " Trelik";
   double timeoutSeconds = 10;
   int settleMs = 0;
+  bool painted = false;
   char** command = nullptr;
 };
 
@@ -50,6 +57,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     if (arg == "--") {
       ++i;
       break;
+    }
+    if (arg == "--painted") {
+      options.painted = true;
+      continue;
     }
     if (i + 1 >= argc) return std::nullopt;
     if (arg == "--title") {
@@ -89,17 +100,30 @@ std::optional<std::string> TextProperty(Display* display, Window window, Atom pr
 
 class TitleWatch {
  public:
-  TitleWatch(Display* display, std::string title)
+  // With `trackPaint`, DAMAGE must be there.
+  TitleWatch(Display* display, std::string title, bool trackPaint)
       : display_(display),
         title_(std::move(title)),
-        netWmName_(XInternAtom(display, "_NET_WM_NAME", False)) {}
+        netWmName_(XInternAtom(display, "_NET_WM_NAME", False)) {
+    int errorBase = 0;
+    trackPaint_ = trackPaint && XDamageQueryExtension(display, &damageEventBase_, &errorBase);
+  }
+  bool TracksPaint() const { return trackPaint_; }
 
   // True once a mapped top-level window carries the title.
   bool Handle(const XEvent& event) {
+    if (trackPaint_ && event.type == damageEventBase_ + XDamageNotify) {
+      const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
+      // Reported once; drawing before the map is clipped away and reports nothing.
+      if (mapped_.contains(damage.drawable)) painted_.insert(damage.drawable);
+      return false;
+    }
     switch (event.type) {
       case CreateNotify:
-        // Selected before the title is read, so no later change is missed.
+        // Selected before the title is read, so no later change is missed; the damage is
+        // watched from before the map, so that no drawing right after it is missed either.
         XSelectInput(display_, event.xcreatewindow.window, PropertyChangeMask);
+        if (trackPaint_) XDamageCreate(display_, event.xcreatewindow.window, XDamageReportNonEmpty);
         return false;
       case MapNotify:
         mapped_.insert(event.xmap.window);
@@ -115,16 +139,28 @@ class TitleWatch {
     }
   }
 
+  // Whether the window found has been drawn into since its map.
+  bool FoundPainted() const { return painted_.contains(found_); }
+
  private:
-  bool HasTitle(Window window) const {
-    return TextProperty(display_, window, netWmName_) == title_ ||
-           TextProperty(display_, window, XA_WM_NAME) == title_;
+  // Remembers the window when it has the title.
+  bool HasTitle(Window window) {
+    if (TextProperty(display_, window, netWmName_) != title_ &&
+        TextProperty(display_, window, XA_WM_NAME) != title_) {
+      return false;
+    }
+    found_ = window;
+    return true;
   }
 
   Display* display_;
   std::string title_;
   Atom netWmName_;
+  bool trackPaint_ = false;
+  int damageEventBase_ = 0;
   std::set<Window> mapped_;
+  std::set<Window> painted_;
+  Window found_ = None;
 };
 
 pid_t Start(char** command) {
@@ -198,8 +234,8 @@ int main(int argc, char** argv) {
   const auto options = ParseOptions(argc, argv);
   if (!options) {
     std::fprintf(stderr,
-                 "usage: map_timer [--title TEXT] [--timeout SECONDS] [--settle MS] -- COMMAND "
-                 "[ARG...]\n");
+                 "usage: map_timer [--title TEXT] [--timeout SECONDS] [--settle MS] [--painted] -- "
+                 "COMMAND [ARG...]\n");
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -211,7 +247,11 @@ int main(int argc, char** argv) {
   prctl(PR_SET_CHILD_SUBREAPER, 1);
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
   XSync(display, False);
-  TitleWatch watch(display, options->title);
+  TitleWatch watch(display, options->title, options->painted);
+  if (options->painted && !watch.TracksPaint()) {
+    std::fprintf(stderr, "map_timer: the X server has no DAMAGE extension\n");
+    return 2;
+  }
 
   const double start = Now();
   const double deadline = start + options->timeoutSeconds;
@@ -221,18 +261,21 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::optional<double> mappedAfter;
-  while (!mappedAfter) {
-    while (XPending(display) > 0 && !mappedAfter) {
+  std::optional<double> paintedAfter;
+  const auto done = [&] { return mappedAfter && (!options->painted || paintedAfter); };
+  while (!done()) {
+    while (XPending(display) > 0 && !done()) {
       XEvent event;
       XNextEvent(display, &event);
       if (watch.Handle(event)) mappedAfter = Now() - start;
+      if (mappedAfter && !paintedAfter && watch.FoundPainted()) paintedAfter = Now() - start;
     }
-    if (mappedAfter) break;
+    if (done()) break;
     const double left = deadline - Now();
     if (left <= 0) {
       Stop(child);
-      std::fprintf(stderr, "map_timer: no window \"%s\" within %g s\n", options->title.c_str(),
-                   options->timeoutSeconds);
+      std::fprintf(stderr, "map_timer: no window \"%s\"%s within %g s\n", options->title.c_str(),
+                   mappedAfter ? " drawn into" : "", options->timeoutSeconds);
       return 3;
     }
     // The slice only bounds how late the command's own end is noticed; windows wake us at once.
@@ -249,6 +292,8 @@ int main(int argc, char** argv) {
   const long peakKib = GroupPeakKib(child);
   Stop(child);
   XCloseDisplay(display);
-  std::printf("window_ms=%.1f peak_kib=%ld\n", *mappedAfter * 1000, peakKib);
+  std::printf("window_ms=%.1f peak_kib=%ld", *mappedAfter * 1000, peakKib);
+  if (paintedAfter) std::printf(" painted_ms=%.1f", *paintedAfter * 1000);
+  std::printf("\n");
   return 0;
 }

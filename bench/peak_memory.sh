@@ -10,7 +10,7 @@ set -u
 source "$(dirname "$0")/common.sh"
 build_helpers linux
 timer=$repo/build/linux/bench/map_timer
-[ -x "$timer" ] || { echo "map_timer is not built: install libx11-dev and configure again" >&2; exit 2; }
+[ -x "$timer" ] || { echo "map_timer is not built: install libx11-dev and libxdamage-dev and configure again" >&2; exit 2; }
 start_display
 export QT_QPA_PLATFORM=xcb
 make_home 1

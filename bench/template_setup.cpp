@@ -2,8 +2,10 @@
 // folder per template in the store, its file type registered through the Linux file-type store,
 // the template list and the settings, and the desktop files generated from the store.
 //
-// Usage: template_setup TRELIK_EXECUTABLE COUNT (HOME and XDG_DATA_HOME name the home). The
-// first template is "Web"; the others are "Site 1", "Site 2", ...
+// Usage: template_setup TRELIK_EXECUTABLE COUNT [--types-missing] (HOME and XDG_DATA_HOME name
+// the home). The first template is "Web"; the others are "Site 1", "Site 2", ... With
+// --types-missing no file type is registered, as in a library restored from a backup: the
+// editor's first start then registers them all.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,8 +34,9 @@ void MakeTemplateFolder(const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || std::atoi(argv[2]) < 1) {
-    std::fprintf(stderr, "usage: template_setup TRELIK_EXECUTABLE COUNT\n");
+  const bool typesMissing = argc == 4 && std::string(argv[3]) == "--types-missing";
+  if ((argc != 3 && !typesMissing) || std::atoi(argv[2]) < 1) {
+    std::fprintf(stderr, "usage: template_setup TRELIK_EXECUTABLE COUNT [--types-missing]\n");
     return 2;
   }
   const std::string executable = argv[1];
@@ -47,6 +50,13 @@ int main(int argc, char** argv) {
   try {
     fs::create_directories(dataFolder);
     trelik::TIniFile settings(dataFolder + "trelik.ini");
+    for (const auto& name : names) {
+      MakeTemplateFolder(fs::path(dataFolder) / "projects" / name);
+      settings.WriteText("mainfile", name, "index.htm");
+      settings.WriteFlag("autoopen", name, false);
+    }
+    trelik::SaveTemplateList(dataFolder + "projects.lib", names);
+    if (typesMissing) return 0;
     {
       trelik::RegistryStore store(storePath);
       // The desktop files are generated once at the end; the result is the same as after
@@ -54,13 +64,9 @@ int main(int argc, char** argv) {
       const trelik::RegistrationContext context{store, executable, [] {}};
       trelik::RegisterFileType(context, ".trelik", "Trelik", false);
       for (const auto& name : names) {
-        MakeTemplateFolder(fs::path(dataFolder) / "projects" / name);
         trelik::RegisterFileType(context, ".trelik_" + name, "trelik_" + name, true);
-        settings.WriteText("mainfile", name, "index.htm");
-        settings.WriteFlag("autoopen", name, false);
       }
     }
-    trelik::SaveTemplateList(dataFolder + "projects.lib", names);
     trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
     const std::string icon = fs::path(executable).parent_path() / "trelik.png";
     const auto update = trelik::RegenerateDesktopIntegration(fileTypes, desktop, executable, icon);

@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev googletest libgtest-dev
   g++-mingw-w64-x86-64-posix wine64 nsis unzip
-  xvfb xauth xdotool openbox x11-utils imagemagick libx11-dev
+  xvfb xauth xdotool openbox x11-utils imagemagick libx11-dev libxdamage-dev
   desktop-file-utils shared-mime-info xdg-utils xdg-user-dirs libglib2.0-bin fp-utils
   libfile-mimeinfo-perl dpkg-dev lintian appstream man-db
   clang libclang-rt-14-dev clang-format clang-tidy git strace
