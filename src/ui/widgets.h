@@ -197,6 +197,9 @@ class Form {
   }
 
   std::function<void()> onShow;
+  // Runs after each showing, from the event loop, once the window has been drawn: for work the
+  // user need not wait for before seeing the window.
+  std::function<void()> onShown;
   // Asked first whenever the window is to close, by any route: false keeps it open.
   std::function<bool()> onCloseQuery;
   std::function<void()> onClose;

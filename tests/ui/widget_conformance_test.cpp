@@ -297,5 +297,21 @@ TEST_P(WidgetConformance, EnterInAnOpenListChoosesTheEntryInsteadOfPressingTheDe
   EXPECT_EQ(pressed_, std::vector<std::string>{"Close"});
 }
 
+// Work left for after the showing runs once per showing, from the event loop, with the window on
+// the screen; showing a window already shown starts none.
+TEST_P(WidgetConformance, ShownRunsOnceAfterEachShowing) {
+  Form& form = MakeEditorLikeForm();
+  std::vector<std::string> events;
+  form.onShow = [&] { events.push_back("show"); };
+  form.onShown = [&] { events.push_back(form.Visible() ? "shown" : "shown while hidden"); };
+  for (std::size_t showing = 1; showing <= 2; ++showing) {
+    form.Show();
+    form.Show();
+    EXPECT_TRUE(driver_->RunUntil([&] { return events.size() == 2 * showing; }));
+    form.Close();
+  }
+  EXPECT_EQ(events, (std::vector<std::string>{"show", "shown", "show", "shown"}));
+}
+
 }  // namespace
 }  // namespace trelik::testing

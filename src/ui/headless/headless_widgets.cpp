@@ -66,6 +66,8 @@ void HeadlessForm::Show() {
   visible_ = true;
   if (focused_.empty()) PressTab();
   application_.Dispatch(onShow);
+  // Nothing is drawn here: the window counts as drawn as soon as it is shown.
+  application_.Dispatch(onShown);
 }
 
 void HeadlessForm::ShowModal() {

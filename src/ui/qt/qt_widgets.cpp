@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QTimer>
+#include <utility>
 #include <vector>
 
 #include "common/error.h"
@@ -38,7 +40,7 @@ QFont DesignFont() {
 
 class QtForm;
 
-// The dialog behind a form: routes closing, Escape and F1 to the form.
+// The dialog behind a form: routes closing, Escape, F1 and its drawing to the form.
 class FormDialog final : public QDialog {
  public:
   explicit FormDialog(QtForm& form) : form_(form) {}
@@ -46,6 +48,7 @@ class FormDialog final : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   QtForm& form_;
@@ -221,8 +224,15 @@ class QtForm final : public Form {
     }
     Prepare();
     dialog_->setModal(false);
+    drawingAwaited_ = true;
     dialog_->show();
     application_.Dispatch(onShow);
+  }
+
+  // The first drawing after a showing: onShown runs once it has reached the screen.
+  void HandlePainted() {
+    if (!std::exchange(drawingAwaited_, false) || !onShown) return;
+    QTimer::singleShot(0, dialog_.get(), [this] { application_.Dispatch(onShown); });
   }
 
   void ShowModal() override {
@@ -403,6 +413,7 @@ class QtForm final : public Form {
   std::unique_ptr<FormDialog> dialog_;
   std::vector<QWidget*> widgets_;  // each declared control's, at its index
   bool placed_ = false;
+  bool drawingAwaited_ = false;  // shown, and not drawn since
 };
 
 void FormDialog::keyPressEvent(QKeyEvent* event) {
@@ -416,6 +427,11 @@ void FormDialog::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void FormDialog::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  form_.HandlePainted();
 }
 
 void FormDialog::closeEvent(QCloseEvent* event) {

@@ -20,6 +20,7 @@ constexpr char kFormClass[] = "TrelikForm";
 constexpr int kItemHeight = 13;  // a drop-down list's entries
 constexpr int kVisibleItems = 8;
 constexpr int kProgramIcon = 1;
+constexpr UINT_PTR kShownTimer = 1;
 
 // The messages before the form binds itself, and whatever the form leaves, get the dialog
 // manager's handling.
@@ -262,6 +263,10 @@ void Win32Form::Show() {
   SetForegroundWindow(window_);
   if (pendingFocus_ != nullptr) ::SetFocus(std::exchange(pendingFocus_, nullptr));
   application_.Dispatch(onShow);
+  // The window and its controls are drawn now; a timer's message comes only once no other
+  // message waits, so the drawing has reached the screen (under Wine too) before onShown runs.
+  RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  SetTimer(window_, kShownTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void Win32Form::ShowModal() {
@@ -414,6 +419,11 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     }
     case WM_ENDSESSION:
       if (wParam != FALSE) application_.EndSession();
+      return 0;
+    case WM_TIMER:
+      if (wParam != kShownTimer) break;
+      KillTimer(window_, kShownTimer);
+      application_.Dispatch(onShown);
       return 0;
     default:
       break;
