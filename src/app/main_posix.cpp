@@ -87,7 +87,7 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
   QApplication::setWindowIcon(windowIcon);
 
   QtApplication application;
-  CopyProgressWindow progress;
+  ProgressWindow copyProgress(CopyProgress());
   QtFolderPicker picker(platform.dataFolder + kSettingsFile);
   const std::string storePath = StorePath(platform.dataFolder);
   // The desktop learns of changed file types by its files being written anew; only files that
@@ -100,14 +100,19 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
   bool desktopFailureShown = false;
   const auto updateDesktop = [&](bool lockHeld) {
     desktopChecked = true;
+    ProgressWindow progressWindow(DesktopUpdateProgress());
+    const auto progress = [&progressWindow](std::size_t done, std::size_t total) {
+      progressWindow.Update(done, total);
+    };
     try {
       DesktopUpdate update;
       if (lockHeld) {
         MemoryRegistry fileTypes(ReadRegistryStore(storePath));
-        update =
-            RegenerateDesktopIntegration(fileTypes, desktop, platform.executablePath, iconFile);
+        update = RegenerateDesktopIntegration(fileTypes, desktop, platform.executablePath, iconFile,
+                                              progress);
       } else {
-        update = RegenerateFromStore(storePath, desktop, platform.executablePath, iconFile);
+        update =
+            RegenerateFromStore(storePath, desktop, platform.executablePath, iconFile, progress);
       }
       if (!update.failure.empty() && !desktopFailureShown) {
         desktopFailureShown = true;
@@ -130,8 +135,8 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
   PosixShellOperations shell([&picker](const std::string& title,
                                        std::string& folder) { return picker.Pick(title, folder); },
                              [&updateDesktop] { updateDesktop(true); },
-                             [&progress](std::uint64_t done, std::uint64_t total) {
-                               return progress.Update(done, total);
+                             [&copyProgress](std::uint64_t done, std::uint64_t total) {
+                               return copyProgress.Update(done, total);
                              });
 
   Program program = MakeProgram(application, shell, options, platform,

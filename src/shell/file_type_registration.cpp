@@ -98,15 +98,22 @@ bool IsTrelikFileType(Registry& registry, const std::string& extension,
 
 bool RegisterFileType(const RegistrationContext& context, const std::string& extension,
                       const std::string& typeName, bool withShellNew) {
+  return RegisterFileTypes(context, {{extension, typeName, withShellNew}});
+}
+
+bool RegisterFileTypes(const RegistrationContext& context,
+                       const std::vector<FileTypeToRegister>& types) {
   Registry& registry = context.registry;
-  std::string command = "\"";
-  command.append(context.executablePath).append("\" \"%1\"");
-  std::vector<ValueToWrite> values = {{extension, "", typeName}};
-  if (withShellNew) values.push_back({extension + kNewMenuSubkey, "NullFile", ""});
-  values.insert(values.end(), {{typeName, "", typeName},
-                               {typeName + "\\DefaultIcon", "", context.executablePath + ",0"},
-                               {typeName + "\\Shell\\Open", "", "&Open"},
-                               {typeName + "\\Shell\\Open\\Command", "", command}});
+  const std::string command = "\"" + context.executablePath + "\" \"%1\"";
+  std::vector<ValueToWrite> values;
+  for (const auto& [extension, typeName, withShellNew] : types) {
+    values.push_back({extension, "", typeName});
+    if (withShellNew) values.push_back({extension + kNewMenuSubkey, "NullFile", ""});
+    values.insert(values.end(), {{typeName, "", typeName},
+                                 {typeName + "\\DefaultIcon", "", context.executablePath + ",0"},
+                                 {typeName + "\\Shell\\Open", "", "&Open"},
+                                 {typeName + "\\Shell\\Open\\Command", "", command}});
+  }
   // A commit that fails is reported for the first value written: the values before it were
   // already there.
   const ValueToWrite* firstWritten = nullptr;

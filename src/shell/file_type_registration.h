@@ -30,6 +30,17 @@ struct RegistrationContext {
 bool RegisterFileType(const RegistrationContext& context, const std::string& extension,
                       const std::string& typeName, bool withShellNew);
 
+struct FileTypeToRegister {
+  std::string extension;
+  std::string typeName;
+  bool withShellNew = false;
+};
+// RegisterFileType for each of `types` in turn, as one registration: the changes of all of them
+// are committed once, and the shell is told once, at the end. A refused write ends the batch as
+// it ends one registration: the types before it stay, and the shell is not told.
+bool RegisterFileTypes(const RegistrationContext& context,
+                       const std::vector<FileTypeToRegister>& types);
+
 // Deletes TemplateExtension(`extensionSuffix`) and TemplateTypeName(`typeSuffix`), each with
 // everything below it, commits, and tells the shell when anything was deleted, so that a removed
 // New-menu entry goes at once; true then. Never fails: what is missing or cannot be deleted is left

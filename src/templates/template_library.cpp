@@ -9,10 +9,19 @@
 #include "library/settings_sections.h"
 #include "library/template_name.h"
 #include "library/template_source.h"
-#include "shell/file_type_registration.h"
 #include "shell/type_names.h"
 
 namespace trelik {
+namespace {
+
+bool IsRegistered(Registry& registry, const std::string& name) {
+  const auto exists = [&registry](const std::string& path) {
+    return static_cast<bool>(OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, path)));
+  };
+  return exists(TemplateExtension(name) + kNewMenuSubkey) && exists(TemplateTypeName(name));
+}
+
+}  // namespace
 
 TemplateLibrary::TemplateLibrary(std::string dataFolder, TIniFile& settings, ShellOperations& shell,
                                  Opener openRegistry, std::string executablePath)
@@ -120,29 +129,31 @@ void TemplateLibrary::RegisterListed(const std::vector<std::string>& templates,
     tell("These listed templates have no folder in the template store \"" + StoreFolder() +
          "\", so the New menu does not offer them:" + withoutFolder);
   }
+  if (registrable.empty()) return;
+  // One registration for all of them: a library of hundreds of templates then costs one store
+  // write and one change notification, not one of each per template.
+  const auto registry = openRegistry_();
+  std::vector<FileTypeToRegister> missing;
   for (const auto& name : registrable) {
-    if (!IsRegistered(name)) Register(name);
+    if (!IsRegistered(*registry, name)) {
+      missing.push_back({TemplateExtension(name), TemplateTypeName(name), true});
+    }
   }
+  RegisterFileTypes(Context(*registry), missing);
 }
 
-bool TemplateLibrary::IsRegistered(const std::string& name) const {
-  const auto registry = openRegistry_();
-  const auto exists = [&registry](const std::string& path) {
-    return static_cast<bool>(OpenedKey(*registry, registry->OpenKey(RegistryKey::kRoot, path)));
-  };
-  return exists(TemplateExtension(name) + kNewMenuSubkey) && exists(TemplateTypeName(name));
+RegistrationContext TemplateLibrary::Context(Registry& registry) {
+  return {registry, executablePath_, [this] { shell_.NotifyAssociationsChanged(); }};
 }
 
 void TemplateLibrary::Register(const std::string& name) {
   const auto registry = openRegistry_();
-  RegisterFileType({*registry, executablePath_, [this] { shell_.NotifyAssociationsChanged(); }},
-                   TemplateExtension(name), TemplateTypeName(name), true);
+  RegisterFileType(Context(*registry), TemplateExtension(name), TemplateTypeName(name), true);
 }
 
 void TemplateLibrary::Unregister(const std::string& name) {
   const auto registry = openRegistry_();
-  UnregisterFileType({*registry, executablePath_, [this] { shell_.NotifyAssociationsChanged(); }},
-                     name, name);
+  UnregisterFileType(Context(*registry), name, name);
 }
 
 }  // namespace trelik

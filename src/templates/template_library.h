@@ -8,6 +8,7 @@
 
 #include "library/ini_file.h"
 #include "library/user_folders.h"
+#include "shell/file_type_registration.h"
 #include "shell/registry.h"
 #include "shell/shell_operations.h"
 
@@ -66,7 +67,7 @@ class TemplateLibrary {
  private:
   bool StoreHolds(const std::string& name) const;
   bool StoreFolderExists(const std::string& name) const;
-  bool IsRegistered(const std::string& name) const;
+  RegistrationContext Context(Registry& registry);
   void Register(const std::string& name);
   void Unregister(const std::string& name);
   std::string TakenMessage(const std::string& name) const;

@@ -72,6 +72,7 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   ComboBox1->onChange = [this] { ComboBox1Change(); };
   ComboBox2->onEnter = [this] { ComboBox2Enter(); };
   form_->onShow = [this] { FormShow(); };
+  form_->onShown = [this] { RegisterListedTemplates(); };
   form_->onClose = [this] { FormClose(); };
   form_->onHelp = [this] { actions_.OpenHelp(); };
 
@@ -89,8 +90,7 @@ std::string TForm2::SelectedTemplate() const {
 }
 
 void TForm2::FormShow() {
-  TemplateLibrary library = Library();
-  const std::string path = library.ListFilePath();
+  const std::string path = Library().ListFilePath();
   std::vector<std::string> templates;
   try {
     listLoadedInFull_ = LoadTemplateListIfAny(path, templates);
@@ -100,6 +100,7 @@ void TForm2::FormShow() {
                 "\nThe template list is left as it is and is not saved when the editor closes");
   }
   ComboBox1->SetItems(templates);
+  listShown_ = true;
   if (!listLoadedInFull_) {
     program_.application.ShowMessage(
         form_.get(),
@@ -107,8 +108,14 @@ void TForm2::FormShow() {
             "\" holds a NUL byte: only the templates before it are shown, and the file "
             "is left as it is.");
   }
-  // Listed templates without a folder in the store are named once a run, not at every showing.
-  library.RegisterListed(templates, [this](const std::string& notice) {
+}
+
+// A library restored with hundreds of templates takes a moment; the user sees the window
+// meanwhile. Only a list just read is registered, not one left from before a failed reading.
+// Listed templates without a folder in the store are named once a run, not at every showing.
+void TForm2::RegisterListedTemplates() {
+  if (!std::exchange(listShown_, false)) return;
+  Library().RegisterListed(ComboBox1->Items(), [this](const std::string& notice) {
     if (std::exchange(missingFoldersNamed_, true)) return;
     program_.application.ShowMessage(form_.get(), notice);
   });

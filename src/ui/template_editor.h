@@ -23,6 +23,8 @@ class TForm2 {
   Form& Window() { return *form_; }
 
   void FormShow();
+  // Gives the listed templates their missing file types, once the window has been drawn.
+  void RegisterListedTemplates();
   void FormClose();
   void Button1Click();
   void Button4Click();
@@ -60,6 +62,8 @@ class TForm2 {
   std::unique_ptr<Form> form_;
   // Cleared when the list file could not be read whole: saving would then lose its other lines.
   bool listLoadedInFull_ = true;
+  // Set when this showing read the list, until its templates are registered.
+  bool listShown_ = false;
   // Listed templates without a folder in the store are named once a run, not at every showing.
   bool missingFoldersNamed_ = false;
 };

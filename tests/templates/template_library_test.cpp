@@ -132,16 +132,25 @@ TEST_F(TemplateLibraryTest, WhatIsRecordedGoesWithTheTemplateButItsFolderStays) 
   EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));
 }
 
-// A library restored from a backup: the list and the store's folders, no file types.
+// A library restored from a backup: the list and the store's folders, no file types. They are
+// registered as one: one opening of the registry, one notification of the shell.
 TEST_F(TemplateLibraryTest, ListedTemplatesWithTheirFolderAreRegistered) {
-  for (const char* name : {"Web", "Blog", "Unlisted"}) fs::create_directories(Store(name));
+  std::vector<std::string> listed = {"Gone", "", "Blog", "Also gone"};
+  for (const char* name : {"Blog", "Unlisted"}) fs::create_directories(Store(name));
+  for (int i = 0; i < 50; ++i) {
+    listed.push_back("Site " + std::to_string(i));
+    fs::create_directories(Store(listed.back()));
+  }
   // Blog is registered already, by a program that stood elsewhere: that stays as it is.
   RegisterFileType({registry_, "/old/trelik", [] {}}, ".trelik_Blog", "trelik_Blog", true);
   std::vector<std::string> notices;
-  library_.RegisterListed({"Web", "Gone", "", "Blog", "Also gone"},
-                          [&](const std::string& notice) { notices.push_back(notice); });
-  EXPECT_TRUE(Registered(".trelik_Web\\ShellNew"));
-  EXPECT_TRUE(Registered("trelik_Web\\Shell\\Open\\Command"));
+  library_.RegisterListed(listed, [&](const std::string& notice) { notices.push_back(notice); });
+  EXPECT_EQ(registryOpenings_, 1);
+  EXPECT_EQ(shell_.notifications, 1);
+  for (const auto& name : std::vector(listed.begin() + 4, listed.end())) {
+    EXPECT_TRUE(Registered(".trelik_" + name + "\\ShellNew")) << name;
+    EXPECT_TRUE(Registered("trelik_" + name + "\\Shell\\Open\\Command")) << name;
+  }
   const OpenedKey blogIcon(registry_,
                            registry_.OpenKey(RegistryKey::kRoot, "trelik_Blog\\DefaultIcon"));
   EXPECT_EQ(registry_.ReadString(blogIcon.Get(), ""), "/old/trelik,0");

@@ -404,7 +404,8 @@ void RemoveMadeFolders(const GeneratedPlaces& places, std::set<std::string>& our
 
 DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
                                            const std::string& executablePath,
-                                           const std::string& iconSource) {
+                                           const std::string& iconSource,
+                                           const DesktopProgress& progress) {
   const DesktopTypes read = ReadDesktopTypes(registry, executablePath);
   const std::vector<DesktopType>& types = read.types;
   DesktopUpdate update;
@@ -457,11 +458,17 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
   }
   if (!WriteManifest(made.manifestPath, ours, update)) return update;
 
+  // Each file a step, and each of the two tools one.
+  const std::size_t steps = ownFiles.size() + 2;
+  const auto tell = [&progress, steps](std::size_t done) {
+    if (progress) progress(done, steps);
+  };
   // The desktop's caches are rebuilt only when one of our files changed (or a cache is
   // missing), since the base type is registered again at every start.
   bool changed = false;
-  for (const auto& file : ownFiles) {
-    static_cast<void>(WriteIfChanged(file.path, file.contents, update, changed));
+  for (std::size_t i = 0; i < ownFiles.size(); ++i) {
+    tell(i);
+    static_cast<void>(WriteIfChanged(ownFiles[i].path, ownFiles[i].contents, update, changed));
   }
   std::set<std::string> kept;
   for (const auto& file : ownFiles) kept.insert(file.path);
@@ -488,24 +495,27 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
   for (const auto& type : types) mimeTypes.push_back(type.mimeType);
   UpdateDefaultApplications(folders, mimeTypes, made, update);
 
+  tell(steps - 2);
   if (IsFolder(folders.dataHome + "/mime/packages") &&
       (changed || !Exists(folders.dataHome + "/mime/mime.cache"))) {
     RunToolIfInstalled("update-mime-database", folders.dataHome + "/mime", update);
   }
+  tell(steps - 1);
   if (IsFolder(folders.dataHome + "/applications") &&
       (changed || !Exists(folders.dataHome + "/applications/mimeinfo.cache"))) {
     RunToolIfInstalled("update-desktop-database", folders.dataHome + "/applications", update);
   }
   if (types.empty()) RemoveMadeFolders(places, ours, update);
   static_cast<void>(WriteManifest(made.manifestPath, ours, update));
+  tell(steps);
   return update;
 }
 
 DesktopUpdate RegenerateFromStore(const std::string& storePath, const DesktopFolders& folders,
-                                  const std::string& executablePath,
-                                  const std::string& iconSource) {
+                                  const std::string& executablePath, const std::string& iconSource,
+                                  const DesktopProgress& progress) {
   RegistryStore store(storePath);
-  return RegenerateDesktopIntegration(store, folders, executablePath, iconSource);
+  return RegenerateDesktopIntegration(store, folders, executablePath, iconSource, progress);
 }
 
 }  // namespace trelik

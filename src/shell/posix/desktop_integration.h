@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,15 +41,20 @@ struct DesktopUpdate {
   // templates left out of the desktop's files, a templates folder turned off.
   std::vector<std::string> notices;
 };
+// Told `done` of `total` steps as the files are written and the tools run, the last time with
+// `done` equal to `total`: hundreds of templates' files take a while.
+using DesktopProgress = std::function<void(std::size_t done, std::size_t total)>;
 DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFolders& folders,
                                            const std::string& executablePath,
-                                           const std::string& iconSource);
+                                           const std::string& iconSource,
+                                           const DesktopProgress& progress = {});
 
 // RegenerateDesktopIntegration from the file-type store at `storePath`, read and projected while
 // holding the store's lock: a registration of another process can then neither change the store
 // in between nor have its projection replaced by one of an older store. Not for a thread whose
 // own store holds the lock. Throws Error as the store does.
 DesktopUpdate RegenerateFromStore(const std::string& storePath, const DesktopFolders& folders,
-                                  const std::string& executablePath, const std::string& iconSource);
+                                  const std::string& executablePath, const std::string& iconSource,
+                                  const DesktopProgress& progress = {});
 
 }  // namespace trelik

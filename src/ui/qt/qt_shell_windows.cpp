@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <utility>
 
 #include "common/error.h"
 #include "library/ini_file.h"
@@ -37,18 +38,27 @@ bool QtFolderPicker::Pick(const std::string& title, std::string& folder) {
   return true;
 }
 
-CopyProgressWindow::CopyProgressWindow() = default;
-CopyProgressWindow::~CopyProgressWindow() = default;
+ProgressWindowArgs CopyProgress() {
+  return {.text = "Copying…", .showAfterMs = 500, .cancellable = true};
+}
 
-bool CopyProgressWindow::Update(std::uint64_t done, std::uint64_t total) {
+ProgressWindowArgs DesktopUpdateProgress() {
+  return {.text = "Bringing the file types and the New menu up to date…", .showAfterMs = 1000};
+}
+
+ProgressWindow::ProgressWindow(ProgressWindowArgs args) : args_(std::move(args)) {}
+ProgressWindow::~ProgressWindow() = default;
+
+bool ProgressWindow::Update(std::uint64_t done, std::uint64_t total) {
   if (!dialog_) {
     dialog_ = std::make_unique<QProgressDialog>();
     dialog_->setWindowTitle(Application::kTitle);
-    dialog_->setLabelText(QProgressDialog::tr("Copying…"));
+    dialog_->setLabelText(QString::fromStdString(args_.text));
+    if (!args_.cancellable) dialog_->setCancelButton(nullptr);
     dialog_->setRange(0, kSteps);
-    dialog_->setMinimumDuration(500);
+    dialog_->setMinimumDuration(args_.showAfterMs);
     dialog_->setWindowModality(Qt::ApplicationModal);
-    // The copy ends at its next report, not at once: the window stays until it has.
+    // The work ends at its next report, not at once: the window stays until it has.
     dialog_->setAutoReset(false);
     dialog_->setAutoClose(false);
   }

@@ -21,20 +21,34 @@ class QtFolderPicker {
   std::string settingsPath_;
 };
 
-// A progress window for a folder copy that takes more than a moment, with a Cancel button; a
-// quick copy shows none.
-class CopyProgressWindow {
- public:
-  CopyProgressWindow();
-  ~CopyProgressWindow();
-  CopyProgressWindow(const CopyProgressWindow&) = delete;
-  CopyProgressWindow& operator=(const CopyProgressWindow&) = delete;
+// What a progress window says, how long the work may take before it shows, and whether the user
+// may stop the work.
+struct ProgressWindowArgs {
+  std::string text;
+  int showAfterMs = 0;
+  bool cancellable = false;
+};
 
-  // Told `done` of `total` bytes; (total, total) ends the copy and closes the window. False
-  // once the user pressed Cancel.
+// A folder copy's: it can be cancelled.
+ProgressWindowArgs CopyProgress();
+// The desktop's files being brought up to date for the file types: it only shows how far.
+ProgressWindowArgs DesktopUpdateProgress();
+
+// A progress window for work that takes more than a moment; quick work shows none. While it
+// shows, it keeps the program's windows drawn and takes their input.
+class ProgressWindow {
+ public:
+  explicit ProgressWindow(ProgressWindowArgs args);
+  ~ProgressWindow();
+  ProgressWindow(const ProgressWindow&) = delete;
+  ProgressWindow& operator=(const ProgressWindow&) = delete;
+
+  // Told `done` of `total`; (total, total) ends the work and closes the window. False once the
+  // user pressed Cancel.
   bool Update(std::uint64_t done, std::uint64_t total);
 
  private:
+  ProgressWindowArgs args_;
   std::unique_ptr<QProgressDialog> dialog_;
 };
 

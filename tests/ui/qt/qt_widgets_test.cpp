@@ -123,7 +123,7 @@ int ProgressWindows() {
 }
 
 TEST_F(QtWidgetsTest, TheCopyProgressWindowLivesAsLongAsTheCopy) {
-  CopyProgressWindow progress;
+  ProgressWindow progress(CopyProgress());
   progress.Update(0, 1 << 20);
   EXPECT_EQ(ProgressWindows(), 1);
   progress.Update(1 << 19, 1 << 20);
@@ -136,7 +136,7 @@ TEST_F(QtWidgetsTest, TheCopyProgressWindowLivesAsLongAsTheCopy) {
 
 // Cancel asks the copy to stop at its next report; the window stays until the copy has ended.
 TEST_F(QtWidgetsTest, CancelInTheProgressWindowStopsTheCopy) {
-  CopyProgressWindow progress;
+  ProgressWindow progress(CopyProgress());
   EXPECT_TRUE(progress.Update(0, 100));
   QProgressDialog* dialog = nullptr;
   for (QWidget* top : QApplication::topLevelWidgets()) {
