@@ -1,6 +1,8 @@
 #include "ui/win32/win32_controls.h"
 
 #include <commctrl.h>
+#include <initguid.h>
+#include <oleacc.h>
 
 #include "common/error.h"
 #include "common/system_error.h"
@@ -35,7 +37,22 @@ std::string WindowText(HWND window) {
 
 std::string Win32Label::Text() const { return WindowText(window_); }
 
-void Win32Label::SetText(const std::string& text) { SetWindowTextA(window_, text.c_str()); }
+// Screen readers also ask a control for its description; where the accessibility layer keeps
+// none (Wine's), the label just after the control in the dialog is what they read.
+void Win32Label::SetText(const std::string& text) {
+  SetWindowTextA(window_, text.c_str());
+  IAccPropServices* services = nullptr;
+  if (described_ == nullptr ||
+      FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  if (const auto wide = StrictWideText(text, CP_ACP)) {
+    services->SetHwndPropStr(described_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                             PROPID_ACC_DESCRIPTION, wide->c_str());
+  }
+  services->Release();
+}
 
 bool Win32CheckBox::Checked() const {
   return SendMessageA(window_, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -112,7 +129,8 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
       if (describes) children_[declared.describes].description = child.window;
       if (link) MakeLink(child.window);
       if (tip) AddTooltip(child.window, declared.tooltip);
-      auto label = std::make_unique<Win32Label>(*this, child.window);
+      auto label = std::make_unique<Win32Label>(
+          *this, child.window, describes ? children_[declared.describes].window : nullptr);
       child.onNotify = [this, label = label.get()](WORD code) {
         if (code == BN_CLICKED) application_.Dispatch(label->onClick);
       };

@@ -27,9 +27,13 @@ class ChildControl : public Interface {
 
 class Win32Label final : public ChildControl<Label> {
  public:
-  using ChildControl::ChildControl;
+  Win32Label(Win32Form& form, HWND window, HWND described)
+      : ChildControl(form, window), described_(described) {}
   std::string Text() const override;
   void SetText(const std::string& text) override;
+
+ private:
+  HWND described_;  // the control it describes, or null
 };
 
 using Win32Button = ChildControl<PushButton>;
