@@ -22,12 +22,6 @@ std::string UnusableText(const UnusableName& unusable) {
   return Quoted(unusable.name) + " cannot be used: " + unusable.reason;
 }
 
-std::string Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
-
 // Why a script's project cannot be made as asked; the window makes it all the same.
 std::optional<std::string> Refusal(const CreationPlan& plan, const PlanInput& input) {
   if (plan.nameProblem) return plan.nameProblem;
@@ -113,7 +107,7 @@ std::string DescribePlan(const CreationPlan& plan, const PathSeparators& separat
   }
   const std::string separator(1, separators.joiner);
   if (name.form == NameForm::kPlainName) {
-    const std::string typed = Trimmed(plan.typedName);
+    const std::string typed(TrimBlanksLeft(TrimBlanksRight(plan.typedName)));
     // Told to add a separator, the user would only meet the name's own problem next.
     if (const auto problem = FileNameProblem(typed, separators)) {
       return UnusableText({typed, *problem});

@@ -9,16 +9,6 @@ namespace {
 
 constexpr std::string_view kPieceSeparator = "\\";
 
-std::string_view TrimRight(std::string_view text) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::string_view TrimLeft(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
 }  // namespace
 
 std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter) {
@@ -40,8 +30,8 @@ EnteredName ClassifyEnteredName(std::string_view typed) {
   // habit: both separate the pieces.
   std::string separated(typed);
   std::replace(separated.begin(), separated.end(), '/', kPieceSeparator.front());
-  const std::string_view rightTrimmed = TrimRight(separated);
-  const std::string_view splitText = TrimLeft(rightTrimmed);
+  const std::string_view rightTrimmed = TrimBlanksRight(separated);
+  const std::string_view splitText = TrimBlanksLeft(rightTrimmed);
   if (splitText.empty()) return {NameForm::kNoName, {}, {}};
 
   auto pieces = SplitText(splitText, kPieceSeparator);

@@ -9,6 +9,20 @@
 #include "ui/access_key.h"
 
 namespace trelik {
+namespace {
+
+// Buttons, check boxes and links are pressed by their access key; other captions show an '&'
+// as it is.
+bool TakesAccessKey(const PlannedControl& planned) {
+  return planned.kind == ControlKind::kButton || planned.kind == ControlKind::kCheckBox ||
+         planned.link;
+}
+
+}  // namespace
+
+std::string DeclaredControl::MarkedCaption() const {
+  return TakesAccessKey(planned) ? MarkAccessKey({planned.caption, accessKey}) : planned.caption;
+}
 
 void ComboBox::SetItems(const std::vector<std::string>& items) {
   ClearNative();
@@ -46,7 +60,7 @@ T* Form::Declare(ControlKind kind, const std::string& name, const Args& args) {
   if constexpr (requires { args.link; }) declared.planned.link = args.link;
   if constexpr (requires { args.text; }) {
     declared.planned.caption = args.text;
-    if (kind == ControlKind::kButton || kind == ControlKind::kCheckBox || declared.planned.link) {
+    if (TakesAccessKey(declared.planned)) {
       AccessKeyCaption caption = ParseAccessKey(args.text);
       declared.planned.caption = std::move(caption.shown);
       declared.accessKey = caption.key;

@@ -160,6 +160,10 @@ struct DeclaredControl {
   std::string accessibleName;
   std::size_t describes = kNoGroup;           // the index of the control this label describes
   std::size_t accessKey = std::string::npos;  // its letter's place in the caption, if it has one
+
+  // The caption as both toolkits take it: a button's, a check box's or a link's with its access
+  // key marked, any other as it stands.
+  std::string MarkedCaption() const;
 };
 
 // A top-level window, the portable form base: it keeps the controls the window declares, in

@@ -22,7 +22,6 @@
 #include <vector>
 
 #include "common/error.h"
-#include "ui/access_key.h"
 #include "ui/layout_plan.h"
 
 namespace trelik {
@@ -268,7 +267,7 @@ class QtForm final : public Form {
     const PlannedControl& planned = declared.planned;
     QWidget* parent = planned.group == kNoGroup ? dialog_.get() : widgets_[planned.group];
     const QString caption = ToQt(planned.caption);
-    const QString marked = ToQt(MarkAccessKey({planned.caption, declared.accessKey}));
+    const QString marked = ToQt(declared.MarkedCaption());
     switch (planned.kind) {
       case ControlKind::kLabel:
         return MakeLabel(declared, parent);
@@ -329,7 +328,7 @@ class QtForm final : public Form {
     control->SetText(declared.planned.caption);
     // A link is its own buddy and shows its text marked; a plain label as it stands.
     if (declared.planned.link) {
-      widget->setText(ToQt(MarkAccessKey({declared.planned.caption, declared.accessKey})));
+      widget->setText(ToQt(declared.MarkedCaption()));
     }
     if (declared.bold) {
       QFont font = widget->font();

@@ -7,7 +7,6 @@
 #include "common/error.h"
 #include "common/system_error.h"
 #include "common/win32/narrow_text.h"
-#include "ui/access_key.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_link.h"
 #include "ui/win32/win32_widgets.h"
@@ -101,11 +100,7 @@ void Win32GroupBox::SetFocus() { form_.FocusFirstIn(this); }
 // it.
 Win32Form::Child& Win32Form::AddChild(const char* className, DWORD style, DWORD exStyle, int id) {
   const DeclaredControl& declared = Controls().back();
-  const PlannedControl& planned = declared.planned;
-  const bool marked = planned.kind == ControlKind::kButton ||
-                      planned.kind == ControlKind::kCheckBox || planned.link;
-  const std::string text =
-      marked ? MarkAccessKey({planned.caption, declared.accessKey}) : planned.caption;
+  const std::string text = declared.MarkedCaption();
   const HWND window = CreateWindowExA(
       exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
