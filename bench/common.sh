@@ -24,6 +24,7 @@ cleanup_pids=()
 cleanup_groups=()
 cleanup() {
   local pid
+  forget_wine_libraries
   for pid in "${cleanup_groups[@]}"; do kill -- "-$pid" 2>/dev/null; done
   for pid in "${cleanup_pids[@]}"; do
     kill "$pid" 2>/dev/null
@@ -107,21 +108,36 @@ in_home() {
     XDG_CONFIG_HOME=$home/.config "$@")
 }
 
-# The Windows programs copied into a private folder (trelik.exe keeps its settings and template
-# library beside itself), a launcher, and the build's Wine prefix warmed up so that no run pays
-# for starting the Wine server or its desktop process (explorer.exe, which Windows always has
-# running): one minimal window stays open in the background for that. Sets wine_trelik and
-# wine_minimal, the commands to time.
+# The Windows programs copied into private folders, a launcher, and the build's Wine prefix
+# warmed up so that no run pays for starting the Wine server or its desktop process
+# (explorer.exe, which Windows always has running): one minimal window stays open in the
+# background for that. trelik.exe keeps its settings and template library beside itself: for
+# each count given (1 when none is), a folder wine-app-N holds it with N templates registered by
+# the program's own code (template_setup.exe). They are all reached through one path,
+# $scratch/wine-app, which use_wine_library points at one of them, so that every start sees its
+# own registration of .trelik as made already. Sets wine_trelik and wine_minimal, the commands
+# to time.
 prepare_wine() {
-  local build="$repo/build/windows" app="$scratch/wine-app"
-  mkdir -p "$app/projects/Web" "$scratch/wine-desktop"
-  cp "$build/src/app/trelik.exe" "$build/bench/minimal_win32_window.exe" "$app/"
-  printf '<title>New site</title>\r\n' >"$app/projects/Web/index.htm"
+  local build="$repo/build/windows" n
+  local app="$scratch/wine-app" exe="Z:${scratch//\//\\}\\wine-app\\trelik.exe"
+  mkdir -p "$scratch/wine-minimal" "$scratch/wine-desktop"
+  cp "$build/bench/minimal_win32_window.exe" "$scratch/wine-minimal/"
   printf '\r\n' >"$scratch/wine-desktop/New.trelik_Web"
   timeout 120 "$build/wine-run" cmd /c exit >/dev/null 2>&1 </dev/null ||
     { echo "the Wine prefix of $build could not be prepared" >&2; exit 2; }
-  wine_trelik=("$build/wine-run" "$app/trelik.exe" "Z:${scratch//\//\\}\\wine-desktop\\New.trelik_Web")
-  wine_minimal=("$build/wine-run" "$app/minimal_win32_window.exe")
+  wine_trelik=("$build/wine-run" "$exe" "Z:${scratch//\//\\}\\wine-desktop\\New.trelik_Web")
+  wine_counts=("${@:-1}")
+  for n in "${wine_counts[@]}"; do
+    mkdir -p "$app-$n"
+    cp "$build/src/app/trelik.exe" "$app-$n/"
+    use_wine_library "$n"
+    # A file, not a pipe: Wine's services may hold what they inherit for seconds.
+    timeout 300 "$build/wine-run" "$build/bench/template_setup.exe" "$exe" "$n" \
+      </dev/null >/dev/null 2>"$scratch/setup.err" ||
+      { cat "$scratch/setup.err" >&2; echo "setting up $n templates under Wine failed" >&2; exit 2; }
+  done
+  use_wine_library "${1:-1}"
+  wine_minimal=("$build/wine-run" "$scratch/wine-minimal/minimal_win32_window.exe")
   setsid "${wine_minimal[@]}" >/dev/null 2>&1 </dev/null &
   local keeper=$!
   cleanup_groups+=("$keeper")
@@ -131,5 +147,16 @@ prepare_wine() {
   done
   echo "Wine's desktop process did not start within 10 s" >&2
   exit 2
+}
+use_wine_library() { ln -sfn "wine-app-$1" "$scratch/wine-app"; }
+# The file types prepare_wine registered leave the build's prefix again, by the program's own
+# removal.
+wine_counts=()
+forget_wine_libraries() {
+  local n
+  for n in "${wine_counts[@]}"; do
+    use_wine_library "$n"
+    timeout 120 "${wine_trelik[0]}" "${wine_trelik[1]}" --unregister-all </dev/null >/dev/null 2>&1
+  done
 }
 wine_version() { /usr/lib/wine/wine64 --version 2>/dev/null; }

@@ -56,9 +56,9 @@ if [ $with_wine = 1 ]; then
   row "trelik.exe under Wine on a launcher" '%10.0f' ${kib[wine_trelik]}
 fi
 header "ratio, pair by pair"
-ratio_row "Trelik / minimal Qt dialog" '<= 1.10x' ${kib[trelik]} -- ${kib[qt]}
+ratio_row "Trelik / minimal Qt dialog" '<= 1.05x' ${kib[trelik]} -- ${kib[qt]}
 if [ $with_wine = 1 ]; then
-  ratio_row "trelik.exe / minimal Win32 window" '<= 1.10x' ${kib[wine_trelik]} -- ${kib[win32]}
+  ratio_row "trelik.exe / minimal Win32 window" '<= 1.05x' ${kib[wine_trelik]} -- ${kib[win32]}
 else
   echo "(the windows preset is not configured: no figures under Wine)"
 fi

@@ -1,11 +1,13 @@
 // Gives a fresh home a template library of a chosen size, the way the editor builds one: a
-// folder per template in the store, its file type registered through the Linux file-type store,
-// the template list and the settings, and the desktop files generated from the store.
+// folder per template in the store, its file type registered through the platform's file-type
+// store, the template list and the settings (on Linux, the desktop files generated from the
+// store too).
 //
-// Usage: template_setup TRELIK_EXECUTABLE COUNT [--types-missing] (HOME and XDG_DATA_HOME name
-// the home). The first template is "Web"; the others are "Site 1", "Site 2", ... With
-// --types-missing no file type is registered, as in a library restored from a backup: the
-// editor's first start then registers them all.
+// Usage: template_setup TRELIK_EXECUTABLE COUNT [--types-missing] (on Linux HOME and
+// XDG_DATA_HOME name the home; trelik.exe keeps its library beside itself). The first template
+// is "Web"; the others are "Site 1", "Site 2", ... With --types-missing no file type is
+// registered, as in a library restored from a backup: the editor's first start then registers
+// them all.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,10 +18,7 @@
 #include "common/error.h"
 #include "library/ini_file.h"
 #include "library/template_list.h"
-#include "shell/file_type_registration.h"
-#include "shell/memory_registry.h"
-#include "shell/posix/desktop_integration.h"
-#include "shell/posix/registry_store.h"
+#include "template_registration.h"
 
 namespace {
 
@@ -41,9 +40,7 @@ int main(int argc, char** argv) {
   }
   const std::string executable = argv[1];
   const int count = std::atoi(argv[2]);
-  const trelik::DesktopFolders desktop = trelik::XdgFoldersFromEnvironment();
-  const std::string dataFolder = desktop.dataHome + "/trelik/";
-  const std::string storePath = dataFolder + "filetypes.reg";
+  const std::string dataFolder = trelik::bench::LibraryFolder(executable);
 
   std::vector<std::string> names{"Web"};
   for (int i = 1; i < count; ++i) names.push_back("Site " + std::to_string(i));
@@ -57,21 +54,9 @@ int main(int argc, char** argv) {
     }
     trelik::SaveTemplateList(dataFolder + "projects.lib", names);
     if (typesMissing) return 0;
-    {
-      trelik::RegistryStore store(storePath);
-      // The desktop files are generated once at the end; the result is the same as after
-      // each registration.
-      const trelik::RegistrationContext context{store, executable, [] {}};
-      trelik::RegisterFileType(context, ".trelik", "Trelik", false);
-      for (const auto& name : names) {
-        trelik::RegisterFileType(context, ".trelik_" + name, "trelik_" + name, true);
-      }
-    }
-    trelik::MemoryRegistry fileTypes(trelik::ReadRegistryStore(storePath));
-    const std::string icon = fs::path(executable).parent_path() / "trelik.png";
-    const auto update = trelik::RegenerateDesktopIntegration(fileTypes, desktop, executable, icon);
-    if (!update.failure.empty()) {
-      std::fprintf(stderr, "template_setup: %s\n", update.failure.c_str());
+    if (const std::string failure = trelik::bench::RegisterTemplateTypes(executable, names);
+        !failure.empty()) {
+      std::fprintf(stderr, "template_setup: %s\n", failure.c_str());
       return 1;
     }
   } catch (const trelik::Error& error) {

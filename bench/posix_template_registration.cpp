@@ -1,0 +1,35 @@
+#include <filesystem>
+
+#include "shell/file_type_registration.h"
+#include "shell/memory_registry.h"
+#include "shell/posix/desktop_integration.h"
+#include "shell/posix/registry_store.h"
+#include "template_registration.h"
+
+namespace trelik::bench {
+
+// HOME and XDG_DATA_HOME name the home.
+std::string LibraryFolder(const std::string&) {
+  return XdgFoldersFromEnvironment().dataHome + "/trelik/";
+}
+
+// The file-type store, then the desktop files generated from it once at the end; the result is
+// the same as after each registration.
+std::string RegisterTemplateTypes(const std::string& executable,
+                                  const std::vector<std::string>& names) {
+  const DesktopFolders desktop = XdgFoldersFromEnvironment();
+  const std::string storePath = LibraryFolder(executable) + "filetypes.reg";
+  {
+    RegistryStore store(storePath);
+    const RegistrationContext context{store, executable, [] {}};
+    RegisterFileType(context, ".trelik", "Trelik", false);
+    for (const auto& name : names) {
+      RegisterFileType(context, ".trelik_" + name, "trelik_" + name, true);
+    }
+  }
+  MemoryRegistry fileTypes(ReadRegistryStore(storePath));
+  const std::string icon = std::filesystem::path(executable).parent_path() / "trelik.png";
+  return RegenerateDesktopIntegration(fileTypes, desktop, executable, icon).failure;
+}
+
+}  // namespace trelik::bench
