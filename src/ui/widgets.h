@@ -59,9 +59,12 @@ class Edit : public Control {
 // A drop-down list that allows no typing and keeps its entries in the order they were added,
 // each byte for byte as given: names from the file system need not be valid text, and the
 // native list shows them only as far as they decode.
+// Opened, it is at least kDroppedRows entries high and as wide as its longest entry, within the
+// screen; typing the first letters of an entry chooses it (TypeAheadIndex) as the user's choice.
 class ComboBox : public Control {
  public:
   static constexpr int kNone = -1;
+  static constexpr int kDroppedRows = 20;
 
   const std::vector<std::string>& Items() const { return items_; }
   void SetItems(const std::vector<std::string>& items);  // clears the selection

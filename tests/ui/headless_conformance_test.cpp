@@ -38,10 +38,14 @@ class HeadlessDriver final : public WidgetDriver {
     Headless(form).PressAccessKey(letter);
   }
   void Type(Form& form, const std::string& text) override {
-    auto& edit = Headless(form).Find<HeadlessEdit>(Headless(form).FocusedControl());
+    auto& focused = Headless(form).Find<Control>(Headless(form).FocusedControl());
+    if (auto* list = dynamic_cast<HeadlessComboBox*>(&focused)) return list->Type(text);
+    auto& edit = dynamic_cast<HeadlessEdit&>(focused);
     for (const char c : text) edit.SetText(edit.Text() + c);
   }
   bool Ended(Form&) override { return application_.Ended(); }
+  // Draws nothing.
+  std::optional<DroppedList> Drop(Form&, const std::string&) override { return std::nullopt; }
   std::string Description(Form& form, const std::string& control) override {
     const auto& controls = form.Controls();
     for (const auto& label : controls) {

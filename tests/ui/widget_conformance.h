@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -32,10 +33,16 @@ class WidgetDriver {
   // key pressed has run.
   virtual void PressAccessKey(Form& form, const std::string& control, char letter) = 0;
   virtual bool HasFocus(Form& form, const std::string& control) = 0;
-  // Types into the control that has the focus.
+  // Types into the control that has the focus, in quick succession after a pause.
   virtual void Type(Form& form, const std::string& text) = 0;
   // Whether the program is ending, its main window closed.
   virtual bool Ended(Form& mainForm) = 0;
+  // What the user sees of the named drop-down list opened: nullopt when nothing is drawn.
+  struct DroppedList {
+    int rows = 0;               // the entries shown whole at once
+    bool longestWhole = false;  // whether its longest entry shows whole
+  };
+  virtual std::optional<DroppedList> Drop(Form& form, const std::string& control) = 0;
   // What screen readers read as the control's description.
   virtual std::string Description(Form& form, const std::string& control) = 0;
   // Lets the windows handle what is queued for them until `done` holds; a bounded wait.

@@ -183,6 +183,28 @@ TEST_P(WidgetConformance, AWindowThatAsksBeforeClosingStaysOpenOnCancel) {
   EXPECT_EQ(closes, 2);
 }
 
+// A long list opens at least 20 entries high and as wide as its longest entry, and typing the
+// first letters of an entry chooses it as the user's choice.
+TEST_P(WidgetConformance, AListOpensTwentyRowsHighAndWideAndFindsWhatIsTyped) {
+  Form& form = MakeEditorLikeForm();
+  driver_->ShowActive(form);
+  std::vector<std::string> names = {"Api", "A template name much longer than the list box is wide",
+                                    "Web", "web2", "Wiki"};
+  for (int i = 10; i < 40; ++i) names.push_back("Site " + std::to_string(i));
+  templates_->SetItems(names);
+  if (const auto dropped = driver_->Drop(form, "Templates")) {
+    EXPECT_GE(dropped->rows, 20);
+    EXPECT_TRUE(dropped->longestWhole);
+  }
+  int changes = 0;
+  templates_->onChange = [&] { ++changes; };
+  templates_->SetSelectedIndex(0);
+  templates_->SetFocus();
+  driver_->Type(form, "wI");
+  EXPECT_EQ(templates_->SelectedIndex(), 4);
+  EXPECT_EQ(changes, 2);  // "Web", then "Wiki"
+}
+
 // Names come from files and folders, so they may hold any byte but NUL. Every backend's lists
 // must hand each one back exactly, whatever they can show of it, and find it by a spelling
 // that differs in letter case only.

@@ -5,6 +5,7 @@
 
 #include "common/error.h"
 #include "ui/access_key.h"
+#include "ui/type_ahead.h"
 
 namespace trelik {
 
@@ -37,6 +38,13 @@ void HeadlessComboBox::Open() {
 void HeadlessComboBox::ChooseHighlighted() {
   dropped_ = false;
   Choose(highlighted_);
+}
+
+void HeadlessComboBox::Type(const std::string& letters) {
+  for (std::size_t typed = 1; typed <= letters.size(); ++typed) {
+    const int index = TypeAheadIndex(Items(), selected_, letters.substr(0, typed));
+    if (index != selected_) Choose(index);
+  }
 }
 
 HeadlessForm::HeadlessForm(HeadlessApplication& application, FormArgs args)

@@ -86,6 +86,9 @@ class HeadlessComboBox final : public HeadlessControl<ComboBox> {
   void Highlight(int index) { highlighted_ = index; }
   int Highlighted() const { return highlighted_; }
   void ChooseHighlighted();
+  // As the user types `letters` in quick succession after a pause: each moves to the entry
+  // starting with the letters so far, and a move runs onChange.
+  void Type(const std::string& letters);
 
  private:
   bool AddNative(const std::string&) override { return true; }

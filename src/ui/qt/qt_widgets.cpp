@@ -1,5 +1,6 @@
 #include "ui/qt/qt_widgets.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -18,6 +19,7 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -170,11 +172,24 @@ class QtEdit final : public QtControl<Edit, QLineEdit> {
   void SetCueText(const std::string& text) override { widget_->setPlaceholderText(ToQt(text)); }
 };
 
-// A drop-down list that tells when it receives the focus, as the user reaches it.
+// A drop-down list that tells when it receives the focus, as the user reaches it. It opens at
+// least kDroppedRows entries high and as wide as its longest entry, within the screen; Qt's
+// own search by typing already finds an entry by its first letters.
 class FocusReportingComboBox final : public QComboBox {
  public:
   FocusReportingComboBox(QWidget* parent, std::function<void()> onFocus)
-      : QComboBox(parent), onFocus_(std::move(onFocus)) {}
+      : QComboBox(parent), onFocus_(std::move(onFocus)) {
+    setMaxVisibleItems(ComboBox::kDroppedRows);
+  }
+
+  void showPopup() override {
+    QAbstractItemView* list = view();
+    int wide = list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+               style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    if (const QScreen* shown = screen()) wide = std::min(wide, shown->availableGeometry().width());
+    list->setMinimumWidth(wide);
+    QComboBox::showPopup();
+  }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {

@@ -4,9 +4,12 @@
 #include <initguid.h>
 #include <oleacc.h>
 
+#include <algorithm>
+
 #include "common/error.h"
 #include "common/system_error.h"
 #include "common/win32/narrow_text.h"
+#include "ui/type_ahead.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_link.h"
 #include "ui/win32/win32_widgets.h"
@@ -90,6 +93,59 @@ int Win32ComboBox::SelectedIndex() const {
 
 void Win32ComboBox::SetSelectedIndex(int index) {
   SendMessageA(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+Win32ComboBox::Win32ComboBox(Win32Form& form, HWND window) : ChildControl(form, window) {
+  SetWindowSubclass(window, &TypeAheadProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// Space is left to the list, which Qt's opens with it.
+LRESULT CALLBACK Win32ComboBox::TypeAheadProcedure(HWND window, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+  if (message == WM_CHAR && wParam > ' ' && wParam != 0x7F) {
+    reinterpret_cast<Win32ComboBox*>(self)->TypeLetter(static_cast<char>(wParam));
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &TypeAheadProcedure, 0);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void Win32ComboBox::TypeLetter(char letter) {
+  // The pause after which a letter starts a new search, as Windows' list views keep it.
+  constexpr ULONGLONG kPause = 1000;
+  const ULONGLONG now = GetTickCount64();
+  if (now - lastLetter_ > kPause) typed_.clear();
+  lastLetter_ = now;
+  typed_.push_back(letter);
+  const int index = TypeAheadIndex(Items(), SelectedIndex(), typed_);
+  if (index == SelectedIndex()) return;
+  SetSelectedIndex(index);
+  SendMessageA(GetParent(window_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window_), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(window_));
+}
+
+void Win32ComboBox::FitDroppedWidth() {
+  const HDC dc = GetDC(window_);
+  if (dc == nullptr) return;
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0)));
+  LONG widest = 0;
+  for (const auto& item : Items()) {
+    SIZE size{};
+    if (GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size)) {
+      widest = std::max(widest, size.cx);
+    }
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(window_, dc);
+  // The list's borders, its scroll bar and the margins each entry is drawn with.
+  LONG wide = widest + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE) + 8;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    wide = std::min(wide, monitor.rcWork.right - monitor.rcWork.left);
+  }
+  SendMessageA(window_, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(wide), 0);
 }
 
 void Win32GroupBox::SetFocus() { form_.FocusFirstIn(this); }
@@ -178,6 +234,7 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
         if (code == CBN_SETFOCUS && !focusComingBack_) application_.Dispatch(box->onEnter);
         // Sent for the user's choice only, never for a selection the program makes.
         if (code == CBN_SELCHANGE) application_.Dispatch(box->onChange);
+        if (code == CBN_DROPDOWN) box->FitDroppedWidth();
       };
       made = std::move(box);
       break;

@@ -56,16 +56,27 @@ class Win32Edit final : public ChildControl<Edit> {
 
 class Win32ComboBox final : public ChildControl<ComboBox> {
  public:
-  using ChildControl::ChildControl;
+  // Takes over the typed letters: Windows' own list looks at the last letter alone.
+  Win32ComboBox(Win32Form& form, HWND window);
   int SelectedIndex() const override;
   void SetSelectedIndex(int index) override;
+  // As the list opens: as wide as its longest entry, within the screen.
+  void FitDroppedWidth();
 
  private:
+  static LRESULT CALLBACK TypeAheadProcedure(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR, DWORD_PTR self);
+  // Moves to the entry that starts with the letters typed so far, as the user's choice.
+  void TypeLetter(char letter);
+
   // The control shows each entry as the code page decodes it (invalid sequences as replacement
   // characters).
   bool AddNative(const std::string& item) override;
   void RemoveNative(int index) override;
   void ClearNative() override;
+
+  std::string typed_;  // since the last pause
+  ULONGLONG lastLetter_ = 0;
 };
 
 // Focusing a group box focuses the first control in it.

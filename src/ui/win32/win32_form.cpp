@@ -18,7 +18,6 @@ namespace {
 
 constexpr char kFormClass[] = "TrelikForm";
 constexpr int kItemHeight = 13;  // a drop-down list's entries
-constexpr int kVisibleItems = 8;
 constexpr int kProgramIcon = 1;
 constexpr UINT_PTR kShownTimer = 1;
 
@@ -189,9 +188,10 @@ void Win32Form::Layout(std::size_t index, const Bounds& bounds) {
   SendMessageA(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(index)), FALSE);
   int height = bounds.height;
   if (kind == ControlKind::kComboBox) {
-    SendMessageA(child.window, CB_SETMINVISIBLE, kVisibleItems, 0);
+    SendMessageA(child.window, CB_SETMINVISIBLE, ComboBox::kDroppedRows, 0);
     SendMessageA(child.window, CB_SETITEMHEIGHT, 0, plan_.ScaleY(kItemHeight));
-    height += kVisibleItems * plan_.ScaleY(kItemHeight);  // room for the opened list
+    // Room for the opened list, where the common controls do not take the number of rows.
+    height += (ComboBox::kDroppedRows + 1) * plan_.ScaleY(kItemHeight);
   }
   if (kind == ControlKind::kPicture && child.iconSize != bounds.width) {
     const HICON icon = LoadProgramIcon(bounds.width, LR_DEFAULTCOLOR);

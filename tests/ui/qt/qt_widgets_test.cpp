@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -231,6 +232,20 @@ class QtDriver final : public testing::WidgetDriver {
     return QAccessible::queryAccessibleInterface(Child(form, control))
         ->text(QAccessible::Description)
         .toStdString();
+  }
+  std::optional<DroppedList> Drop(Form& form, const std::string& control) override {
+    auto* box = qobject_cast<QComboBox*>(Child(form, control));
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+    int longest = 0;
+    for (int i = 0; i < box->count(); ++i) {
+      longest = std::max(longest, list->fontMetrics().horizontalAdvance(box->itemText(i)));
+    }
+    const DroppedList dropped{.rows = list->viewport()->height() / list->sizeHintForRow(0),
+                              .longestWhole = list->viewport()->width() >= longest};
+    box->hidePopup();
+    return dropped;
   }
   bool RunUntil(const std::function<bool()>& done) override { return QTest::qWaitFor(done, 5000); }
   void WhenActive(Form& form, std::function<void()> step) override {

@@ -724,6 +724,30 @@ class Win32Driver final : public testing::WidgetDriver {
   std::string Description(Form& form, const std::string& control) override {
     return WindowText(GetWindow(Child(form, control), GW_HWNDNEXT));
   }
+  std::optional<DroppedList> Drop(Form& form, const std::string& control) override {
+    const HWND box = Child(form, control);
+    SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(box, &info);
+    RECT list{};
+    GetClientRect(info.hwndList, &list);
+    const HDC dc = GetDC(info.hwndList);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)));
+    LONG longest = 0;
+    for (const auto& item : dynamic_cast<Win32Form&>(form).Find<ComboBox>(control).Items()) {
+      SIZE size{};
+      GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+      longest = std::max(longest, size.cx);
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(info.hwndList, dc);
+    SendMessageA(box, CB_SHOWDROPDOWN, FALSE, 0);
+    const auto rowHeight = static_cast<LONG>(SendMessageA(box, CB_GETITEMHEIGHT, 0, 0));
+    return DroppedList{.rows = static_cast<int>(list.bottom / rowHeight),
+                       .longestWhole = list.right >= longest};
+  }
   bool RunUntil(const std::function<bool()>& done) override {
     for (int tries = 0; tries < 300 && !done(); ++tries) {
       MSG message;
