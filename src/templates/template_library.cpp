@@ -37,10 +37,6 @@ std::string TemplateLibrary::StoreFolder() const {
   return dataFolder_ + kTemplateStoreFolder + PlatformSeparators().joiner;
 }
 
-bool TemplateLibrary::StoreHolds(const std::string& name) const {
-  return shell_.IsExistingFile(StoreFolder() + name) || StoreFolderExists(name);
-}
-
 bool TemplateLibrary::StoreFolderExists(const std::string& name) const {
   return shell_.IsExistingFolder(StoreFolder() + name);
 }
@@ -62,8 +58,31 @@ std::optional<std::string> TemplateLibrary::AddRefusal(
   if (const auto problem = TemplateNameProblem(name, PlatformSeparators())) {
     return "\"" + folder + "\" cannot be added as a template: " + *problem + ".";
   }
-  if (StoreHolds(name)) return TakenMessage(name);
+  // A folder of that name is offered for use instead (StoredFolderQuestion).
+  if (shell_.IsExistingFile(StoreFolder() + name)) return TakenMessage(name);
   return std::nullopt;
+}
+
+std::optional<std::string> TemplateLibrary::StoredFolderQuestion(const std::string& folder) const {
+  const std::string name = FileNamePart(folder, PlatformSeparators());
+  if (!StoreFolderExists(name)) return std::nullopt;
+  return "\"" + StoreFolder() + name + "\" is already in the template store.\nUse that folder as " +
+         "the template \"" + name + "\" instead of copying \"" + folder + "\"?";
+}
+
+TemplateLibrary::Addition TemplateLibrary::AddStored(const std::string& folder) {
+  const std::string name = FileNamePart(folder, PlatformSeparators());
+  RegisterWhole(name);
+  return {.name = name};
+}
+
+void TemplateLibrary::RegisterWhole(const std::string& name) {
+  try {
+    Register(name);
+  } catch (const Error& error) {
+    Unregister(name);
+    throw Error(std::string(error.what()) + "\n\"" + name + "\" was not added");
+  }
 }
 
 TemplateLibrary::Addition TemplateLibrary::Add(NativeWindow owner, const std::string& folder) {
@@ -80,13 +99,17 @@ TemplateLibrary::Addition TemplateLibrary::Add(NativeWindow owner, const std::st
     return {.failure = TakenMessage(name)};
   }
   try {
-    Register(name);
-  } catch (const Error& error) {
-    Unregister(name);
+    RegisterWhole(name);
+  } catch (const Error&) {
     static_cast<void>(shell_.RemoveFolder(*copy.arrivedAt));
-    throw Error(std::string(error.what()) + "\n\"" + name + "\" was not added");
+    throw;
   }
   return {.name = name};
+}
+
+std::string TemplateLibrary::RemoveQuestion(const std::string& name) const {
+  return "Remove \"" + name + "\" from the templates? Its folder stays in " +
+         WithoutTrailingSeparators(StoreFolder(), PlatformSeparators()) + ".";
 }
 
 void TemplateLibrary::Remove(const std::string& name) {
@@ -104,7 +127,14 @@ TemplateLibrary::Recorded TemplateLibrary::RecordedFor(const std::string& name) 
 
 std::optional<std::string> TemplateLibrary::Record(const std::string& name,
                                                    const Recorded& recorded) {
-  if (const auto problem = FileNameProblem(recorded.mainFile, PlatformSeparators())) {
+  const PathSeparators& separators = PlatformSeparators();
+  // The file list shows a folder with a trailing separator.
+  const std::string entry = WithoutTrailingSeparators(recorded.mainFile, separators);
+  if (entry != recorded.mainFile ||
+      (!entry.empty() && StoreFolderExists(name + separators.joiner + entry))) {
+    return "\"" + entry + "\" is a folder: the main file must be a file.";
+  }
+  if (const auto problem = FileNameProblem(recorded.mainFile, separators)) {
     return "\"" + recorded.mainFile + "\" cannot be the main file: " + *problem + ".";
   }
   settings_.WriteText(kMainFileSection, name, recorded.mainFile);

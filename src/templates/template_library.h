@@ -44,6 +44,16 @@ class TemplateLibrary {
   // and the type are taken back when either fails. A refused registration throws Error.
   Addition Add(NativeWindow owner, const std::string& folder);
 
+  // The store may hold a folder by the name `folder` would get: one a removed template left, or
+  // one laid there by hand. Then this is the question that offers to make a template of it
+  // instead of copying, naming where it is; nullopt when there is none.
+  std::optional<std::string> StoredFolderQuestion(const std::string& folder) const;
+  // Makes the store's folder of that name a template, copying nothing: registers its file type,
+  // or takes it back and throws Error.
+  Addition AddStored(const std::string& folder);
+
+  // The question to ask before `name` leaves the list.
+  std::string RemoveQuestion(const std::string& name) const;
   // Unregisters the template's file type and forgets what is recorded for it; its folder stays.
   void Remove(const std::string& name);
 
@@ -51,10 +61,11 @@ class TemplateLibrary {
     std::string mainFile;
     bool autoOpen = false;
     bool fill = false;
+    bool operator==(const Recorded&) const = default;
   };
   Recorded RecordedFor(const std::string& name) const;
   // Records the template's main file and flags; refuses, writing nothing, a main file that is
-  // no plain name inside the template or that would break the settings file.
+  // a folder, no plain name inside the template, or that would break the settings file.
   std::optional<std::string> Record(const std::string& name, const Recorded& recorded);
 
   // A library restored from a backup or laid out by hand has its templates but no file types:
@@ -65,7 +76,8 @@ class TemplateLibrary {
                       const std::function<void(const std::string&)>& tell);
 
  private:
-  bool StoreHolds(const std::string& name) const;
+  // Registers `name`, taking back what was done of it when that fails.
+  void RegisterWhole(const std::string& name);
   bool StoreFolderExists(const std::string& name) const;
   RegistrationContext Context(Registry& registry);
   void Register(const std::string& name);

@@ -46,7 +46,7 @@ int CompareNaturally(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<std::string> FileListOrder(std::vector<ListedEntry> entries) {
+std::vector<std::string> FileListOrder(std::vector<ListedEntry> entries, char folderMark) {
   std::sort(entries.begin(), entries.end(), [](const ListedEntry& a, const ListedEntry& b) {
     if (a.isFolder != b.isFolder) return !a.isFolder;
     const int order = CompareNaturally(a.name, b.name);
@@ -54,8 +54,18 @@ std::vector<std::string> FileListOrder(std::vector<ListedEntry> entries) {
   });
   std::vector<std::string> names;
   names.reserve(entries.size());
-  for (auto& entry : entries) names.push_back(std::move(entry.name));
+  for (auto& entry : entries) {
+    if (entry.isFolder) entry.name.push_back(folderMark);
+    names.push_back(std::move(entry.name));
+  }
   return names;
+}
+
+std::vector<std::string> FileListOrder(const std::vector<std::string>& names) {
+  std::vector<ListedEntry> entries;
+  entries.reserve(names.size());
+  for (const auto& name : names) entries.push_back({name});
+  return FileListOrder(std::move(entries), '\0');
 }
 
 }  // namespace trelik

@@ -73,6 +73,7 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   ComboBox2->onEnter = [this] { ComboBox2Enter(); };
   form_->onShow = [this] { FormShow(); };
   form_->onShown = [this] { RegisterListedTemplates(); };
+  form_->onCloseQuery = [this] { return FormCloseQuery(); };
   form_->onClose = [this] { FormClose(); };
   form_->onHelp = [this] { actions_.OpenHelp(); };
 
@@ -99,7 +100,8 @@ void TForm2::FormShow() {
     throw Error(std::string(error.what()) +
                 "\nThe template list is left as it is and is not saved when the editor closes");
   }
-  ComboBox1->SetItems(templates);
+  ListTemplates(templates, "");
+  shown_.clear();
   listShown_ = true;
   if (!listLoadedInFull_) {
     program_.application.ShowMessage(
@@ -120,6 +122,43 @@ void TForm2::RegisterListedTemplates() {
     program_.application.ShowMessage(form_.get(), notice);
   });
 }
+
+void TForm2::ListTemplates(const std::vector<std::string>& names, const std::string& selected) {
+  ComboBox1->SetItems(FileListOrder(names));
+  SelectTemplate(selected);
+}
+
+void TForm2::SelectTemplate(const std::string& name) {
+  const auto& items = ComboBox1->Items();
+  const auto found = name.empty() ? items.end() : std::ranges::find(items, name);
+  ComboBox1->SetSelectedIndex(found == items.end() ? ComboBox::kNone
+                                                   : static_cast<int>(found - items.begin()));
+}
+
+std::optional<TemplateLibrary::Recorded> TForm2::Chosen() const {
+  const int file = ComboBox2->SelectedIndex();
+  // A folder is no main file: "Main File" records nothing for it.
+  if (file == ComboBox::kNone || ComboBox2->Items()[file].ends_with(PlatformSeparators().joiner)) {
+    return std::nullopt;
+  }
+  return TemplateLibrary::Recorded{.mainFile = ComboBox2->Items()[file],
+                                   .autoOpen = CheckBox1->Checked(),
+                                   .fill = CheckBox2->Checked()};
+}
+
+bool TForm2::SettleChoices() {
+  const auto chosen = Chosen();
+  TemplateLibrary library = Library();
+  if (shown_.empty() || !chosen || *chosen == library.RecordedFor(shown_)) return true;
+  const Answer answer = program_.application.AskYesNoCancel(
+      form_.get(), "Save the main file and options of \"" + shown_ + "\"?");
+  if (answer != Answer::kYes) return answer == Answer::kNo;
+  const auto refusal = library.Record(shown_, *chosen);
+  if (refusal) program_.application.ShowMessage(form_.get(), *refusal);
+  return !refusal;
+}
+
+bool TForm2::FormCloseQuery() { return SettleChoices(); }
 
 void TForm2::FormClose() {
   const std::string path = Library().ListFilePath();
@@ -145,33 +184,58 @@ void TForm2::Button4Click() {
     program_.application.ShowMessage(form_.get(), *refusal);
     return;
   }
-  // Counted where links are resolved, since a picked link to a folder is copied as that folder.
-  const TreeSize size = MeasureTree(ComparablePath(folder));
-  if (IsLargeTree(size) &&
-      !program_.application.AskQuestion(form_.get(), LargeTreeQuestion(folder, size))) {
-    return;
+  TemplateLibrary::Addition added;
+  if (const auto question = library.StoredFolderQuestion(folder)) {
+    if (!program_.application.AskQuestion(form_.get(), *question)) return;
+    added = library.AddStored(folder);
+  } else {
+    // Counted where links are resolved, since a picked link to a folder is copied as that folder.
+    const TreeSize size = MeasureTree(ComparablePath(folder));
+    if (IsLargeTree(size) &&
+        !program_.application.AskQuestion(form_.get(), LargeTreeQuestion(folder, size))) {
+      return;
+    }
+    added = library.Add(program_.Form1->Window().Handle(), folder);
   }
-  const auto added = library.Add(program_.Form1->Window().Handle(), folder);
   if (!added.name) {
     if (!added.failure.empty()) program_.application.ShowMessage(form_.get(), added.failure);
     return;
   }
-  ComboBox1->AddItem(*added.name);
-  ComboBox1->SetSelectedIndex(static_cast<int>(ComboBox1->Items().size()) - 1);
+  std::vector<std::string> names = ComboBox1->Items();
+  names.push_back(*added.name);
+  ListTemplates(names, *added.name);
   ComboBox1Change();
 }
 
 void TForm2::Button5Click() {
   const int selected = ComboBox1->SelectedIndex();
   if (selected == ComboBox::kNone) return;
-  Library().Remove(ComboBox1->Items()[selected]);
+  const std::string name = ComboBox1->Items()[selected];
+  TemplateLibrary library = Library();
+  if (!program_.application.AskQuestion(form_.get(), library.RemoveQuestion(name))) return;
+  library.Remove(name);
   ComboBox1->RemoveItem(selected);
+  shown_.clear();  // nothing is left to record for it
 }
 
 // What is recorded for the chosen template shows at once: its main file as the file list's
-// entry and its Auto Open state.
+// entry and its Auto Open state. What the user chose for the template left is settled first;
+// when they stay with it, it is chosen again.
 void TForm2::ComboBox1Change() {
   const std::string name = SelectedTemplate();
+  if (name == shown_) return;
+  bool settled = false;
+  try {
+    settled = SettleChoices();
+  } catch (const Error&) {
+    SelectTemplate(shown_);
+    throw;
+  }
+  if (!settled) {
+    SelectTemplate(shown_);
+    return;
+  }
+  shown_ = name;
   if (name.empty()) return;
   const TemplateLibrary::Recorded recorded = Library().RecordedFor(name);
   ListTemplateFiles(name, recorded.mainFile);
@@ -196,7 +260,8 @@ void TForm2::ListTemplateFiles(const std::string& name, const std::string& selec
     const bool isFolder = !program_.shell.IsExistingFile(folder + entry);
     entries.push_back({std::move(entry), isFolder});
   }
-  const std::vector<std::string> names = FileListOrder(std::move(entries));
+  const std::vector<std::string> names =
+      FileListOrder(std::move(entries), PlatformSeparators().joiner);
   ComboBox2->SetItems(names);
   const auto found = std::find(names.begin(), names.end(), selected);
   if (!selected.empty() && found != names.end()) {

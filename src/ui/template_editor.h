@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ class TForm2 {
   Form& Window() { return *form_; }
 
   void FormShow();
+  bool FormCloseQuery();
   // Gives the listed templates their missing file types, once the window has been drawn.
   void RegisterListedTemplates();
   void FormClose();
@@ -54,12 +56,22 @@ class TForm2 {
   // The library in the program's data folder, through the program's settings and shell.
   TemplateLibrary Library() const;
   std::string SelectedTemplate() const;
+  // Lists the templates in the file manager's order, `selected` chosen when it is among them.
+  void ListTemplates(const std::vector<std::string>& names, const std::string& selected);
+  void SelectTemplate(const std::string& name);  // none for no name or one not listed
+  // What "Main File" would record for the template shown; nullopt while no file is chosen.
+  std::optional<TemplateLibrary::Recorded> Chosen() const;
+  // Before the template shown is left, asks whether to record what the user chose for it but
+  // did not record: true when the user may go on, false when they chose to stay.
+  bool SettleChoices();
   // Fills the file list with the template's entries, `selected` chosen when it is among them.
   void ListTemplateFiles(const std::string& name, const std::string& selected);
 
   Program& program_;
   ProgramActions& actions_;
   std::unique_ptr<Form> form_;
+  // The template whose folder and recorded choices the file list and check boxes show.
+  std::string shown_;
   // Cleared when the list file could not be read whole: saving would then lose its other lines.
   bool listLoadedInFull_ = true;
   // Set when this showing read the list, until its templates are registered.

@@ -52,7 +52,8 @@ TEST_F(TemplateLibraryTest, WhatCannotBecomeATemplateIsRefused) {
   const std::string home = root_ / "home";
   const std::string desktop = home + Sep() + "Desktop";
   fs::create_directories(desktop);
-  fs::create_directories(Store("Old"));
+  fs::create_directories(Store(""));
+  WriteFileBytes(Store("Old"), "");        // a file: a folder there is offered for use instead
   std::string otherName = root_ / "HOME";  // the same folder on Windows; a link to it on Linux
   if (Sep() == "/") fs::create_directory_symlink(home, otherName = root_ / "link");
   std::vector<std::pair<std::string, std::string>> cases = {
@@ -130,6 +131,40 @@ TEST_F(TemplateLibraryTest, WhatIsRecordedGoesWithTheTemplateButItsFolderStays) 
   }
   EXPECT_EQ(library_.RecordedFor("Other").mainFile, "keep.txt");
   EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));
+}
+
+// A removed template's folder stays in the store; adding a folder of that name again offers to
+// make a template of it, and Yes registers it without a copy. A folder is never the main file.
+TEST_F(TemplateLibraryTest, AFolderLeftInTheStoreIsOfferedAndBecomesATemplateWithoutACopy) {
+  const std::string picked = Pickable("Site");
+  EXPECT_FALSE(library_.StoredFolderQuestion(picked));
+  ASSERT_EQ(library_.Add(nullptr, picked).name, "Site");
+  fs::create_directories(Store("Site") + Sep() + "img");
+  EXPECT_EQ(library_.RemoveQuestion("Site"),
+            "Remove \"Site\" from the templates? Its folder stays in " + dataFolder_ + "projects.");
+  library_.Remove("Site");
+  WriteFileBytes(picked + Sep() + "new.htm", "");
+  EXPECT_FALSE(library_.AddRefusal(picked, {}, [](const std::string&) { return false; }));
+  EXPECT_EQ(library_.StoredFolderQuestion(picked),
+            "\"" + Store("Site") +
+                "\" is already in the template store.\nUse that folder as the "
+                "template \"Site\" instead of copying \"" +
+                picked + "\"?");
+  EXPECT_EQ(library_.AddStored(picked).name, "Site");
+  EXPECT_TRUE(Registered(".trelik_Site\\ShellNew"));
+  EXPECT_FALSE(fs::exists(Store("Site") + Sep() + "new.htm"));  // nothing was copied
+  registry_.RefuseWritesTo("trelik_Site\\Shell\\Open\\Command");
+  library_.Remove("Site");
+  EXPECT_THROW(library_.AddStored(picked), Error);
+  EXPECT_FALSE(Registered(".trelik_Site"));
+  EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));  // the user's folder stays
+
+  for (const std::string& folder : {std::string("img"), "img" + Sep()}) {
+    EXPECT_EQ(library_.Record("Site", {folder, true, false}),
+              "\"img\" is a folder: the main file must be a file.");
+  }
+  EXPECT_EQ(settings_.ReadText("mainfile", "Site", "none"), "none");
+  EXPECT_FALSE(library_.Record("Site", {"index.htm", true, false}));
 }
 
 // A library restored from a backup: the list and the store's folders, no file types. They are

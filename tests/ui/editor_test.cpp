@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 
 #include "library/template_list.h"
@@ -106,9 +107,14 @@ TEST_F(EditorTest, ACancelledPickerOrAFailedCopyListsNothing) {
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
 }
 
-TEST_F(EditorTest, DeleteRemovesTheSelectedTemplate) {
+TEST_F(EditorTest, DeleteRemovesTheSelectedTemplateOnceTheUserSaysYes) {
   AddTemplate(PickableFolder("Site"));
+  Editor().Find<HeadlessButton>("Button5").Click();  // No, the question's default
+  EXPECT_EQ(Form2().ComboBox1->Items(), List{"Site"});
+  application_.answerYes = true;
   Editor().Find<HeadlessButton>("Button5").Click();
+  EXPECT_EQ(MessageTexts(), List(2, "Remove \"Site\" from the templates? Its folder stays in " +
+                                        dataFolder_ + "projects."));
   EXPECT_TRUE(Form2().ComboBox1->Items().empty());
   EXPECT_FALSE(Registered(".trelik_Site"));
   EXPECT_TRUE(Registered(".trelik"));  // the base type stays
@@ -131,7 +137,7 @@ TEST_F(EditorTest, EnteringTheFileListListsTheTopLevelOnce) {
   files.SetFocus();
   List listed = files.Items();
   std::ranges::sort(listed);
-  EXPECT_EQ(listed, (List{".hidden", "img", "index.htm"}));
+  EXPECT_EQ(listed, (List{".hidden", "img" + Sep(), "index.htm"}));
   EXPECT_EQ(files.SelectedIndex(), ComboBox::kNone);
 }
 
@@ -176,7 +182,8 @@ TEST_F(EditorTest, ChoosingATemplateShowsItsFilesAndWhatIsRecordedForIt) {
   program_->Settings->WriteFlag("autoopen", "First", true);
   program_->Settings->WriteFlag("fill", "First", true);
   Editor().Find<HeadlessComboBox>("ComboBox1").Choose(0);
-  EXPECT_EQ(files.Items(), (List{".hidden", "index.htm", "Page2.htm", "page10.htm", "img"}));
+  EXPECT_EQ(files.Items(),
+            (List{".hidden", "index.htm", "Page2.htm", "page10.htm", "img" + Sep()}));
   EXPECT_EQ(files.SelectedIndex(), 1);
   EXPECT_TRUE(Form2().CheckBox1->Checked());
   EXPECT_TRUE(Form2().CheckBox2->Checked());
@@ -186,12 +193,92 @@ TEST_F(EditorTest, ChoosingATemplateShowsItsFilesAndWhatIsRecordedForIt) {
   EXPECT_EQ(program_->Settings->ReadText("mainfile", "First", ""), "index.htm");
 }
 
+// A choice "Main File" has not recorded is asked about when the user leaves the template, by
+// choosing another or by closing: Yes records it, No drops it, Cancel stays with the template.
+TEST_F(EditorTest, AChoiceNotRecordedIsAskedAboutBeforeItIsLeft) {
+  AddTemplate(PickableFolder("Site"));
+  AddTemplate(PickableFolder("Blog"));
+  Editor().Find<HeadlessComboBox>("ComboBox1").Choose(1);  // "Site": .hidden, index.htm, img/
+  Form2().ComboBox2->SetSelectedIndex(1);
+  Form2().Button6Click();
+  const std::string question = "Save the main file and options of \"Site\"?";
+  enum class Leave { kChoose, kClose };
+  struct Case {
+    const char* name;
+    int file;  // the entry chosen, or none
+    bool autoOpen, fill;
+    Leave leave;
+    std::deque<Answer> answers;
+    bool asked;
+    std::string recorded;  // Site's main file and flags afterwards
+    bool stays;            // still on Site, the editor shown
+  };
+  const Case cases[] = {
+      {"as recorded", 1, false, false, Leave::kClose, {}, false, "index.htm00", false},
+      {"no file chosen",
+       ComboBox::kNone,
+       true,
+       true,
+       Leave::kChoose,
+       {},
+       false,
+       "index.htm00",
+       false},
+      {"a folder chosen", 2, true, false, Leave::kClose, {}, false, "index.htm00", false},
+      {"Auto Open, No", 1, true, false, Leave::kChoose, {Answer::kNo}, true, "index.htm00", false},
+      {"another file, Cancel",
+       0,
+       false,
+       false,
+       Leave::kChoose,
+       {Answer::kCancel},
+       true,
+       "index.htm00",
+       true},
+      {"fill, Cancel", 1, false, true, Leave::kClose, {Answer::kCancel}, true, "index.htm00", true},
+      {"another file and fill, Yes",
+       0,
+       false,
+       true,
+       Leave::kClose,
+       {Answer::kYes},
+       true,
+       ".hidden01",
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!Editor().Visible()) MainWindow().Find<HeadlessLabel>("Label1").Click();
+    Editor().Find<HeadlessComboBox>("ComboBox1").Choose(1);
+    Form2().ComboBox2->SetSelectedIndex(c.file);
+    Form2().CheckBox1->SetChecked(c.autoOpen);
+    Form2().CheckBox2->SetChecked(c.fill);
+    const std::size_t before = application_.Messages().size();
+    application_.answers = c.answers;
+    if (c.leave == Leave::kChoose) {
+      Editor().Find<HeadlessComboBox>("ComboBox1").Choose(0);
+    } else {
+      Editor().Close();
+    }
+    EXPECT_EQ(MessageTexts().size() - before, c.asked ? 1u : 0u);
+    if (c.asked) {
+      EXPECT_EQ(MessageTexts().back(), question);
+    }
+    const auto read = [&](const char* section) {
+      return program_->Settings->ReadText(section, "Site", "");
+    };
+    EXPECT_EQ(read("mainfile") + read("autoopen") + read("fill"), c.recorded);
+    EXPECT_EQ(Editor().Visible() && Form2().ComboBox1->SelectedIndex() == 1, c.stays);
+  }
+}
+
 TEST_F(EditorTest, ShowingReloadsWhatClosingSaved) {
   AddTemplate(PickableFolder("Site"));
   Editor().Close();
   SaveTemplateList(dataFolder_ + "projects.lib", {"Site", "", "Changed elsewhere"});
   MainWindow().Find<HeadlessLabel>("Label1").Click();
-  EXPECT_EQ(Form2().ComboBox1->Items(), (List{"Site", "", "Changed elsewhere"}));
+  // In the file manager's order.
+  EXPECT_EQ(Form2().ComboBox1->Items(), (List{"", "Changed elsewhere", "Site"}));
   EXPECT_EQ(Form2().ComboBox1->SelectedIndex(), ComboBox::kNone);
   // Showing it again while shown keeps the unsaved list.
   Form2().ComboBox1->AddItem("Unsaved");
@@ -240,7 +327,7 @@ TEST_F(EditorTest, AListFileNotLoadedInFullIsLeftAsItIs) {
   Editor().Close();
   WriteFileBytes(path, held);
   MainWindow().Find<HeadlessLabel>("Label1").Click();
-  EXPECT_EQ(Form2().ComboBox1->Items(), (List{"Web", "Caf\xE9", "Before"}));
+  EXPECT_EQ(Form2().ComboBox1->Items(), (List{"Before", "Caf\xE9", "Web"}));
   ASSERT_EQ(MessageTexts().size(), 2u);
   EXPECT_NE(MessageTexts()[0].find("holds a NUL byte"), std::string::npos);
   EXPECT_EQ(MessageTexts()[1].rfind("These listed templates have no folder", 0), 0u);

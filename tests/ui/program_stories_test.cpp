@@ -133,5 +133,53 @@ TEST_P(ProgramStories, TheEditorRecordsTheMainFileAndTheAboutWindowClosesWithEnt
   EXPECT_EQ(boxes, std::vector<std::string>{});
 }
 
+// The editor lists the templates in the file manager's order, and asks before a choice "Main
+// File" has not recorded is lost, and before a template is removed.
+TEST_P(ProgramStories, TheEditorAsksBeforeAChoiceOrATemplateIsLost) {
+  for (const char* name : {"blog", "Api"}) {
+    fs::create_directories(dataFolder_ + "projects" + Sep() + name);
+    WriteFileBytes(dataFolder_ + "projects" + Sep() + name + Sep() + "a.htm", "");
+  }
+  WriteFileBytes(dataFolder_ + "projects.lib", "Web\r\nblog\r\nApi\r\n");
+  std::vector<std::string> boxes;
+  const auto press = [&](const char* control, Key key, std::vector<Answer> answers = {}) {
+    for (auto& text : driver_->Answering(answers, [&] { driver_->Press(Editor(), control, key); }))
+      boxes.push_back(text);
+  };
+  Start("");
+  driver_->Press(Main(), "Label1", Key::kEnter);  // "Options"
+  driver_->ShowActive(Editor());
+  TForm2& editor = windows_->Form2;
+  EXPECT_EQ(editor.ComboBox1->Items(), (std::vector<std::string>{"Api", "blog", "Web"}));
+  press("ComboBox1", Key::kDown);                    // "Api"
+  press("ComboBox2", Key::kDown);                    // its "a.htm"
+  press("Button1", Key::kSpace, {Answer::kCancel});  // "Close"
+  EXPECT_TRUE(Editor().Visible());
+  press("ComboBox1", Key::kDown, {Answer::kNo});  // "blog"
+  press("ComboBox2", Key::kDown);
+  press("ComboBox1", Key::kDown, {Answer::kCancel});
+  EXPECT_EQ(editor.ComboBox1->SelectedIndex(), 1);  // still "blog"
+  press("Button1", Key::kSpace, {Answer::kYes});
+  EXPECT_FALSE(Editor().Visible());
+
+  driver_->Press(Main(), "Label1", Key::kEnter);
+  driver_->ShowActive(Editor());
+  for (int i = 0; i < 3; ++i) press("ComboBox1", Key::kDown);  // "Web", nothing left unsaved
+  press("Button5", Key::kSpace, {Answer::kNo});                // "Delete"
+  EXPECT_EQ(editor.ComboBox1->Items().size(), 3u);
+  press("Button5", Key::kSpace, {Answer::kYes});
+  press("Button1", Key::kSpace);
+  const std::string save = "Save the main file and options of ";
+  const std::string remove =
+      "Remove \"Web\" from the templates? Its folder stays in " + dataFolder_ + "projects.";
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{save + "\"Api\"?", save + "\"Api\"?", save + "\"blog\"?",
+                                      save + "\"blog\"?", remove, remove}));
+  const std::string settings = ReadFileBytes(dataFolder_ + "trelik.ini");
+  EXPECT_NE(settings.find("blog=a.htm"), std::string::npos) << settings;
+  EXPECT_EQ(settings.find("Api="), std::string::npos) << settings;
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Api\r\nblog\r\n");
+}
+
 }  // namespace
 }  // namespace trelik::testing

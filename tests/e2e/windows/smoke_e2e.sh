@@ -127,7 +127,8 @@ if start_program "$work/elsewhere"; then
   wait_for_exit "$pid" 30
   [ "$exit_code" = 0 ] || fail "exit code $exit_code at the session's end"
 fi
-[ "$(tr -d '\r' <"$program/projects.lib")" = "$(printf 'Web\nPlain\nBig\nPair')" ] ||
+# The editor saved the list as it shows it, in the file manager's order.
+[ "$(tr -d '\r' <"$program/projects.lib")" = "$(printf 'Big\nPair\nPlain\nWeb')" ] ||
   fail "the list changed: $(cat -A "$program/projects.lib")"
 # Listed without a folder, for the command line's refusals (the editor would name it at once).
 printf 'Gone\r\n' >>"$program/projects.lib"
@@ -155,7 +156,7 @@ check_script_refusals "$projects" "$work/elsewhere" windows_path
 run 1 --new Web --name 'a"b\'  # quoted by Wine as "a\"b\\", as any Windows caller would
 grep -q 'cannot hold' "$work/stderr" || fail "a quote in the name: $(cat "$work/stderr")"
 run 0 --list
-[ "$(cat "$work/stdout")" = "$(printf 'Web\tindex.htm\t\nPlain\t\t\nBig\t\t\nPair\t\t\nGone\t\t')" ] ||
+[ "$(cat "$work/stdout")" = "$(printf 'Big\t\t\nPair\t\t\nPlain\t\t\nWeb\tindex.htm\t\nGone\t\t')" ] ||
   fail "--list: $(cat -A "$work/stdout")"
 # At a command prompt cmd.exe starts the console twin, which hands on the output and exit code.
 (cd "$projects" && "$wine_run" cmd /c "$(windows_path "$program")\\trelik" --new Web \
