@@ -17,8 +17,14 @@
 
 namespace trelik {
 template <typename Interface>
+HWND ChildControl<Interface>::Window() const {
+  form_.MakeControls();
+  return window_;
+}
+
+template <typename Interface>
 void ChildControl<Interface>::SetFocus() {
-  form_.FocusChild(window_);
+  form_.FocusChild(Window());
 }
 
 template class ChildControl<Label>;
@@ -37,12 +43,12 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-std::string Win32Label::Text() const { return WindowText(window_); }
+std::string Win32Label::Text() const { return WindowText(Window()); }
 
 // Screen readers also ask a control for its description; where the accessibility layer keeps
 // none (Wine's), the label just after the control in the dialog is what they read.
 void Win32Label::SetText(const std::string& text) {
-  SetWindowTextA(window_, text.c_str());
+  SetWindowTextA(Window(), text.c_str());
   IAccPropServices* services = nullptr;
   if (described_ == nullptr ||
       FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
@@ -57,45 +63,46 @@ void Win32Label::SetText(const std::string& text) {
 }
 
 bool Win32CheckBox::Checked() const {
-  return SendMessageA(window_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageA(Window(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32CheckBox::SetChecked(bool checked) {
-  SendMessageA(window_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageA(Window(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-std::string Win32Edit::Text() const { return WindowText(window_); }
+std::string Win32Edit::Text() const { return WindowText(Window()); }
 
-void Win32Edit::SetText(const std::string& text) { SetWindowTextA(window_, text.c_str()); }
+void Win32Edit::SetText(const std::string& text) { SetWindowTextA(Window(), text.c_str()); }
 
 // The cue banner takes only UTF-16; a text the code page cannot decode is left out. It shows
 // while the box has the focus too: the main window opens with the focus in it.
 void Win32Edit::SetCueText(const std::string& text) {
   if (const auto wide = StrictWideText(text, CP_ACP)) {
-    SendMessageW(window_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(wide->c_str()));
+    SendMessageW(Window(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(wide->c_str()));
   }
 }
 
 bool Win32ComboBox::AddNative(const std::string& item) {
-  return SendMessageA(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) >= 0;
+  return SendMessageA(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) >= 0;
 }
 
 void Win32ComboBox::RemoveNative(int index) {
-  SendMessageA(window_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  SendMessageA(Window(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
-void Win32ComboBox::ClearNative() { SendMessageA(window_, CB_RESETCONTENT, 0, 0); }
+void Win32ComboBox::ClearNative() { SendMessageA(Window(), CB_RESETCONTENT, 0, 0); }
 
 int Win32ComboBox::SelectedIndex() const {
-  const auto index = SendMessageA(window_, CB_GETCURSEL, 0, 0);
+  const auto index = SendMessageA(Window(), CB_GETCURSEL, 0, 0);
   return index == CB_ERR ? kNone : static_cast<int>(index);
 }
 
 void Win32ComboBox::SetSelectedIndex(int index) {
-  SendMessageA(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-Win32ComboBox::Win32ComboBox(Win32Form& form, HWND window) : ChildControl(form, window) {
+void Win32ComboBox::Attach(HWND window) {
+  ChildControl::Attach(window);
   SetWindowSubclass(window, &TypeAheadProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -154,8 +161,9 @@ void Win32GroupBox::SetFocus() { form_.FocusFirstIn(this); }
 // reach it; only their positions are relative to the group box. Buttons, check boxes and links
 // carry their access key marked, so that the dialog manager finds it and the control underlines
 // it.
-Win32Form::Child& Win32Form::AddChild(const char* className, DWORD style, DWORD exStyle, int id) {
-  const DeclaredControl& declared = Controls().back();
+HWND Win32Form::AddChild(std::size_t index, const char* className, DWORD style, DWORD exStyle,
+                         int id) {
+  const DeclaredControl& declared = Controls()[index];
   const std::string text = declared.MarkedCaption();
   const HWND window = CreateWindowExA(
       exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
@@ -163,25 +171,20 @@ Win32Form::Child& Win32Form::AddChild(const char* className, DWORD style, DWORD 
   if (window == nullptr) {
     throw Error("Cannot create the control " + declared.name + ": " + LastSystemErrorText());
   }
-  return children_.emplace_back(Child{.window = window});
+  children_[index].window = window;
+  children_[index].control->Attach(window);
+  return window;
 }
 
+// The control and its event wiring; its child window is made with the others when the form
+// first needs them, or at once when they exist already.
 std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
   std::unique_ptr<Control> made = nullptr;
+  Child child;
   switch (declared.planned.kind) {
     case ControlKind::kLabel: {
-      const bool link = declared.planned.link;
-      const bool tip = !declared.tooltip.empty();
-      const bool describes = declared.describes != kNoGroup;
-      const DWORD text = describes ? SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS : SS_LEFT;
-      Child& child =
-          link ? AddChild(WC_BUTTONA, WS_TABSTOP | BS_OWNERDRAW, 0, nextId_++)
-               : AddChild(WC_STATICA, text | SS_NOPREFIX | (tip ? SS_NOTIFY : 0), 0, nextId_++);
-      if (describes) children_[declared.describes].description = child.window;
-      if (link) MakeLink(child.window);
-      if (tip) AddTooltip(child.window, declared.tooltip);
-      auto label = std::make_unique<Win32Label>(
-          *this, child.window, describes ? children_[declared.describes].window : nullptr);
+      auto label = std::make_unique<Win32Label>(*this);
+      child.control = label.get();
       child.onNotify = [this, label = label.get()](WORD code) {
         if (code == BN_CLICKED) application_.Dispatch(label->onClick);
       };
@@ -189,35 +192,27 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
       break;
     }
     case ControlKind::kButton: {
-      // Enter presses the dialog's default button, IDOK unless told otherwise.
-      const bool isDefault = declared.isDefault && GetDlgItem(window_, IDOK) == nullptr;
-      Child& child =
-          AddChild(WC_BUTTONA, WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : 0), 0,
-                   isDefault ? IDOK : nextId_++);
-      auto button = std::make_unique<Win32Button>(*this, child.window);
-      const auto self = reinterpret_cast<WPARAM>(child.window);
-      child.onNotify = [this, button = button.get(), self](WORD code) {
+      auto button = std::make_unique<Win32Button>(*this);
+      child.control = button.get();
+      child.onNotify = [this, button = button.get()](WORD code) {
         if (code == BN_CLICKED) application_.Dispatch(button->onClick);
         // A click, or SetFocus, gives a button the focus without the dialog manager, which
         // Wine's buttons do not tell. Told, it frames the focused button as the one Enter
         // presses, and the default button again once the focus leaves, as it does for Tab.
+        const auto self = reinterpret_cast<WPARAM>(button->Window());
         if (code == BN_SETFOCUS) SendMessageA(window_, WM_NEXTDLGCTL, self, TRUE);
         if (code == BN_KILLFOCUS) SendMessageA(window_, DM_SETDEFID, IDOK, 0);
       };
       made = std::move(button);
       break;
     }
-    case ControlKind::kCheckBox: {
-      Child& child = AddChild(WC_BUTTONA, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0, nextId_++);
-      auto box = std::make_unique<Win32CheckBox>(*this, child.window);
-      box->SetChecked(declared.checked);
-      made = std::move(box);
+    case ControlKind::kCheckBox:
+      made = std::make_unique<Win32CheckBox>(*this);
+      child.control = dynamic_cast<NativeChild*>(made.get());
       break;
-    }
     case ControlKind::kEdit: {
-      Child& child = AddChild(WC_EDITA, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
-      AddNameLabel(child, declared.accessibleName);
-      auto edit = std::make_unique<Win32Edit>(*this, child.window);
+      auto edit = std::make_unique<Win32Edit>(*this);
+      child.control = edit.get();
       child.onNotify = [this, edit = edit.get()](WORD code) {
         if (code == EN_CHANGE) application_.Dispatch(edit->onChange);
       };
@@ -225,10 +220,8 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
       break;
     }
     case ControlKind::kComboBox: {
-      Child& child =
-          AddChild(WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, nextId_++);
-      AddNameLabel(child, declared.accessibleName);
-      auto box = std::make_unique<Win32ComboBox>(*this, child.window);
+      auto box = std::make_unique<Win32ComboBox>(*this);
+      child.control = box.get();
       child.onNotify = [this, box = box.get()](WORD code) {
         // The focus coming back with the window's activation is no new visit.
         if (code == CBN_SETFOCUS && !focusComingBack_) application_.Dispatch(box->onEnter);
@@ -240,18 +233,81 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
       break;
     }
     case ControlKind::kGroupBox:
-      made = std::make_unique<Win32GroupBox>(
-          *this, AddChild(WC_BUTTONA, BS_GROUPBOX, 0, nextId_++).window);
+      made = std::make_unique<Win32GroupBox>(*this);
+      child.control = dynamic_cast<NativeChild*>(made.get());
       break;
     case ControlKind::kPicture:
-      made =
-          std::make_unique<Win32Picture>(*this, AddChild(WC_STATICA, SS_ICON, 0, nextId_++).window);
+      made = std::make_unique<Win32Picture>(*this);
+      child.control = dynamic_cast<NativeChild*>(made.get());
       break;
   }
-  // Before the first showing the form is laid out once, with all its controls; a control
-  // added later may change the scale of all the others.
-  if (placed_) LayoutAll();
+  children_.push_back(std::move(child));
+  if (controlsMade_) {
+    MakeNative(children_.size() - 1);
+    // Before the first showing the form is laid out once, with all its controls; a control
+    // added later may change the scale of all the others.
+    if (placed_) LayoutAll();
+  }
   return made;
+}
+
+// A hidden window's controls cost nothing until it is shown or the program asks for one of
+// them: a window the user never opens never makes them.
+void Win32Form::MakeControls() {
+  if (controlsMade_) return;
+  controlsMade_ = true;
+  for (std::size_t index = 0; index < children_.size(); ++index) MakeNative(index);
+}
+
+void Win32Form::MakeNative(std::size_t index) {
+  const DeclaredControl& declared = Controls()[index];
+  switch (declared.planned.kind) {
+    case ControlKind::kLabel: {
+      const bool link = declared.planned.link;
+      const bool tip = !declared.tooltip.empty();
+      const bool describes = declared.describes != kNoGroup;
+      const DWORD text = describes ? SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS : SS_LEFT;
+      const HWND window = link
+                              ? AddChild(index, WC_BUTTONA, WS_TABSTOP | BS_OWNERDRAW, 0, nextId_++)
+                              : AddChild(index, WC_STATICA,
+                                         text | SS_NOPREFIX | (tip ? SS_NOTIFY : 0), 0, nextId_++);
+      if (describes) {
+        children_[declared.describes].description = window;
+        dynamic_cast<Win32Label&>(*children_[index].control)
+            .Describe(children_[declared.describes].window);
+      }
+      if (link) MakeLink(window);
+      if (tip) AddTooltip(window, declared.tooltip);
+      break;
+    }
+    case ControlKind::kButton: {
+      // Enter presses the dialog's default button, IDOK unless told otherwise.
+      const bool isDefault = declared.isDefault && GetDlgItem(window_, IDOK) == nullptr;
+      AddChild(index, WC_BUTTONA, WS_TABSTOP | BS_NOTIFY | (isDefault ? BS_DEFPUSHBUTTON : 0), 0,
+               isDefault ? IDOK : nextId_++);
+      break;
+    }
+    case ControlKind::kCheckBox: {
+      const HWND window =
+          AddChild(index, WC_BUTTONA, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 0, nextId_++);
+      SendMessageA(window, BM_SETCHECK, declared.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    }
+    case ControlKind::kEdit:
+      AddChild(index, WC_EDITA, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, nextId_++);
+      AddNameLabel(children_[index], declared.accessibleName);
+      break;
+    case ControlKind::kComboBox:
+      AddChild(index, WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, nextId_++);
+      AddNameLabel(children_[index], declared.accessibleName);
+      break;
+    case ControlKind::kGroupBox:
+      AddChild(index, WC_BUTTONA, BS_GROUPBOX, 0, nextId_++);
+      break;
+    case ControlKind::kPicture:
+      AddChild(index, WC_STATICA, SS_ICON, 0, nextId_++);
+      break;
+  }
 }
 
 void Win32Form::AddTooltip(HWND control, const std::string& text) {

@@ -11,29 +11,39 @@ namespace trelik {
 
 class Win32Form;
 
-// A control of a form: its child window, and the form that moves the focus to it.
-template <typename Interface>
-class ChildControl : public Interface {
+// The child window of a control, made by its form when the form first needs its controls.
+class NativeChild {
  public:
-  ChildControl(Win32Form& form, HWND window) : form_(form), window_(window) {}
+  virtual ~NativeChild() = default;
+  virtual void Attach(HWND window) { window_ = window; }
+
+ protected:
+  HWND window_ = nullptr;
+};
+
+// A control of a form: its child window, and the form that moves the focus to it. Whatever the
+// program asks of the control first has the form make its controls.
+template <typename Interface>
+class ChildControl : public Interface, public NativeChild {
+ public:
+  explicit ChildControl(Win32Form& form) : form_(form) {}
 
   void SetFocus() override;
-  HWND Window() const { return window_; }
+  HWND Window() const;
 
  protected:
   Win32Form& form_;
-  HWND window_;
 };
 
 class Win32Label final : public ChildControl<Label> {
  public:
-  Win32Label(Win32Form& form, HWND window, HWND described)
-      : ChildControl(form, window), described_(described) {}
+  using ChildControl::ChildControl;
   std::string Text() const override;
   void SetText(const std::string& text) override;
+  void Describe(HWND described) { described_ = described; }
 
  private:
-  HWND described_;  // the control it describes, or null
+  HWND described_ = nullptr;  // the control it describes, or null
 };
 
 using Win32Button = ChildControl<PushButton>;
@@ -56,8 +66,9 @@ class Win32Edit final : public ChildControl<Edit> {
 
 class Win32ComboBox final : public ChildControl<ComboBox> {
  public:
+  using ChildControl::ChildControl;
   // Takes over the typed letters: Windows' own list looks at the last letter alone.
-  Win32ComboBox(Win32Form& form, HWND window);
+  void Attach(HWND window) override;
   int SelectedIndex() const override;
   void SetSelectedIndex(int index) override;
   // As the list opens: as wide as its longest entry, within the screen.

@@ -221,6 +221,7 @@ void Win32Form::ApplyDpi(int dpi) {
 void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
+  MakeControls();
   LayoutAll();
   HWND previous = HWND_TOP;
   const auto place = [&previous](HWND window) {
@@ -316,13 +317,15 @@ void Win32Form::HandleClose() {
   PostQuitMessage(0);
 }
 
-HWND Win32Form::ChildWindow(const std::string& name) const {
+HWND Win32Form::ChildWindow(const std::string& name) {
+  MakeControls();
   const auto& controls = Controls();
   const auto found = std::ranges::find(controls, name, &DeclaredControl::name);
   return found == controls.end() ? nullptr : children_[found - controls.begin()].window;
 }
 
 std::size_t Win32Form::ChildIndex(HWND window) const {
+  if (window == nullptr) return kNoGroup;  // no control's, made or not
   const auto found = std::ranges::find(children_, window, &Child::window);
   return found == children_.end() ? kNoGroup : static_cast<std::size_t>(found - children_.begin());
 }
@@ -337,6 +340,7 @@ void Win32Form::FocusChild(HWND child) {
 }
 
 void Win32Form::FocusFirstIn(const GroupBox* group) {
+  MakeControls();
   const std::size_t index = IndexOf(group);
   for (const std::size_t stop : TabChain(Planned())) {
     if (Controls()[stop].planned.group != index) continue;

@@ -12,6 +12,7 @@
 #include "shell/win32/modal_scope.h"
 #include "ui/layout_plan.h"
 #include "ui/widgets.h"
+#include "ui/win32/win32_controls.h"
 
 namespace trelik {
 
@@ -20,8 +21,9 @@ class Win32Application;
 // A top-level window of the program with its controls: a dialog of a private class, made from an
 // in-memory template, so that Windows' dialog manager moves the focus (Tab, arrows), keeps it
 // while the window is inactive, and presses the default button on Enter. The controls are plain
-// child windows, laid out by the layout plan at the window's own DPI when it is first shown,
-// again whenever that changes.
+// child windows, made when the window is first shown or a control is first used, and laid out
+// by the layout plan at the window's own DPI when it is first shown, again whenever that
+// changes.
 class Win32Form final : public Form {
  public:
   Win32Form(Win32Application& application, const FormArgs& args);
@@ -37,10 +39,11 @@ class Win32Form final : public Form {
 
   HWND Window() const { return window_; }
   // The window of the control declared under `name`, or null; for tests.
-  HWND ChildWindow(const std::string& name) const;
+  HWND ChildWindow(const std::string& name);
   int Dpi() const { return dpi_; }
 
   // For the controls.
+  void MakeControls();
   void FocusChild(HWND child);
   void FocusFirstIn(const GroupBox* group);
 
@@ -50,6 +53,7 @@ class Win32Form final : public Form {
  private:
   // The native side of a declared control, at the same index.
   struct Child {
+    NativeChild* control = nullptr;  // the control the program holds
     HWND window = nullptr;
     HWND nameLabel = nullptr;            // the hidden label screen readers name it by
     HWND description = nullptr;          // the label that describes it, just after it
@@ -67,7 +71,8 @@ class Win32Form final : public Form {
 
   // Native creation and event wiring, by kind of control (win32_controls.cpp).
   std::unique_ptr<Control> Create(const DeclaredControl& declared) override;
-  Child& AddChild(const char* className, DWORD style, DWORD exStyle, int id);
+  void MakeNative(std::size_t index);
+  HWND AddChild(std::size_t index, const char* className, DWORD style, DWORD exStyle, int id);
   void AddTooltip(HWND control, const std::string& text);
   void AddNameLabel(Child& child, const std::string& name);
 
@@ -94,6 +99,7 @@ class Win32Form final : public Form {
   int nextId_ = 100;
   HWND pendingFocus_ = nullptr;   // the control asked for the focus while the window was hidden
   bool focusComingBack_ = false;  // the dialog manager is giving the focus back to a control
+  bool controlsMade_ = false;     // the controls' child windows exist
   bool placed_ = false;           // shown once: laid out, its tab order set and centred
   bool closing_ = false;          // the main window's close ran; the program is ending
   HWND returnTo_ = nullptr;       // the window to activate again when this one is hidden

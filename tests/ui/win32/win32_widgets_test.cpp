@@ -244,8 +244,9 @@ TEST_F(Win32WidgetsTest, ALongCaptionInANarrowBoxWidensTheWholeLayoutUntilItFits
 }
 
 // Laying a form out measures every caption and moves every control, so it is done once, when
-// all controls exist: a window that is never shown costs none, and a DPI change before the
-// first showing is only remembered.
+// all controls exist: a window that is never shown costs none, nor do its controls' windows
+// until the program first uses one, and a DPI change before the first showing is only
+// remembered.
 TEST_F(Win32WidgetsTest, AFormIsLaidOutOnceAtItsFirstShowingAndNotWhileHidden) {
   const std::vector<std::string> names{"Close", "Help",      "Check", "Group",
                                        "Auto",  "Templates", "New",   "Files"};
@@ -253,6 +254,10 @@ TEST_F(Win32WidgetsTest, AFormIsLaidOutOnceAtItsFirstShowingAndNotWhileHidden) {
   ASSERT_TRUE(fonts.Hooked());
   Win32Form& shown = MakeEditorLikeForm();
   Win32Form& hidden = MakeEditorLikeForm();
+  EXPECT_EQ(GetWindow(shown.Window(), GW_CHILD), nullptr);
+  EXPECT_EQ(GetWindow(hidden.Window(), GW_CHILD), nullptr);
+  hidden.Find<CheckBox>("Auto").SetChecked(true);
+  EXPECT_EQ(SendMessageA(hidden.ChildWindow("Auto"), BM_GETCHECK, 0, 0), BST_CHECKED);
   const int dpi = shown.Dpi() * 3 / 2;
   RECT suggested{0, 0, MulDiv(359, dpi, 96), MulDiv(181, dpi, 96)};
   SendMessageA(shown.Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
