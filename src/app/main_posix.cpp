@@ -123,7 +123,7 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
       if (!update.leftAlone.empty()) {
         std::string text =
             "These files were listed as Trelik's but are not what it wrote there, so "
-            "they were left as they are:";
+            "they were left as they are:\nMove them away if Trelik should write them again.";
         for (const auto& path : update.leftAlone) text.append("\n").append(path);
         application.ShowMessage(text);
       }

@@ -5,6 +5,7 @@
 
 #include "common/file_name_rules.h"
 #include "common/system_error.h"
+#include "creation/creation_notices.h"
 #include "creation/creation_plan.h"
 #include "creation/launcher_name.h"
 #include "creation/token_fill.h"
@@ -21,8 +22,6 @@ namespace {
 constexpr std::size_t kLauncherLimit = 16;
 constexpr std::string_view kLauncherBlanks = " \t\r\n";
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
 // What the copy's finish step did inside the copy before it appeared.
 struct Finished {
   std::string mainFile;  // the main file's name in the copy now
@@ -31,33 +30,28 @@ struct Finished {
   bool abandoned = false;  // a script's copy was given up before it appeared
 };
 
-// Not every launcher that cannot be found is missing: its folder may be out of reach.
-std::string MissingLauncherText(const std::string& launcher, const std::error_code& openError) {
-  if (!openError || NamesNothing(openError)) {
-    return "The launcher " + Quoted(launcher) + " does not exist, so no project was created.";
-  }
-  return "The launcher " + Quoted(launcher) + " cannot be reached (" + SystemErrorText(openError) +
-         "), so no project was created.";
-}
-
 // Why the launcher cannot be used, if it cannot. A launcher that cannot be opened at all is
 // used unclaimed, and kept; only a command line can name one that is not there.
 std::optional<std::string> LauncherProblem(const std::string& launcher, const FileClaim& claim,
                                            ShellOperations& shell) {
   if (claim.Failure() == std::errc::device_or_resource_busy) {
-    return "Another window is already creating a project from " + Quoted(launcher) +
-           ", so none was created here.";
+    return Told(CreationNotice::kLauncherBusy, LauncherBusyText(launcher), LauncherFate::kKept);
   }
-  if (!shell.IsExistingFile(launcher)) return MissingLauncherText(launcher, claim.Failure());
+  if (!shell.IsExistingFile(launcher)) {
+    const std::error_code& error = claim.Failure();
+    return Told(!error || NamesNothing(error) ? CreationNotice::kLauncherMissing
+                                              : CreationNotice::kLauncherUnreachable,
+                MissingLauncherText(launcher, error), LauncherFate::kKept);
+  }
   return std::nullopt;
 }
 
 // Settings taken as empty would drop the recorded main file and the filling without a word.
-bool SettingsReadable(const CreationServices& services) {
+bool SettingsReadable(const CreationServices& services, LauncherFate fate) {
   const auto problem = services.settings.ReadProblem();
   if (problem) {
-    services.showMessage("The settings file " + Quoted(services.settings.Path()) +
-                         " cannot be read (" + *problem + "), so no project was created.");
+    services.showMessage(Told(CreationNotice::kSettingsUnreadable,
+                              UnreadableSettingsText(services.settings.Path(), *problem), fate));
   }
   return !problem;
 }
@@ -66,50 +60,30 @@ bool Exists(const CreationServices& services, const std::string& path) {
   return services.shell.IsExistingFile(path) || services.shell.IsExistingFolder(path);
 }
 
-std::string CopyFailureText(const std::string& templateName, const std::string& templateFolder,
-                            const std::string& failure, const CreationServices& services) {
-  std::string text = std::string("Error Happened,report to ") + kSupportAddress + " Please !";
-  // Nothing at all at the template's folder means there is no such template.
-  const std::string cause = Exists(services, templateFolder)
-                                ? failure
-                                : "Template " + Quoted(templateName) + " is not in the library";
-  if (!cause.empty()) text.append("\n").append(cause);
-  return text;
+// Nothing at all at the template's folder means there is no such template.
+std::string CopyFailureCause(const std::string& templateName, const std::string& templateFolder,
+                             const std::string& failure, const CreationServices& services) {
+  return Exists(services, templateFolder)
+             ? failure
+             : "Template \"" + templateName + "\" is not in the library";
 }
 
-std::string FolderNameProblem(const std::string& wanted, const std::error_code& error) {
-  if (error == std::errc::file_exists) return Quoted(wanted) + " already exists here.";
-  return "The project folder could not be named " + Quoted(wanted) + ": " + SystemErrorText(error) +
-         ".";
-}
-
-std::string RefusedNamesText(const std::vector<std::string>& names) {
-  std::string text =
-      "These names were left as they are, since filled in they would be empty, not a file name, "
-      "or another entry's name:";
-  for (const auto& name : names) text.append("\n").append(name);
-  return text;
-}
-
-std::string ProblemsText(const std::vector<std::string>& problems, const std::string& outcome) {
-  std::string text;
-  for (const auto& problem : problems) text.append(problem).append(" ");
-  return text + outcome;
-}
-
-// Deleted only when it holds nothing a user could have written.
-void RemoveLauncher(const std::string& launcher, const CreationServices& services) {
-  const std::string name = Quoted(FileNamePart(launcher, services.separators));
+// Why the launcher must stay once the project is made, if it must: it is deleted only when it
+// holds nothing a user could have written.
+std::optional<std::string> WhyLauncherStays(const std::string& launcher,
+                                            const CreationServices& services) {
+  const std::string name = FileNamePart(launcher, services.separators);
   const FileRead start = services.shell.ReadFileStart(launcher, kLauncherLimit + 1);
   if (start.failure) {
-    services.showMessage(name + " was kept because it could not be read.\n" +
-                         SystemErrorText(start.failure));
-  } else if (start.bytes.size() > kLauncherLimit ||
-             start.bytes.find_first_not_of(kLauncherBlanks) != std::string::npos) {
-    services.showMessage(name + " was kept because it holds data.");
-  } else {
-    static_cast<void>(services.shell.RemoveFile(launcher));  // a launcher left is harmless
+    return Told(CreationNotice::kLauncherUnreadable, LauncherUnreadableText(name, start.failure),
+                LauncherFate::kKept);
   }
+  if (start.bytes.size() > kLauncherLimit ||
+      start.bytes.find_first_not_of(kLauncherBlanks) != std::string::npos) {
+    return Told(CreationNotice::kLauncherHoldsData, LauncherHoldsDataText(name),
+                LauncherFate::kKept);
+  }
+  return std::nullopt;
 }
 
 // Whether a name is taken in `folder`, from one listing of it; a folder that cannot be listed
@@ -146,10 +120,7 @@ std::string RenameInCopy(const std::string& copy, const std::string& from, const
   const std::error_code error = services.shell.RenamePath(JoinPath(copy, from, services.separators),
                                                           JoinPath(copy, to, services.separators));
   if (!error) return to;
-  problems.push_back(error == std::errc::file_exists
-                         ? Quoted(to) + " already exists in the project."
-                         : Quoted(from) + " could not be renamed to " + Quoted(to) + ": " +
-                               SystemErrorText(error) + ".");
+  problems.push_back(RenameProblem(from, to, error));
   return from;
 }
 
@@ -183,14 +154,18 @@ std::string FinishCopy(const CreationPlan& plan, const std::string& copyPath,
 // Copies the template into the plan's destination, fills in its tokens and renames it, all
 // before the copy appears, so that it appears whole under its final name; then says what went
 // wrong and opens the main file. Nothing is opened unless the copy arrived: the names would
-// otherwise act on whatever of the user's stands there. The project's folder, or nullopt when
-// nothing was made.
+// otherwise act on whatever of the user's stands there. `fate` is what becomes of the launcher
+// once the project is made. The project's folder, or nullopt when nothing was made.
 std::optional<std::string> MakeProject(const CreationPlan& plan, const std::string& appDir,
-                                       NativeWindow owner, const CreationServices& services) {
-  const auto& say = services.showMessage;
-  for (const auto& notice : plan.notices) say(notice);
+                                       NativeWindow owner, const CreationServices& services,
+                                       LauncherFate fate) {
+  const LauncherFate unmade = fate == LauncherFate::kNone ? fate : LauncherFate::kKept;
+  const auto say = [&services](CreationNotice kind, const std::string& text, LauncherFate told) {
+    services.showMessage(Told(kind, text, told));
+  };
+  for (const auto& notice : plan.notices) say(CreationNotice::kMainFileNotPlain, notice, fate);
   if (plan.refusal) {
-    say(*plan.refusal);
+    say(CreationNotice::kNameUnusable, *plan.refusal, unmade);
     return std::nullopt;
   }
   const std::string templateFolder =
@@ -203,42 +178,54 @@ std::optional<std::string> MakeProject(const CreationPlan& plan, const std::stri
       },
       plan.wantedFolder);
   if (copy.cancelled) {
-    say("The copy was cancelled: nothing was created.");
+    say(CreationNotice::kCopyCancelled, CopyCancelledText(), unmade);
     return std::nullopt;
   }
   if (finished.abandoned) {
-    say(ProblemsText(finished.problems, "Nothing was made."));
+    say(CreationNotice::kRenameFailed, ProblemsText(finished.problems, "Nothing was made."),
+        unmade);
     return std::nullopt;
   }
-  if (!copy.arrivedAt)
-    say(CopyFailureText(plan.templateName, templateFolder, copy.failure, services));
+  if (!copy.arrivedAt) {
+    say(CreationNotice::kCopyFailed,
+        CopyFailureText(
+            CopyFailureCause(plan.templateName, templateFolder, copy.failure, services)),
+        unmade);
+  }
   if (copy.wantedNameFailure) {
     finished.problems.push_back(FolderNameProblem(plan.wantedFolder, copy.wantedNameFailure));
   }
-  if (plan.missingMainFile) say("No main file info ");
+  const LauncherFate told = copy.arrivedAt ? fate : unmade;
+  if (plan.missingMainFile) say(CreationNotice::kNoMainFileInfo, NoMainFileInfoText(), told);
   if (!copy.arrivedAt || plan.missingMainFile) return copy.arrivedAt;
   const std::string& folder = *copy.arrivedAt;
-  if (!finished.refusedNames.empty()) say(RefusedNamesText(finished.refusedNames));
+  if (!finished.refusedNames.empty()) {
+    say(CreationNotice::kNamesLeft, RefusedNamesText(finished.refusedNames), fate);
+  }
   if (plan.nameProblem) {
-    say(*plan.nameProblem);
+    say(CreationNotice::kNameUnusable, *plan.nameProblem, fate);
     return folder;
   }
   // A script's folder name taken between the plan and the copy's arrival: made as asked or not at
   // all.
   if (plan.allOrNothing && !finished.problems.empty()) {
     static_cast<void>(services.shell.RemoveFolder(folder));
-    say(ProblemsText(finished.problems, "Nothing was made."));
+    say(CreationNotice::kRenameFailed, ProblemsText(finished.problems, "Nothing was made."),
+        unmade);
     return std::nullopt;
   }
   if (plan.open) {
-    services.shell.ShellOpen(owner, "open",
-                             JoinPath(folder, finished.mainFile, services.separators),
-                             ShowCommand::kShow);
+    const std::string mainFile = JoinPath(folder, finished.mainFile, services.separators);
+    if (const std::error_code error =
+            services.shell.ShellOpen(owner, "open", mainFile, ShowCommand::kShow)) {
+      say(CreationNotice::kMainFileNotOpened, MainFileNotOpenedText(mainFile, error), fate);
+    }
   }
   if (!finished.problems.empty()) {
-    say(ProblemsText(
-        finished.problems,
-        "The new project is in " + Quoted(FileNamePart(folder, services.separators)) + "."));
+    say(CreationNotice::kRenameFailed,
+        ProblemsText(finished.problems, "The new project is in \"" +
+                                            FileNamePart(folder, services.separators) + "\"."),
+        fate);
   }
   return folder;
 }
@@ -247,12 +234,12 @@ std::optional<std::string> MakeProject(const CreationPlan& plan, const std::stri
 
 std::optional<std::string> CreateProjectForScript(const ScriptRequest& request,
                                                   const CreationServices& services) {
-  if (!SettingsReadable(services)) return std::nullopt;
+  if (!SettingsReadable(services, LauncherFate::kNone)) return std::nullopt;
   PlanInput input = InputFor(request.templateName, request.folder, services);
   input.typedName = request.typedName;
   input.autoOpenChecked = request.open;
   input.allOrNothing = true;
-  return MakeProject(PlanCreation(input), request.appDir, nullptr, services);
+  return MakeProject(PlanCreation(input), request.appDir, nullptr, services, LauncherFate::kNone);
 }
 
 PlanInput LauncherPlanInput(const std::string& launcherPath, const CreationServices& services) {
@@ -272,14 +259,24 @@ std::string CreateProject(const CreationRequest& request, const CreationServices
     services.showMessage(*problem);
     return templateName;
   }
-  if (!SettingsReadable(services)) return templateName;  // the launcher stays for another try
+  // The launcher stays for another try.
+  if (!SettingsReadable(services, LauncherFate::kKept)) return templateName;
+  // Known before anything is said, so that every notice can tell what becomes of the launcher.
+  const auto staying = WhyLauncherStays(launcher, services);
   PlanInput input = LauncherPlanInput(launcher, services);
   input.typedName = request.typedName;
   input.autoOpenChecked = request.autoOpenChecked;
   const CreationPlan plan = PlanCreation(input);
   // After a failed copy the launcher stays, so that the user can try again.
-  if (MakeProject(plan, request.appDir, request.owner, services))
-    RemoveLauncher(launcher, services);
+  if (!MakeProject(plan, request.appDir, request.owner, services,
+                   staying ? LauncherFate::kKept : LauncherFate::kRemoved)) {
+    return templateName;
+  }
+  if (staying) {
+    services.showMessage(*staying);
+  } else {
+    static_cast<void>(services.shell.RemoveFile(launcher));  // a launcher left is harmless
+  }
   return templateName;
 }
 

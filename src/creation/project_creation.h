@@ -12,9 +12,6 @@
 
 namespace trelik {
 
-// The address that the copy-failure message asks users to write to.
-inline constexpr const char* kSupportAddress = "support@trelik.example";
-
 // What the main window holds when it closes.
 struct CreationRequest {
   std::string launcherPath;

@@ -71,9 +71,16 @@ class ShellOperations {
   virtual bool RemoveFolder(const std::string& path) = 0;
 
   // Hands a file or web address to the shell; an empty verb means the target's default action.
-  // Returns at once; failures are not reported.
-  virtual void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
-                         ShowCommand show) = 0;
+  // Returns once the shell has taken it on; empty then, else why it cannot be opened (nothing
+  // at the path, no application for its type, no browser).
+  virtual std::error_code ShellOpen(NativeWindow owner, const std::string& verb,
+                                    const std::string& target, ShowCommand show) = 0;
+
+  // Opens the help `helpFile` at `topic`, one of its pages with an optional "#anchor": the
+  // compiled help's viewer on Windows, the page beside `helpFile` in the browser on Linux.
+  // Answers as ShellOpen does.
+  virtual std::error_code OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
+                                        const std::string& topic) = 0;
 
   // The names of the entries matching `pattern` (a folder path followed by a wildcard such as
   // "*.*", which matches every name), "." and ".." included, in the file system's order.

@@ -4,12 +4,14 @@
 
 #include "common/error.h"
 #include "common/file_name_rules.h"
+#include "common/notice.h"
 #include "common/path_parts.h"
 #include "library/library_files.h"
 #include "library/settings_sections.h"
 #include "library/template_name.h"
 #include "library/template_source.h"
 #include "shell/type_names.h"
+#include "templates/library_notices.h"
 
 namespace trelik {
 namespace {
@@ -42,21 +44,21 @@ bool TemplateLibrary::StoreFolderExists(const std::string& name) const {
 }
 
 std::string TemplateLibrary::TakenMessage(const std::string& name) const {
-  return "The template store already holds \"" + name +
-         "\". Move that folder away first, or pick another folder.";
+  return WithNextStep("The template store already holds \"" + name + "\".", kStoreHoldsIt);
 }
 
 std::optional<std::string> TemplateLibrary::AddRefusal(
     const std::string& folder, const UserFolders& user,
     const std::function<bool(const std::string&)>& isListed) const {
   if (const auto refusal = TemplateFolderRefusal(folder, user, StoreFolder())) {
-    return "\"" + folder + "\" cannot be added as a template: " + *refusal +
-           ".\nPick the folder of one project.";
+    return WithNextStep("\"" + folder + "\" cannot be added as a template: " + *refusal + ".",
+                        kPickAnotherFolder);
   }
   const std::string name = FileNamePart(folder, PlatformSeparators());
-  if (isListed(name)) return "same project exists !";
+  if (isListed(name)) return WithNextStep("same project exists !", kListedAlready);
   if (const auto problem = TemplateNameProblem(name, PlatformSeparators())) {
-    return "\"" + folder + "\" cannot be added as a template: " + *problem + ".";
+    return WithNextStep("\"" + folder + "\" cannot be added as a template: " + *problem + ".",
+                        kRenameTheFolder);
   }
   // A folder of that name is offered for use instead (StoredFolderQuestion).
   if (shell_.IsExistingFile(StoreFolder() + name)) return TakenMessage(name);
@@ -92,7 +94,7 @@ TemplateLibrary::Addition TemplateLibrary::Add(NativeWindow owner, const std::st
   if (!copy.arrivedAt) {
     std::string text = "\"" + folder + "\" could not be copied into the template store.";
     if (!copy.failure.empty()) text.append("\n").append(copy.failure);
-    return {.failure = text};
+    return {.failure = WithNextStep(text, kCopyAgain)};
   }
   if (FileNamePart(*copy.arrivedAt, PlatformSeparators()) != name) {
     static_cast<void>(shell_.RemoveFolder(*copy.arrivedAt));
@@ -132,10 +134,12 @@ std::optional<std::string> TemplateLibrary::Record(const std::string& name,
   const std::string entry = WithoutTrailingSeparators(recorded.mainFile, separators);
   if (entry != recorded.mainFile ||
       (!entry.empty() && StoreFolderExists(name + separators.joiner + entry))) {
-    return "\"" + entry + "\" is a folder: the main file must be a file.";
+    return WithNextStep("\"" + entry + "\" is a folder: the main file must be a file.",
+                        kChooseAFile);
   }
   if (const auto problem = FileNameProblem(recorded.mainFile, separators)) {
-    return "\"" + recorded.mainFile + "\" cannot be the main file: " + *problem + ".";
+    return WithNextStep("\"" + recorded.mainFile + "\" cannot be the main file: " + *problem + ".",
+                        kChooseAFile);
   }
   settings_.WriteText(kMainFileSection, name, recorded.mainFile);
   settings_.WriteFlag(kAutoOpenSection, name, recorded.autoOpen);
@@ -156,8 +160,10 @@ void TemplateLibrary::RegisterListed(const std::vector<std::string>& templates,
     }
   }
   if (!withoutFolder.empty()) {
-    tell("These listed templates have no folder in the template store \"" + StoreFolder() +
-         "\", so the New menu does not offer them:" + withoutFolder);
+    tell(WithNextStep("These listed templates have no folder in the template store \"" +
+                          StoreFolder() +
+                          "\", so the New menu does not offer them:" + withoutFolder,
+                      kRestoreTheFolders));
   }
   if (registrable.empty()) return;
   // One registration for all of them: a library of hundreds of templates then costs one store

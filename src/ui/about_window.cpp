@@ -34,11 +34,11 @@ Tabout::Tabout(Program& program, ProgramActions& actions)
 
   Label2->onClick = [this] { Label2Click(); };
   Button1->onClick = [this] { Button1Click(); };
-  form_->onHelp = [this] { actions_.OpenHelp(); };
+  form_->onHelp = [this] { actions_.OpenHelpAt(*form_, "index.html"); };
   program.about = this;
 }
 
-void Tabout::Label2Click() { actions_.OpenWebSite(); }
+void Tabout::Label2Click() { actions_.OpenWebSite(*form_); }
 
 void Tabout::Button1Click() { form_->Close(); }
 

@@ -47,7 +47,7 @@ TForm1::TForm1(Program& program, ProgramActions& actions)
   form_->onClose = [this] { FormClose(); };
   form_->onEscape = [this] { FormEscape(); };
   Edit1->onChange = [this] { Edit1Change(); };
-  form_->onHelp = [this] { actions_.OpenHelp(); };
+  form_->onHelp = [this] { actions_.OpenHelpAt(*form_, "index.html#create"); };
 
   program_.Form1 = this;
   FormCreate();
@@ -112,10 +112,10 @@ void TForm1::Button1Click() { form_->Close(); }
 
 void TForm1::Label1Click() { program_.Form2->Window().Show(); }
 
-void TForm1::Label2Click() { actions_.CheckVersion(); }
+void TForm1::Label2Click() { actions_.CheckVersion(*form_); }
 
 void TForm1::Label3Click() { program_.about->Window().ShowModal(); }
 
-void TForm1::Label4Click() { actions_.OpenHelp(); }
+void TForm1::Label4Click() { actions_.OpenHelp(*form_); }
 
 }  // namespace trelik

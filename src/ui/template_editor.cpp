@@ -4,9 +4,11 @@
 #include <utility>
 
 #include "common/error.h"
+#include "common/notice.h"
 #include "common/path_parts.h"
 #include "library/template_list.h"
 #include "library/template_source.h"
+#include "templates/library_notices.h"
 #include "ui/file_list_order.h"
 #include "ui/main_window.h"
 #include "ui/site_address.h"
@@ -75,7 +77,7 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   form_->onShown = [this] { RegisterListedTemplates(); };
   form_->onCloseQuery = [this] { return FormCloseQuery(); };
   form_->onClose = [this] { FormClose(); };
-  form_->onHelp = [this] { actions_.OpenHelp(); };
+  form_->onHelp = [this] { actions_.OpenHelpAt(*form_, "index.html#add"); };
 
   program_.Form2 = this;
 }
@@ -105,10 +107,10 @@ void TForm2::FormShow() {
   listShown_ = true;
   if (!listLoadedInFull_) {
     program_.application.ShowMessage(
-        form_.get(),
-        "\"" + path +
-            "\" holds a NUL byte: only the templates before it are shown, and the file "
-            "is left as it is.");
+        form_.get(), WithNextStep("\"" + path +
+                                      "\" holds a NUL byte: only the templates before it are "
+                                      "shown, and the file is left as it is.",
+                                  kRepairTheList));
   }
 }
 
@@ -166,9 +168,10 @@ void TForm2::FormClose() {
     SaveTemplateList(path, ComboBox1->Items());
     return;
   }
-  program_.application.ShowMessage(form_.get(),
-                                   "The template list was not saved: \"" + path +
-                                       "\" could not be loaded in full and is left as it is.");
+  program_.application.ShowMessage(
+      form_.get(), WithNextStep("The template list was not saved: \"" + path +
+                                    "\" could not be loaded in full and is left as it is.",
+                                kRepairTheList));
 }
 
 void TForm2::Button1Click() { form_->Close(); }
@@ -278,10 +281,10 @@ void TForm2::Button6Click() {
   if (refusal) program_.application.ShowMessage(form_.get(), *refusal);
 }
 
-void TForm2::Label3Click() { actions_.OpenWebSite(); }
+void TForm2::Label3Click() { actions_.OpenWebSite(*form_); }
 
-void TForm2::Button3Click() { actions_.CheckVersion(); }
+void TForm2::Button3Click() { actions_.CheckVersion(*form_); }
 
-void TForm2::helpClick() { actions_.OpenHelp(); }
+void TForm2::helpClick() { actions_.OpenHelp(*form_); }
 
 }  // namespace trelik

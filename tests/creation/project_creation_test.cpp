@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "common/system_error.h"
@@ -54,6 +56,7 @@ class CreationTest : public ::testing::Test {
     fs::remove(settings_.Path());
     shell_ = FakeShell();
     messages_.clear();
+    nextSteps_.clear();
     userAsked_ = 0;
   }
 
@@ -62,9 +65,18 @@ class CreationTest : public ::testing::Test {
   std::string Create(const std::string& typed, bool autoOpen) {
     const CreationRequest request{launcher_, appDir_, typed, autoOpen, &owner_};
     const CreationServices services{
-        shell_, settings_, [this](const std::string& text) { messages_.push_back(text); },
-        PlatformSeparators(), [this] { return ++userAsked_, std::string("Ada"); }};
+        shell_, settings_, [this](const std::string& text) { Record(text); }, PlatformSeparators(),
+        [this] { return ++userAsked_, std::string("Ada"); }};
     return CreateProject(request, services);
+  }
+
+  // A window's notice says what to do next on its second line; the others are kept apart.
+  void Record(const std::string& text) {
+    const std::size_t first = text.find('\n');
+    const std::size_t second = text.find('\n', first + 1);
+    nextSteps_.push_back(text.substr(first + 1, second - first - 1));
+    messages_.push_back(text.substr(0, first) +
+                        (second == std::string::npos ? "" : text.substr(second)));
   }
 
   // Every entry below the launcher folder, as relative paths with forward slashes.
@@ -93,7 +105,8 @@ class CreationTest : public ::testing::Test {
   std::string launcher_;
   TIniFile settings_;
   FakeShell shell_;
-  std::vector<std::string> messages_;
+  std::vector<std::string> messages_;   // without their second lines
+  std::vector<std::string> nextSteps_;  // the second lines
   int owner_ = 0;
   int userAsked_ = 0;
 };
@@ -474,6 +487,54 @@ TEST_F(CreationTest, SettingsThatCannotBeReadStopTheCreationBeforeTheCopy) {
   EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_NE(messages_[0].find(settings_.Path()), std::string::npos) << messages_[0];
+}
+
+struct NoticeCase {
+  std::string name;
+  std::function<void()> arrange;  // run with the main file "index.htm" recorded
+  std::string typed;
+};
+
+// Every notice of the window says on its second line what to do next, and what it says of the
+// launcher is what became of it.
+TEST_F(CreationTest, EveryNoticeSaysWhatToDoNextAndTrulyWhatBecameOfTheLauncher) {
+  std::optional<testing::UnreadableFile> unreadable;
+  const NoticeCase cases[] = {
+      {"no main file info", [this] { fs::remove(settings_.Path()); }, "\\home"},
+      {"unusable name", [] {}, "..\\home"},
+      {"taken name", [this] { fs::create_directory(launcherFolder_ + "Site"); }, "Site\\"},
+      {"copy failure", [this] { shell_.copyFailure = "Disk full"; }, "Site\\"},
+      {"cancelled copy", [this] { shell_.cancelCopies = true; }, "Site\\"},
+      {"main file not opened",
+       [this] { shell_.openFailure = std::make_error_code(std::errc::permission_denied); },
+       "Site\\"},
+      {"launcher with data", [this] { WriteFileBytes(launcher_, "notes"); }, "..\\"},
+      {"unreadable settings",
+       [&] {
+         fs::remove(settings_.Path());
+         unreadable.emplace(settings_.Path());
+       },
+       "Site\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDownRun();
+    settings_.WriteText("mainfile", "Web", "index.htm");
+    c.arrange();
+    Create(c.typed, true);
+    unreadable.reset();
+    ASSERT_FALSE(nextSteps_.empty());
+    const bool kept = fs::exists(launcher_);
+    bool toldFate = false;
+    for (const auto& next : nextSteps_) {
+      EXPECT_GT(next.size(), 10u) << next;
+      EXPECT_EQ(next.find(kept ? "launcher is removed" : "launcher was kept"), std::string::npos)
+          << next;
+      toldFate = toldFate ||
+                 next.find(kept ? "launcher was kept" : "launcher is removed") != std::string::npos;
+    }
+    EXPECT_TRUE(toldFate);
+  }
 }
 
 TEST_F(CreationTest, WithoutATemplateNameNothingHappens) {

@@ -85,9 +85,16 @@ bool FakeShell::RemoveFolder(const std::string& path) {
   return !error && !fs::exists(fs::symlink_status(path, error));
 }
 
-void FakeShell::ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
-                          ShowCommand show) {
+std::error_code FakeShell::ShellOpen(NativeWindow owner, const std::string& verb,
+                                     const std::string& target, ShowCommand show) {
   opened.push_back({verb, target, show, owner});
+  return openFailure;
+}
+
+// Recorded as the Windows viewer is asked for a page of compiled help.
+std::error_code FakeShell::OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
+                                         const std::string& topic) {
+  return ShellOpen(owner, "", helpFile + "::/" + topic, ShowCommand::kShowMaximized);
 }
 
 std::vector<std::string> FakeShell::ListFolder(const std::string& pattern) {

@@ -24,8 +24,10 @@ class FakeShell : public ShellOperations {
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
-  void ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
-                 ShowCommand show) override;
+  std::error_code ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
+                            ShowCommand show) override;
+  std::error_code OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
+                                const std::string& topic) override;
   std::vector<std::string> ListFolder(const std::string& pattern) override;
   bool IsExistingFile(const std::string& path) override;
   bool IsExistingFolder(const std::string& path) override;
@@ -36,6 +38,7 @@ class FakeShell : public ShellOperations {
   static constexpr const char* kStagingPrefix = ".staging-";
 
   std::vector<Opened> opened;
+  std::error_code openFailure;           // what every ShellOpen answers
   std::vector<std::string> renamedFrom;  // the old path of every rename asked for
   std::vector<std::string> browseTitles;
   std::string pickedFolder;        // what the folder picker answers; empty: the user cancels

@@ -65,7 +65,7 @@ TEST_F(TemplateLibraryTest, WhatCannotBecomeATemplateIsRefused) {
       {Store(""), "cannot be added as a template: it is the template store"},
       {Sep() == "/" ? "/" : "C:\\", "it is the top of a drive or file system"},
       {Pickable("Listed"), "same project exists !"},
-      {Pickable("Old"), "The template store already holds \"Old\". Move that folder away first"}};
+      {Pickable("Old"), "The template store already holds \"Old\".\nMove that folder away first"}};
   std::vector<std::string> names = {"v1.2", " lead", "a=b", ";x", "[x"};
   // Windows cannot even make such folders for the user to pick.
   if (Sep() == "/") names.insert(names.end(), {"trail ", "a*b", "a?b", "a[b]"});
@@ -77,6 +77,8 @@ TEST_F(TemplateLibraryTest, WhatCannotBecomeATemplateIsRefused) {
     const auto refusal = library_.AddRefusal(folder, {home, desktop}, listed);
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->find(reason), std::string::npos) << *refusal;
+    // What the user can do next, on a second line of its own.
+    EXPECT_NE(refusal->find('\n'), std::string::npos) << *refusal;
   }
   EXPECT_FALSE(library_.AddRefusal(Pickable("Site"), {home, desktop}, listed));
 }
@@ -86,8 +88,10 @@ TEST_F(TemplateLibraryTest, AnAdditionThatFailsLeavesNothing) {
   shell_.copyFailure = "Permission denied";
   auto added = library_.Add(nullptr, folder);
   EXPECT_FALSE(added.name);
-  EXPECT_EQ(added.failure,
-            "\"" + folder + "\" could not be copied into the template store.\nPermission denied");
+  EXPECT_EQ(added.failure, "\"" + folder +
+                               "\" could not be copied into the template store.\nCheck that the "
+                               "folder can be read and that the disk has room, then try "
+                               "again.\nPermission denied");
   shell_.copyFailure.clear();
   shell_.cancelCopies = true;
   added = library_.Add(nullptr, folder);
@@ -193,9 +197,11 @@ TEST_F(TemplateLibraryTest, ListedTemplatesWithTheirFolderAreRegistered) {
        {".trelik_Gone", ".trelik_Also gone", ".trelik_", ".trelik_Unlisted"}) {
     EXPECT_FALSE(Registered(missing)) << missing;
   }
-  EXPECT_EQ(notices, std::vector<std::string>{
-                         "These listed templates have no folder in the template store \"" +
-                         Store("") + "\", so the New menu does not offer them:\nGone\nAlso gone"});
+  EXPECT_EQ(notices,
+            std::vector<std::string>{
+                "These listed templates have no folder in the template store \"" + Store("") +
+                "\", so the New menu does not offer them:\nPut their folders back into the store, "
+                "or delete them from the list.\nGone\nAlso gone"});
 }
 
 }  // namespace

@@ -76,7 +76,8 @@ TEST_F(EditorTest, NewProjectCopiesRegistersAndSelectsTheTemplate) {
 TEST_F(EditorTest, AFolderNamedLikeATemplateInAnotherCaseIsRefused) {
   AddTemplate(PickableFolder("Web2"));
   AddTemplate(PickableFolder("WEB2"));
-  EXPECT_EQ(MessageTexts(), List{"same project exists !"});
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_EQ(MessageTexts()[0].rfind("same project exists !\n", 0), 0u);
   EXPECT_FALSE(application_.Messages()[0].isError);
   EXPECT_EQ(Form2().ComboBox1->Items(), List{"Web2"});
   // Nothing was copied: the store holds the fixture's "Web" and the first "Web2" alone.
@@ -289,7 +290,7 @@ TEST_F(EditorTest, ShowingReloadsWhatClosingSaved) {
   MainWindow().Find<HeadlessLabel>("Label1").Click();
   ASSERT_EQ(MessageTexts().size(), 1u);
   EXPECT_EQ(MessageTexts()[0].rfind("These listed templates have no folder", 0), 0u);
-  EXPECT_NE(MessageTexts()[0].find(":\nChanged elsewhere"), std::string::npos);
+  EXPECT_NE(MessageTexts()[0].find("list.\nChanged elsewhere"), std::string::npos);
 }
 
 TEST_F(EditorTest, AListFileThatCannotBeWrittenKeepsTheEditorOpen) {

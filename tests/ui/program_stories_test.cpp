@@ -96,9 +96,28 @@ TEST_P(ProgramStories, TheKeyboardReachesTheLinksF1HelpsAndEscapeLeavesWithoutCr
   EXPECT_TRUE(driver_->Ended(Main()));
   EXPECT_TRUE(fs::exists(launcher));
   EXPECT_FALSE(fs::exists(projects_ + "Web"));
-  for (const auto& opened : shell_.opened) EXPECT_EQ(opened.target, program_->helpFile);
+  // Each window's own page of the help.
+  ASSERT_EQ(shell_.opened.size(), 2u);
+  EXPECT_EQ(shell_.opened[0].target, program_->helpFile + "::/index.html#create");
+  EXPECT_EQ(shell_.opened[1].target, program_->helpFile + "::/index.html#add");
   EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Web\r\n");  // saved as it closed
   EXPECT_EQ(boxes, std::vector<std::string>{});
+}
+
+// What cannot be opened is said in a notice of the window it was asked in, naming the address.
+TEST_P(ProgramStories, ALinkThatCannotBeOpenedIsSaidInTheWindow) {
+  shell_.openFailure = std::make_error_code(std::errc::no_such_file_or_directory);
+  const std::vector<std::string> boxes = driver_->AnsweringBoxes([&] {
+    Start("");
+    driver_->Press(Main(), "Label2", Key::kEnter);  // "Check Version"
+  });
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(
+      boxes[0].rfind("The web page \"" + shell_.opened.at(0).target + "\" cannot be opened: ", 0),
+      0u)
+      << boxes[0];
+  EXPECT_NE(boxes[0].find(".\nCopy the address into a web browser."), std::string::npos);
+  EXPECT_EQ(driver_->boxOwners, std::vector<NativeWindow>{Main().Handle()});
 }
 
 TEST_P(ProgramStories, TheEditorRecordsTheMainFileAndTheAboutWindowClosesWithEnter) {

@@ -194,7 +194,7 @@ std::optional<std::string> ProvideTemplatesFolder(const DesktopFolders& folders,
     case TemplatesFolderSetting::State::kTurnedOff:
       notices.push_back("The templates folder is turned off in " + userDirsPath +
                         ", so the New menus of GNOME Files, Nemo, Caja and Thunar offer no "
-                        "templates of Trelik's. To turn it on, run:\n"
+                        "templates of Trelik's.\nTo turn it on, run: "
                         "xdg-user-dirs-update --set TEMPLATES ~/Templates");
       return std::nullopt;
     case TemplatesFolderSetting::State::kUnset:
@@ -246,7 +246,9 @@ std::string LeftOutNotice(const std::vector<std::string>& names) {
     if (&name != &names.front()) text.append(", ");
     text.append("\"").append(name).append("\"");
   }
-  return text.append(". Projects can still be made from them with \"trelik --new\".");
+  return text.append(
+      ".\nProjects can still be made from them with \"trelik --new\"; add them again from "
+      "folders with plainer names to have their entries.");
 }
 
 // Each notice is given once: those given are kept, each ending in a NUL, and only new ones go

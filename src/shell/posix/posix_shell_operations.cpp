@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "common/posix/unique_fd.h"
@@ -16,6 +19,53 @@
 #include "shell/posix/tree_removal.h"
 
 namespace trelik {
+namespace {
+
+constexpr std::chrono::milliseconds kOpenPatience{1500};
+
+// xdg-open's exit statuses, as the reasons a target cannot be opened.
+class XdgOpenFailures final : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "xdg-open"; }
+  std::string message(int status) const override {
+    switch (status) {
+      case 2:
+        return "it does not exist";
+      case 3:
+        return "no application to open it was found";
+      case 4:
+        return "the application that opens it failed";
+      case 127:
+        return "xdg-open, which opens files and web addresses, is not installed";
+      default:
+        return "xdg-open ended with status " + std::to_string(status);
+    }
+  }
+};
+
+const std::error_category& XdgOpenCategory() {
+  static const XdgOpenFailures category;
+  return category;
+}
+
+// A path as a file address spells it: every byte but the unreserved ones and "/" encoded.
+std::string PercentEncoded(const std::string& path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       std::string_view("/-._~").find(c) != std::string_view::npos;
+    if (plain) {
+      encoded += c;
+    } else {
+      encoded.append({'%', kHex[byte >> 4], kHex[byte & 15]});
+    }
+  }
+  return encoded;
+}
+
+}  // namespace
 
 PosixShellOperations::PosixShellOperations(FolderPicker pickFolder,
                                            AssociationsChangedHandler onAssociationsChanged,
@@ -47,9 +97,21 @@ bool PosixShellOperations::RemoveFolder(const std::string& path) {
   return RemoveTree(AT_FDCWD, path);
 }
 
-void PosixShellOperations::ShellOpen(NativeWindow /*owner*/, const std::string& /*verb*/,
-                                     const std::string& target, ShowCommand /*show*/) {
-  StartDetached({"xdg-open", target});
+std::error_code PosixShellOperations::ShellOpen(NativeWindow /*owner*/, const std::string& /*verb*/,
+                                                const std::string& target, ShowCommand /*show*/) {
+  // xdg-open ends at once when nothing can open the target; the application it starts may run
+  // long, so it is not waited for beyond that.
+  const int status = StartDetached({"xdg-open", target}, kOpenPatience);
+  if (status == 0) return {};
+  return {status, XdgOpenCategory()};
+}
+
+// Browsers keep the anchor of a file address, which a plain path cannot carry.
+std::error_code PosixShellOperations::OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
+                                                    const std::string& topic) {
+  const std::string folder = helpFile.substr(0, helpFile.rfind('/') + 1);
+  return ShellOpen(owner, "", "file://" + PercentEncoded(folder) + topic,
+                   ShowCommand::kShowMaximized);
 }
 
 std::vector<std::string> PosixShellOperations::ListFolder(const std::string& pattern) {

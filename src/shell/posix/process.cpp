@@ -1,7 +1,9 @@
 #include "shell/posix/process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,18 +21,22 @@ std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments) {
   return argv;
 }
 
+constexpr int kNotStarted = 127;  // the shell's status for a program it could not run
+
 }  // namespace
 
-void StartDetached(const std::vector<std::string>& arguments) {
+int StartDetached(const std::vector<std::string>& arguments, std::chrono::milliseconds patience) {
   // Everything the children use is prepared here: between fork and exec only
   // async-signal-safe calls are allowed, since other threads may hold locks. glibc's execvp
   // searches PATH with buffers on the stack, so it allocates nothing there.
   const std::vector<char*> argv = ArgumentVector(arguments);
+  const int waitMs = static_cast<int>(patience.count());
 
   const pid_t child = ::fork();
-  if (child < 0) return;
+  if (child < 0) return kNotStarted;
   if (child == 0) {
-    // The child only starts the program and ends, so the program is handed to init.
+    // The child starts the program, watches it for the time given and ends with what it saw,
+    // so that a program that runs on is handed to init.
     ::setsid();
     const pid_t grandchild = ::_Fork();
     if (grandchild == 0) {
@@ -38,12 +44,23 @@ void StartDetached(const std::vector<std::string>& arguments) {
       ::sigemptyset(&none);
       ::sigprocmask(SIG_SETMASK, &none, nullptr);
       ::execvp(argv[0], argv.data());
-      ::_exit(127);
+      ::_exit(kNotStarted);
     }
-    ::_exit(grandchild < 0 ? 1 : 0);
+    if (grandchild < 0) ::_exit(kNotStarted);
+    const int watch = static_cast<int>(::syscall(SYS_pidfd_open, grandchild, 0));
+    pollfd ended{watch, POLLIN, 0};
+    int status = 0;
+    if (watch >= 0 && ::poll(&ended, 1, waitMs) == 1 &&
+        ::waitpid(grandchild, &status, WNOHANG) == grandchild) {
+      ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : kNotStarted);
+    }
+    ::_exit(0);
   }
-  while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return kNotStarted;
   }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : kNotStarted;
 }
 
 RunOutcome RunAndWait(const std::vector<std::string>& arguments) {

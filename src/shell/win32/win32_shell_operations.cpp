@@ -11,6 +11,27 @@
 #include "shell/win32/tree_removal.h"
 
 namespace trelik {
+namespace {
+
+// ShellExecute answers with small codes of its own; the system errors they stand for.
+std::error_code Executed(HINSTANCE answer) {
+  const auto result = reinterpret_cast<INT_PTR>(answer);
+  if (result > 32) return {};
+  switch (result) {
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+      return {ERROR_NO_ASSOCIATION, std::system_category()};
+    case 0:
+    case SE_ERR_OOM:
+      return {ERROR_NOT_ENOUGH_MEMORY, std::system_category()};
+    case SE_ERR_SHARE:
+      return {ERROR_SHARING_VIOLATION, std::system_category()};
+    default:  // the file, path, access and format codes are the system errors themselves
+      return {static_cast<int>(result), std::system_category()};
+  }
+}
+
+}  // namespace
 
 CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::string& source,
                                             const std::string& destDir, const CopyFinish& finish,
@@ -38,12 +59,19 @@ bool Win32ShellOperations::RemoveFile(const std::string& path) {
 
 bool Win32ShellOperations::RemoveFolder(const std::string& path) { return RemoveTree(path); }
 
-void Win32ShellOperations::ShellOpen(NativeWindow owner, const std::string& verb,
-                                     const std::string& target, ShowCommand show) {
-  // The shell reports its own failures where it has something to say; the program does not.
-  static_cast<void>(ShellExecuteA(
-      static_cast<HWND>(owner), verb.empty() ? nullptr : verb.c_str(), target.c_str(), nullptr,
-      nullptr, show == ShowCommand::kShowMaximized ? SW_SHOWMAXIMIZED : SW_SHOW));
+std::error_code Win32ShellOperations::ShellOpen(NativeWindow owner, const std::string& verb,
+                                                const std::string& target, ShowCommand show) {
+  return Executed(ShellExecuteA(static_cast<HWND>(owner), verb.empty() ? nullptr : verb.c_str(),
+                                target.c_str(), nullptr, nullptr,
+                                show == ShowCommand::kShowMaximized ? SW_SHOWMAXIMIZED : SW_SHOW));
+}
+
+// The help viewer takes "file::/page#anchor" for a page inside compiled help.
+std::error_code Win32ShellOperations::OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
+                                                    const std::string& topic) {
+  const std::string page = helpFile + "::/" + topic;
+  return Executed(ShellExecuteA(static_cast<HWND>(owner), "open", "hh.exe", page.c_str(), nullptr,
+                                SW_SHOWMAXIMIZED));
 }
 
 std::vector<std::string> Win32ShellOperations::ListFolder(const std::string& pattern) {

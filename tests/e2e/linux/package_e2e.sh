@@ -37,6 +37,7 @@ expected_files='./usr/bin/trelik
 ./usr/share/man/man1/trelik.1.gz
 ./usr/share/metainfo/example.trelik.Trelik.metainfo.xml
 ./usr/share/trelik/help/index.html
+./usr/share/trelik/help/notices.html
 ./usr/share/trelik/help/tokens.html
 ./usr/share/trelik/help/trelik.css
 ./usr/share/trelik/trelik-16.png

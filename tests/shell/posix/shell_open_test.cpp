@@ -76,6 +76,17 @@ TEST(ShellOpen, HandsTheTargetToXdgOpenAsOneArgumentWithoutAShell) {
   EXPECT_EQ(ReadWhenPresent(log), expected);
 }
 
+// xdg-open says at once when nothing can open the target; that is reported, not dropped.
+TEST(ShellOpen, SaysWhyXdgOpenCouldNotOpenTheTarget) {
+  TempFolder folder;
+  MakeFile(folder / "xdg-open", "#!/bin/sh\nexit 3\n", 0755);
+  PathPrefix path(folder.Path());
+  PosixShellOperations shell({}, {}, {});
+  const std::error_code error = shell.ShellOpen(nullptr, "open", "/tmp/x.odt", ShowCommand::kShow);
+  EXPECT_EQ(error.message(), "no application to open it was found");
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);  // nothing left behind as our child
+}
+
 TEST(ShellOperations, HandsPickingAndNotifyingToTheApplication) {
   std::string askedTitle;
   int notified = 0;
