@@ -1,6 +1,7 @@
 #include "app/unregister_all.h"
 
 #include "common/error.h"
+#include "common/notice.h"
 #include "library/template_list.h"
 
 namespace trelik {
@@ -65,11 +66,12 @@ std::string RemovalNotice(const RemovalReport& report, const std::string& dataFo
   for (const auto& entry : report.leftAlone) {
     text.append("\n").append(entry).append(": not Trelik's, left alone.");
   }
-  text.append(report.failures.empty() ? "\nTrelik can now be uninstalled; your templates and "
-                                        "settings stay in "
-                                      : "\nMend the cause and remove it again; your templates "
-                                        "and settings stay in ");
-  return text.append(dataFolder).append(".");
+  const std::string next = report.failures.empty()
+                               ? "Trelik can now be uninstalled; your templates and settings "
+                                 "stay in "
+                               : "Mend the cause and remove it again; your templates and "
+                                 "settings stay in ";
+  return WithNextStep(text, next + dataFolder + ".");
 }
 
 }  // namespace trelik

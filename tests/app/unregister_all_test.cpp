@@ -55,14 +55,16 @@ TEST(UnregisterAll, RemovesWhatItCanAndReportsTheRestWithItsExitCode) {
        "Nothing of Trelik's was registered.\n", "", 0, 0,
        "Nothing of Trelik's was registered on this desktop.\nTrelik can now be uninstalled"},
       {"listed and base types", List::kWeb, Store::kWorks, true, false, kRemovedAll, "", 0, 1,
-       "Trelik's file types and New-menu entries were removed from this desktop (4 items).\n"},
+       "Trelik's file types and New-menu entries were removed from this desktop (4 items).\n"
+       "Trelik can now be uninstalled"},
       // Types no longer listed are found in the registry itself.
       {"unlisted types", List::kMissing, Store::kWorks, true, false, kRemovedAll, "", 0, 1, ""},
       {"only another program's", List::kWeb, Store::kWorks, false, true,
        "File type entry .trelik_notes: not Trelik's, left alone\n"
        "File type entry trelik_notes: not Trelik's, left alone\n",
        "", 0, 0,
-       "Nothing of Trelik's was registered on this desktop.\nFile type entry .trelik_notes: not "
+       "Nothing of Trelik's was registered on this desktop.\nTrelik can now be uninstalled; your "
+       "templates and settings stay in C:\\Trelik\\.\nFile type entry .trelik_notes: not "
        "Trelik's, left alone.\n"},
       // An unreadable list loses only its names.
       {"unreadable list", List::kUnreadable, Store::kWorks, true, true,
@@ -71,8 +73,9 @@ TEST(UnregisterAll, RemovesWhatItCanAndReportsTheRestWithItsExitCode) {
        "trelik: The template list was not read: ", 1, 1, ""},
       {"unreadable store", List::kWeb, Store::kUnreadable, true, false, "",
        "trelik: The file types could not be read: damaged\n", 1, 0,
-       "Trelik could not be removed from this desktop.\nThe file types could not be read: "
-       "damaged.\nMend the cause"},
+       "Trelik could not be removed from this desktop.\nMend the cause and remove it again; your "
+       "templates and settings stay in C:\\Trelik\\.\nThe file types could not be read: "
+       "damaged."},
       {"store not saved", List::kWeb, Store::kCommitFails, true, false, "",
        "trelik: The file type entry .trelik could not be removed: Disk full\n"
        "trelik: The file type entry Trelik could not be removed: Disk full\n"
