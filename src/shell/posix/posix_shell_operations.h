@@ -33,8 +33,8 @@ class PosixShellOperations final : public ShellOperations {
   bool RemoveFolder(const std::string& path) override;
   // Hands `target` to xdg-open, which opens it with the user's default application. Verbs and
   // show commands have no counterpart there, so `owner`, `verb` and `show` play no part.
-  std::error_code ShellOpen(NativeWindow owner, const std::string& verb,
-                            const std::string& target, ShowCommand show) override;
+  std::error_code ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
+                            ShowCommand show) override;
   std::error_code OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
                                 const std::string& topic) override;
   // "*" and "*.*" match every name, "*.*" names without a dot too, as on Windows; any other

@@ -29,8 +29,8 @@ class Win32ShellOperations : public ShellOperations {
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
-  std::error_code ShellOpen(NativeWindow owner, const std::string& verb,
-                            const std::string& target, ShowCommand show) override;
+  std::error_code ShellOpen(NativeWindow owner, const std::string& verb, const std::string& target,
+                            ShowCommand show) override;
   std::error_code OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
                                 const std::string& topic) override;
   std::vector<std::string> ListFolder(const std::string& pattern) override;
