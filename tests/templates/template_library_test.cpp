@@ -164,8 +164,10 @@ TEST_F(TemplateLibraryTest, AFolderLeftInTheStoreIsOfferedAndBecomesATemplateWit
   EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));  // the user's folder stays
 
   for (const std::string& folder : {std::string("img"), "img" + Sep()}) {
-    EXPECT_EQ(library_.Record("Site", {folder, true, false}),
-              "\"img\" is a folder: the main file must be a file.");
+    EXPECT_EQ(
+        library_.Record("Site", {folder, true, false}),
+        "\"img\" is a folder: the main file must be a file.\nChoose one of the template's own "
+        "files.");
   }
   EXPECT_EQ(settings_.ReadText("mainfile", "Site", "none"), "none");
   EXPECT_FALSE(library_.Record("Site", {"index.htm", true, false}));
