@@ -4,7 +4,6 @@
 // program ends once its showing has been drawn. Prints one "step ms" line per step, and the whole
 // time until the main window was shown, to standard output. Usage (under Wine):
 // startup_steps_win32.exe LAUNCHER, with the library beside it.
-#include <ole2.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -59,8 +58,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       .executablePath = executable,
       .naming = trelik::kWindowsExecutable,
       .openRegistry = [] { return std::make_shared<trelik::Win32Registry>(); }};
-  const HRESULT ole = OleInitialize(nullptr);
-  stamps.Step("ole_initialize");
   {
     trelik::Win32Application application;
     stamps.Step("application");
@@ -87,7 +84,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     stamps.Step("pending_messages");
   }
-  if (SUCCEEDED(ole)) OleUninitialize();
   for (const auto& [name, ms] : stamps.steps) std::printf("%s %.2f\n", name.c_str(), ms);
   return 0;
 }

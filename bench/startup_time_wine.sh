@@ -5,7 +5,8 @@
 # through the build's own runner (build/windows/wine-run) in its Wine prefix, on one private
 # Xvfb display. Rounds are interleaved, in an order that turns each round. Usage:
 # bench/startup_time_wine.sh (after `cmake --preset linux` for the window timer and
-# `cmake --preset windows`; ROUNDS=N changes the number of counted rounds).
+# `cmake --preset windows`; ROUNDS=N changes the number of counted rounds, TRELIK names another
+# build's trelik.exe, e.g. one built before a change).
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"

@@ -1,4 +1,3 @@
-#include <ole2.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -16,6 +15,7 @@
 #include "common/win32/narrow_text.h"
 #include "creation/command_line.h"
 #include "creation/program_options.h"
+#include "shell/win32/ole_session.h"
 #include "shell/win32/win32_registry.h"
 #include "shell/win32/win32_shell_operations.h"
 #include "ui/program.h"
@@ -110,10 +110,8 @@ int Main() {
                   MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     }
   };
-  // The shell's copy and folder picker need COM on this, the one thread.
-  const HRESULT ole = OleInitialize(nullptr);
   const int exitCode = RunCommandLine(options, platform);
-  if (SUCCEEDED(ole)) OleUninitialize();
+  EndOle();
   return exitCode;
 }
 

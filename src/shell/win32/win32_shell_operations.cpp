@@ -8,6 +8,7 @@
 #include "shell/win32/entry_listing.h"
 #include "shell/win32/folder_copy.h"
 #include "shell/win32/folder_picker.h"
+#include "shell/win32/ole_session.h"
 #include "shell/win32/tree_removal.h"
 
 namespace trelik {
@@ -36,6 +37,7 @@ std::error_code Executed(HINSTANCE answer) {
 CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::string& source,
                                             const std::string& destDir, const CopyFinish& finish,
                                             const std::string& wantedName) {
+  UseOle();
   return CopyFolderStaged(owner, source, destDir, finish, wantedName);
 }
 
@@ -61,6 +63,7 @@ bool Win32ShellOperations::RemoveFolder(const std::string& path) { return Remove
 
 std::error_code Win32ShellOperations::ShellOpen(NativeWindow owner, const std::string& verb,
                                                 const std::string& target, ShowCommand show) {
+  UseOle();  // the shell may hand the file to an extension of its own
   return Executed(ShellExecuteA(static_cast<HWND>(owner), verb.empty() ? nullptr : verb.c_str(),
                                 target.c_str(), nullptr, nullptr,
                                 show == ShowCommand::kShowMaximized ? SW_SHOWMAXIMIZED : SW_SHOW));
@@ -70,6 +73,7 @@ std::error_code Win32ShellOperations::ShellOpen(NativeWindow owner, const std::s
 std::error_code Win32ShellOperations::OpenHelpTopic(NativeWindow owner, const std::string& helpFile,
                                                     const std::string& topic) {
   const std::string page = helpFile + "::/" + topic;
+  UseOle();
   return Executed(ShellExecuteA(static_cast<HWND>(owner), "open", "hh.exe", page.c_str(), nullptr,
                                 SW_SHOWMAXIMIZED));
 }

@@ -9,6 +9,7 @@
 #include "common/error.h"
 #include "common/system_error.h"
 #include "common/win32/narrow_text.h"
+#include "shell/win32/ole_session.h"
 #include "ui/type_ahead.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_link.h"
@@ -49,9 +50,10 @@ std::string Win32Label::Text() const { return WindowText(Window()); }
 // none (Wine's), the label just after the control in the dialog is what they read.
 void Win32Label::SetText(const std::string& text) {
   SetWindowTextA(Window(), text.c_str());
+  if (described_ == nullptr) return;
+  UseOle();
   IAccPropServices* services = nullptr;
-  if (described_ == nullptr ||
-      FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
     return;
   }
