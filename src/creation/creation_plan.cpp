@@ -53,6 +53,7 @@ CreationPlan PlanCreation(const PlanInput& input) {
                            Quoted(plan.mainFile) +
                            ") is not a plain name inside the template, so none is used.");
     plan.mainFile.clear();
+    plan.mainFileUnusable = true;
   }
   bool renameFolder = false;
   bool renameFile = false;
@@ -102,8 +103,11 @@ std::string DescribePlan(const CreationPlan& plan, const PathSeparators& separat
   const EnteredName& name = plan.name;
   if (plan.unusable) return UnusableText(*plan.unusable);
   if (!name.filePart.empty() && plan.fileStem.empty()) {
-    return "No main file is recorded for " + Quoted(plan.templateName) + ", so " +
-           Quoted(name.filePart) + " is not used";
+    const std::string cause =
+        plan.mainFileUnusable
+            ? "The main file recorded for " + Quoted(plan.templateName) + " is not a plain name"
+            : "No main file is recorded for " + Quoted(plan.templateName);
+    return cause + ", so " + Quoted(name.filePart) + " is not used";
   }
   const std::string separator(1, separators.joiner);
   if (name.form == NameForm::kPlainName) {

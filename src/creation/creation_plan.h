@@ -38,10 +38,11 @@ struct CreationPlan {
   std::string destination;  // the folder the project goes into, ending in its separator
   std::string typedName;
   EnteredName name;
-  std::string mainFile;      // the recorded main file; empty when none is, or it cannot be used
-  std::string wantedFolder;  // the name asked for the project's folder; empty: the template's
-  std::string fileStem;      // the main file's new name before its extension; empty: no rename
-  std::string newMainFile;   // the main file's name once renamed (its tokens as recorded)
+  std::string mainFile;  // the recorded main file; empty when none is, or it cannot be used
+  bool mainFileUnusable = false;  // one is recorded, but it is not a plain name
+  std::string wantedFolder;       // the name asked for the project's folder; empty: the template's
+  std::string fileStem;           // the main file's new name before its extension; empty: no rename
+  std::string newMainFile;        // the main file's name once renamed (its tokens as recorded)
   std::optional<std::string> fileToken;  // what the typed name says {{trelik.file}} is
   std::string arrivalName;  // the folder's expected name: the wanted one when free, else a copy's
   bool fill = false;

@@ -56,7 +56,7 @@ TEST(PlanCreation, NamesTheFolderAndMainFileOpensItAndSaysWhatItCannotDo) {
       {"Taken\\", "index.htm", false, true, "Web", "index.htm", "",
        "Makes \"Web\": \"Taken\" already exists here"},
       {"Site\\home", "..\\x.htm", false, true, "Site", "", "The main file recorded for \"Web\"",
-       kHomeUnused},
+       "The main file recorded for \"Web\" is not a plain name, so \"home\" is not used"},
       {"Site\\home", "../x.htm", false, false, "Site", "", "The main file recorded for \"Web\""},
       {"\\home", "..", false, false, "Web", "", "The main file recorded for \"Web\""},
       {"..\\home", "index.htm", false, true, "Web", "", kBadName + "..\" cannot be used",
