@@ -94,7 +94,7 @@ make_home() {
   local home="$scratch/home-$1"
   mkdir -p "$home/Desktop"
   in_home "$1" timeout 300 "$repo/build/linux/bench/template_setup" \
-    "$repo/build/linux/src/app/trelik" "$1" || { echo "setting up $1 templates failed" >&2; exit 2; }
+    "${TRELIK:-$repo/build/linux/src/app/trelik}" "$1" || { echo "setting up $1 templates failed" >&2; exit 2; }
   # As the New menu makes it: one byte, so that the desktop types it by its name.
   printf '\n' >"$home/Desktop/New.trelik_Web"
 }

@@ -3,7 +3,8 @@
 # with 1, 20 and 200 templates registered in a private home, against a minimal Qt dialog built
 # in the same tree; all on one private Xvfb display (Qt's xcb platform, no window manager).
 # Rounds are interleaved, in an order that turns each round. Usage: bench/startup_time.sh
-# (after `cmake --preset linux`; ROUNDS=N changes the number of counted rounds).
+# (after `cmake --preset linux`; ROUNDS=N changes the number of counted rounds, TRELIK names
+# another build's program, e.g. one built before a change).
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -25,7 +26,7 @@ run() {
   local program=$1 out
   case $program in
     qt) out=$(in_home 1 "$timer" --title "Minimal Qt dialog" -- "$bin/bench/minimal_qt_dialog") ;;
-    t*) out=$(in_home "${program#t}" "$timer" -- "$bin/src/app/trelik" "$(launcher "${program#t}")") ;;
+    t*) out=$(in_home "${program#t}" "$timer" -- "${TRELIK:-$bin/src/app/trelik}" "$(launcher "${program#t}")") ;;
   esac || { echo "  round $round: $program did not show its window (see above)" >&2; return; }
   ms[$program]+=" $(field window_ms <<<"$out")"
 }

@@ -2,8 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QMessageBox>
-#include <QTimer>
+#include <QPixmap>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -78,11 +79,16 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
   const std::string programFolder = DirectoryPart(platform.executablePath, kPosixSeparators);
   const std::string iconFile = ProgramFile(programFolder, "trelik.png");
   // The windows get the small sizes only: the window manager is sent every size the icon has,
-  // and the large one would cost each start a few milliseconds.
+  // and the large one would cost each start a few milliseconds. They are read as PNG by name:
+  // to find the format of a file out, Qt would load every image plugin it has, and the
+  // libraries they need, before the window shows.
   QIcon windowIcon;
   for (const char* size : {"16", "32", "48"}) {
-    windowIcon.addFile(
-        QString::fromStdString(ProgramFile(programFolder, std::string("trelik-") + size + ".png")));
+    QImageReader reader(
+        QString::fromStdString(ProgramFile(programFolder, std::string("trelik-") + size + ".png")),
+        "png");
+    reader.setAutoDetectImageFormat(false);
+    windowIcon.addPixmap(QPixmap::fromImage(reader.read()));
   }
   QApplication::setWindowIcon(windowIcon);
 
@@ -143,12 +149,12 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
                                 ProgramFile(programFolder, "help/index.html"));
   // The registration at start tells the desktop only of a change, but the desktop's files are
   // checked against the store at every start all the same: one that the user deleted, or that
-  // could not be written before, comes back. The check waits until the window is up, since the
-  // user has nothing to wait for in it; a registration that changed the store has done it.
-  QTimer::singleShot(0, [&] {
+  // could not be written before, comes back. The check waits until the window has been drawn,
+  // since the user has nothing to wait for in it (a timer at once would run before the window
+  // even reaches the display server); a registration that changed the store has done it.
+  RunTrelik(program, [&] {
     if (!desktopChecked) updateDesktop(false);
   });
-  RunTrelik(program);
 }
 
 // A notice in a window of its own, when there is a display to show it on: the menu entry's

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ui/about_window.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
@@ -25,7 +27,9 @@ struct TrelikWindows {
 };
 
 // Creates the windows, runs the message loop until the main window (the editor, when the program
-// was started for it alone) is closed, and takes the windows down again.
-void RunTrelik(Program& program);
+// was started for it alone) is closed, and takes the windows down again. `whenShown` runs once,
+// after the window's own work, once its first showing has been drawn: for start-up work the user
+// need not wait for.
+void RunTrelik(Program& program, const std::function<void()>& whenShown = {});
 
 }  // namespace trelik
