@@ -12,7 +12,8 @@ constexpr std::string_view kUsage =
     "Usage: trelik [LAUNCHER]\n"
     "       trelik --new TEMPLATE [--name TEXT] [--in FOLDER] [--open]\n"
     "       trelik --unregister-all [--window]\n"
-    "       trelik --editor | --list | -h | --help | -V | --version\n";
+    "       trelik --editor [--template-from FOLDER]\n"
+    "       trelik --list | -h | --help | -V | --version\n";
 
 std::string HelpText() {
   return std::string(kUsage) +
@@ -22,6 +23,11 @@ std::string HelpText() {
          "same window, from which the template editor is reached.\n"
          "\n"
          "  --editor          show the template editor instead; closing it ends the program\n"
+         "    --template-from FOLDER\n"
+         "                    offer to make FOLDER a template, as the file manager's \"" +
+         std::string(kFolderActionLabel) +
+         "\"\n"
+         "                    does\n"
          "  --new TEMPLATE    make a project from TEMPLATE as the window would, without it, and\n"
          "                    print the new project's folder; notices go to standard error\n"
          "    --name TEXT     the name as typed in the window: FOLDER/FILE, FOLDER/ or /FILE\n"

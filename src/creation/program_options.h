@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/folder_action.h"
+
 namespace trelik {
 
 // What the command line asks the program to do.
@@ -29,6 +31,8 @@ struct ProgramOptions {
   std::string typedName;
   std::string folder;
   bool open = false;
+  // kEditor: a folder to make a template of, as the file managers' folder action asks.
+  std::string templateFolder;
   // kUnregisterAll: the result is shown in a window as well, for a start without a terminal.
   bool inWindow = false;
 };
@@ -47,7 +51,9 @@ struct CommandLineOption {
   bool ProgramOptions::*flag = nullptr;          // what an option without value sets
 };
 inline constexpr CommandLineOption kCommandLineOptions[] = {
-    {"--editor", "", ProgramAction::kEditor, true, ""},
+    {kEditorCommand, "", ProgramAction::kEditor, true, ""},
+    {kTemplateFromOption, "", ProgramAction::kEditor, false, "FOLDER",
+     &ProgramOptions::templateFolder},
     {"--unregister-all", "", ProgramAction::kUnregisterAll, true, ""},
     {"--window", "", ProgramAction::kUnregisterAll, false, "", nullptr, &ProgramOptions::inWindow},
     {"--new", "", ProgramAction::kNew, true, "TEMPLATE", &ProgramOptions::templateName},

@@ -16,6 +16,7 @@ else()
     posix/desktop_files.cpp
     posix/desktop_integration.cpp
     posix/desktop_types.cpp
+    posix/folder_actions.cpp
     posix/generated_files.cpp
     posix/registry_store.cpp
     posix/xdg_config_edits.cpp)

@@ -56,11 +56,12 @@ std::string EntryValue(std::string_view text) {
 // must be quoted.
 constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
 
-// One argument of an Exec line, quoted only when it must be: xdg-open in its generic mode
-// (no desktop detected) takes the first word of the line as it stands, quotes and all, and
-// cannot start a quoted program. Inside quotes ", `, $ and \ are escaped; a literal % is
-// always doubled; the string rule then escapes every backslash once more and the control
-// characters it names.
+}  // namespace
+
+// xdg-open in its generic mode (no desktop detected) takes the first word of the line as it
+// stands, quotes and all, and cannot start a quoted program. Inside quotes ", `, $ and \ are
+// escaped; a literal % is always doubled; the string rule then escapes every backslash once
+// more and the control characters it names.
 std::string ExecArgument(std::string_view argument) {
   const bool quoted = argument.find_first_of(kReservedInExec) != std::string_view::npos;
   std::string exec = quoted ? "\"" : "";
@@ -85,7 +86,7 @@ std::string ExecArgument(std::string_view argument) {
   return value;
 }
 
-}  // namespace
+std::string TrelikHeaderComment() { return "# " + std::string(kMarker) + "\n"; }
 
 bool HoldsTrelikHeader(std::string_view contents) {
   const std::size_t lineEnd = contents.find('\n');

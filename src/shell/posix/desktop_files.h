@@ -21,6 +21,12 @@ inline constexpr const char* kIconName = "trelik";
 // line after the first says that Trelik wrote the file.
 bool HoldsTrelikHeader(std::string_view contents);
 
+// The comment line that says Trelik wrote a file, which HoldsTrelikHeader looks for second.
+std::string TrelikHeaderComment();
+
+// One argument of a desktop entry's Exec line, quoted only when it must be, as a string value.
+std::string ExecArgument(std::string_view argument);
+
 // The shared-mime-info package: one MIME type per file type, each recognised by a
 // case-sensitive glob on its exact extension.
 std::string MimePackageText(const std::vector<DesktopType>& types);

@@ -11,12 +11,14 @@
 #include <set>
 #include <vector>
 
+#include "common/folder_action.h"
 #include "common/posix/unique_fd.h"
 #include "common/system_error.h"
 #include "library/file_access.h"
 #include "library/posix/folders.h"
 #include "shell/posix/desktop_files.h"
 #include "shell/posix/desktop_types.h"
+#include "shell/posix/folder_actions.h"
 #include "shell/posix/generated_files.h"
 #include "shell/posix/process.h"
 #include "shell/posix/registry_store.h"
@@ -28,6 +30,7 @@ namespace {
 struct PlannedFile {
   std::string path;
   std::string contents;
+  bool executable = false;
 };
 
 // Keeps the first failure only: one report names one cause, and the rest is tried all the same.
@@ -290,6 +293,9 @@ std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
                   icon.failure ? SystemErrorText(icon.failure) : "not a PNG image");
     }
   }
+  for (auto& action : FolderActionFiles(folders.dataHome, folders.configHome, executablePath)) {
+    files.push_back({std::move(action.path), std::move(action.contents), action.executable});
+  }
   const std::string dolphinFolder = folders.dataHome + "/templates/";
   for (const auto& type : types) {
     if (!type.inNewMenu) continue;
@@ -303,6 +309,47 @@ std::vector<PlannedFile> PlanFiles(const std::vector<DesktopType>& types,
     files.push_back({dolphinFolder + DolphinLinkName(type), DolphinLinkText(type, source)});
   }
   return files;
+}
+
+// Lets whoever may read the file run it, as a script or a menu that must be executable.
+void MakeExecutable(const std::string& path, DesktopUpdate& update) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return;
+  const mode_t mode = (info.st_mode & 07777) | ((info.st_mode & 0444) >> 2);
+  if (mode != (info.st_mode & 07777) && ::chmod(path.c_str(), mode) != 0) {
+    NoteFailure(update, path, LastSystemErrorText());
+  }
+}
+
+// Adds Trelik's folder action to the user's Thunar actions, or takes it out once nothing of
+// Trelik's is registered; the user's own actions stay as they are. A user without actions of
+// their own sees the system's, so they are where ours is added.
+void UpdateThunarActions(const DesktopFolders& folders, const std::string& executablePath,
+                         bool offered, MadeRecord& made, DesktopUpdate& update) {
+  const std::string path = ThunarActionsPath(folders.configHome);
+  const auto current = ReadOptionalFile(path, update);
+  if (!current || (current->empty() && !offered)) return;
+  const FileRead system = ReadWholeFile(kSystemThunarActionsPath);
+  const std::string base = system.failure ? std::string(kEmptyThunarActions) : system.bytes;
+  if (!offered) {
+    const std::string without = WithoutThunarAction(*current);
+    if (without == *current) return;
+    if (made.ours.contains(path) && without == base) {
+      if (::unlink(path.c_str()) != 0) return NoteFailure(update, path, LastSystemErrorText());
+      made.ours.erase(path);
+    } else if (!WriteIfChanged(path, without, update)) {
+      return;
+    }
+    update.removed.push_back(path + ": " + std::string(kFolderActionLabel));
+    return;
+  }
+  const auto with = WithThunarAction(current->empty() ? base : *current, executablePath);
+  if (!with) {
+    return NoteFailure(update, path, "holds no list of actions, so Trelik's was not added");
+  }
+  if (*with != *current && made.RecordBeforeWriting(path, true, update)) {
+    static_cast<void>(WriteIfChanged(path, *with, update));
+  }
 }
 
 // Runs an installed tool on a folder and waits for it; a tool that is not installed is no
@@ -350,7 +397,8 @@ void UpdateDefaultApplications(const DesktopFolders& folders,
 // The user's settings files whose lines Trelik edits: generated.list names one that Trelik made.
 bool IsSettingsFile(const std::string& path, const DesktopFolders& folders) {
   return path == folders.configHome + "/user-dirs.dirs" ||
-         path == folders.configHome + "/mimeapps.list";
+         path == folders.configHome + "/mimeapps.list" ||
+         path == ThunarActionsPath(folders.configHome);
 }
 
 // Removes a folder that Trelik made when nothing is left in it but empty folders and what the
@@ -470,7 +518,10 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
   bool changed = false;
   for (std::size_t i = 0; i < ownFiles.size(); ++i) {
     tell(i);
-    static_cast<void>(WriteIfChanged(ownFiles[i].path, ownFiles[i].contents, update, changed));
+    if (WriteIfChanged(ownFiles[i].path, ownFiles[i].contents, update, changed) &&
+        ownFiles[i].executable) {
+      MakeExecutable(ownFiles[i].path, update);
+    }
   }
   std::set<std::string> kept;
   for (const auto& file : ownFiles) kept.insert(file.path);
@@ -496,6 +547,7 @@ DesktopUpdate RegenerateDesktopIntegration(Registry& registry, const DesktopFold
   std::vector<std::string> mimeTypes;
   for (const auto& type : types) mimeTypes.push_back(type.mimeType);
   UpdateDefaultApplications(folders, mimeTypes, made, update);
+  UpdateThunarActions(folders, executablePath, !types.empty(), made, update);
 
   tell(steps - 2);
   if (IsFolder(folders.dataHome + "/mime/packages") &&

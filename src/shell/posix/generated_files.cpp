@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "shell/posix/desktop_files.h"
+#include "shell/posix/folder_actions.h"
 #include "shell/type_names.h"
 
 namespace trelik {
@@ -31,8 +32,18 @@ bool IsIconSize(std::string_view size) {
   return x != std::string_view::npos && digits(size.substr(0, x)) && digits(size.substr(x + 1));
 }
 
+// The file managers' folder actions, which start no program of their own.
+std::vector<FolderActionFile> FolderActions(const GeneratedPlaces& places) {
+  return FolderActionFiles(places.dataHome, places.configHome, "");
+}
+
 Kind KindOf(std::string_view folder, std::string_view name, const GeneratedPlaces& places) {
   const std::string data = places.dataHome + "/";
+  const std::string path = std::string(folder) + "/" + std::string(name);
+  if (std::ranges::any_of(FolderActions(places),
+                          [&path](const FolderActionFile& file) { return file.path == path; })) {
+    return Kind::kHeadered;
+  }
   if (folder == data + "mime/packages") return name == "trelik.xml" ? Kind::kHeadered : Kind::kNone;
   if (folder == data + "applications") {
     return name == kDesktopEntryName || name == kFormerDesktopEntryName ? Kind::kHeadered
@@ -79,6 +90,11 @@ bool IsGeneratedFolder(std::string_view folder, const GeneratedPlaces& places) {
   std::vector<std::string> targets = {data + "mime/packages", data + "applications",
                                       data + "templates/.source", places.configHome};
   targets.insert(targets.end(), places.templatesFolders.begin(), places.templatesFolders.end());
+  for (const auto& file : FolderActions(places)) {
+    targets.push_back(file.path.substr(0, file.path.rfind('/')));
+  }
+  const std::string thunar = ThunarActionsPath(places.configHome);
+  targets.push_back(thunar.substr(0, thunar.rfind('/')));
   // The icon theme's size folders: the one asked about, if it is one.
   const std::string icons = data + "icons/hicolor/";
   targets.push_back(icons);

@@ -20,6 +20,7 @@
 #include "shell/file_type_registration.h"
 #include "shell/memory_registry.h"
 #include "shell/posix/desktop_files.h"
+#include "shell/posix/folder_actions.h"
 #include "shell/posix/registry_store.h"
 #include "support/temp_folder.h"
 
@@ -157,6 +158,7 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
       {Data("templates/mine.desktop"), "[Desktop Entry]\n"},
       {Data("applications/other.desktop"), "[Desktop Entry]\n"},
       {Data("mime/packages/other.xml"), "<mime-info/>\n"},
+      {Config("Thunar/uca.xml"), "<actions>\n<action><name>Mine</name></action>\n</actions>\n"},
   };
   for (const auto& [path, contents] : userFiles) {
     fs::create_directories(fs::path(path).parent_path());
@@ -171,6 +173,8 @@ TEST_F(DesktopIntegrationTest, TypesReachTheDesktopAndLeaveItAgain) {
   EXPECT_EQ(fs::file_size(launcher), 1u);
   const std::string dolphinLink = Data("templates/trelik-my-site.desktop");
   EXPECT_EQ(fs::file_size(Data("templates/.source/My Site.trelik_My Site")), 1u);
+  EXPECT_NE(ReadFileBytes(Config("Thunar/uca.xml")).find("<name>Make a Trelik template</name>"),
+            std::string::npos);
 
   // What the New menu creates is a copy of the template.
   fs::create_directories(root_ / "work");
@@ -544,6 +548,78 @@ TEST_F(DesktopIntegrationTest, UnregisteringLeavesTheHomeAsItWas) {
     UnregisterEverything();
     EXPECT_EQ(snapshot(), before);
   }
+}
+
+// Each file manager's folder action holds the keys its documentation names, starts the editor
+// on the folder and can be run; the scripts are run as Nautilus and Caja run them: in the
+// folder shown, with the chosen folder's name or with none.
+TEST_F(DesktopIntegrationTest, EachFolderActionHoldsWhatItsFileManagerReadsAndRuns) {
+  exe_ = root_ / "bin/the tool";
+  fs::create_directories(root_ / "bin");
+  WriteFileBytes(exe_, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$HOME/started\"\n");
+  fs::permissions(exe_, fs::perms::owner_all);
+  Register("");
+  const std::string exec = "Exec=\"" + exe_ + "\" --editor --template-from ";
+  const std::map<std::string, std::vector<std::string>> keys = {
+      {Data("kio/servicemenus/trelik-make-template.desktop"),
+       {"[Desktop Entry]", "Type=Service", "X-KDE-ServiceTypes=KonqPopupMenu/Plugin",
+        "MimeType=inode/directory;", "Actions=makeTrelikTemplate;",
+        "[Desktop Action makeTrelikTemplate]", "Name=Make a Trelik template", exec + "%f"}},
+      {Data("nemo/actions/trelik-make-template.nemo_action"),
+       {"[Nemo Action]", "Name=Make a Trelik template", exec + "%F", "Selection=s",
+        "Extensions=dir;"}},
+      {Data("file-manager/actions/trelik-make-template.desktop"),
+       {"[Desktop Entry]", "Type=Action", "Name=Make a Trelik template", "Profiles=folder;",
+        "[X-Action-Profile folder]", "MimeTypes=inode/directory;", "SelectionCount==1",
+        exec + "%f"}},
+  };
+  for (const auto& [path, lines] : keys) {
+    const std::string text = "\n" + ReadFileBytes(path);
+    EXPECT_TRUE(text.starts_with("\n" + lines[0] + "\n")) << path;
+    for (const auto& line : lines) EXPECT_NE(text.find("\n" + line + "\n"), text.npos) << line;
+  }
+  EXPECT_NE(fs::status(Data("kio/servicemenus/trelik-make-template.desktop")).permissions() &
+                fs::perms::owner_exec,
+            fs::perms::none);
+  fs::create_directories(root_ / "shown/Sub 'Folder'");
+  for (const auto& script : {Data("nautilus/scripts/Make a Trelik template"),
+                             Config("caja/scripts/Make a Trelik template")}) {
+    for (const auto& [argument, folder] : std::map<std::string, std::string>{
+             {"", root_ / "shown"},
+             {" 'Sub '\\''Folder'\\'", root_ / "shown/Sub 'Folder'"},
+             {" " + Quoted(root_ / "shown/Sub 'Folder'"), root_ / "shown/Sub 'Folder'"}}) {
+      ASSERT_EQ(
+          RunCommand("cd " + Quoted(root_ / "shown") + " && " + Quoted(script) + argument).exitCode,
+          0)
+          << script << argument;
+      EXPECT_EQ(ReadFileBytes(Home("started")), "--editor|--template-from|" + folder + "|");
+    }
+  }
+}
+
+// Thunar keeps its actions in one file with the user's: Trelik's goes in before the list's end
+// once, an older one of Trelik's is replaced, and taking it out gives back the user's bytes.
+TEST(ThunarActionsTest, TheUsersActionsAndCommentsStayByteForByte) {
+  const std::string users[] = {
+      std::string(kEmptyThunarActions),
+      "<?xml version=\"1.0\"?>\n<!-- <actions></actions> -->\n<actions>\n<action>\n"
+      "\t<name>Mine</name>\n\t<unique-id>1-1</unique-id>\n</action>\n</actions>\n",
+      "<actions><action><name>Inline</name></action></actions>",
+  };
+  for (const auto& user : users) {
+    SCOPED_TRACE(user);
+    const auto with = WithThunarAction(user, "/old/trelik");
+    ASSERT_TRUE(with);
+    EXPECT_NE(with->find("<command>'/old/trelik' --editor --template-from %f</command>"),
+              std::string::npos);
+    EXPECT_EQ(with->find("<action>\n\t<icon>trelik"), user.rfind("</actions>"));
+    const auto again = WithThunarAction(*with, "/new/trelik & co");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->find("/old/trelik"), std::string::npos);
+    EXPECT_NE(again->find("'/new/trelik &amp; co'"), std::string::npos);
+    EXPECT_EQ(WithoutThunarAction(*again), user);
+  }
+  EXPECT_FALSE(WithThunarAction("<!-- <actions></actions> -->", "/trelik"));
 }
 
 }  // namespace
