@@ -8,6 +8,7 @@
 #include "common/system_error.h"
 #include "creation/project_creation.h"
 #include "library/file_access.h"
+#include "library/flag_conversion.h"
 #include "library/library_files.h"
 #include "library/settings_sections.h"
 #include "library/template_list.h"
@@ -51,11 +52,14 @@ TextReply ListTemplates(const ScriptServices& services) {
             .exitCode = kFailed};
   }
   try {
-    for (const auto& name : Templates(services)) {
+    const std::vector<std::string> templates = Templates(services);
+    // Each section read once: a library of any size is listed in time linear in its size.
+    const IniSection mainFiles = services.settings.ReadSection(kMainFileSection);
+    const IniSection autoOpen = services.settings.ReadSection(kAutoOpenSection);
+    for (const auto& name : templates) {
       // The third column names the section that records the choice.
-      reply.standardOutput
-          .append(name + "\t" + services.settings.ReadText(kMainFileSection, name, "") + "\t")
-          .append(services.settings.ReadFlag(kAutoOpenSection, name, false) ? kAutoOpenSection : "")
+      reply.standardOutput.append(name + "\t" + mainFiles.Read(name, "") + "\t")
+          .append(FlagFromText(autoOpen.Read(name, ""), false) ? kAutoOpenSection : "")
           .append("\n");
     }
   } catch (const Error& error) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "library/ini_text.h"
+
 namespace trelik {
 
 // The settings file: every operation goes straight to the file, nothing is cached, and creating
@@ -24,6 +26,10 @@ class TIniFile {
   // True when the stored value reads as a non-zero integer; `defaultValue` when it is not an
   // integer. Never fails.
   bool ReadFlag(std::string_view section, std::string_view key, bool defaultValue) const;
+
+  // A whole section in one read, its keys then read as ReadText would read them: for reading one
+  // key of every template, which key by key would go to the file once per template. Never fails.
+  IniSection ReadSection(std::string_view section) const;
 
   // Why the file exists but cannot be read (a folder, a pipe, a file this user may not read),
   // in the system's words; nullopt when it is missing or readable. The reads above take such a

@@ -64,6 +64,12 @@ std::string CutToReadLimit(std::string_view value) {
   return std::string(value.substr(0, std::min(value.size(), kIniReadLimit)));
 }
 
+// What a read of a missing key gives.
+std::string DefaultRead(std::string_view defaultValue) {
+  while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
+  return CutToReadLimit(defaultValue);
+}
+
 }  // namespace
 
 IniText::Lookup IniText::Find(std::string_view section, std::string_view key) const {
@@ -98,8 +104,37 @@ std::string IniText::Read(std::string_view section, std::string_view key,
         ParseLine(std::string_view(text_).substr(span.begin, span.next - span.begin));
     if (line.value) return CutToReadLimit(StripMatchingQuotes(*line.value));
   }
-  while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
-  return CutToReadLimit(defaultValue);
+  return DefaultRead(defaultValue);
+}
+
+IniSection IniText::Section(std::string_view section) const {
+  // The header found with a key no line can hold; the section then runs to its last entry.
+  const Lookup found = Find(section, "=");
+  if (!found.sectionHeader) return IniSection("");
+  const std::size_t begin = found.sectionHeader->next;
+  return IniSection(std::string_view(text_).substr(begin, found.sectionEnd - begin));
+}
+
+IniSection::IniSection(std::string_view lines) {
+  std::size_t begin = 0;
+  while (begin < lines.size()) {
+    const std::size_t next = NextLineStart(lines, begin);
+    const ParsedLine line = ParseLine(lines.substr(begin, next - begin));
+    // Of a key written twice, the first counts, as for a read of that key; without "=" it
+    // reads as missing.
+    if (line.kind == ParsedLine::Kind::kEntry) {
+      values_.try_emplace(AsciiLowercase(line.name),
+                          line.value
+                              ? std::optional(CutToReadLimit(StripMatchingQuotes(*line.value)))
+                              : std::nullopt);
+    }
+    begin = next;
+  }
+}
+
+std::string IniSection::Read(std::string_view key, std::string_view defaultValue) const {
+  const auto found = values_.find(AsciiLowercase(TrimIni(key)));
+  return found == values_.end() || !found->second ? DefaultRead(defaultValue) : *found->second;
 }
 
 void IniText::Write(std::string_view section, std::string_view key, std::string_view value) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace trelik {
 
@@ -14,6 +15,8 @@ inline constexpr std::size_t kIniReadLimit = 2047;
 // functions: section and key names compared without regard to ASCII case, blanks around names
 // and values dropped, one pair of matching quotes around a value dropped, only the first section
 // of a name searched.
+class IniSection;
+
 class IniText {
  public:
   explicit IniText(std::string text) : text_(std::move(text)) {}
@@ -24,6 +27,9 @@ class IniText {
   // missing; at most kIniReadLimit characters.
   std::string Read(std::string_view section, std::string_view key,
                    std::string_view defaultValue) const;
+
+  // The first section of that name, read once for many look-ups; empty when it is missing.
+  IniSection Section(std::string_view section) const;
 
   // Replaces the key's value, or adds the key (and its section) when it is missing.
   void Write(std::string_view section, std::string_view key, std::string_view value);
@@ -45,6 +51,20 @@ class IniText {
   Lookup Find(std::string_view section, std::string_view key) const;
 
   std::string text_;
+};
+
+// The keys of one section with their values, looked up by the rules of IniText::Read: for the
+// keys of a whole library, where one Read per key would go through the whole text each time.
+class IniSection {
+ public:
+  // `lines` are the section's lines after its header.
+  explicit IniSection(std::string_view lines);
+
+  std::string Read(std::string_view key, std::string_view defaultValue) const;
+
+ private:
+  // By the trimmed key in lower case; nullopt for a key line without "=".
+  std::unordered_map<std::string, std::optional<std::string>> values_;
 };
 
 }  // namespace trelik

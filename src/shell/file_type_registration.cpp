@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "common/ascii_case.h"
@@ -160,22 +161,24 @@ FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
       named.push_back(name);
     }
   }
+  // Names are compared in lower case, as the registry compares them.
   std::vector<std::string> candidates;
+  std::unordered_set<std::string> seen;
   for (const auto& key : named) {
-    if (!std::ranges::any_of(candidates, [&](const auto& c) { return SameRegistryName(c, key); }) &&
+    if (seen.insert(AsciiLowercase(key)).second &&
         OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, key))) {
       candidates.push_back(key);
     }
   }
   // Every key is judged before any goes: an extension is known by the type it names.
-  std::vector<std::string> types;
+  std::unordered_set<std::string> types;
   for (const auto& key : candidates) {
     if (!key.starts_with('.') && RunsTrelik(registry, key, context.executablePath, naming)) {
-      types.push_back(key);
+      types.insert(AsciiLowercase(key));
     }
   }
   const auto isTrelikType = [&types](std::string_view name) {
-    return std::ranges::any_of(types, [name](const auto& t) { return SameRegistryName(t, name); });
+    return types.contains(AsciiLowercase(name));
   };
 
   FileTypeRemoval removal;

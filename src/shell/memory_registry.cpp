@@ -132,10 +132,7 @@ bool MemoryRegistry::DeleteKey(RegistryKey parent, const std::string& path) {
   const RegistryNode* node = Find(*names);
   if (node == nullptr || !node->subkeys.empty()) return false;
   return Change(*names, nullptr, [&] {
-    RegistryNode* above = Find(KeyPath(names->begin(), names->end() - 1));
-    std::erase_if(above->subkeys, [&](const RegistryNode& subkey) {
-      return SameRegistryName(subkey.name, names->back());
-    });
+    Find(KeyPath(names->begin(), names->end() - 1))->RemoveSubkey(names->back());
   });
 }
 

@@ -1,6 +1,7 @@
 #include "shell/registry_tree.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/ascii_case.h"
 
@@ -15,6 +16,8 @@ auto FindNamed(Items& items, std::string_view name) -> decltype(&*items.begin())
   return found == items.end() ? nullptr : &*found;
 }
 
+constexpr std::size_t kPositionedFrom = 16;
+
 // Key names are printable: a control character could not be written to a store file either.
 bool IsValidKeyName(std::string_view name) {
   return !name.empty() && name.size() <= kMaxRegistryNameLength &&
@@ -28,11 +31,37 @@ bool SameRegistryName(std::string_view a, std::string_view b) {
 }
 
 RegistryNode* RegistryNode::FindSubkey(std::string_view subkeyName) {
-  return FindNamed(subkeys, subkeyName);
+  return const_cast<RegistryNode*>(std::as_const(*this).FindSubkey(subkeyName));
 }
 
 const RegistryNode* RegistryNode::FindSubkey(std::string_view subkeyName) const {
-  return FindNamed(subkeys, subkeyName);
+  // A few subkeys are searched faster than hashed.
+  if (subkeys.size() < kPositionedFrom) return FindNamed(subkeys, subkeyName);
+  const std::string key = AsciiLowercase(subkeyName);
+  auto found = positions.byName.find(key);
+  if (found == positions.byName.end() || found->second >= positions.known) {
+    for (; positions.known < subkeys.size(); ++positions.known) {
+      positions.byName.insert_or_assign(AsciiLowercase(subkeys[positions.known].name),
+                                        positions.known);
+    }
+    found = positions.byName.find(key);
+  }
+  // A removed subkey's name may still map to where it stood.
+  if (found == positions.byName.end() || found->second >= subkeys.size() ||
+      !SameRegistryName(subkeys[found->second].name, subkeyName)) {
+    return nullptr;
+  }
+  return &subkeys[found->second];
+}
+
+bool RegistryNode::RemoveSubkey(std::string_view subkeyName) {
+  const RegistryNode* subkey = FindSubkey(subkeyName);
+  if (subkey == nullptr) return false;
+  const auto at = static_cast<std::size_t>(subkey - subkeys.data());
+  positions.byName.erase(AsciiLowercase(subkeyName));
+  positions.known = std::min(positions.known, at);
+  subkeys.erase(subkeys.begin() + static_cast<std::ptrdiff_t>(at));
+  return true;
 }
 
 RegistryNode& RegistryNode::ProvideSubkey(std::string_view subkeyName) {

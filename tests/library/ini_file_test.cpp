@@ -106,6 +106,37 @@ TEST(IniFile, ReadsFilesWrittenByHand) {
   EXPECT_FALSE(settings.ReadFlag("autoopen", "Old", false));
 }
 
+// A section read at once gives every key what a read of that key gives.
+TEST(IniFile, ASectionReadAtOnceReadsAsKeyByKey) {
+  const std::string longValue(3000, 'v');
+  const struct {
+    const char* text;
+    const char* section;
+  } files[] = {
+      {"[mainfile]\r\n Web = index.htm \r\nweb=second\r\nQuoted=\"a b\"\r\nBare\r\n", "MAINFILE"},
+      {"[autoopen]\nWeb=1\n[other]\nShop=1\n[AutoOpen]\nShop=1\n", "autoopen"},
+      {"[mainfile]\r\nEmpty=\r\n;Web=commented\r\n", "mainfile"},
+      {"[ mainfile ]\rWeb='single'\rLong=", "mainfile"},
+      {"", "mainfile"},
+  };
+  for (const auto& file : files) {
+    TempFolder folder;
+    std::string text = file.text;
+    if (text.ends_with("Long=")) text += longValue;
+    WriteFileBytes(folder / "trelik.ini", text);
+    const TIniFile settings(folder / "trelik.ini");
+    const IniSection section = settings.ReadSection(file.section);
+    for (const char* key :
+         {"Web", "WEB", " web ", "Shop", "Quoted", "Bare", "Empty", "Long", "Missing"}) {
+      for (const char* defaultValue : {"", "fallback  "}) {
+        EXPECT_EQ(section.Read(key, defaultValue),
+                  settings.ReadText(file.section, key, defaultValue))
+            << file.text << " key " << key;
+      }
+    }
+  }
+}
+
 TEST(IniFile, AFailedWriteRaisesTheUnableToWriteError) {
   TempFolder folder;
   WriteFileBytes(folder / "blocker", "a file where a folder should be");

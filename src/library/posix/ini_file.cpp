@@ -31,6 +31,10 @@ std::string TIniFile::ReadText(std::string_view section, std::string_view key,
   return LoadIni(path_).Read(section, key, defaultValue);
 }
 
+IniSection TIniFile::ReadSection(std::string_view section) const {
+  return LoadIni(path_).Section(section);
+}
+
 void TIniFile::WriteText(std::string_view section, std::string_view key, std::string_view value) {
   IniText ini = LoadIniForWrite(path_);
   ini.Write(section, key, value);

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/error.h"
 #include "library/ini_text.h"
 
@@ -14,6 +17,22 @@ std::string TIniFile::ReadText(std::string_view section, std::string_view key,
       std::string(section).c_str(), std::string(key).c_str(), std::string(defaultValue).c_str(),
       buffer, sizeof buffer, path_.c_str());
   return std::string(buffer, length);
+}
+
+IniSection TIniFile::ReadSection(std::string_view section) const {
+  std::vector<char> buffer(64 * 1024);
+  for (;;) {
+    const DWORD length =
+        GetPrivateProfileSectionA(std::string(section).c_str(), buffer.data(),
+                                  static_cast<DWORD>(buffer.size()), path_.c_str());
+    // A section that does not fit comes back cut, two characters short of the buffer.
+    if (length + 2 < buffer.size()) {
+      // One string per line, each ended by a NUL.
+      std::replace(buffer.begin(), buffer.begin() + length, '\0', '\n');
+      return IniSection(std::string_view(buffer.data(), length));
+    }
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
 void TIniFile::WriteText(std::string_view section, std::string_view key, std::string_view value) {
