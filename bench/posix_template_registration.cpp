@@ -22,10 +22,10 @@ std::string RegisterTemplateTypes(const std::string& executable,
   {
     RegistryStore store(storePath);
     const RegistrationContext context{store, executable, [] {}};
-    RegisterFileType(context, ".trelik", "Trelik", false);
-    for (const auto& name : names) {
-      RegisterFileType(context, ".trelik_" + name, "trelik_" + name, true);
-    }
+    // As one registration: one store write, not one per template.
+    std::vector<FileTypeToRegister> types{{".trelik", "Trelik", false}};
+    for (const auto& name : names) types.push_back({".trelik_" + name, "trelik_" + name, true});
+    RegisterFileTypes(context, types);
   }
   MemoryRegistry fileTypes(ReadRegistryStore(storePath));
   const std::string icon = std::filesystem::path(executable).parent_path() / "trelik.png";
