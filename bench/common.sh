@@ -136,6 +136,13 @@ prepare_wine() {
       </dev/null >/dev/null 2>"$scratch/setup.err" ||
       { cat "$scratch/setup.err" >&2; echo "setting up $n templates under Wine failed" >&2; exit 2; }
   done
+  # Another build's trelik.exe beside each library, for a comparison in the same rounds.
+  if [ -n "${BEFORE:-}" ]; then
+    for n in "${wine_counts[@]}"; do
+      cp -r "$app-$n" "$app-before$n"
+      cp "$BEFORE" "$app-before$n/trelik.exe"
+    done
+  fi
   use_wine_library "${1:-1}"
   wine_minimal=("$build/wine-run" "$scratch/wine-minimal/minimal_win32_window.exe")
   setsid "${wine_minimal[@]}" >/dev/null 2>&1 </dev/null &

@@ -6,7 +6,7 @@
 # Xvfb display. Rounds are interleaved, in an order that turns each round. Usage:
 # bench/startup_time_wine.sh (after `cmake --preset linux` for the window timer and
 # `cmake --preset windows`; ROUNDS=N changes the number of counted rounds, TRELIK names another
-# build's trelik.exe, e.g. one built before a change).
+# build's trelik.exe, BEFORE one to time in the same rounds, e.g. one built before a change).
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -20,17 +20,19 @@ prepare_wine "${counts[@]}"
 
 declare -A ms
 programs=(minimal t1 t20 t200)
+[ -n "${BEFORE:-}" ] && programs+=(before1 before20 before200)
 run() {
   local program=$1 out
   case $program in
     minimal) out=$("$timer" --title "Minimal Win32 window" -- "${wine_minimal[@]}") ;;
     t*) use_wine_library "${program#t}"; out=$("$timer" -- "${wine_trelik[@]}") ;;
+    before*) use_wine_library "$program"; out=$("$timer" -- "${wine_trelik[@]}") ;;
   esac || { echo "  round $round: $program did not show its window (see above)" >&2; return; }
   ms[$program]+=" $(field window_ms <<<"$out")"
 }
 
 for round in $(seq 0 "$rounds"); do
-  for i in 0 1 2 3; do run "${programs[$(((round + i) % 4))]}"; done
+  for ((i = 0; i < ${#programs[@]}; i++)); do run "${programs[$(((round + i) % ${#programs[@]}))]}"; done
   # The first round warms the caches up and is not counted.
   [ "$round" = 0 ] && ms=()
 done
@@ -47,3 +49,14 @@ for n in "${counts[@]}"; do
   ratio_row "trelik.exe ($n) / minimal Win32 window" '<= 1.25x' ${ms[t$n]} -- ${ms[minimal]}
 done
 ratio_row "trelik.exe, 200 templates / 1 template" '<= 1.05x' ${ms[t200]} -- ${ms[t1]}
+[ -n "${BEFORE:-}" ] || exit 0
+header "BEFORE, in the same rounds"
+for n in "${counts[@]}"; do
+  row "BEFORE on a launcher, $n template(s)" '%10.1f' ${ms[before$n]}
+done
+for n in "${counts[@]}"; do
+  ratio_row "BEFORE ($n) / minimal Win32 window" '<= 1.25x' ${ms[before$n]} -- ${ms[minimal]}
+done
+for n in "${counts[@]}"; do
+  ratio_row "trelik.exe ($n) / BEFORE ($n)" '' ${ms[t$n]} -- ${ms[before$n]}
+done
