@@ -36,6 +36,7 @@ expected_files='./usr/bin/trelik
 ./usr/share/icons/hicolor/scalable/apps/trelik.svg
 ./usr/share/man/man1/trelik.1.gz
 ./usr/share/metainfo/example.trelik.Trelik.metainfo.xml
+./usr/share/trelik/help/anywhere.html
 ./usr/share/trelik/help/index.html
 ./usr/share/trelik/help/notices.html
 ./usr/share/trelik/help/tokens.html
