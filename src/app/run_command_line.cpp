@@ -1,5 +1,6 @@
 #include "app/run_command_line.h"
 
+#include "app/library_commands.h"
 #include "creation/script_commands.h"
 #include "library/ini_file.h"
 #include "library/library_files.h"
@@ -30,6 +31,21 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
     const ScriptServices services{*shell, settings, platform.dataFolder};
     return reply(options.action == ProgramAction::kList ? ListTemplates(services)
                                                         : CreateFromScript(options, services));
+  }
+  if (options.action == ProgramAction::kAdd || options.action == ProgramAction::kRemove ||
+      options.action == ProgramAction::kRegister) {
+    const auto shell = platform.openShell();
+    TIniFile settings(platform.dataFolder + kSettingsFile);
+    const LibraryServices services{*shell, settings, platform.dataFolder, platform.openRegistry,
+                                   platform.executablePath};
+    switch (options.action) {
+      case ProgramAction::kAdd:
+        return reply(AddFromScript(options, services));
+      case ProgramAction::kRemove:
+        return reply(RemoveFromScript(options, services));
+      default:
+        return reply(RegisterFromScript(services));
+    }
   }
   platform.runWindows();
   return 0;

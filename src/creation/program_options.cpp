@@ -11,9 +11,11 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: trelik [LAUNCHER]\n"
     "       trelik --new TEMPLATE [--name TEXT] [--in FOLDER] [--open]\n"
+    "       trelik --add FOLDER [--as NAME] [--main FILE] [--auto-open] [--fill]\n"
+    "       trelik --remove NAME [--delete-folder]\n"
     "       trelik --unregister-all [--window]\n"
     "       trelik --editor [--template-from FOLDER]\n"
-    "       trelik --list | -h | --help | -V | --version\n";
+    "       trelik --list | --register | -h | --help | -V | --version\n";
 
 std::string HelpText() {
   return std::string(kUsage) +
@@ -38,6 +40,17 @@ std::string HelpText() {
          std::string(kAutoOpenSection) +
          "\"\n"
          "                    when it is opened after creation, separated by tabs\n"
+         "  --add FOLDER      copy FOLDER into the template store as a new template, register\n"
+         "                    its file type, list it and print its name\n"
+         "    --as NAME       the template's name; the folder's own name by default\n"
+         "    --main FILE     record FILE, one of the folder's files, as its main file\n"
+         "    --auto-open     open the main file after each creation\n"
+         "    --fill          fill in names inside files\n"
+         "  --remove NAME     remove the template NAME: its file type, settings and list line;\n"
+         "                    its folder stays in the store\n"
+         "    --delete-folder delete its folder from the store as well\n"
+         "  --register        give every listed template whose folder is in the store its file\n"
+         "                    type and New-menu entry, as the editor does when it is shown\n"
          "  --unregister-all  remove every file type and New-menu entry that Trelik registered,\n"
          "                    and say what was removed; the templates and settings stay\n"
          "    --window        show the result in a window as well, as the menu entry's\n"

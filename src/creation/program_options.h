@@ -16,8 +16,11 @@ enum class ProgramAction {
   kUnregisterAll,  // remove every file type registered, then end
   kHelp,
   kVersion,
-  kNew,   // a project from a template, without any window
-  kList,  // the templates, one a line
+  kNew,       // a project from a template, without any window
+  kList,      // the templates, one a line
+  kAdd,       // a folder becomes a template, without any window
+  kRemove,    // a template leaves the library, without any window
+  kRegister,  // the listed templates get their file types, as the editor gives them
   kUsageError,
 };
 
@@ -35,6 +38,12 @@ struct ProgramOptions {
   std::string templateFolder;
   // kUnregisterAll: the result is shown in a window as well, for a start without a terminal.
   bool inWindow = false;
+  // kAdd: the folder is `folder`, its name as a template `templateName` (empty: the folder's),
+  // and what is recorded for it. kRemove: the template is `templateName`.
+  std::string mainFile;
+  bool autoOpen = false;
+  bool fill = false;
+  bool deleteFolder = false;  // kRemove: its folder leaves the store too
 };
 
 // The options of the command line, in one table. A command comes first and says what the program
@@ -61,6 +70,15 @@ inline constexpr CommandLineOption kCommandLineOptions[] = {
     {"--in", "", ProgramAction::kNew, false, "FOLDER", &ProgramOptions::folder},
     {"--open", "", ProgramAction::kNew, false, "", nullptr, &ProgramOptions::open},
     {"--list", "", ProgramAction::kList, true, ""},
+    {"--add", "", ProgramAction::kAdd, true, "FOLDER", &ProgramOptions::folder},
+    {"--as", "", ProgramAction::kAdd, false, "NAME", &ProgramOptions::templateName},
+    {"--main", "", ProgramAction::kAdd, false, "FILE", &ProgramOptions::mainFile},
+    {"--auto-open", "", ProgramAction::kAdd, false, "", nullptr, &ProgramOptions::autoOpen},
+    {"--fill", "", ProgramAction::kAdd, false, "", nullptr, &ProgramOptions::fill},
+    {"--remove", "", ProgramAction::kRemove, true, "NAME", &ProgramOptions::templateName},
+    {"--delete-folder", "", ProgramAction::kRemove, false, "", nullptr,
+     &ProgramOptions::deleteFolder},
+    {"--register", "", ProgramAction::kRegister, true, ""},
     {"--help", "-h", ProgramAction::kHelp, true, ""},
     {"--version", "-V", ProgramAction::kVersion, true, ""},
 };

@@ -27,6 +27,8 @@ std::vector<std::string> Templates(const ScriptServices& services) {
   return templates;
 }
 
+}  // namespace
+
 TextReply UnknownTemplate(const std::string& name, const std::vector<std::string>& templates) {
   std::string text = "trelik: there is no template \"" + name + "\"";
   if (templates.empty()) {
@@ -41,8 +43,6 @@ TextReply UnknownTemplate(const std::string& name, const std::vector<std::string
   }
   return {.standardError = text, .exitCode = kUsageExitCode};
 }
-
-}  // namespace
 
 TextReply ListTemplates(const ScriptServices& services) {
   TextReply reply;

@@ -1,5 +1,6 @@
 #include "templates/template_library.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/error.h"
@@ -8,6 +9,7 @@
 #include "common/path_parts.h"
 #include "library/library_files.h"
 #include "library/settings_sections.h"
+#include "library/template_list.h"
 #include "library/template_name.h"
 #include "library/template_source.h"
 #include "shell/type_names.h"
@@ -15,6 +17,11 @@
 
 namespace trelik {
 namespace {
+
+// The template's name: the one given, else the folder's own.
+std::string NameFor(const std::string& folder, const std::string& given) {
+  return given.empty() ? FileNamePart(folder, PlatformSeparators()) : given;
+}
 
 bool IsRegistered(Registry& registry, const std::string& name) {
   const auto exists = [&registry](const std::string& path) {
@@ -49,12 +56,12 @@ std::string TemplateLibrary::TakenMessage(const std::string& name) const {
 
 std::optional<std::string> TemplateLibrary::AddRefusal(
     const std::string& folder, const UserFolders& user,
-    const std::function<bool(const std::string&)>& isListed) const {
+    const std::function<bool(const std::string&)>& isListed, const std::string& given) const {
   if (const auto refusal = TemplateFolderRefusal(folder, user, StoreFolder())) {
     return WithNextStep("\"" + folder + "\" cannot be added as a template: " + *refusal + ".",
                         kPickAnotherFolder);
   }
-  const std::string name = FileNamePart(folder, PlatformSeparators());
+  const std::string name = NameFor(folder, given);
   if (isListed(name)) return WithNextStep("same project exists !", kListedAlready);
   if (const auto problem = TemplateNameProblem(name, PlatformSeparators())) {
     return WithNextStep("\"" + folder + "\" cannot be added as a template: " + *problem + ".",
@@ -65,43 +72,76 @@ std::optional<std::string> TemplateLibrary::AddRefusal(
   return std::nullopt;
 }
 
-std::optional<std::string> TemplateLibrary::StoredFolderQuestion(const std::string& folder) const {
-  const std::string name = FileNamePart(folder, PlatformSeparators());
+std::vector<std::string> TemplateLibrary::ReadList() const {
+  std::vector<std::string> list;
+  if (!LoadTemplateListIfAny(ListFilePath(), list)) {
+    throw Error(WithNextStep("\"" + ListFilePath() + "\" holds a NUL byte, and is left as it is.",
+                             kRepairTheList));
+  }
+  return list;
+}
+
+void TemplateLibrary::ChangeList(const std::function<void(std::vector<std::string>&)>& change) {
+  std::vector<std::string> list = ReadList();
+  change(list);
+  SaveTemplateList(ListFilePath(), list);
+}
+
+std::optional<std::string> TemplateLibrary::StoredFolderQuestion(const std::string& folder,
+                                                                 const std::string& given) const {
+  const std::string name = NameFor(folder, given);
   if (!StoreFolderExists(name)) return std::nullopt;
   return "\"" + StoreFolder() + name + "\" is already in the template store.\nUse that folder as " +
          "the template \"" + name + "\" instead of copying \"" + folder + "\"?";
 }
 
-TemplateLibrary::Addition TemplateLibrary::AddStored(const std::string& folder) {
-  const std::string name = FileNamePart(folder, PlatformSeparators());
-  RegisterWhole(name);
+TemplateLibrary::Addition TemplateLibrary::AddStored(const std::string& folder,
+                                                     const std::string& given,
+                                                     const Recorded& recorded) {
+  const std::string name = NameFor(folder, given);
+  if (const auto refusal = AdditionRefusal(name, recorded)) return {.failure = *refusal};
+  MakeTemplate(name, recorded);
   return {.name = name};
 }
 
-void TemplateLibrary::RegisterWhole(const std::string& name) {
+void TemplateLibrary::MakeTemplate(const std::string& name, const Recorded& recorded) {
   try {
+    if (recorded != Recorded{}) Write(name, recorded);
     Register(name);
+    ChangeList([&name](std::vector<std::string>& list) {
+      if (std::ranges::none_of(list, [&name](const auto& listed) { return listed == name; })) {
+        list.push_back(name);
+      }
+    });
   } catch (const Error& error) {
     Unregister(name);
+    Forget(name);
     throw Error(std::string(error.what()) + "\n\"" + name + "\" was not added");
   }
 }
 
-TemplateLibrary::Addition TemplateLibrary::Add(NativeWindow owner, const std::string& folder) {
-  const std::string name = FileNamePart(folder, PlatformSeparators());
-  const CopyResult copy = shell_.CopyFolder(owner, folder, StoreFolder());
+TemplateLibrary::Addition TemplateLibrary::Add(NativeWindow owner, const std::string& folder,
+                                               const std::string& given, const Recorded& recorded) {
+  const std::string name = NameFor(folder, given);
+  const CopyResult copy = shell_.CopyFolder(owner, folder, StoreFolder(), {}, name);
   if (copy.cancelled) return {};
   if (!copy.arrivedAt) {
     std::string text = "\"" + folder + "\" could not be copied into the template store.";
     if (!copy.failure.empty()) text.append("\n").append(copy.failure);
     return {.failure = WithNextStep(text, kCopyAgain)};
   }
+  std::optional<std::string> refusal;
   if (FileNamePart(*copy.arrivedAt, PlatformSeparators()) != name) {
+    refusal = TakenMessage(name);
+  } else {
+    refusal = AdditionRefusal(name, recorded);
+  }
+  if (refusal) {
     static_cast<void>(shell_.RemoveFolder(*copy.arrivedAt));
-    return {.failure = TakenMessage(name)};
+    return {.failure = *refusal};
   }
   try {
-    RegisterWhole(name);
+    MakeTemplate(name, recorded);
   } catch (const Error&) {
     static_cast<void>(shell_.RemoveFolder(*copy.arrivedAt));
     throw;
@@ -114,8 +154,18 @@ std::string TemplateLibrary::RemoveQuestion(const std::string& name) const {
          WithoutTrailingSeparators(StoreFolder(), PlatformSeparators()) + ".";
 }
 
-void TemplateLibrary::Remove(const std::string& name) {
+void TemplateLibrary::Remove(const std::string& name, bool deleteFolder) {
+  ChangeList([&name](std::vector<std::string>& list) { std::erase(list, name); });
   Unregister(name);
+  Forget(name);
+  if (deleteFolder && !shell_.RemoveFolder(StoreFolder() + name)) {
+    throw Error(WithNextStep("\"" + name + "\" was removed, but its folder \"" + StoreFolder() +
+                                 name + "\" could not be deleted.",
+                             "Delete the folder by hand."));
+  }
+}
+
+void TemplateLibrary::Forget(const std::string& name) {
   settings_.RemoveKey(kMainFileSection, name);
   settings_.RemoveKey(kAutoOpenSection, name);
   settings_.RemoveKey(kFillSection, name);
@@ -127,8 +177,8 @@ TemplateLibrary::Recorded TemplateLibrary::RecordedFor(const std::string& name) 
           .fill = settings_.ReadFlag(kFillSection, name, false)};
 }
 
-std::optional<std::string> TemplateLibrary::Record(const std::string& name,
-                                                   const Recorded& recorded) {
+std::optional<std::string> TemplateLibrary::RecordRefusal(const std::string& name,
+                                                          const Recorded& recorded) const {
   const PathSeparators& separators = PlatformSeparators();
   // The file list shows a folder with a trailing separator.
   const std::string entry = WithoutTrailingSeparators(recorded.mainFile, separators);
@@ -141,10 +191,33 @@ std::optional<std::string> TemplateLibrary::Record(const std::string& name,
     return WithNextStep("\"" + recorded.mainFile + "\" cannot be the main file: " + *problem + ".",
                         kChooseAFile);
   }
+  return std::nullopt;
+}
+
+std::optional<std::string> TemplateLibrary::Record(const std::string& name,
+                                                   const Recorded& recorded) {
+  if (const auto refusal = RecordRefusal(name, recorded)) return refusal;
+  Write(name, recorded);
+  return std::nullopt;
+}
+
+void TemplateLibrary::Write(const std::string& name, const Recorded& recorded) {
   settings_.WriteText(kMainFileSection, name, recorded.mainFile);
   settings_.WriteFlag(kAutoOpenSection, name, recorded.autoOpen);
   settings_.WriteFlag(kFillSection, name, recorded.fill);
-  return std::nullopt;
+}
+
+std::optional<std::string> TemplateLibrary::AdditionRefusal(const std::string& name,
+                                                            const Recorded& recorded) const {
+  if (recorded.mainFile.empty()) return std::nullopt;
+  if (const auto refusal = RecordRefusal(name, recorded)) return refusal;
+  if (shell_.IsExistingFile(StoreFolder() + name + PlatformSeparators().joiner +
+                            recorded.mainFile)) {
+    return std::nullopt;
+  }
+  return WithNextStep(
+      "\"" + recorded.mainFile + "\" is not a file of the template \"" + name + "\".",
+      kChooseAFile);
 }
 
 void TemplateLibrary::RegisterListed(const std::vector<std::string>& templates,

@@ -14,9 +14,10 @@
 
 namespace trelik {
 
-// The templates in a data folder: their folders in the store, their file types and what the
-// settings record for each. The template list itself is kept by the caller, who lists a new
-// template last, once it is whole. The texts it returns are the messages the user is shown.
+// The templates of a library: their folders in its store, its list, their file types and what
+// the settings record for each. Adding and removing change all of these at once, whole or not at
+// all, for the editor, the command line and the file managers alike. The texts it returns are
+// the messages the user is shown.
 class TemplateLibrary {
  public:
   using Opener = std::function<std::shared_ptr<Registry>()>;
@@ -29,33 +30,17 @@ class TemplateLibrary {
   std::string ListFilePath() const;
   std::string StoreFolder() const;  // ends in a separator
 
-  // Why `folder` cannot become a template; `isListed` tells whether a name is taken, as the
-  // template list compares names. Only a folder of one project whose name survives as an
-  // extension, a settings key and a folder name, and which is not in the store yet, can.
-  std::optional<std::string> AddRefusal(
-      const std::string& folder, const UserFolders& user,
-      const std::function<bool(const std::string&)>& isListed) const;
+  // Why `folder` cannot become the template `name` (empty: the folder's own name); `isListed`
+  // tells whether a name is taken, as the template list compares names. Only a folder of one
+  // project whose name survives as an extension, a settings key and a folder name, and which is
+  // not in the store yet, can.
+  std::optional<std::string> AddRefusal(const std::string& folder, const UserFolders& user,
+                                        const std::function<bool(const std::string&)>& isListed,
+                                        const std::string& name = {}) const;
 
-  struct Addition {
-    std::optional<std::string> name;  // the new template's name; nullopt when none was added
-    std::string failure;              // why not; empty when the user cancelled the copy
-  };
-  // Copies `folder` into the store and registers its file type, whole or not at all: the copy
-  // and the type are taken back when either fails. A refused registration throws Error.
-  Addition Add(NativeWindow owner, const std::string& folder);
-
-  // The store may hold a folder by the name `folder` would get: one a removed template left, or
-  // one laid there by hand. Then this is the question that offers to make a template of it
-  // instead of copying, naming where it is; nullopt when there is none.
-  std::optional<std::string> StoredFolderQuestion(const std::string& folder) const;
-  // Makes the store's folder of that name a template, copying nothing: registers its file type,
-  // or takes it back and throws Error.
-  Addition AddStored(const std::string& folder);
-
-  // The question to ask before `name` leaves the list.
-  std::string RemoveQuestion(const std::string& name) const;
-  // Unregisters the template's file type and forgets what is recorded for it; its folder stays.
-  void Remove(const std::string& name);
+  // The templates listed now, read from the list file; a missing file is an empty list. Throws
+  // Error when it cannot be read, or holds a NUL byte (saving it would lose what follows).
+  std::vector<std::string> ReadList() const;
 
   struct Recorded {
     std::string mainFile;
@@ -63,6 +48,39 @@ class TemplateLibrary {
     bool fill = false;
     bool operator==(const Recorded&) const = default;
   };
+
+  struct Addition {
+    std::optional<std::string> name;  // the new template's name; nullopt when none was added
+    std::string failure;              // why not; empty when the user cancelled the copy
+  };
+  // Copies `folder` into the store as the template `name` (empty: the folder's own name),
+  // records `recorded` unless it is empty, registers its file type and lists it, whole or not at
+  // all: what was done is taken back when a step fails. A refused registration, record or list
+  // throws Error.
+  Addition Add(NativeWindow owner, const std::string& folder, const std::string& name,
+               const Recorded& recorded);
+  Addition Add(NativeWindow owner, const std::string& folder) {
+    return Add(owner, folder, {}, Recorded());
+  }
+
+  // The store may hold a folder by the name `folder` would get: one a removed template left, or
+  // one laid there by hand. Then this is the question that offers to make a template of it
+  // instead of copying, naming where it is; nullopt when there is none.
+  std::optional<std::string> StoredFolderQuestion(const std::string& folder,
+                                                  const std::string& name = {}) const;
+  // Makes the store's folder of that name a template, copying nothing, as Add does.
+  Addition AddStored(const std::string& folder, const std::string& name, const Recorded& recorded);
+  Addition AddStored(const std::string& folder) { return AddStored(folder, {}, Recorded()); }
+
+  // What is said when the store holds a file or folder by the name `name`.
+  std::string TakenMessage(const std::string& name) const;
+
+  // The question to ask before `name` leaves the list.
+  std::string RemoveQuestion(const std::string& name) const;
+  // Unlists the template, unregisters its file type and forgets what is recorded for it; its
+  // folder stays in the store unless `deleteFolder`. Throws Error, having changed nothing, when
+  // the list cannot be saved; and when the folder cannot be deleted, with the rest done.
+  void Remove(const std::string& name, bool deleteFolder = false);
   Recorded RecordedFor(const std::string& name) const;
   // Records the template's main file and flags; refuses, writing nothing, a main file that is
   // a folder, no plain name inside the template, or that would break the settings file.
@@ -76,13 +94,22 @@ class TemplateLibrary {
                       const std::function<void(const std::string&)>& tell);
 
  private:
-  // Registers `name`, taking back what was done of it when that fails.
-  void RegisterWhole(const std::string& name);
+  // Records, registers and lists `name`, whose folder is in the store, taking back what was done
+  // of it when a step fails.
+  void MakeTemplate(const std::string& name, const Recorded& recorded);
+  // Why `recorded` cannot be recorded for `name`; nullopt when it can.
+  std::optional<std::string> RecordRefusal(const std::string& name, const Recorded& recorded) const;
+  // As RecordRefusal for a new template, whose main file must also be there; none without one.
+  std::optional<std::string> AdditionRefusal(const std::string& name,
+                                             const Recorded& recorded) const;
+  void Write(const std::string& name, const Recorded& recorded);
+  void Forget(const std::string& name);
+  // Reads the list, lets `change` alter it and saves it.
+  void ChangeList(const std::function<void(std::vector<std::string>&)>& change);
   bool StoreFolderExists(const std::string& name) const;
   RegistrationContext Context(Registry& registry);
   void Register(const std::string& name);
   void Unregister(const std::string& name);
-  std::string TakenMessage(const std::string& name) const;
 
   std::string dataFolder_;
   TIniFile& settings_;

@@ -140,6 +140,17 @@ TEST(ProgramOptions, ReadsACommandWithItsOwnOptionsInAnyOrder) {
       {{"--new", "--", "-Web"}, {.action = ProgramAction::kNew, .templateName = "-Web"}},
       {{"--unregister-all", "--window"},
        {.action = ProgramAction::kUnregisterAll, .inWindow = true}},
+      {{"--add", "--fill", "site", "--main=index.htm", "--as", "Web", "--auto-open"},
+       {.action = ProgramAction::kAdd,
+        .templateName = "Web",
+        .folder = "site",
+        .mainFile = "index.htm",
+        .autoOpen = true,
+        .fill = true}},
+      {{"--remove", "Web", "--delete-folder"},
+       {.action = ProgramAction::kRemove, .templateName = "Web", .deleteFolder = true}},
+      {{"--add", "site", "--delete-folder"}, error("unknown option '--delete-folder' for --add")},
+      {{"--remove"}, error("--remove needs NAME")},
       {{"--new"}, error("--new needs TEMPLATE")},
       {{"--new", "--name", "x"}, error("--new needs TEMPLATE")},
       {{"--new", "Web", "--name"}, error("--name needs TEXT")},
@@ -162,6 +173,10 @@ TEST(ProgramOptions, ReadsACommandWithItsOwnOptionsInAnyOrder) {
     EXPECT_EQ(options.folder, c.expected.folder);
     EXPECT_EQ(options.open, c.expected.open);
     EXPECT_EQ(options.inWindow, c.expected.inWindow);
+    EXPECT_EQ(options.mainFile, c.expected.mainFile);
+    EXPECT_EQ(options.autoOpen, c.expected.autoOpen);
+    EXPECT_EQ(options.fill, c.expected.fill);
+    EXPECT_EQ(options.deleteFolder, c.expected.deleteFolder);
   }
 }
 

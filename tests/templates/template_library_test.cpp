@@ -137,6 +137,25 @@ TEST_F(TemplateLibraryTest, WhatIsRecordedGoesWithTheTemplateButItsFolderStays) 
   EXPECT_TRUE(fs::exists(Store("Site") + Sep() + "index.htm"));
 }
 
+// A script's addition: under a name of its own, with its main file recorded, listed at once; a
+// main file that is not there takes the whole addition back. Removing unlists it.
+TEST_F(TemplateLibraryTest, AnAdditionUnderAnotherNameIsRecordedAndListed) {
+  const TemplateLibrary::Recorded recorded{"index.htm", true, true};
+  EXPECT_EQ(library_.Add(nullptr, Pickable("Site"), "Web", {"gone.htm", true, false}).failure,
+            "\"gone.htm\" is not a file of the template \"Web\".\nChoose one of the template's "
+            "own files.");
+  EXPECT_FALSE(fs::exists(Store("Web")));
+  ASSERT_EQ(library_.Add(nullptr, Pickable("Site"), "Web", recorded).name, "Web");
+  EXPECT_EQ(library_.RecordedFor("Web"), recorded);
+  EXPECT_TRUE(Registered(".trelik_Web\\ShellNew"));
+  ASSERT_EQ(library_.Add(nullptr, Pickable("Blog")).name, "Blog");
+  EXPECT_EQ(library_.ReadList(), (std::vector<std::string>{"Web", "Blog"}));
+  library_.Remove("Web", true);
+  EXPECT_EQ(library_.ReadList(), std::vector<std::string>{"Blog"});
+  EXPECT_FALSE(fs::exists(Store("Web")));
+  EXPECT_EQ(library_.RecordedFor("Web"), TemplateLibrary::Recorded{});
+}
+
 // A removed template's folder stays in the store; adding a folder of that name again offers to
 // make a template of it, and Yes registers it without a copy. A folder is never the main file.
 TEST_F(TemplateLibraryTest, AFolderLeftInTheStoreIsOfferedAndBecomesATemplateWithoutACopy) {

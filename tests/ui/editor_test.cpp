@@ -66,8 +66,8 @@ TEST_F(EditorTest, NewProjectCopiesRegistersAndSelectsTheTemplate) {
   EXPECT_TRUE(fs::exists(Store("My Site") + Sep() + ".hidden"));
   EXPECT_TRUE(Registered(".trelik_My Site\\ShellNew"));
   EXPECT_TRUE(application_.Messages().empty());
-  // Nothing reaches the list file until the editor closes.
-  EXPECT_FALSE(fs::exists(dataFolder_ + "projects.lib"));
+  // Listed at once, as a script's addition is.
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "My Site\r\n");
   Editor().Close();
   EXPECT_FALSE(Editor().Visible());
   EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "My Site\r\n");
@@ -295,6 +295,7 @@ TEST_F(EditorTest, ShowingReloadsWhatClosingSaved) {
 
 TEST_F(EditorTest, AListFileThatCannotBeWrittenKeepsTheEditorOpen) {
   AddTemplate(PickableFolder("Site"));
+  fs::remove(dataFolder_ + "projects.lib");
   fs::create_directory(dataFolder_ + "projects.lib");  // a folder where the file should be
   Editor().Close();
   EXPECT_TRUE(Editor().Visible());
@@ -332,12 +333,14 @@ TEST_F(EditorTest, AListFileNotLoadedInFullIsLeftAsItIs) {
   ASSERT_EQ(MessageTexts().size(), 2u);
   EXPECT_NE(MessageTexts()[0].find("holds a NUL byte"), std::string::npos);
   EXPECT_EQ(MessageTexts()[1].rfind("These listed templates have no folder", 0), 0u);
-  AddTemplate(PickableFolder("Site"));
+  AddTemplate(PickableFolder("Site"));  // it could not be listed, so nothing of it stays
+  EXPECT_FALSE(fs::exists(Store("Site")));
   Editor().Close();
   EXPECT_FALSE(Editor().Visible());
   EXPECT_EQ(ReadFileBytes(path), held);
-  ASSERT_EQ(MessageTexts().size(), 3u);
-  EXPECT_EQ(MessageTexts()[2].rfind("The template list was not saved", 0), 0u);
+  ASSERT_EQ(MessageTexts().size(), 4u);
+  EXPECT_TRUE(MessageTexts()[2].ends_with("\"Site\" was not added.")) << MessageTexts()[2];
+  EXPECT_EQ(MessageTexts()[3].rfind("The template list was not saved", 0), 0u);
 }
 
 TEST_F(EditorTest, AListFileThatCannotBeReadIsNeverOverwritten) {
