@@ -19,6 +19,9 @@ class Control {
  public:
   virtual ~Control() = default;
   virtual void SetFocus() = 0;
+  // A disabled control shows greyed, takes no focus and hears no click or key.
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool Enabled() const = 0;
 };
 
 // A group box; controls created inside it are placed relative to it.

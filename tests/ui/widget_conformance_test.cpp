@@ -299,6 +299,23 @@ TEST_P(WidgetConformance, AltAndAnAccessKeyPressTheirControlWhereverTheFocusIs) 
   EXPECT_EQ(form.Info("Check").planned.caption, "Check Version");  // what the layout measures
 }
 
+// A disabled button is passed over by Tab and deaf to its access key until enabled again.
+TEST_P(WidgetConformance, ADisabledButtonIsPassedOverUntilEnabledAgain) {
+  Form& form = MakeEditorLikeForm();
+  PushButton& help = form.Find<PushButton>("Help");
+  driver_->ShowActive(form);
+  help.SetEnabled(false);
+  EXPECT_FALSE(help.Enabled());
+  driver_->Press(form, "Close", Key::kTab);
+  EXPECT_EQ(Focused(form, kStops), "Check");
+  driver_->PressAccessKey(form, "Edit", 'h');
+  EXPECT_EQ(pressed_, std::vector<std::string>{});
+  help.SetEnabled(true);
+  EXPECT_TRUE(help.Enabled());
+  driver_->PressAccessKey(form, "Edit", 'h');
+  EXPECT_EQ(pressed_, std::vector<std::string>{"Help"});
+}
+
 // Enter in an open list chooses the highlighted entry and closes the list; only the next Enter
 // presses the default button.
 TEST_P(WidgetConformance, EnterInAnOpenListChoosesTheEntryInsteadOfPressingTheDefaultButton) {

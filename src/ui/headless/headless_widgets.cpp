@@ -9,8 +9,12 @@
 
 namespace trelik {
 
-void HeadlessLabel::Click() { form_.Application().Dispatch(onClick); }
-void HeadlessButton::Click() { form_.Application().Dispatch(onClick); }
+void HeadlessLabel::Click() {
+  if (enabled_) form_.Application().Dispatch(onClick);
+}
+void HeadlessButton::Click() {
+  if (enabled_) form_.Application().Dispatch(onClick);
+}
 
 void HeadlessEdit::SetText(const std::string& text) {
   text_ = text;
@@ -138,7 +142,9 @@ void HeadlessForm::PressAccessKey(char letter) {
         static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))) {
       continue;
     }
-    Find<Control>(control.name).SetFocus();
+    Control& pressed = Find<Control>(control.name);
+    if (!pressed.Enabled()) return;
+    pressed.SetFocus();
     return PressSpace();
   }
 }
@@ -148,7 +154,8 @@ void HeadlessForm::PressTab() {
   std::vector<std::string> stops;
   for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
     const DeclaredControl& control = Controls()[stop.index];
-    if (stop.reached && control.planned.kind != ControlKind::kGroupBox) {
+    if (stop.reached && control.planned.kind != ControlKind::kGroupBox &&
+        Find<Control>(control.name).Enabled()) {
       stops.push_back(control.name);
     }
   }

@@ -24,10 +24,13 @@ class HeadlessControl : public Interface {
  public:
   HeadlessControl(HeadlessForm& form, std::string name) : form_(form), name_(std::move(name)) {}
   void SetFocus() override;
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  bool Enabled() const override { return enabled_; }
 
  protected:
   HeadlessForm& form_;
   std::string name_;
+  bool enabled_ = true;
 };
 
 class HeadlessLabel final : public HeadlessControl<Label> {
@@ -140,7 +143,7 @@ class HeadlessForm final : public Form {
 
 template <typename Interface>
 void HeadlessControl<Interface>::SetFocus() {
-  form_.SetFocusedControl(name_);
+  if (enabled_) form_.SetFocusedControl(name_);
 }
 
 class HeadlessApplication final : public Application {

@@ -61,6 +61,8 @@ class QtControl : public Interface {
  public:
   void Attach(Widget* widget) { widget_ = widget; }
   void SetFocus() override { widget_->setFocus(); }
+  void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+  bool Enabled() const override { return widget_->isEnabled(); }
 
  protected:
   Widget* widget_ = nullptr;

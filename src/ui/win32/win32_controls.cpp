@@ -28,6 +28,16 @@ void ChildControl<Interface>::SetFocus() {
   form_.FocusChild(Window());
 }
 
+template <typename Interface>
+void ChildControl<Interface>::SetEnabled(bool enabled) {
+  EnableWindow(Window(), enabled ? TRUE : FALSE);
+}
+
+template <typename Interface>
+bool ChildControl<Interface>::Enabled() const {
+  return IsWindowEnabled(Window()) != FALSE;
+}
+
 template class ChildControl<Label>;
 template class ChildControl<PushButton>;
 template class ChildControl<Control>;

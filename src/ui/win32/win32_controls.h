@@ -29,6 +29,8 @@ class ChildControl : public Interface, public NativeChild {
   explicit ChildControl(Win32Form& form) : form_(form) {}
 
   void SetFocus() override;
+  void SetEnabled(bool enabled) override;
+  bool Enabled() const override;
   HWND Window() const;
 
  protected:
