@@ -76,6 +76,8 @@ TextReply RemoveFromScript(const ProgramOptions& options, const LibraryServices&
 TextReply RegisterFromScript(const LibraryServices& services) {
   TemplateLibrary library = LibraryOf(services);
   TextReply reply;
+  // Nothing registered for a library that is away is taken away.
+  if (const auto missing = library.MissingNotice()) return Failure(*missing);
   try {
     library.RegisterListed(library.ReadList(), [&reply](const std::string& notice) {
       reply.standardError += "trelik: " + notice + "\n";

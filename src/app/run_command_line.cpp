@@ -4,6 +4,7 @@
 #include "creation/script_commands.h"
 #include "library/ini_file.h"
 #include "library/library_files.h"
+#include "library/library_folder.h"
 
 namespace trelik {
 
@@ -15,8 +16,10 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
   if (const auto text = ReplyWithoutWindows(options)) return reply(*text);
   if (options.action == ProgramAction::kUnregisterAll) {
     const auto shell = platform.openShell();
+    const TIniFile settings(platform.dataFolder + kSettingsFile);
     RemovalReport report =
-        UnregisterAll(platform.openRegistry, *shell, platform.dataFolder + kTemplateListFile,
+        UnregisterAll(platform.openRegistry, *shell,
+                      LibraryFolder(settings, platform.dataFolder) + kTemplateListFile,
                       platform.executablePath, platform.naming);
     if (platform.finishRemoval) platform.finishRemoval(report);
     const int exitCode = reply(FormatRemovalReport(report));
@@ -28,7 +31,7 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
   if (options.action == ProgramAction::kList || options.action == ProgramAction::kNew) {
     const auto shell = platform.openShell();
     const TIniFile settings(platform.dataFolder + kSettingsFile);
-    const ScriptServices services{*shell, settings, platform.dataFolder};
+    const ScriptServices services{*shell, settings, LibraryFolder(settings, platform.dataFolder)};
     return reply(options.action == ProgramAction::kList ? ListTemplates(services)
                                                         : CreateFromScript(options, services));
   }
@@ -36,8 +39,8 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
       options.action == ProgramAction::kRegister) {
     const auto shell = platform.openShell();
     TIniFile settings(platform.dataFolder + kSettingsFile);
-    const LibraryServices services{*shell, settings, platform.dataFolder, platform.openRegistry,
-                                   platform.executablePath};
+    const LibraryServices services{*shell, settings, LibraryFolder(settings, platform.dataFolder),
+                                   platform.openRegistry, platform.executablePath};
     switch (options.action) {
       case ProgramAction::kAdd:
         return reply(AddFromScript(options, services));

@@ -9,4 +9,8 @@ inline constexpr std::string_view kMainFileSection = "mainfile";
 inline constexpr std::string_view kAutoOpenSection = "autoopen";
 inline constexpr std::string_view kFillSection = "fill";
 
+// Where the template store and list are, when not in the data folder: [library] folder=PATH.
+inline constexpr std::string_view kLibrarySection = "library";
+inline constexpr std::string_view kLibraryFolderKey = "folder";
+
 }  // namespace trelik

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/error.h"
+#include "common/letter_case.h"
 #include "common/system_error.h"
 #include "library/file_access.h"
 
@@ -10,6 +11,11 @@ namespace trelik {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool Holds(const std::vector<std::string>& list, const std::string& name) {
+  return std::ranges::any_of(list,
+                             [&name](const auto& entry) { return EqualIgnoringCase(entry, name); });
+}
 
 }  // namespace
 
@@ -35,6 +41,19 @@ std::vector<std::string> ParseTemplateListText(std::string_view text) {
     if (pos < text.size() && text[pos] == '\n') ++pos;
   }
   return lines;
+}
+
+std::vector<std::string> MergeTemplateLists(const std::vector<std::string>& base,
+                                            const std::vector<std::string>& mine,
+                                            const std::vector<std::string>& theirs) {
+  std::vector<std::string> merged;
+  for (const auto& name : mine) {
+    if (Holds(theirs, name) || !Holds(base, name)) merged.push_back(name);
+  }
+  for (const auto& name : theirs) {
+    if (!Holds(base, name) && !Holds(mine, name)) merged.push_back(name);
+  }
+  return merged;
 }
 
 bool LoadTemplateList(const std::string& path, std::vector<std::string>& list) {

@@ -14,6 +14,14 @@ std::string FormatTemplateListText(const std::vector<std::string>& list);
 // byte-order mark, which some editors write, is no part of the first name.
 std::vector<std::string> ParseTemplateListText(std::string_view text);
 
+// The list to save when the program read `base` from the file, holds `mine` now, and the file
+// holds `theirs`, another program having saved it meanwhile: `mine` without the names the other
+// removed since `base`, then the names it added. Names are compared as the editor's list does,
+// regardless of letter case.
+std::vector<std::string> MergeTemplateLists(const std::vector<std::string>& base,
+                                            const std::vector<std::string>& mine,
+                                            const std::vector<std::string>& theirs);
+
 // Replaces `list` by the file's lines; throws Error("Cannot open file ...") and leaves `list`
 // as it was when the file cannot be read. Returns false when the text held a NUL: only the
 // lines before it are loaded then, and saving the list would lose the rest.

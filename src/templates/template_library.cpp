@@ -8,6 +8,9 @@
 #include "common/notice.h"
 #include "common/path_parts.h"
 #include "library/library_files.h"
+#include "library/library_folder.h"
+#include "library/list_lock.h"
+#include "library/lock_file.h"
 #include "library/settings_sections.h"
 #include "library/template_list.h"
 #include "library/template_name.h"
@@ -33,12 +36,52 @@ bool IsRegistered(Registry& registry, const std::string& name) {
 }  // namespace
 
 TemplateLibrary::TemplateLibrary(std::string dataFolder, TIniFile& settings, ShellOperations& shell,
-                                 Opener openRegistry, std::string executablePath)
+                                 Opener openRegistry, std::string executablePath, Teller tell)
     : dataFolder_(std::move(dataFolder)),
       settings_(settings),
       shell_(shell),
       openRegistry_(std::move(openRegistry)),
-      executablePath_(std::move(executablePath)) {}
+      executablePath_(std::move(executablePath)),
+      tell_(std::move(tell)) {}
+
+std::optional<std::string> TemplateLibrary::MissingNotice() const {
+  const std::string folder = WithoutTrailingSeparators(dataFolder_, PlatformSeparators());
+  if (!IsLibraryElsewhere(settings_) || WriteAccess(folder) != FolderAccess::kMissing) {
+    return std::nullopt;
+  }
+  return WithNextStep("The template library \"" + folder +
+                          "\" is not there, so its templates cannot be used or changed; their "
+                          "New-menu entries stay.",
+                      kConnectTheLibrary);
+}
+
+std::optional<std::string> TemplateLibrary::ChangeRefusal() const {
+  const std::string folder = WithoutTrailingSeparators(dataFolder_, PlatformSeparators());
+  if (WriteAccess(folder) != FolderAccess::kReadOnly) return MissingNotice();
+  return WithNextStep("The template library \"" + folder +
+                          "\" is read-only: its templates can be used, but none can be added, "
+                          "deleted or changed.",
+                      kAskForWriting);
+}
+
+void TemplateLibrary::ChangeList(const std::function<void(std::vector<std::string>&)>& change) {
+  // A library folder made now holds no list of another program's.
+  std::optional<ListLock> lock;
+  if (shell_.IsExistingFolder(dataFolder_)) lock.emplace(dataFolder_ + kListLockFile, tell_);
+  std::vector<std::string> list = ReadList();
+  change(list);
+  SaveTemplateList(ListFilePath(), list);
+}
+
+std::vector<std::string> TemplateLibrary::SaveList(const std::vector<std::string>& base,
+                                                   const std::vector<std::string>& mine) {
+  std::vector<std::string> saved;
+  ChangeList([&](std::vector<std::string>& theirs) {
+    theirs = MergeTemplateLists(base, mine, theirs);
+    saved = theirs;
+  });
+  return saved;
+}
 
 std::string TemplateLibrary::ListFilePath() const { return dataFolder_ + kTemplateListFile; }
 
@@ -57,6 +100,7 @@ std::string TemplateLibrary::TakenMessage(const std::string& name) const {
 std::optional<std::string> TemplateLibrary::AddRefusal(
     const std::string& folder, const UserFolders& user,
     const std::function<bool(const std::string&)>& isListed, const std::string& given) const {
+  if (auto refusal = ChangeRefusal()) return refusal;
   if (const auto refusal = TemplateFolderRefusal(folder, user, StoreFolder())) {
     return WithNextStep("\"" + folder + "\" cannot be added as a template: " + *refusal + ".",
                         kPickAnotherFolder);
@@ -79,12 +123,6 @@ std::vector<std::string> TemplateLibrary::ReadList() const {
                              kRepairTheList));
   }
   return list;
-}
-
-void TemplateLibrary::ChangeList(const std::function<void(std::vector<std::string>&)>& change) {
-  std::vector<std::string> list = ReadList();
-  change(list);
-  SaveTemplateList(ListFilePath(), list);
 }
 
 std::optional<std::string> TemplateLibrary::StoredFolderQuestion(const std::string& folder,
@@ -155,6 +193,7 @@ std::string TemplateLibrary::RemoveQuestion(const std::string& name) const {
 }
 
 void TemplateLibrary::Remove(const std::string& name, bool deleteFolder) {
+  if (const auto refusal = ChangeRefusal()) throw Error(*refusal);
   ChangeList([&name](std::vector<std::string>& list) { std::erase(list, name); });
   Unregister(name);
   Forget(name);

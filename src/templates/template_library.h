@@ -21,19 +21,35 @@ namespace trelik {
 class TemplateLibrary {
  public:
   using Opener = std::function<std::shared_ptr<Registry>()>;
+  using Teller = std::function<void(const std::string&)>;
 
-  // `dataFolder` ends in a separator. Each registration opens the registry anew with
-  // `openRegistry`, so that what another copy of the program registered meanwhile is kept.
+  // `dataFolder`, the library's folder, ends in a separator. Each registration opens the
+  // registry anew with `openRegistry`, so that what another copy of the program registered
+  // meanwhile is kept. `tell` hears of a lock of another computer's that was broken to save the
+  // list.
   TemplateLibrary(std::string dataFolder, TIniFile& settings, ShellOperations& shell,
-                  Opener openRegistry, std::string executablePath);
+                  Opener openRegistry, std::string executablePath, Teller tell = {});
+
+  // Why no template can be added, deleted or recorded: the library is read-only, or the folder
+  // the settings name for it is not there. nullopt when it can be changed.
+  std::optional<std::string> ChangeRefusal() const;
+  // The notice naming the library folder the settings give when it is not there; nullopt when
+  // it is, or when the library is the data folder's own.
+  std::optional<std::string> MissingNotice() const;
+
+  // Saves the list the caller read as `base` and holds as `mine`, merged with what others saved
+  // meanwhile (MergeTemplateLists), under the library's lock; returns what was saved. Throws
+  // Error when the lock cannot be taken or the list cannot be read or saved.
+  std::vector<std::string> SaveList(const std::vector<std::string>& base,
+                                    const std::vector<std::string>& mine);
 
   std::string ListFilePath() const;
   std::string StoreFolder() const;  // ends in a separator
 
-  // Why `folder` cannot become the template `name` (empty: the folder's own name); `isListed`
-  // tells whether a name is taken, as the template list compares names. Only a folder of one
-  // project whose name survives as an extension, a settings key and a folder name, and which is
-  // not in the store yet, can.
+  // Why `folder` cannot become the template `name` (ChangeRefusal first) (empty: the folder's own
+  // name); `isListed` tells whether a name is taken, as the template list compares names. Only a
+  // folder of one project whose name survives as an extension, a settings key and a folder name,
+  // and which is not in the store yet, can.
   std::optional<std::string> AddRefusal(const std::string& folder, const UserFolders& user,
                                         const std::function<bool(const std::string&)>& isListed,
                                         const std::string& name = {}) const;
@@ -116,6 +132,7 @@ class TemplateLibrary {
   ShellOperations& shell_;
   Opener openRegistry_;
   std::string executablePath_;
+  Teller tell_;
 };
 
 }  // namespace trelik

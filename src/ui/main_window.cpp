@@ -3,6 +3,7 @@
 #include "creation/launcher_name.h"
 #include "creation/project_creation.h"
 #include "library/library_files.h"
+#include "library/library_folder.h"
 #include "library/settings_sections.h"
 #include "ui/about_window.h"
 #include "ui/template_editor.h"
@@ -96,7 +97,8 @@ CreationServices TForm1::Services() {
 
 void TForm1::FormClose() {
   if (leaving_) return;
-  const CreationRequest request{program_.launcherPath, program_.AppDir, Edit1->Text(),
+  const CreationRequest request{program_.launcherPath,
+                                LibraryFolder(*program_.Settings, program_.AppDir), Edit1->Text(),
                                 CheckBox1->Checked(), form_->Handle()};
   program_.ProjectName = CreateProject(request, Services());
 }

@@ -1,19 +1,31 @@
 #include "ui/template_editor.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "common/error.h"
 #include "common/notice.h"
 #include "common/path_parts.h"
+#include "library/library_folder.h"
+#include "library/settings_sections.h"
 #include "library/template_list.h"
 #include "library/template_source.h"
+#include "library/user_folders.h"
 #include "templates/library_notices.h"
 #include "ui/file_list_order.h"
 #include "ui/main_window.h"
 #include "ui/site_address.h"
 
 namespace trelik {
+namespace {
+
+// Why the editor's buttons that change the library are disabled.
+constexpr const char* kReadOnlyLine =
+    "Read-only library folder: templates can be used, not changed.";
+constexpr const char* kMissingLine = "The library folder is not there: no template can be used.";
+
+}  // namespace
 
 TForm2::TForm2(Program& program, ProgramActions& actions)
     : program_(program),
@@ -63,8 +75,15 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   CheckBox2 = form_->AddCheckBox(
       "CheckBox2",
       {.text = "&Fill in names inside files", .bounds = {16, 96, 241, 17}, .tabOrder = 1});
+  // In the free corner below "Close" and the free line at the bottom, for the same reason.
+  Label4 = form_->AddLabel("Label4", {.text = "&Library folder\u2026",
+                                      .bounds = {24, 152, 120, 13},
+                                      .link = true,
+                                      .tooltip = "Keep the templates in a folder of your choice"});
+  Label5 = form_->AddLabel("Label5", {.text = kReadOnlyLine, .bounds = {8, 166, 345, 13}});
 
   Label3->onClick = [this] { Label3Click(); };
+  Label4->onClick = [this] { Label4Click(); };
   Button1->onClick = [this] { Button1Click(); };
   help->onClick = [this] { helpClick(); };
   Button3->onClick = [this] { Button3Click(); };
@@ -83,8 +102,13 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
 }
 
 TemplateLibrary TForm2::Library() const {
-  return {program_.AppDir, *program_.Settings, program_.shell, program_.openRegistry,
-          program_.executablePath};
+  return {
+      LibraryFolder(*program_.Settings, program_.AppDir),
+      *program_.Settings,
+      program_.shell,
+      program_.openRegistry,
+      program_.executablePath,
+      [this](const std::string& notice) { program_.application.ShowMessage(form_.get(), notice); }};
 }
 
 std::string TForm2::SelectedTemplate() const {
@@ -93,8 +117,26 @@ std::string TForm2::SelectedTemplate() const {
 }
 
 void TForm2::FormShow() {
-  const std::string path = Library().ListFilePath();
+  const TemplateLibrary library = Library();
+  const std::string path = library.ListFilePath();
+  const auto missing = library.MissingNotice();
+  const auto refusal = missing ? missing : library.ChangeRefusal();
+  unchangeable_ = refusal.has_value();
+  for (Control* change : std::initializer_list<Control*>{Button4, Button5, Button6}) {
+    change->SetEnabled(!unchangeable_);
+  }
+  Label5->SetText(missing ? kMissingLine : refusal ? kReadOnlyLine : "");
   std::vector<std::string> templates;
+  if (missing) {
+    // Named once a run: the share may stay away all day.
+    if (!std::exchange(missingLibraryNamed_, true)) {
+      program_.application.ShowMessage(form_.get(), *missing);
+    }
+    ListTemplates({}, "");
+    listed_.clear();
+    shown_.clear();
+    return;
+  }
   try {
     listLoadedInFull_ = LoadTemplateListIfAny(path, templates);
   } catch (const Error& error) {
@@ -103,6 +145,7 @@ void TForm2::FormShow() {
                 "\nThe template list is left as it is and is not saved when the editor closes");
   }
   ListTemplates(templates, "");
+  listed_ = templates;
   shown_.clear();
   listShown_ = true;
   if (!listLoadedInFull_) {
@@ -151,7 +194,9 @@ std::optional<TemplateLibrary::Recorded> TForm2::Chosen() const {
 bool TForm2::SettleChoices() {
   const auto chosen = Chosen();
   TemplateLibrary library = Library();
-  if (shown_.empty() || !chosen || *chosen == library.RecordedFor(shown_)) return true;
+  if (unchangeable_ || shown_.empty() || !chosen || *chosen == library.RecordedFor(shown_)) {
+    return true;
+  }
   const Answer answer = program_.application.AskYesNoCancel(
       form_.get(), "Save the main file and options of \"" + shown_ + "\"?");
   if (answer != Answer::kYes) return answer == Answer::kNo;
@@ -162,10 +207,15 @@ bool TForm2::SettleChoices() {
 
 bool TForm2::FormCloseQuery() { return SettleChoices(); }
 
-void TForm2::FormClose() {
-  const std::string path = Library().ListFilePath();
+void TForm2::FormClose() { SaveList(); }
+
+// What another program saved since the list was read is merged in, under the library's lock.
+void TForm2::SaveList() {
+  if (unchangeable_) return;
+  TemplateLibrary library = Library();
+  const std::string path = library.ListFilePath();
   if (listLoadedInFull_) {
-    SaveTemplateList(path, ComboBox1->Items());
+    listed_ = library.SaveList(listed_, ComboBox1->Items());
     return;
   }
   program_.application.ShowMessage(
@@ -282,6 +332,22 @@ void TForm2::Button6Click() {
 }
 
 void TForm2::Label3Click() { actions_.OpenWebSite(*form_); }
+
+// The list shown is saved to the library it came from before the editor turns to the other.
+void TForm2::Label4Click() {
+  if (!SettleChoices()) return;
+  std::string folder;
+  if (!program_.shell.BrowseForFolder("Select the Library Folder", folder)) return;
+  SaveList();
+  if (ComparablePath(folder) == ComparablePath(program_.AppDir)) {
+    program_.Settings->RemoveKey(kLibrarySection, kLibraryFolderKey);
+  } else {
+    program_.Settings->WriteText(kLibrarySection, kLibraryFolderKey, folder);
+  }
+  missingLibraryNamed_ = false;
+  FormShow();
+  RegisterListedTemplates();
+}
 
 void TForm2::Button3Click() { actions_.CheckVersion(*form_); }
 

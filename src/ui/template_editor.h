@@ -36,6 +36,8 @@ class TForm2 {
   void Button6Click();
   // The web-site, version-check and help actions.
   void Label3Click();
+  // Lets the user pick the library's folder, and shows the library there.
+  void Label4Click();
   void Button3Click();
   void helpClick();
 
@@ -51,6 +53,8 @@ class TForm2 {
   PushButton* Button6;  // "Main File"
   ComboBox* ComboBox2;  // the files of the selected template
   CheckBox* CheckBox2;  // "Fill in names inside files"
+  Label* Label4;        // "Library folder…"
+  Label* Label5;        // why the library cannot be changed; empty when it can
 
  private:
   // The library in the program's data folder, through the program's settings and shell.
@@ -64,6 +68,8 @@ class TForm2 {
   // Before the template shown is left, asks whether to record what the user chose for it but
   // did not record: true when the user may go on, false when they chose to stay.
   bool SettleChoices();
+  // Saves the list shown, unless the library cannot be changed or the list was not read whole.
+  void SaveList();
   // Fills the file list with the template's entries, `selected` chosen when it is among them.
   void ListTemplateFiles(const std::string& name, const std::string& selected);
 
@@ -74,6 +80,12 @@ class TForm2 {
   std::string shown_;
   // Cleared when the list file could not be read whole: saving would then lose its other lines.
   bool listLoadedInFull_ = true;
+  // The list as read when the editor was shown or last saved, against which others' changes
+  // are merged.
+  std::vector<std::string> listed_;
+  // Set while the library is read-only or missing: nothing of it is changed or saved.
+  bool unchangeable_ = false;
+  bool missingLibraryNamed_ = false;
   // Set when this showing read the list, until its templates are registered.
   bool listShown_ = false;
   // Listed templates without a folder in the store are named once a run, not at every showing.

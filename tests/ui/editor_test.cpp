@@ -301,7 +301,7 @@ TEST_F(EditorTest, AListFileThatCannotBeWrittenKeepsTheEditorOpen) {
   EXPECT_TRUE(Editor().Visible());
   ASSERT_EQ(application_.Messages().size(), 1u);
   EXPECT_TRUE(application_.Messages()[0].isError);
-  EXPECT_EQ(application_.Messages()[0].text.rfind("Cannot create file \"", 0), 0u);
+  EXPECT_EQ(application_.Messages()[0].text.rfind("Cannot open file \"", 0), 0u);
   EXPECT_EQ(application_.Messages()[0].text.back(), '.');  // the error box's full stop
   Editor().Close();                                        // every try shows the error again
   EXPECT_EQ(application_.Messages().size(), 2u);
