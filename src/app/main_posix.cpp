@@ -74,6 +74,25 @@ void RemoveDesktopFiles(const DesktopFolders& desktop, const std::string& execut
   }
 }
 
+// After a command's registration, while the store is still locked: the desktop's files are
+// brought up to date as the windows' registrations bring them, and what failed is said.
+void UpdateDesktopAfterCommand(const std::string& storePath, const DesktopFolders& desktop,
+                               const std::string& executablePath) {
+  try {
+    MemoryRegistry fileTypes(ReadRegistryStore(storePath));
+    const DesktopUpdate update = RegenerateDesktopIntegration(
+        fileTypes, desktop, executablePath,
+        ProgramFile(DirectoryPart(executablePath, kPosixSeparators), "trelik.png"), {});
+    if (!update.failure.empty()) {
+      std::fprintf(stderr, "trelik: The desktop's New menu could not be brought up to date: %s\n",
+                   update.failure.c_str());
+    }
+    for (const auto& notice : update.notices) std::fprintf(stderr, "trelik: %s\n", notice.c_str());
+  } catch (const Error&) {
+    // The store was damaged since the registration read it; the next registration says so.
+  }
+}
+
 void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
                 const CommandLinePlatform& platform) {
   const std::string programFolder = DirectoryPart(platform.executablePath, kPosixSeparators);
@@ -189,6 +208,15 @@ int Main(int argc, char** argv) {
       .print = PrintReply};
   platform.openRegistry = [store = StorePath(platform.dataFolder)] {
     return std::make_shared<RegistryStore>(store);
+  };
+  platform.openRegisteringShell = [&] {
+    return std::make_unique<PosixShellOperations>(
+        nullptr,
+        [&] {
+          UpdateDesktopAfterCommand(StorePath(platform.dataFolder), desktop,
+                                    platform.executablePath);
+        },
+        nullptr);
   };
   platform.finishRemoval = [&](RemovalReport& report) {
     RemoveDesktopFiles(desktop, platform.executablePath, report);

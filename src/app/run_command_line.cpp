@@ -37,7 +37,8 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
   }
   if (options.action == ProgramAction::kAdd || options.action == ProgramAction::kRemove ||
       options.action == ProgramAction::kRegister) {
-    const auto shell = platform.openShell();
+    const auto shell =
+        platform.openRegisteringShell ? platform.openRegisteringShell() : platform.openShell();
     TIniFile settings(platform.dataFolder + kSettingsFile);
     const LibraryServices services{*shell, settings, LibraryFolder(settings, platform.dataFolder),
                                    platform.openRegistry, platform.executablePath};

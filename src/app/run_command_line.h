@@ -22,6 +22,9 @@ struct CommandLinePlatform {
   std::function<std::shared_ptr<Registry>()> openRegistry;
   // The shell for the commands that show no window of the program's own.
   std::function<std::unique_ptr<ShellOperations>()> openShell;
+  // The same for --add, --remove and --register, whose registrations the desktop must learn of
+  // as it does of the windows'. Empty: openShell's tells it.
+  std::function<std::unique_ptr<ShellOperations>()> openRegisteringShell;
   // After --unregister-all: takes away what else the platform keeps of the file types, adding
   // to the report. May be empty.
   std::function<void(RemovalReport&)> finishRemoval;
