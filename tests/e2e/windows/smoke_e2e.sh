@@ -234,4 +234,44 @@ if chattr +i "$work/read-only" 2>/dev/null; then
 else
   echo "chattr +i is not supported here: the read-only folder is not tried" >&2
 fi
+# The library from scripts and in a folder of its own that the settings name: four programs
+# adding at once lose none of each other's templates; another computer registers them; a
+# read-only library is used but not changed; one that is not there is named, its types kept.
+pick() { mkdir -p "$work/picks/$1" && printf '<html>' >"$work/picks/$1/index.htm"; }
+pick Site
+run 0 --add "$(windows_path "$work/picks/Site")" --as Shop --main index.htm --fill
+[ "$(cat "$work/stdout")" = Shop ] || fail "--add: $(cat "$work/stdout" "$work/stderr")"
+[ "$(registry_default 'HKCU\Software\Classes\.trelik_Shop')" = trelik_Shop ] || fail "Shop: no type"
+run 1 --add "$(windows_path "$work/picks/Site")" --as shop
+grep -q '^trelik: same project exists !$' "$work/stderr" || fail "again: $(cat "$work/stderr")"
+run 0 --remove Shop --delete-folder
+expect_missing "$program/projects/Shop"
+[ -z "$(registry_default 'HKCU\Software\Classes\.trelik_Shop')" ] || fail "Shop is still registered"
+library="$work/library"
+mkdir -p "$library"
+printf '[library]\r\nfolder=%s\r\n' "$(windows_path "$library")" >>"$program/trelik.ini"
+adding=()
+for i in 1 2 3 4; do
+  pick "P$i"
+  "$wine_run" "$program/trelik.exe" --add "$(windows_path "$work/picks/P$i")" >"$work/add$i" 2>&1 &
+  adding+=($!)
+done
+for pid in "${adding[@]}"; do wait "$pid" || fail "an addition at once failed: $(cat "$work"/add?)"; done
+[ "$(tr -d '\r' <"$library/projects.lib" | sort | tr '\n' ' ')" = "P1 P2 P3 P4 " ] ||
+  fail "after additions at once: $(cat -A "$library/projects.lib")"
+"$wine_run" reg delete 'HKCU\Software\Classes\.trelik_P1' /f >/dev/null 2>&1
+run 0 --register
+[ "$(registry_default 'HKCU\Software\Classes\.trelik_P1')" = trelik_P1 ] || fail "--register"
+if chattr +i "$library" 2>/dev/null; then
+  run 1 --remove P1
+  grep -qF "trelik: The template library \"$(windows_path "$library")\" is read-only" "$work/stderr" ||
+    fail "read-only --remove: $(cat "$work/stderr")"
+  run 0 --new P1 --in "$(windows_path "$work/elsewhere")"
+  chattr -i "$library"
+fi
+sed -i "s|^folder=.*|folder=$(windows_path "$work/unmounted" | sed 's/\\/\\\\/g')\r|" "$program/trelik.ini"
+run 1 --register
+grep -qF "is not there, so its templates cannot be used or changed" "$work/stderr" ||
+  fail "missing library: $(cat "$work/stderr")"
+[ "$(registry_default 'HKCU\Software\Classes\.trelik_P2')" = trelik_P2 ] || fail "P2 went"
 finish
