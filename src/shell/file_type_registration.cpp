@@ -1,6 +1,7 @@
 #include "shell/file_type_registration.h"
 
 #include <algorithm>
+#include <ranges>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -182,18 +183,24 @@ FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
   };
 
   FileTypeRemoval removal;
-  for (const auto& key : candidates) {
+  // From the last key down, as they mostly stand in the registry: removing a key then moves few
+  // others, and a library of any size is removed in time linear in its size. The findings keep
+  // the keys' order, and the failure named is the first key's.
+  for (const auto& key : std::ranges::reverse_view(candidates)) {
     if (!isTrelikType(key.starts_with('.') ? DefaultValue(registry, key) : key)) {
       removal.foreign.push_back(key);
       continue;
     }
     static_cast<void>(DeleteKeyWithTree(registry, RegistryKey::kRoot, key));
     if (OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, key))) {
-      if (removal.failure.empty()) removal.failure = registry.LastFailure();
+      removal.failure = registry.LastFailure();
       removal.leftBehind.push_back(key);
     } else {
       removal.removed.push_back(key);
     }
+  }
+  for (auto* keys : {&removal.foreign, &removal.leftBehind, &removal.removed}) {
+    std::ranges::reverse(*keys);
   }
   if (removal.removed.empty()) return removal;
   if (!registry.Commit()) {
