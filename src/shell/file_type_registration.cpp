@@ -1,7 +1,6 @@
 #include "shell/file_type_registration.h"
 
 #include <algorithm>
-#include <ranges>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -186,7 +185,8 @@ FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
   // From the last key down, as they mostly stand in the registry: removing a key then moves few
   // others, and a library of any size is removed in time linear in its size. The findings keep
   // the keys' order, and the failure named is the first key's.
-  for (const auto& key : std::ranges::reverse_view(candidates)) {
+  for (auto at = candidates.rbegin(); at != candidates.rend(); ++at) {
+    const std::string& key = *at;
     if (!isTrelikType(key.starts_with('.') ? DefaultValue(registry, key) : key)) {
       removal.foreign.push_back(key);
       continue;
@@ -200,7 +200,7 @@ FileTypeRemoval UnregisterAllFileTypes(const RegistrationContext& context,
     }
   }
   for (auto* keys : {&removal.foreign, &removal.leftBehind, &removal.removed}) {
-    std::ranges::reverse(*keys);
+    std::reverse(keys->begin(), keys->end());
   }
   if (removal.removed.empty()) return removal;
   if (!registry.Commit()) {
