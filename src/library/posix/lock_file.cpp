@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <csignal>
+#include <cstdint>
 #include <ctime>
 
 #include "common/posix/unique_fd.h"
