@@ -5,6 +5,7 @@
 #include "library/ini_file.h"
 #include "library/library_files.h"
 #include "library/library_folder.h"
+#include "templates/template_library.h"
 
 namespace trelik {
 
@@ -30,8 +31,15 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
   }
   if (options.action == ProgramAction::kList || options.action == ProgramAction::kNew) {
     const auto shell = platform.openShell();
-    const TIniFile settings(platform.dataFolder + kSettingsFile);
-    const ScriptServices services{*shell, settings, LibraryFolder(settings, platform.dataFolder)};
+    TIniFile settings(platform.dataFolder + kSettingsFile);
+    const std::string folder = LibraryFolder(settings, platform.dataFolder);
+    // A library that is away lists nothing and makes nothing: it is named instead.
+    const TemplateLibrary library(folder, settings, *shell, platform.openRegistry,
+                                  platform.executablePath);
+    if (const auto missing = library.MissingNotice()) {
+      return reply({.standardError = "trelik: " + *missing + "\n", .exitCode = 1});
+    }
+    const ScriptServices services{*shell, settings, folder};
     return reply(options.action == ProgramAction::kList ? ListTemplates(services)
                                                         : CreateFromScript(options, services));
   }

@@ -46,7 +46,7 @@ TemplateLibrary::TemplateLibrary(std::string dataFolder, TIniFile& settings, She
 
 std::optional<std::string> TemplateLibrary::MissingNotice() const {
   const std::string folder = WithoutTrailingSeparators(dataFolder_, PlatformSeparators());
-  if (!IsLibraryElsewhere(settings_) || WriteAccess(folder) != FolderAccess::kMissing) {
+  if (!IsLibraryElsewhere(settings_) || shell_.IsExistingFolder(folder)) {
     return std::nullopt;
   }
   return WithNextStep("The template library \"" + folder +
@@ -65,7 +65,9 @@ std::optional<std::string> TemplateLibrary::ChangeRefusal() const {
 }
 
 void TemplateLibrary::ChangeList(const std::function<void(std::vector<std::string>&)>& change) {
-  // A library folder made now holds no list of another program's.
+  // An unmounted share's folder is never made anew; a data folder made now holds no list of
+  // another program's.
+  if (const auto missing = MissingNotice()) throw Error(*missing);
   std::optional<ListLock> lock;
   if (shell_.IsExistingFolder(dataFolder_)) lock.emplace(dataFolder_ + kListLockFile, tell_);
   std::vector<std::string> list = ReadList();

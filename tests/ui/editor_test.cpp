@@ -73,6 +73,26 @@ TEST_F(EditorTest, NewProjectCopiesRegistersAndSelectsTheTemplate) {
   EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "My Site\r\n");
 }
 
+// The link turns the editor to a library elsewhere, saving the list shown to its own first; a
+// library folder that is away is named once, and leaves New Project disabled.
+TEST_F(EditorTest, TheLibraryFolderLinkShowsTheLibraryThere) {
+  AddTemplate(PickableFolder("Site"));
+  const std::string shared = root_ / "shared";
+  fs::create_directories(shared);
+  WriteFileBytes(shared + Sep() + "projects.lib", "Team\r\n");
+  shell_.pickedFolder = shared;
+  Editor().Find<HeadlessLabel>("Label4").Click();
+  EXPECT_EQ(Form2().ComboBox1->Items(), List{"Team"});
+  EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Site\r\n");
+  Editor().Close();
+  fs::remove_all(shared);
+  MainWindow().Find<HeadlessLabel>("Label1").Click();
+  EXPECT_TRUE(Form2().ComboBox1->Items().empty());
+  EXPECT_FALSE(Form2().Button4->Enabled());
+  ASSERT_EQ(MessageTexts().size(), 2u) << MessageTexts()[0];
+  EXPECT_EQ(MessageTexts()[1].rfind("The template library \"" + shared + "\" is not there", 0), 0u);
+}
+
 TEST_F(EditorTest, AFolderNamedLikeATemplateInAnotherCaseIsRefused) {
   AddTemplate(PickableFolder("Web2"));
   AddTemplate(PickableFolder("WEB2"));

@@ -91,6 +91,7 @@ grep -c . "$shared/projects.lib" | grep -qx 9 || fail "the read-only list change
 printf '[library]\nfolder=%s\n' "$work/unmounted" >"$data/trelik.ini"
 before=$(cat "$data/filetypes.reg")
 expect_run 1 "trelik: The template library \"$work/unmounted\" is not there, so its templates cannot be used or changed; their New-menu entries stay." --register
+expect_run 1 "trelik: The template library \"$work/unmounted\" is not there, so its templates cannot be used or changed; their New-menu entries stay." --list
 [ "$(cat "$data/filetypes.reg")" = "$before" ] || fail "the missing library's types changed"
 expect_missing "$work/unmounted"
 finish
