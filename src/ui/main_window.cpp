@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <utility>
+
 #include "creation/launcher_name.h"
 #include "creation/project_creation.h"
 #include "library/library_files.h"
@@ -63,10 +65,21 @@ void TForm1::FormCreate() {
     Edit1->SetCueText("Folder\\File for the new " + program_.ProjectName + " project");
   }
   // A refused registration is reported, and the program still gets its data folder and
-  // settings: everything after start-up needs them.
-  program_.application.Dispatch([this] { actions_.RegisterFileType(".trelik", "Trelik", false); });
+  // settings: everything after start-up needs them. It reads the whole file-type store, so it
+  // waits until this window has reached the screen, when this window is the first one shown.
+  if (program_.editorOnly) {
+    RegisterOwnType();
+  } else {
+    form_->onShown = [this, pending = true]() mutable {
+      if (std::exchange(pending, false)) RegisterOwnType();
+    };
+  }
   program_.AppDir = program_.dataFolder;
   program_.Settings = std::make_unique<TIniFile>(program_.AppDir + kSettingsFile);
+}
+
+void TForm1::RegisterOwnType() {
+  program_.application.Dispatch([this] { actions_.RegisterFileType(".trelik", "Trelik", false); });
 }
 
 void TForm1::FormShow() {

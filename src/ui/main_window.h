@@ -25,6 +25,7 @@ class TForm1 {
   Form& Window() { return *form_; }
 
   void FormCreate();
+  void RegisterOwnType();
   void FormShow();
   void FormClose();
   void FormDestroy();

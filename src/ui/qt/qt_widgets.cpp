@@ -20,6 +20,7 @@
 #include <QStylePainter>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,15 @@ QFont DesignFont() {
 
 class QtForm;
 
+// The form that makes its controls' widgets when one of them is first needed.
+class WidgetSource {
+ public:
+  virtual void MakeWidgets() const = 0;
+
+ protected:
+  ~WidgetSource() = default;
+};
+
 // The dialog behind a form: routes closing, Escape, F1 and its drawing to the form.
 class FormDialog final : public QDialog {
  public:
@@ -55,23 +65,33 @@ class FormDialog final : public QDialog {
   QtForm& form_;
 };
 
-// A control's native widget, which takes the focus for it.
+// A control's native widget, which takes the focus for it. Whatever the program asks of the
+// control first has the form make its widgets.
 template <typename Interface, typename Widget = QWidget>
 class QtControl : public Interface {
  public:
+  explicit QtControl(const WidgetSource& form) : form_(form) {}
   void Attach(Widget* widget) { widget_ = widget; }
-  void SetFocus() override { widget_->setFocus(); }
-  void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
-  bool Enabled() const override { return widget_->isEnabled(); }
+  void SetFocus() override { Native()->setFocus(); }
+  void SetEnabled(bool enabled) override { Native()->setEnabled(enabled); }
+  bool Enabled() const override { return Native()->isEnabled(); }
 
  protected:
+  Widget* Native() const {
+    form_.MakeWidgets();
+    return widget_;
+  }
+
+ private:
+  const WidgetSource& form_;
   Widget* widget_ = nullptr;
 };
 
 class QtCheckBox final : public QtControl<CheckBox, QCheckBox> {
  public:
-  bool Checked() const override { return widget_->isChecked(); }
-  void SetChecked(bool checked) override { widget_->setChecked(checked); }
+  using QtControl::QtControl;
+  bool Checked() const override { return Native()->isChecked(); }
+  void SetChecked(bool checked) override { Native()->setChecked(checked); }
 };
 
 // A label that reports clicks, for text links; the keyboard reaches it too, and then Enter or
@@ -139,15 +159,21 @@ class OneLineLabel final : public QLabel {
 
 class QtLabel final : public QtControl<Label, QLabel> {
  public:
-  explicit QtLabel(QWidget* described = nullptr) : described_(described) {}
-  std::string Text() const override { return widget_->text().toStdString(); }
+  using QtControl::QtControl;
+  std::string Text() const override { return Native()->text().toStdString(); }
   void SetText(const std::string& text) override {
-    widget_->setText(ToQt(text));
-    if (described_ != nullptr) described_->setAccessibleDescription(widget_->text());
+    Native()->setText(ToQt(text));
+    Describe();
   }
+  // The control whose description this label's text is, once both widgets are made.
+  void Describes(QWidget* described) { described_ = described; }
 
  private:
-  QWidget* described_;
+  void Describe() {
+    if (described_ != nullptr) described_->setAccessibleDescription(Native()->text());
+  }
+
+  QWidget* described_ = nullptr;
 };
 
 // Alt with a letter is an access key, or nothing, as in a Windows edit box: never typed text.
@@ -169,9 +195,10 @@ class NameEdit final : public QLineEdit {
 
 class QtEdit final : public QtControl<Edit, QLineEdit> {
  public:
-  std::string Text() const override { return widget_->text().toStdString(); }
-  void SetText(const std::string& text) override { widget_->setText(ToQt(text)); }
-  void SetCueText(const std::string& text) override { widget_->setPlaceholderText(ToQt(text)); }
+  using QtControl::QtControl;
+  std::string Text() const override { return Native()->text().toStdString(); }
+  void SetText(const std::string& text) override { Native()->setText(ToQt(text)); }
+  void SetCueText(const std::string& text) override { Native()->setPlaceholderText(ToQt(text)); }
 };
 
 // A drop-down list that tells when it receives the focus, as the user reaches it. It opens at
@@ -207,19 +234,20 @@ class FocusReportingComboBox final : public QComboBox {
 // Invalid sequences in an entry are shown as replacement characters.
 class QtComboBox final : public QtControl<ComboBox, QComboBox> {
  public:
-  int SelectedIndex() const override { return widget_->currentIndex(); }
-  void SetSelectedIndex(int index) override { widget_->setCurrentIndex(index); }
+  using QtControl::QtControl;
+  int SelectedIndex() const override { return Native()->currentIndex(); }
+  void SetSelectedIndex(int index) override { Native()->setCurrentIndex(index); }
 
  private:
   bool AddNative(const std::string& item) override {
-    widget_->addItem(ToQt(item));
+    Native()->addItem(ToQt(item));
     return true;
   }
-  void RemoveNative(int index) override { widget_->removeItem(index); }
-  void ClearNative() override { widget_->clear(); }
+  void RemoveNative(int index) override { Native()->removeItem(index); }
+  void ClearNative() override { Native()->clear(); }
 };
 
-class QtForm final : public Form {
+class QtForm final : public Form, public WidgetSource {
  public:
   QtForm(QtApplication& application, const FormArgs& args)
       : application_(application), args_(args), dialog_(std::make_unique<FormDialog>(*this)) {
@@ -230,6 +258,14 @@ class QtForm final : public Form {
     dialog_->setFont(DesignFont());
     if (args.colour == FormColour::kMenu) dialog_->setBackgroundRole(QPalette::Base);
     dialog_->setAutoFillBackground(true);
+  }
+
+  // A hidden window's widgets cost nothing until it is shown or the program asks for one of its
+  // controls or its window: a window the user never opens never makes them.
+  void MakeWidgets() const override {
+    if (widgetsMade_) return;
+    widgetsMade_ = true;
+    for (std::size_t index = 0; index < makers_.size(); ++index) MakeWidget(index);
   }
 
   void Show() override {
@@ -259,7 +295,10 @@ class QtForm final : public Form {
 
   void Close() override { dialog_->close(); }
   bool Visible() const override { return dialog_->isVisible(); }
-  NativeWindow Handle() const override { return dialog_.get(); }
+  NativeWindow Handle() const override {
+    MakeWidgets();
+    return dialog_.get();
+  }
 
   // Whether the window may go: when it did not say no, the main window always, others when their
   // handler succeeded.
@@ -282,97 +321,130 @@ class QtForm final : public Form {
  private:
   std::unique_ptr<Control> Create(const DeclaredControl& declared) override {
     const PlannedControl& planned = declared.planned;
-    QWidget* parent = planned.group == kNoGroup ? dialog_.get() : widgets_[planned.group];
     const QString caption = ToQt(planned.caption);
     const QString marked = ToQt(declared.MarkedCaption());
     switch (planned.kind) {
       case ControlKind::kLabel:
-        return MakeLabel(declared, parent);
+        return MakeLabel(declared);
       case ControlKind::kButton: {
-        auto button = std::make_unique<QtControl<PushButton>>();
-        auto* widget = new QPushButton(marked, parent);
-        widget->setDefault(declared.isDefault);
-        QObject::connect(widget, &QPushButton::clicked,
-                         [this, button = button.get()] { application_.Dispatch(button->onClick); });
-        return Keep(std::move(button), widget);
+        const bool isDefault = declared.isDefault;
+        return Defer(std::make_unique<QtControl<PushButton>>(*this),
+                     [this, marked, isDefault](QWidget* parent, PushButton& button) {
+                       auto* widget = new QPushButton(marked, parent);
+                       widget->setDefault(isDefault);
+                       QObject::connect(widget, &QPushButton::clicked,
+                                        [this, &button] { application_.Dispatch(button.onClick); });
+                       return widget;
+                     });
       }
       case ControlKind::kCheckBox: {
-        auto* widget = new QCheckBox(marked, parent);
-        widget->setChecked(declared.checked);
-        return Keep(std::make_unique<QtCheckBox>(), widget);
+        const bool checked = declared.checked;
+        return Defer(std::make_unique<QtCheckBox>(*this),
+                     [marked, checked](QWidget* parent, auto&) {
+                       auto* widget = new QCheckBox(marked, parent);
+                       widget->setChecked(checked);
+                       return widget;
+                     });
       }
       case ControlKind::kEdit: {
-        auto edit = std::make_unique<QtEdit>();
-        auto* widget = new NameEdit(parent);
-        widget->setAccessibleName(ToQt(declared.accessibleName));
-        QObject::connect(widget, &QLineEdit::textChanged,
-                         [this, edit = edit.get()] { application_.Dispatch(edit->onChange); });
-        return Keep(std::move(edit), widget);
+        const QString name = ToQt(declared.accessibleName);
+        return Defer(std::make_unique<QtEdit>(*this), [this, name](QWidget* parent, Edit& edit) {
+          auto* widget = new NameEdit(parent);
+          widget->setAccessibleName(name);
+          QObject::connect(widget, &QLineEdit::textChanged,
+                           [this, &edit] { application_.Dispatch(edit.onChange); });
+          return widget;
+        });
       }
       case ControlKind::kComboBox: {
-        auto box = std::make_unique<QtComboBox>();
-        auto* widget = new FocusReportingComboBox(
-            parent, [this, box = box.get()] { application_.Dispatch(box->onEnter); });
-        widget->setEditable(false);
-        widget->setAccessibleName(ToQt(declared.accessibleName));
-        QObject::connect(widget, &QComboBox::activated,
-                         [this, box = box.get()] { application_.Dispatch(box->onChange); });
-        return Keep(std::move(box), widget);
+        const QString name = ToQt(declared.accessibleName);
+        return Defer(std::make_unique<QtComboBox>(*this),
+                     [this, name](QWidget* parent, ComboBox& box) {
+                       auto* widget = new FocusReportingComboBox(
+                           parent, [this, &box] { application_.Dispatch(box.onEnter); });
+                       widget->setEditable(false);
+                       widget->setAccessibleName(name);
+                       QObject::connect(widget, &QComboBox::activated,
+                                        [this, &box] { application_.Dispatch(box.onChange); });
+                       return widget;
+                     });
       }
       case ControlKind::kGroupBox:
-        return Keep(std::make_unique<QtControl<GroupBox>>(), new QGroupBox(caption, parent));
+        return Defer(std::make_unique<QtControl<GroupBox>>(*this),
+                     [caption](QWidget* parent, auto&) { return new QGroupBox(caption, parent); });
       case ControlKind::kPicture: {
-        auto* widget = new QLabel(parent);
-        widget->setPixmap(
-            QApplication::windowIcon().pixmap(planned.bounds.width, planned.bounds.height));
-        return Keep(std::make_unique<QtControl<Control>>(), widget);
+        const Bounds size = planned.bounds;
+        return Defer(std::make_unique<QtControl<Control>>(*this), [size](QWidget* parent, auto&) {
+          auto* widget = new QLabel(parent);
+          widget->setPixmap(QApplication::windowIcon().pixmap(size.width, size.height));
+          return widget;
+        });
       }
     }
     return nullptr;
   }
 
-  std::unique_ptr<Control> MakeLabel(const DeclaredControl& declared, QWidget* parent) {
-    const bool describes = declared.describes != kNoGroup;
-    auto control = std::make_unique<QtLabel>(describes ? widgets_[declared.describes] : nullptr);
-    QLabel* widget = nullptr;
-    if (declared.planned.link) {
-      widget = new ClickableLabel(
-          parent, [this, label = control.get()] { application_.Dispatch(label->onClick); });
-    } else {
-      widget = describes ? new OneLineLabel(parent) : new QLabel(parent);
-    }
-    control->Attach(widget);
-    control->SetText(declared.planned.caption);
+  std::unique_ptr<Control> MakeLabel(const DeclaredControl& declared) {
+    const std::size_t describes = declared.describes;
+    const bool link = declared.planned.link;
+    const bool bold = declared.bold;
     // A link is its own buddy and shows its text marked; a plain label as it stands.
-    if (declared.planned.link) {
-      widget->setText(ToQt(declared.MarkedCaption()));
-    }
-    if (declared.bold) {
-      QFont font = widget->font();
-      font.setBold(true);
-      widget->setFont(font);
-    }
-    if (declared.planned.link) {
-      widget->setCursor(Qt::PointingHandCursor);
-      QPalette palette = widget->palette();
-      // Text on a window whose background role is Base is drawn in the Text role.
-      palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
-      palette.setColor(QPalette::Text, palette.color(QPalette::Link));
-      widget->setPalette(palette);
-    }
-    if (!declared.tooltip.empty()) widget->setToolTip(ToQt(declared.tooltip));
-    return Keep(std::move(control), widget);
+    const QString text = ToQt(link ? declared.MarkedCaption() : declared.planned.caption);
+    const QString tooltip = ToQt(declared.tooltip);
+    return Defer(std::make_unique<QtLabel>(*this), [=, this](QWidget* parent, QtLabel& label) {
+      QLabel* widget = nullptr;
+      if (link) {
+        widget =
+            new ClickableLabel(parent, [this, &label] { application_.Dispatch(label.onClick); });
+      } else {
+        widget = describes != kNoGroup ? new OneLineLabel(parent) : new QLabel(parent);
+      }
+      widget->setText(text);
+      if (describes != kNoGroup) {
+        label.Describes(widgets_[describes]);
+        widgets_[describes]->setAccessibleDescription(text);
+      }
+      if (bold) {
+        QFont font = widget->font();
+        font.setBold(true);
+        widget->setFont(font);
+      }
+      if (link) {
+        widget->setCursor(Qt::PointingHandCursor);
+        QPalette palette = widget->palette();
+        // Text on a window whose background role is Base is drawn in the Text role.
+        palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+        palette.setColor(QPalette::Text, palette.color(QPalette::Link));
+        widget->setPalette(palette);
+      }
+      if (!tooltip.isEmpty()) widget->setToolTip(tooltip);
+      return widget;
+    });
+  }
+
+  // Keeps how to make the widget of the control just declared, and makes it at once when the
+  // form's widgets are already made. `make` sets what the declaration says; what the program
+  // sets later goes to the widget itself.
+  template <typename T, typename Make>
+  std::unique_ptr<Control> Defer(std::unique_ptr<T> control, Make make) {
+    makers_.push_back([control = control.get(), make = std::move(make)](QWidget* parent) {
+      auto* widget = make(parent, *control);
+      control->Attach(widget);
+      return static_cast<QWidget*>(widget);
+    });
+    if (widgetsMade_) MakeWidget(makers_.size() - 1);
+    return control;
   }
 
   // Shown at its designed place until the first showing fits the whole form to the font.
-  template <typename T, typename Widget>
-  std::unique_ptr<Control> Keep(std::unique_ptr<T> control, Widget* widget) {
-    control->Attach(widget);
-    widget->setObjectName(ToQt(Controls().back().name));
-    const Bounds& b = Controls().back().planned.bounds;
+  void MakeWidget(std::size_t index) const {
+    const DeclaredControl& declared = Controls()[index];
+    const std::size_t group = declared.planned.group;
+    QWidget* widget = makers_[index](group == kNoGroup ? dialog_.get() : widgets_[group]);
+    widget->setObjectName(ToQt(declared.name));
+    const Bounds& b = declared.planned.bounds;
     widget->setGeometry(b.left, b.top, b.width, b.height);
     widgets_.push_back(widget);
-    return control;
   }
 
   // Labels and check boxes need their whole size hint (a check box's box included); buttons and
@@ -408,6 +480,7 @@ class QtForm final : public Form {
   void Prepare() {
     if (placed_) return;
     placed_ = true;
+    MakeWidgets();
     QWidget* previous = nullptr;
     for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
       if (!stop.reached) break;
@@ -427,7 +500,10 @@ class QtForm final : public Form {
   QtApplication& application_;
   FormArgs args_;
   std::unique_ptr<FormDialog> dialog_;
-  std::vector<QWidget*> widgets_;  // each declared control's, at its index
+  // How to make each declared control's widget, and the widgets made, at its index.
+  std::vector<std::function<QWidget*(QWidget*)>> makers_;
+  mutable std::vector<QWidget*> widgets_;
+  mutable bool widgetsMade_ = false;
   bool placed_ = false;
   bool drawingAwaited_ = false;  // shown, and not drawn since
 };

@@ -81,6 +81,21 @@ TEST_F(QtWidgetsTest, LinksGetTheLinkColourAndReportClicks) {
   EXPECT_EQ(clicks, 1);
 }
 
+// A hidden window makes no widgets until the program uses one of its controls, and then keeps
+// what its declaration and the program set, a describing label's description included.
+TEST_F(QtWidgetsTest, AHiddenFormMakesItsWidgetsAtTheirFirstUse) {
+  const auto before = QApplication::allWidgets().size();
+  auto form =
+      application_.CreateForm({.caption = "editor", .clientWidth = 200, .clientHeight = 80});
+  Edit* edit = form->AddEdit("Edit", {.bounds = {8, 8, 100, 21}});
+  form->AddLabel("Hint", {.text = "hint", .bounds = {8, 32, 100, 13}, .describes = edit});
+  CheckBox* check = form->AddCheckBox("Check", {.text = "C", .bounds = {8, 50, 60, 17}});
+  EXPECT_EQ(QApplication::allWidgets().size(), before + 1);  // the window alone
+  check->SetChecked(true);
+  EXPECT_TRUE(Widget<QCheckBox>(*form, "Check")->isChecked());
+  EXPECT_EQ(Widget<QLineEdit>(*form, "Edit")->accessibleDescription(), "hint");
+}
+
 TEST_F(QtWidgetsTest, ALinkKeepsItsColourInAModalWindow) {
   auto form = application_.CreateForm(
       {.caption = "about", .clientWidth = 293, .clientHeight = 171, .colour = FormColour::kMenu});
