@@ -4,7 +4,7 @@
 # in the same tree; all on one private Xvfb display (Qt's xcb platform, no window manager).
 # Rounds are interleaved, in an order that turns each round. Usage: bench/startup_time.sh
 # (after `cmake --preset linux`; ROUNDS=N changes the number of counted rounds, TRELIK names
-# another build's program, e.g. one built before a change).
+# another build's program, BEFORE one to time in the same rounds, e.g. one built before a change).
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -22,17 +22,19 @@ make_home 200
 
 declare -A ms
 programs=(qt t1 t20 t200)
+[ -n "${BEFORE:-}" ] && programs+=(before1 before20 before200)
 run() {
   local program=$1 out
   case $program in
     qt) out=$(in_home 1 "$timer" --title "Minimal Qt dialog" -- "$bin/bench/minimal_qt_dialog") ;;
     t*) out=$(in_home "${program#t}" "$timer" -- "${TRELIK:-$bin/src/app/trelik}" "$(launcher "${program#t}")") ;;
+    before*) out=$(in_home "${program#before}" "$timer" -- "$BEFORE" "$(launcher "${program#before}")") ;;
   esac || { echo "  round $round: $program did not show its window (see above)" >&2; return; }
   ms[$program]+=" $(field window_ms <<<"$out")"
 }
 
 for round in $(seq 0 "$rounds"); do
-  for i in 0 1 2 3; do run "${programs[$(((round + i) % 4))]}"; done
+  for ((i = 0; i < ${#programs[@]}; i++)); do run "${programs[$(((round + i) % ${#programs[@]}))]}"; done
   # The first round warms the caches up and is not counted.
   [ "$round" = 0 ] && ms=()
 done
@@ -49,3 +51,14 @@ for n in "${counts[@]}"; do
   ratio_row "Trelik ($n) / minimal Qt dialog" '<= 1.05x' ${ms[t$n]} -- ${ms[qt]}
 done
 ratio_row "Trelik, 200 templates / 1 template" '<= 1.05x' ${ms[t200]} -- ${ms[t1]}
+[ -n "${BEFORE:-}" ] || exit 0
+header "BEFORE, in the same rounds"
+for n in "${counts[@]}"; do
+  row "BEFORE on a launcher, $n template(s)" '%10.1f' ${ms[before$n]}
+done
+for n in "${counts[@]}"; do
+  ratio_row "BEFORE ($n) / minimal Qt dialog" '<= 1.05x' ${ms[before$n]} -- ${ms[qt]}
+done
+for n in "${counts[@]}"; do
+  ratio_row "Trelik ($n) / BEFORE ($n)" '' ${ms[t$n]} -- ${ms[before$n]}
+done
