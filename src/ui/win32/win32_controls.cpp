@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/error.h"
 #include "common/system_error.h"
@@ -56,11 +57,28 @@ std::string WindowText(HWND window) {
 
 std::string Win32Label::Text() const { return WindowText(Window()); }
 
-// Screen readers also ask a control for its description; where the accessibility layer keeps
-// none (Wine's), the label just after the control in the dialog is what they read.
 void Win32Label::SetText(const std::string& text) {
   SetWindowTextA(Window(), text.c_str());
-  if (described_ == nullptr) return;
+  if (asked_) Annotate();
+}
+
+void Win32Label::Describe(HWND described) {
+  described_ = described;
+  SetWindowSubclass(described, &AskedProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Win32Label::AskedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR self) {
+  auto* label = reinterpret_cast<Win32Label*>(self);
+  if (message == WM_GETOBJECT && !std::exchange(label->asked_, true)) label->Annotate();
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &AskedProcedure, 0);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// Screen readers also ask a control for its description; where the accessibility layer keeps
+// none (Wine's), the label just after the control in the dialog is what they read.
+void Win32Label::Annotate() {
+  const std::string text = Text();
   UseOle();
   IAccPropServices* services = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,

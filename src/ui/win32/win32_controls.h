@@ -42,10 +42,17 @@ class Win32Label final : public ChildControl<Label> {
   using ChildControl::ChildControl;
   std::string Text() const override;
   void SetText(const std::string& text) override;
-  void Describe(HWND described) { described_ = described; }
+  // The description goes to the accessibility layer when a screen reader first asks the control
+  // for its accessible object: without one, OLE and its DLLs are never loaded for it.
+  void Describe(HWND described);
 
  private:
+  static LRESULT CALLBACK AskedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR self);
+  void Annotate();
+
   HWND described_ = nullptr;  // the control it describes, or null
+  bool asked_ = false;        // a screen reader asked the described control for its object
 };
 
 using Win32Button = ChildControl<PushButton>;

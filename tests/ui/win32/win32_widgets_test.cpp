@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <tuple>
 
 #include "common/error.h"
+#include "shell/win32/ole_session.h"
 #include "ui/widget_conformance.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_form.h"
@@ -280,6 +282,26 @@ TEST_F(Win32WidgetsTest, AFormIsLaidOutOnceAtItsFirstShowingAndNotWhileHidden) {
 }
 
 // A control added to a form already shown is laid out at once, and may widen the whole layout.
+// A description costs no OLE, and none of its DLLs, until a screen reader asks the described
+// control for its accessible object.
+TEST_F(Win32WidgetsTest, OleStartsForADescriptionOnlyWhenAScreenReaderAsks) {
+  EndOle();
+  Win32Form& form = MakeForm({.caption = "Trelik", .clientWidth = 200, .clientHeight = 60});
+  Edit* edit = form.AddEdit("Edit", {.bounds = {8, 8, 100, 21}});
+  Label* hint = form.AddLabel("Hint", {.bounds = {8, 32, 100, 13}, .describes = edit});
+  form.Show();
+  hint->SetText("hint");
+  const auto oleStarted = [] {
+    const HRESULT probe = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(probe)) CoUninitialize();
+    return probe == S_FALSE;
+  };
+  EXPECT_FALSE(oleStarted());
+  SendMessageA(form.ChildWindow("Edit"), WM_GETOBJECT, 0, OBJID_CLIENT);
+  EXPECT_TRUE(oleStarted());
+  EndOle();
+}
+
 TEST_F(Win32WidgetsTest, AControlAddedAfterTheFirstShowingIsLaidOutWithAllTheOthers) {
   Win32Form& form = MakeForm({.caption = "about", .clientWidth = 420, .clientHeight = 100});
   form.AddEdit("Edit", {.bounds = {8, 60, 100, 21}});
