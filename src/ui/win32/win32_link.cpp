@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/win32/narrow_text.h"
+
 namespace trelik {
 namespace {
 
@@ -57,9 +59,14 @@ void DrawLink(const DRAWITEMSTRUCT& item, const std::string& caption, HFONT font
   SetTextColor(dc, LinkColour(GetSysColor(faceColour)));
   const HGDIOBJ previous = SelectObject(dc, font);
   // The access key is underlined unless the system hides it until the keyboard is used.
-  DrawTextA(
-      dc, caption.c_str(), static_cast<int>(caption.size()), &box,
-      DT_LEFT | DT_TOP | DT_SINGLELINE | ((item.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0));
+  const UINT format =
+      DT_LEFT | DT_TOP | DT_SINGLELINE | ((item.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0);
+  // DrawTextA reads the bytes in the font's code page, not the program's: "…" came out as "â€¦".
+  if (const auto wide = StrictWideText(caption, CP_ACP)) {
+    DrawTextW(dc, wide->c_str(), static_cast<int>(wide->size()), &box, format);
+  } else {
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box, format);
+  }
   SelectObject(dc, previous);
   if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
     DrawFocusRect(dc, &item.rcItem);
