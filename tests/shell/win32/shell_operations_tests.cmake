@@ -20,9 +20,7 @@ file(COPY ${CMAKE_CURRENT_LIST_DIR}/stub/xdg-open DESTINATION ${TRELIK_XDG_OPEN_
 # a script that CTest runs after it.
 file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/shell_win32_test_properties.cmake CONTENT [[
 foreach(test IN LISTS shell_win32_tests_TESTS)
-  if(test MATCHES "^FolderPicker\\.")
-    set_tests_properties("${test}" PROPERTIES ENVIRONMENT "TRELIK_NEEDS_DISPLAY=1")
-  elseif(test MATCHES "^ShellOpen\\.")
+  if(test MATCHES "^ShellOpen\\.")
     set_tests_properties("${test}" PROPERTIES
       ENVIRONMENT "TRELIK_XDG_OPEN_LOG=@TRELIK_XDG_OPEN_STUB_DIR@/requests.log"
       ENVIRONMENT_MODIFICATION "PATH=path_list_prepend:@TRELIK_XDG_OPEN_STUB_DIR@")
