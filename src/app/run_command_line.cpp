@@ -2,6 +2,7 @@
 
 #include "app/library_commands.h"
 #include "creation/script_commands.h"
+#include "library/file_access.h"
 #include "library/ini_file.h"
 #include "library/library_files.h"
 #include "library/library_folder.h"
@@ -65,14 +66,16 @@ int RunCommandLine(const ProgramOptions& options, const CommandLinePlatform& pla
 
 Program MakeProgram(Application& application, ShellOperations& shell, const ProgramOptions& options,
                     const CommandLinePlatform& platform, const std::string& helpFile) {
-  return {.application = application,
-          .shell = shell,
-          .openRegistry = platform.openRegistry,
-          .executablePath = platform.executablePath,
-          .launcherPath = options.launcherPath,
-          .editorOnly = options.action == ProgramAction::kEditor,
-          .dataFolder = platform.dataFolder,
-          .helpFile = helpFile};
+  return {
+      .application = application,
+      .shell = shell,
+      .openRegistry = platform.openRegistry,
+      .executablePath = platform.executablePath,
+      .launcherPath = options.launcherPath,
+      .editorOnly = options.action == ProgramAction::kEditor,
+      .templateFolder = options.templateFolder.empty() ? "" : AbsolutePath(options.templateFolder),
+      .dataFolder = platform.dataFolder,
+      .helpFile = helpFile};
 }
 
 }  // namespace trelik

@@ -29,6 +29,8 @@ struct Program {
   // Started for the template editor alone: the editor is then the main window, and the name
   // window stays hidden.
   bool editorOnly = false;
+  // A folder to make a template of once the editor is shown (as absolute path); emptied then.
+  std::string templateFolder;
   std::string dataFolder;  // where the store, list and settings live; ends in a separator
   std::string helpFile;    // what the help action opens
   // The user's folders that are never copied whole, asked for only when a template is added.

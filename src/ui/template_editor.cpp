@@ -16,6 +16,7 @@
 #include "ui/file_list_order.h"
 #include "ui/main_window.h"
 #include "ui/site_address.h"
+#include "ui/template_from_folder.h"
 
 namespace trelik {
 namespace {
@@ -93,7 +94,10 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   ComboBox1->onChange = [this] { ComboBox1Change(); };
   ComboBox2->onEnter = [this] { ComboBox2Enter(); };
   form_->onShow = [this] { FormShow(); };
-  form_->onShown = [this] { RegisterListedTemplates(); };
+  form_->onShown = [this] {
+    RegisterListedTemplates();
+    MakeTemplateFromFolder();
+  };
   form_->onCloseQuery = [this] { return FormCloseQuery(); };
   form_->onClose = [this] { FormClose(); };
   form_->onHelp = [this] { actions_.OpenHelpAt(*form_, "index.html#add"); };
@@ -229,35 +233,58 @@ void TForm2::Button1Click() { form_->Close(); }
 void TForm2::Button4Click() {
   std::string folder;
   if (!program_.shell.BrowseForFolder("Select a Folder", folder)) return;
+  if (AddTemplate(folder, {}, {})) ComboBox1Change();
+}
+
+std::optional<std::string> TForm2::AddTemplate(const std::string& folder, const std::string& name,
+                                               const TemplateLibrary::Recorded& recorded) {
   TemplateLibrary library = Library();
   const auto listed = [this](const std::string& name) {
     return ComboBox1->FindExact(name) != ComboBox::kNone;
   };
-  if (const auto refusal = library.AddRefusal(folder, program_.userFolders(), listed)) {
+  if (const auto refusal = library.AddRefusal(folder, program_.userFolders(), listed, name)) {
     program_.application.ShowMessage(form_.get(), *refusal);
-    return;
+    return std::nullopt;
   }
   TemplateLibrary::Addition added;
-  if (const auto question = library.StoredFolderQuestion(folder)) {
-    if (!program_.application.AskQuestion(form_.get(), *question)) return;
-    added = library.AddStored(folder);
+  if (const auto question = library.StoredFolderQuestion(folder, name)) {
+    if (!program_.application.AskQuestion(form_.get(), *question)) return std::nullopt;
+    added = library.AddStored(folder, name, recorded);
   } else {
     // Counted where links are resolved, since a picked link to a folder is copied as that folder.
     const TreeSize size = MeasureTree(ComparablePath(folder));
     if (IsLargeTree(size) &&
         !program_.application.AskQuestion(form_.get(), LargeTreeQuestion(folder, size))) {
-      return;
+      return std::nullopt;
     }
-    added = library.Add(program_.Form1->Window().Handle(), folder);
+    added = library.Add(program_.Form1->Window().Handle(), folder, name, recorded);
   }
   if (!added.name) {
     if (!added.failure.empty()) program_.application.ShowMessage(form_.get(), added.failure);
-    return;
+    return std::nullopt;
   }
   std::vector<std::string> names = ComboBox1->Items();
   names.push_back(*added.name);
   ListTemplates(names, *added.name);
-  ComboBox1Change();
+  return added.name;
+}
+
+// The file managers' "Make a Trelik template": the folder they name becomes a template as
+// "New Project" makes one, under the name and with the choices the user gives for it.
+void TForm2::MakeTemplateFromFolder() {
+  const std::string folder = std::exchange(program_.templateFolder, {});
+  if (folder.empty()) return;
+  const PathSeparators& separators = PlatformSeparators();
+  std::vector<ListedEntry> files;
+  for (auto& entry : program_.shell.ListFolder(AsFolder(folder, separators) + "*.*")) {
+    if (program_.shell.IsExistingFile(AsFolder(folder, separators) + entry)) {
+      files.push_back({std::move(entry), false});
+    }
+  }
+  const auto chosen = AskTemplateFromFolder(program_.application, FileNamePart(folder, separators),
+                                            FileListOrder(std::move(files), separators.joiner));
+  if (!chosen) return;
+  if (AddTemplate(folder, chosen->name, chosen->recorded)) ComboBox1Change();
 }
 
 void TForm2::Button5Click() {

@@ -30,6 +30,8 @@ class TForm2 {
   void FormClose();
   void Button1Click();
   void Button4Click();
+  // Makes the folder the program was started for a template, once the window has been drawn.
+  void MakeTemplateFromFolder();
   void Button5Click();
   void ComboBox1Change();
   void ComboBox2Enter();
@@ -60,6 +62,11 @@ class TForm2 {
   // The library in the program's data folder, through the program's settings and shell.
   TemplateLibrary Library() const;
   std::string SelectedTemplate() const;
+  // What "New Project" does with a folder it is given: the template is added under `name` (the
+  // folder's own when empty) with `recorded`, listed and selected. Its name, or nullopt when none
+  // was added.
+  std::optional<std::string> AddTemplate(const std::string& folder, const std::string& name,
+                                         const TemplateLibrary::Recorded& recorded);
   // Lists the templates in the file manager's order, `selected` chosen when it is among them.
   void ListTemplates(const std::vector<std::string>& names, const std::string& selected);
   void SelectTemplate(const std::string& name);  // none for no name or one not listed

@@ -408,5 +408,35 @@ TEST_F(EditorTest, TheThreeActionsReachTheShellFromEveryWindow) {
   EXPECT_TRUE(VersionCheckAddress().ends_with("/products/trelik/vcheck.php?v=1.0"));
 }
 
+// The file managers' "Make a Trelik template" starts the editor alone on a folder: the user is
+// asked for the name (the folder's offered), the main file among its files and the options, and
+// the folder is added as "New Project" adds one, or not at all.
+TEST_F(EditorTest, AFolderFromTheFileManagerBecomesATemplateUnderTheNameAndChoicesGiven) {
+  struct Case {
+    std::string name;  // typed over the folder's name; empty: cancelled
+    List listed;
+    std::string mainFile;
+  };
+  const std::string folder = PickableFolder("My Site");
+  for (const Case& each :
+       {Case{"", {}, ""}, Case{"Web", {}, ""}, Case{"Shop", {"Shop"}, "index.htm"}}) {
+    SCOPED_TRACE(each.name);
+    List offered;
+    application_.onModal = [&](HeadlessForm& asked) {
+      offered = asked.Find<HeadlessComboBox>("MainFile").Items();
+      EXPECT_EQ(asked.Find<HeadlessEdit>("Name").Text(), "My Site");
+      asked.Find<HeadlessEdit>("Name").SetText(each.name);
+      asked.Find<HeadlessCheckBox>("AutoOpen").SetChecked(true);
+      asked.Find<HeadlessButton>(each.name.empty() ? "Cancel" : "OK").Click();
+    };
+    Start("", true, folder);
+    EXPECT_EQ(offered, (List{".hidden", "index.htm"}));
+    EXPECT_EQ(Form2().ComboBox1->Items(), each.listed);
+    const TemplateLibrary::Recorded recorded = {each.mainFile, !each.mainFile.empty(), false};
+    EXPECT_EQ(TemplateLibrary(dataFolder_, *program_->Settings, shell_, {}, "").RecordedFor("Shop"),
+              recorded);
+    EXPECT_EQ(fs::exists(Store("Shop") + Sep() + "index.htm"), !each.listed.empty());
+  }
+}
 }  // namespace
 }  // namespace trelik

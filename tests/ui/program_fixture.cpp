@@ -23,7 +23,8 @@ std::shared_ptr<Registry> ProgramFixture::OpenRegistry() {
   return std::shared_ptr<Registry>(&registry_, [](Registry*) {});  // not owned
 }
 
-void ProgramFixture::Start(const std::string& launcherPath, bool editorOnly) {
+void ProgramFixture::Start(const std::string& launcherPath, bool editorOnly,
+                           const std::string& templateFolder) {
   windows_.reset();  // a run before this one ends first
   program_ = std::make_unique<Program>(Program{.application = application_,
                                                .shell = shell_,
@@ -31,6 +32,7 @@ void ProgramFixture::Start(const std::string& launcherPath, bool editorOnly) {
                                                .executablePath = root_ / "bin" + Sep() + "trelik",
                                                .launcherPath = launcherPath,
                                                .editorOnly = editorOnly,
+                                               .templateFolder = templateFolder,
                                                .dataFolder = dataFolder_,
                                                .helpFile = root_ / "help" + Sep() + "index.html"});
   windows_ = std::make_unique<TrelikWindows>(*program_);

@@ -24,8 +24,10 @@ class ProgramFixture : public ::testing::Test {
   static std::string Sep() { return std::string(1, PlatformSeparators().joiner); }
 
   // Runs start-up as the program does, with `launcherPath` as the first argument; with
-  // `editorOnly`, as started for the editor alone.
-  void Start(const std::string& launcherPath, bool editorOnly = false);
+  // `editorOnly`, as started for the editor alone, and on `templateFolder` as the file managers
+  // start it.
+  void Start(const std::string& launcherPath, bool editorOnly = false,
+             const std::string& templateFolder = {});
 
   HeadlessForm& MainWindow() { return Headless(windows_->Form1.Window()); }
   HeadlessForm& Editor() { return Headless(windows_->Form2.Window()); }
