@@ -15,6 +15,7 @@
 #include "common/win32/narrow_text.h"
 #include "creation/command_line.h"
 #include "creation/program_options.h"
+#include "shell/folder_verb.h"
 #include "shell/win32/ole_session.h"
 #include "shell/win32/win32_registry.h"
 #include "shell/win32/win32_shell_operations.h"
@@ -98,6 +99,21 @@ int Main() {
       application.ShowError(text);
     } else {
       application.ShowMessage(text);
+    }
+  };
+  // Explorer's folder verb is written as the file types are, and goes with them.
+  platform.offerFolderAction = [executablePath] {
+    Win32Registry registry;
+    static_cast<void>(RegisterFolderVerb(registry, executablePath));
+  };
+  platform.finishRemoval = [](RemovalReport& report) {
+    Win32Registry registry;
+    const VerbRemoval removal = UnregisterFolderVerb(registry);
+    const std::string entry = "folder context-menu entry " + std::string(kFolderVerbKey);
+    if (removal == VerbRemoval::kRemoved) report.removed.push_back(entry);
+    if (removal == VerbRemoval::kFailed) {
+      report.failures.push_back("The " + entry +
+                                " could not be removed: " + registry.LastFailure());
     }
   };
   platform.runWindows = [&] {

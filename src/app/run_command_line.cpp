@@ -73,6 +73,7 @@ Program MakeProgram(Application& application, ShellOperations& shell, const Prog
       .executablePath = platform.executablePath,
       .launcherPath = options.launcherPath,
       .editorOnly = options.action == ProgramAction::kEditor,
+      .offerFolderAction = platform.offerFolderAction,
       .templateFolder = options.templateFolder.empty() ? "" : AbsolutePath(options.templateFolder),
       .dataFolder = platform.dataFolder,
       .helpFile = helpFile};

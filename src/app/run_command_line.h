@@ -31,6 +31,9 @@ struct CommandLinePlatform {
   // Shows a command's result as a notice, or as the error box when `failed`, for a command
   // started where no terminal shows what it prints. May be empty.
   std::function<void(const std::string& text, bool failed)> showResult;
+  // Offers the folder context-menu entry when the editor is shown (Program::offerFolderAction).
+  // May be empty.
+  std::function<void()> offerFolderAction;
   // Shows the windows until the user closes the last of them.
   std::function<void()> runWindows;
   // Writes a reply to standard output and standard error.

@@ -1,6 +1,7 @@
 # File types: the registry interface, the registration algorithm and the platform's registry.
 target_sources(trelik_shell PRIVATE
   file_type_registration.cpp
+  folder_verb.cpp
   memory_registry.cpp
   registry.cpp
   registry_text.cpp

@@ -29,6 +29,9 @@ struct Program {
   // Started for the template editor alone: the editor is then the main window, and the name
   // window stays hidden.
   bool editorOnly = false;
+  // Offers the folder action where the platform keeps it outside the desktop's files (Explorer's
+  // verb), when the editor is shown; may be empty.
+  std::function<void()> offerFolderAction;
   // A folder to make a template of once the editor is shown (as absolute path); emptied then.
   std::string templateFolder;
   std::string dataFolder;  // where the store, list and settings live; ends in a separator

@@ -95,6 +95,7 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   ComboBox2->onEnter = [this] { ComboBox2Enter(); };
   form_->onShow = [this] { FormShow(); };
   form_->onShown = [this] {
+    if (program_.offerFolderAction) program_.offerFolderAction();
     RegisterListedTemplates();
     MakeTemplateFromFolder();
   };

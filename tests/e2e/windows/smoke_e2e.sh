@@ -114,6 +114,12 @@ if start_program "$work/elsewhere"; then
   press_on '&Options' Tab Tab Tab
   focus_window '^Trelik Editor$' >/dev/null && screenshot windows-editor && xdotool key Escape
   expect_window_gone '^Trelik Editor$' 10 "Escape left the editor shown"
+  # Shown, the editor offered Explorer's folder verb, per user, starting it on the folder.
+  [ "$(registry_default 'HKCU\Software\Classes\Directory\shell\TrelikTemplate')" = \
+    "Make a Trelik template" ] &&
+    [ "$(registry_default 'HKCU\Software\Classes\Directory\shell\TrelikTemplate\command')" = \
+      "\"$(windows_path "$program/trelik.exe")\" --editor --template-from \"%1\"" ] ||
+    fail "no folder verb of this program's"
   # Back in the main window the focus is where it was, on "Options".
   focus_window '^ Trelik$' >/dev/null && xdotool key alt+b
   focus_window '^about$' >/dev/null && screenshot windows-about && xdotool key Return
@@ -274,4 +280,10 @@ run 1 --register
 grep -qF "is not there, so its templates cannot be used or changed" "$work/stderr" ||
   fail "missing library: $(cat "$work/stderr")"
 [ "$(registry_default 'HKCU\Software\Classes\.trelik_P2')" = trelik_P2 ] || fail "P2 went"
+
+# The folder verb goes with the file types.
+run 0 --unregister-all
+grep -qx 'Removed folder context-menu entry Directory\\shell\\TrelikTemplate' "$work/stdout" &&
+  ! "$wine_run" reg query 'HKCU\Software\Classes\Directory\shell\TrelikTemplate' >/dev/null 2>&1 ||
+  fail "the folder verb stayed: $(cat "$work/stdout")"
 finish
