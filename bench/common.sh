@@ -84,6 +84,24 @@ header() {
   printf '%-46s %10s %10s %10s\n' "$1" min median max
 }
 
+# The rows of the BEFORE build, timed in the same rounds as this one, read from `ms`
+# (beforeN, tN and the baseline's key) for each of `counts`: program name, baseline key,
+# baseline label, target text.
+# shellcheck disable=SC2086,SC2154 # each ms value is a list of times; the caller sets both
+before_rows() {
+  local program=$1 baseline=$2 baseline_label=$3 target=$4 n
+  header "BEFORE, in the same rounds"
+  for n in "${counts[@]}"; do
+    row "BEFORE on a launcher, $n template(s)" '%10.1f' ${ms[before$n]}
+  done
+  for n in "${counts[@]}"; do
+    ratio_row "BEFORE ($n) / $baseline_label" "$target" ${ms[before$n]} -- ${ms[$baseline]}
+  done
+  for n in "${counts[@]}"; do
+    ratio_row "$program ($n) / BEFORE ($n)" '' ${ms[t$n]} -- ${ms[before$n]}
+  done
+}
+
 load_note() {
   echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg), $rounds rounds interleaved"
 }

@@ -52,13 +52,4 @@ for n in "${counts[@]}"; do
 done
 ratio_row "Trelik, 200 templates / 1 template" '<= 1.05x' ${ms[t200]} -- ${ms[t1]}
 [ -n "${BEFORE:-}" ] || exit 0
-header "BEFORE, in the same rounds"
-for n in "${counts[@]}"; do
-  row "BEFORE on a launcher, $n template(s)" '%10.1f' ${ms[before$n]}
-done
-for n in "${counts[@]}"; do
-  ratio_row "BEFORE ($n) / minimal Qt dialog" '<= 1.05x' ${ms[before$n]} -- ${ms[qt]}
-done
-for n in "${counts[@]}"; do
-  ratio_row "Trelik ($n) / BEFORE ($n)" '' ${ms[t$n]} -- ${ms[before$n]}
-done
+before_rows Trelik qt 'minimal Qt dialog' '<= 1.05x'

@@ -46,9 +46,7 @@ TextReply AddFromScript(const ProgramOptions& options, const LibraryServices& se
     // The editor asks whether to use a folder of that name left in the store; a script is not
     // asked, and copies nothing over it.
     if (library.StoredFolderQuestion(folder, options.templateName)) {
-      return Failure(library.TakenMessage(options.templateName.empty()
-                                              ? FileNamePart(folder, PlatformSeparators())
-                                              : options.templateName));
+      return Failure(library.TakenMessage(TemplateLibrary::NameFor(folder, options.templateName)));
     }
     const auto added = library.Add(nullptr, folder, options.templateName, recorded);
     if (!added.name)

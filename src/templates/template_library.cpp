@@ -21,11 +21,6 @@
 namespace trelik {
 namespace {
 
-// The template's name: the one given, else the folder's own.
-std::string NameFor(const std::string& folder, const std::string& given) {
-  return given.empty() ? FileNamePart(folder, PlatformSeparators()) : given;
-}
-
 bool IsRegistered(Registry& registry, const std::string& name) {
   const auto exists = [&registry](const std::string& path) {
     return static_cast<bool>(OpenedKey(registry, registry.OpenKey(RegistryKey::kRoot, path)));
@@ -34,6 +29,10 @@ bool IsRegistered(Registry& registry, const std::string& name) {
 }
 
 }  // namespace
+
+std::string TemplateLibrary::NameFor(const std::string& folder, const std::string& given) {
+  return given.empty() ? FileNamePart(folder, PlatformSeparators()) : given;
+}
 
 TemplateLibrary::TemplateLibrary(std::string dataFolder, TIniFile& settings, ShellOperations& shell,
                                  Opener openRegistry, std::string executablePath, Teller tell)

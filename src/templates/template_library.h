@@ -88,6 +88,9 @@ class TemplateLibrary {
   Addition AddStored(const std::string& folder, const std::string& name, const Recorded& recorded);
   Addition AddStored(const std::string& folder) { return AddStored(folder, {}, Recorded()); }
 
+  // The name a template made of `folder` gets: the one given, else the folder's own.
+  static std::string NameFor(const std::string& folder, const std::string& given);
+
   // What is said when the store holds a file or folder by the name `name`.
   std::string TakenMessage(const std::string& name) const;
 
