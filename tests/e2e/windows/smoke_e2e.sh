@@ -182,18 +182,21 @@ drive_z="$("$wine_run" cmd /c echo %WINEPREFIX% | tr -d '\r')/dosdevices/z:"
 for round in $(seq 1 5); do
   folder="$work/pair$round"
   mkdir -p "$folder"
+  sides=()
   for side in 1 2; do
     strace -f --seccomp-bpf -qq -o /dev/null -P "$drive_z$folder/Pair" -e trace=newfstatat \
       -e inject=newfstatat:delay_exit=200000 \
       "$wine_run" "$program/trelik.exe" --new Pair --in "$(windows_path "$folder")" \
       >"$folder.$side" 2>&1 &
+    sides+=($!)
   done
-  wait -n
+  # By id: a bare `wait -n` also returns when any other job of this shell ends.
+  wait "${sides[0]}"
   first=$?
-  wait -n
+  wait "${sides[1]}"
   [ "$first$?" = 00 ] || fail "round $round: a creation failed: $(cat "$folder".[12])"
   [ "$(ls -A "$folder")" = "$(printf 'Pair\nPair - Copy')" ] ||
-    fail "round $round: $(ls -A "$folder" | tr '\n' '|')"
+    fail "round $round: $(ls -A "$folder" | tr '\n' '|'), told: $(cat "$folder".[12] | tr '\r\n' '  ')"
   for project in Pair 'Pair - Copy'; do
     [ "$(tree_of "$folder/$project")" = "$(pair "$project")" ] ||
       fail "round $round: $project is not whole or not filled with its name"
