@@ -70,10 +70,10 @@ std::string NemoActionText(const std::string& executablePath) {
          "Extensions=dir;\n";
 }
 
+// Without a Tooltip: PCManFM's menu shows an action's tooltip in place of its name.
 std::string FileManagerActionText(const std::string& executablePath) {
   return "[Desktop Entry]\n" + TrelikHeaderComment() +
-         "Type=Action\nName=" + std::string(kFolderActionLabel) +
-         "\nTooltip=Add this folder to Trelik's templates\nIcon=" + kIconName +
+         "Type=Action\nName=" + std::string(kFolderActionLabel) + "\nIcon=" + kIconName +
          "\n"
          "Profiles=folder;\n"
          "\n"

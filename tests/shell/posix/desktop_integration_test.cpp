@@ -578,6 +578,10 @@ TEST_F(DesktopIntegrationTest, EachFolderActionHoldsWhatItsFileManagerReadsAndRu
     EXPECT_TRUE(text.starts_with("\n" + lines[0] + "\n")) << path;
     for (const auto& line : lines) EXPECT_NE(text.find("\n" + line + "\n"), text.npos) << line;
   }
+  // PCManFM would show a tooltip where the entry's name belongs.
+  EXPECT_EQ(
+      ReadFileBytes(Data("file-manager/actions/trelik-make-template.desktop")).find("Tooltip"),
+      std::string::npos);
   EXPECT_NE(fs::status(Data("kio/servicemenus/trelik-make-template.desktop")).permissions() &
                 fs::perms::owner_exec,
             fs::perms::none);
