@@ -15,9 +15,9 @@ struct FileRead {
   std::error_code failure;
 };
 
-// The most that Trelik reads of a file of its own (settings, lists, stores, desktop files):
-// far more than any of them holds, and a bound on what a damaged one can cost.
-inline constexpr std::size_t kOwnFileLimit = std::size_t{16} << 20;
+// The most that Trelik reads of a file of its own (settings, lists, stores, desktop files): the
+// file-type store of a million templates still fits, and a damaged file costs no more.
+inline constexpr std::size_t kOwnFileLimit = std::size_t{256} << 20;
 
 // Why a file that the system would read is not read as one of Trelik's own.
 enum class FileDamage { kNotRegular = 1, kTooLarge };

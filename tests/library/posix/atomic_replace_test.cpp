@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "common/error.h"
+#include "library/file_access.h"
 #include "library/ini_file.h"
 #include "library/template_list.h"
 #include "support/file_size_limit.h"
@@ -80,13 +81,16 @@ TEST(AtomicReplace, CreatesTheMissingDataFolder) {
 TEST(AtomicReplace, OwnFilesThatAreNoRegularFilesOfBoundedSizeAreRefusedAndKept) {
   TempFolder folder;
   const std::string path = folder / "own";
-  for (const std::string what : {"/dev/zero", "fifo", "folder", "unreadable", "17 MiB"}) {
+  for (const std::string what : {"/dev/zero", "fifo", "folder", "unreadable", "too large"}) {
     std::optional<testing::UnreadableFile> unreadable;
     if (what == "/dev/zero") std::filesystem::create_symlink(what, path);
     if (what == "fifo") ::mkfifo(path.c_str(), 0600);
     if (what == "folder") std::filesystem::create_directory(path);
     if (what == "unreadable") unreadable.emplace(path);
-    if (what == "17 MiB") WriteFileBytes(path, std::string(17 << 20, 'x'));
+    if (what == "too large") {
+      WriteFileBytes(path, "x");
+      std::filesystem::resize_file(path, kOwnFileLimit + 1);
+    }
     const auto kind = std::filesystem::symlink_status(path).type();
     std::vector<std::string> list{"kept"};
     EXPECT_THROW(LoadTemplateListIfAny(path, list), Error) << what;
