@@ -2,6 +2,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include "shell/win32/win32_registry.h"
 #include "shell/win32/win32_shell_operations.h"
 #include "ui/program.h"
+#include "ui/win32/win32_progress_window.h"
 #include "ui/win32/win32_widgets.h"
 
 namespace trelik {
@@ -69,9 +71,15 @@ ProgramOptions ReadProgramOptions() {
   return ParseProgramOptions(items, HelpWords::kWindows);
 }
 
+// A copy's progress window, owned by the window the copy is made for.
+CopyProgressReport OpenCopyProgress(NativeWindow owner) {
+  auto window = std::make_shared<ProgressWindow>(CopyProgress(), static_cast<HWND>(owner));
+  return [window](std::uint64_t done, std::uint64_t total) { return window->Update(done, total); };
+}
+
 void RunProgram(const ProgramOptions& options, const CommandLinePlatform& platform) {
   Win32Application application;
-  Win32ShellOperations shell;
+  Win32ShellOperations shell(&OpenCopyProgress);
   shell.SetApplicationWindow(application.ApplicationWindow());
   Program program =
       MakeProgram(application, shell, options, platform, platform.dataFolder + "trelik.chm");
@@ -90,8 +98,8 @@ int Main() {
       .executablePath = executablePath,
       .naming = kWindowsExecutable,
       .openRegistry = [] { return std::make_shared<Win32Registry>(); },
-      // --list and --new: no window of ours; the shell's copy may show its own progress.
-      .openShell = [] { return std::make_unique<Win32ShellOperations>(); },
+      // --list and --new: no window of ours but the copy's progress window.
+      .openShell = [] { return std::make_unique<Win32ShellOperations>(&OpenCopyProgress); },
       .print = PrintReply};
   platform.showResult = [](const std::string& text, bool failed) {
     Win32Application application;

@@ -1,8 +1,6 @@
 #include "shell/win32/folder_copy.h"
 
 #include <windows.h>
-// The shell's headers build on the declarations above.
-#include <shellapi.h>
 
 #include <functional>
 #include <optional>
@@ -15,7 +13,8 @@
 #include "shell/copy_name.h"
 #include "shell/staging_name.h"
 #include "shell/win32/staging_folder.h"
-#include "shell/win32/tree_check.h"
+#include "shell/win32/tree_copy.h"
+#include "shell/win32/tree_listing.h"
 
 namespace trelik {
 namespace {
@@ -133,33 +132,6 @@ class DestinationFolders {
   std::vector<std::string> created_;
 };
 
-// The shell takes lists of paths, each ending in a NUL and the list in a second one.
-std::vector<char> PathList(const std::string& path) {
-  std::vector<char> list(path.size() + 2, '\0');
-  path.copy(list.data(), path.size());
-  return list;
-}
-
-// Lets the shell copy what `from` holds into `to`, with its progress window; the shell's
-// result, and whether the user stopped it.
-struct ShellCopy {
-  int result = 0;
-  bool cancelled = false;
-};
-ShellCopy CopyContent(NativeWindow owner, const std::string& from, const std::string& to) {
-  std::vector<char> fromList = PathList(from + "\\*");
-  std::vector<char> toList = PathList(to);
-  SHFILEOPSTRUCTA request{};
-  request.hwnd = static_cast<HWND>(owner);
-  request.wFunc = FO_COPY;
-  request.pFrom = fromList.data();
-  request.pTo = toList.data();
-  // Failures are checked and told by the caller, which knows what they cost.
-  request.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
-  const int result = SHFileOperationA(&request);
-  return {result, request.fAnyOperationsAborted != FALSE};
-}
-
 // Moves the staged copy into `folder` under the name FreeNameIn gives, trying the next one
 // when another program takes it first; a wanted name the system refuses gives way to the
 // source's own. The name it got, or nullopt with `failure` telling why.
@@ -221,19 +193,14 @@ class NamingTurn {
   HANDLE mutex_;
 };
 
-// Why the staged copy is not the template's whole tree, or nothing; each file is flushed on the
-// way.
-std::string CheckCopy(const std::string& from, const std::string& staging, const TreeListing& tree,
-                      const ShellCopy& shellCopy) {
-  if (const auto missing = CheckAndFlushTree(staging, tree.entries)) {
-    std::string failure =
-        "\"" + from + "\\" + missing->path + "\" did not arrive whole in the copy";
-    if (missing->error) failure += ": " + SystemErrorText(missing->error);
-    return failure;
-  }
-  if (shellCopy.result == 0) return {};
-  return "The shell could not copy \"" + from + "\" (code " + std::to_string(shellCopy.result) +
-         ")";
+// Why the copy into the staging folder failed, naming the template's file, or for a failure on
+// the copy's side, the folder the copy was going into.
+std::string CopyFailureText(const TreeCopyFailure& failure, const std::string& from,
+                            const std::string& folder) {
+  const std::string file = from + "\\" + failure.path;
+  if (!failure.error) return "\"" + file + "\" did not arrive whole in the copy";
+  return FailureText(failure.error,
+                     failure.inCopy ? WithoutTrailingSeparators(folder, kWindowsSeparators) : file);
 }
 
 // Runs `finish` on the checked copy and moves it into place, in the folder's naming turn; the
@@ -257,7 +224,7 @@ std::optional<std::string> FinishAndMove(StagingFolder& staging, const std::stri
 
 // Fills a staging folder and moves it into place; the name it arrived under, or nullopt with
 // `result` telling why. The staging folder is gone either way.
-std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& from,
+std::optional<std::string> StageAndMove(const CopyProgressReport& progress, const std::string& from,
                                         DWORD sourceAttributes, const TreeListing& tree,
                                         const std::string& folder, const CopyFinish& finish,
                                         CopyNames& names, CopyResult& result) {
@@ -268,10 +235,9 @@ std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& f
         FailureText(staging.Failure(), WithoutTrailingSeparators(folder, kWindowsSeparators));
     return std::nullopt;
   }
-  const ShellCopy shellCopy =
-      tree.entries.empty() ? ShellCopy{} : CopyContent(owner, from, staging.Path());
-  result.cancelled = shellCopy.cancelled;
-  if (!result.cancelled) result.failure = CheckCopy(from, staging.Path(), tree, shellCopy);
+  const TreeCopyResult copy = CopyTree(from, staging.Path(), tree.entries, progress);
+  result.cancelled = copy.cancelled;
+  if (copy.failure) result.failure = CopyFailureText(*copy.failure, from, folder);
   std::optional<std::string> chosen;
   if (!result.cancelled && result.failure.empty()) {
     chosen = FinishAndMove(staging, folder, names, finish, sourceAttributes, result.failure);
@@ -282,7 +248,7 @@ std::optional<std::string> StageAndMove(NativeWindow owner, const std::string& f
 
 }  // namespace
 
-CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
+CopyResult CopyFolderStaged(const CopyProgressReport& progress, const std::string& source,
                             const std::string& destDir, const CopyFinish& finish,
                             const std::string& wantedName) {
   const std::string from = WithoutTrailingSeparators(source, kWindowsSeparators);
@@ -316,7 +282,7 @@ CopyResult CopyFolderStaged(NativeWindow owner, const std::string& source,
   CopyResult result{std::nullopt, destination.Make(folder)};
   if (!result.failure.empty()) return result;
   const auto chosen =
-      StageAndMove(owner, from, sourceAttributes, tree, folder, finish, names, result);
+      StageAndMove(progress, from, sourceAttributes, tree, folder, finish, names, result);
   if (!chosen) {
     destination.TakeBack();
     return result;

@@ -8,7 +8,8 @@ target_sources(trelik_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/modal_scope.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ole_session.cpp
   ${CMAKE_CURRENT_LIST_DIR}/staging_folder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/tree_check.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tree_copy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tree_listing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tree_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_shell_operations.cpp)
 target_link_libraries(trelik_shell PUBLIC trelik_library trelik_delay_shell32

@@ -37,8 +37,9 @@ std::error_code Executed(HINSTANCE answer) {
 CopyResult Win32ShellOperations::CopyFolder(NativeWindow owner, const std::string& source,
                                             const std::string& destDir, const CopyFinish& finish,
                                             const std::string& wantedName) {
-  UseOle();
-  return CopyFolderStaged(owner, source, destDir, finish, wantedName);
+  const CopyProgressReport progress =
+      openProgressWindow_ ? openProgressWindow_(owner) : CopyProgressReport{};
+  return CopyFolderStaged(progress, source, destDir, finish, wantedName);
 }
 
 bool Win32ShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/shell_operations.h"
+#include "shell/win32/tree_copy.h"
 
 namespace trelik {
 
@@ -12,14 +15,22 @@ namespace trelik {
 // as everywhere in the program, so the ANSI calls are used throughout.
 class Win32ShellOperations : public ShellOperations {
  public:
+  // Opens the progress window of one copy, owned by `owner`, and returns what tells it how far
+  // the copy has got (see CopyProgressReport). The window layer hands it in; without it a copy
+  // shows none.
+  using ProgressWindowOpener = std::function<CopyProgressReport(NativeWindow owner)>;
+
+  Win32ShellOperations() = default;
+  explicit Win32ShellOperations(ProgressWindowOpener openProgressWindow)
+      : openProgressWindow_(std::move(openProgressWindow)) {}
+
   // The folder picker belongs to the program's own top-level window (the hidden one that
   // stands for it on the taskbar), not to the window that asks. Null, the default until the
   // window layer has made that window, leaves the picker without an owner.
   void SetApplicationWindow(NativeWindow window) { applicationWindow_ = window; }
 
-  // A staged copy (see CopyFolderStaged): the shell's progress window shows while it fills the
-  // staging folder; its free name is chosen here, since Wine's shell ignores the
-  // rename-on-collision request and would merge into a folder of that name.
+  // A staged copy (see CopyFolderStaged), with a progress window owned by `owner` while it fills
+  // the staging folder.
   CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
                         const CopyFinish& finish = {}, const std::string& wantedName = {}) override;
 
@@ -39,6 +50,7 @@ class Win32ShellOperations : public ShellOperations {
   void NotifyAssociationsChanged() override;
 
  private:
+  ProgressWindowOpener openProgressWindow_;
   NativeWindow applicationWindow_ = nullptr;
 };
 

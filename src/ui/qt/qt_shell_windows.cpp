@@ -38,10 +38,6 @@ bool QtFolderPicker::Pick(const std::string& title, std::string& folder) {
   return true;
 }
 
-ProgressWindowArgs CopyProgress() {
-  return {.text = "Copying…", .showAfterMs = 500, .cancellable = true};
-}
-
 ProgressWindowArgs DesktopUpdateProgress() {
   return {.text = "Bringing the file types and the New menu up to date…", .showAfterMs = 1000};
 }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "ui/progress_window_args.h"
+
 class QProgressDialog;
 
 namespace trelik {
@@ -21,16 +23,6 @@ class QtFolderPicker {
   std::string settingsPath_;
 };
 
-// What a progress window says, how long the work may take before it shows, and whether the user
-// may stop the work.
-struct ProgressWindowArgs {
-  std::string text;
-  int showAfterMs = 0;
-  bool cancellable = false;
-};
-
-// A folder copy's: it can be cancelled.
-ProgressWindowArgs CopyProgress();
 // The desktop's files being brought up to date for the file types: it only shows how far.
 ProgressWindowArgs DesktopUpdateProgress();
 
