@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/system_error.h"
 #include "file_tree.h"
 #include "shell/win32/win32_shell_operations.h"
 #include "support/temp_folder.h"
@@ -174,6 +178,62 @@ TEST_F(CopyFolderTest, FailsWithoutLeavingAnythingBehind) {
 
     EXPECT_EQ(Snapshot(temp_.Path()), before);
   }
+}
+
+// The progress window is told how far the copy got and is heard when the user stops it: at the
+// start, after a file, or inside a large file, nothing of the copy is left; its owner is the
+// copy's window, and its last report ends the work.
+TEST_F(CopyFolderTest, ReportsProgressAndACancelLeavesNothingBehind) {
+  MakeFile(source_ + "\\images\\large.bin", std::string(3 << 20, 'x'));
+  MakeFolder(temp_ / "dest");
+  const auto owner = reinterpret_cast<NativeWindow>(0x1234);
+  std::uint64_t total = 0;
+  for (const auto& [path, entry] : Snapshot(source_)) total += entry.contents.size();
+  for (const int stopAt : {1, 3, 9, 0}) {
+    SCOPED_TRACE(stopAt);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
+    NativeWindow ownerSeen = nullptr;
+    Win32ShellOperations shell([&](NativeWindow window) {
+      ownerSeen = window;
+      return [&](std::uint64_t done, std::uint64_t all) {
+        reports.emplace_back(done, all);
+        return static_cast<int>(reports.size()) != stopAt;
+      };
+    });
+    const auto before = Snapshot(temp_.Path());
+
+    const CopyResult result = shell.CopyFolder(owner, source_, temp_ / "dest\\");
+
+    EXPECT_EQ(ownerSeen, owner);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back(), std::make_pair(total, total));
+    EXPECT_TRUE(std::ranges::is_sorted(reports));
+    EXPECT_EQ(result.cancelled, stopAt != 0);
+    if (stopAt != 0) {
+      EXPECT_EQ(result.arrivedAt, std::nullopt);
+      EXPECT_EQ(Snapshot(temp_.Path()), before);
+    } else {
+      EXPECT_EQ(Snapshot(*result.arrivedAt), Snapshot(source_));
+    }
+  }
+}
+
+// A template file that cannot be read is named with the system's reason.
+TEST_F(CopyFolderTest, AFileThatCannotBeReadIsNamedWithTheReason) {
+  MakeFolder(temp_ / "dest");
+  const std::string locked = source_ + "\\images\\logo.png";
+  const HANDLE held =
+      CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const auto before = Snapshot(temp_ / "dest");
+
+  const CopyResult result = shell_.CopyFolder(nullptr, source_, temp_ / "dest\\");
+  CloseHandle(held);
+
+  EXPECT_EQ(result.arrivedAt, std::nullopt);
+  EXPECT_EQ(result.failure,
+            SystemErrorText({ERROR_SHARING_VIOLATION, std::system_category()}) + ": " + locked);
+  EXPECT_EQ(Snapshot(temp_ / "dest"), before);
 }
 
 }  // namespace
