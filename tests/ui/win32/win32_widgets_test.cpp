@@ -20,6 +20,7 @@
 #include "ui/widget_conformance.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_form.h"
+#include "ui/win32/win32_progress_window.h"
 #include "ui/win32/win32_test_support.h"
 
 namespace trelik {
@@ -650,6 +651,36 @@ TEST_F(Win32WidgetsTest, AModalFormDisablesTheOthersUntilItIsClosed) {
   EXPECT_TRUE(IsWindowEnabled(owner.Window()));
   WaitUntilActive(owner.Window());
   EXPECT_EQ(GetActiveWindow(), owner.Window());
+}
+
+HWND ShownProgressWindow() {
+  const HWND window = FindWindowW(L"TrelikProgress", nullptr);
+  return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+// A copy's progress window shows only once the copy has taken a while, belongs to the copy's
+// window and keeps it from input, stops the copy on Cancel, and goes with the copy's end.
+TEST_F(Win32WidgetsTest, TheCopyProgressWindowShowsLateStopsTheCopyOnCancelAndGoesAtTheEnd) {
+  Win32Form& owner = MakeEditorLikeForm();
+  owner.Show();
+  WaitUntilActive(owner.Window());
+  ProgressWindow quick(CopyProgress(), owner.Window());
+  EXPECT_TRUE(quick.Update(0, 100));
+  EXPECT_EQ(ShownProgressWindow(), nullptr);  // too soon
+
+  ProgressWindowArgs args = CopyProgress();
+  args.showAfterMs = 0;
+  ProgressWindow progress(args, owner.Window());
+  EXPECT_TRUE(progress.Update(0, 100));
+  const HWND window = ShownProgressWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetWindow(window, GW_OWNER), owner.Window());
+  EXPECT_FALSE(IsWindowEnabled(owner.Window()));
+  SendMessageW(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+  EXPECT_FALSE(progress.Update(50, 100));
+  EXPECT_FALSE(progress.Update(100, 100));
+  EXPECT_EQ(ShownProgressWindow(), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner.Window()));
 }
 
 TEST_F(Win32WidgetsTest, AFormIsCentredAtItsFirstShowingAndThenStaysWhereItWasLeft) {
