@@ -1,6 +1,6 @@
-# The Windows shell and file operations: shell32 for the copy, the picker and opening files,
-# ole32 for the COM that they need, both loaded at their first call; the library for the paths
-# as file names compare.
+# The Windows shell and file operations: shell32 for the picker and opening files, ole32 for
+# the COM that they need, both loaded at their first call; the library for the paths as file
+# names compare.
 target_sources(trelik_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/entry_listing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_copy.cpp
