@@ -3,7 +3,7 @@
 # control fields checked, its menu entry, AppStream file and the whole package validated, then
 # unpacked into a temporary root whose usr/bin/trelik goes through the end-to-end tests (a
 # project created, the help and icon found under ../share/trelik, the options, --unregister-all
-# after a template was registered).
+# after a template was registered, the folder entry in each file manager installed).
 # Usage: package_e2e.sh <build folder> <version> <folder for screenshots> hardened|unhardened
 set -u
 build=$1
@@ -83,5 +83,7 @@ bash "$here/create_project_e2e.sh" "$root/usr/bin/trelik" "$artifacts/package-cr
   fail "creating a project with the packaged program"
 bash "$here/options_e2e.sh" "$root/usr/bin/trelik" "$artifacts/package-options" "$version" ||
   fail "the options of the packaged program"
+bash "$here/file_managers_e2e.sh" "$root/usr/bin/trelik" "$artifacts/package-file-managers" ||
+  fail "the folder entry in the file managers"
 
 finish
