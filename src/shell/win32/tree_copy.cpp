@@ -1,6 +1,11 @@
 #include "shell/win32/tree_copy.h"
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "common/system_error.h"
 
@@ -8,9 +13,9 @@ namespace trelik {
 namespace {
 
 constexpr DWORD kChunk = 1 << 18;
-// Files written since the last flush, flushed together: the file system then commits their data
-// in far fewer journal writes than when each is flushed as soon as it is written.
-constexpr std::size_t kFlushBatch = 64;
+// Flushes in flight at once: the file system commits those that wait together in one journal
+// write, where flushed one after another each waits for a disk write of its own.
+constexpr int kFlushers = 4;
 // The attributes a folder copy keeps; a new folder has none of them.
 constexpr DWORD kFolderAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -40,6 +45,71 @@ struct Unflushed {
   FileHandle file;
 };
 
+// Flushes the written copies on threads of its own while the copy goes on, and closes them.
+class Flusher {
+ public:
+  Flusher() {
+    for (int thread = 0; thread < kFlushers; ++thread) threads_.emplace_back([this] { Work(); });
+  }
+  ~Flusher() { Finish(true); }
+  Flusher(const Flusher&) = delete;
+  Flusher& operator=(const Flusher&) = delete;
+
+  void Add(const TreeEntry& entry, FileHandle file) {
+    {
+      const std::lock_guard lock(mutex_);
+      waiting_.push_back({&entry, std::move(file)});
+    }
+    ready_.notify_one();
+  }
+
+  bool Failed() {
+    const std::lock_guard lock(mutex_);
+    return failure_.has_value();
+  }
+
+  // Waits until every copy is flushed and closed, or with `discard` closed at once; the first
+  // failure, if any.
+  std::optional<TreeCopyFailure> Finish(bool discard) {
+    {
+      const std::lock_guard lock(mutex_);
+      ending_ = true;
+      discard_ = discard;
+    }
+    ready_.notify_all();
+    for (std::thread& thread : threads_) {
+      if (thread.joinable()) thread.join();
+    }
+    return failure_;
+  }
+
+ private:
+  void Work() {
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      ready_.wait(lock, [this] { return ending_ || !waiting_.empty(); });
+      if (waiting_.empty()) return;
+      const Unflushed written = std::move(waiting_.front());
+      waiting_.pop_front();
+      const bool flush = !discard_ && !failure_;
+      lock.unlock();
+      if (flush && !FlushFileBuffers(written.file.Get())) {
+        const std::error_code error = LastSystemError();
+        lock.lock();
+        if (!failure_) failure_ = TreeCopyFailure{written.entry->path, error, true};
+      }
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<Unflushed> waiting_;
+  bool ending_ = false;
+  bool discard_ = false;
+  std::optional<TreeCopyFailure> failure_;
+  std::vector<std::thread> threads_;
+};
+
 class TreeCopier {
  public:
   TreeCopier(const std::string& from, const std::string& to, const CopyProgressReport& progress)
@@ -51,8 +121,9 @@ class TreeCopier {
     for (auto entry = entries.begin(); going && entry != entries.end(); ++entry) {
       going = entry->folder ? MakeFolder(*entry) : CopyOneFile(*entry);
     }
-    if (going) FlushWritten();
-    unflushed_.clear();
+    if (auto failure = flusher_.Finish(!going)) {
+      if (!result_.failure) result_.failure = std::move(failure);
+    }
     if (progress_) progress_(total_, total_);
     return std::move(result_);
   }
@@ -111,26 +182,15 @@ class TreeCopier {
     if (!SetFileInformationByHandle(copy.Get(), FileBasicInfo, &basic, sizeof basic)) {
       return Fail(entry, LastSystemError(), true);
     }
-    unflushed_.push_back({&entry, std::move(copy)});
-    if (unflushed_.size() >= kFlushBatch && !FlushWritten()) return false;
-    return Report();
-  }
-
-  bool FlushWritten() {
-    for (const Unflushed& written : unflushed_) {
-      if (!FlushFileBuffers(written.file.Get())) {
-        return Fail(*written.entry, LastSystemError(), true);
-      }
-    }
-    unflushed_.clear();
-    return true;
+    flusher_.Add(entry, std::move(copy));
+    return !flusher_.Failed() && Report();
   }
 
   const std::string& from_;
   const std::string& to_;
   const CopyProgressReport& progress_;
   std::vector<char> buffer_;
-  std::vector<Unflushed> unflushed_;
+  Flusher flusher_;
   std::uint64_t total_ = 0;
   std::uint64_t done_ = 0;
   TreeCopyResult result_;
