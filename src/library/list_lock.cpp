@@ -1,13 +1,10 @@
 #include "library/list_lock.h"
 
-#include <cstdio>
 #include <thread>
 
 #include "common/error.h"
 #include "common/notice.h"
 #include "common/system_error.h"
-#include "library/file_access.h"
-#include "library/lock_file.h"
 
 namespace trelik {
 
@@ -27,54 +24,53 @@ std::optional<LockHolder> ParseLockHolder(std::string_view text) {
 }
 
 LockVerdict JudgeLock(const std::optional<LockHolder>& holder, const std::string& thisMachine,
-                      const std::function<bool(std::uint64_t)>& isRunning,
-                      std::chrono::seconds age) {
-  if (holder && holder->machine == thisMachine) {
-    return isRunning(holder->process) ? LockVerdict::kWait : LockVerdict::kBreak;
+                      std::optional<bool> held, std::chrono::seconds age) {
+  if (holder && holder->machine == thisMachine && held) {
+    return *held ? LockVerdict::kWait : LockVerdict::kBreak;
   }
   return age > kForeignLockLimit ? LockVerdict::kReportAndBreak : LockVerdict::kWait;
 }
 
-ListLock::ListLock(std::string path, const std::function<void(const std::string&)>& tell,
-                   std::chrono::milliseconds patience)
-    : path_(std::move(path)), mine_(FormatLockHolder({ThisMachine(), ThisProcess()})) {
+ListLock::ListLock(const std::string& path, const std::function<void(const std::string&)>& tell,
+                   std::chrono::milliseconds patience) {
+  const std::string thisMachine = ThisMachine();
+  const std::string mine = FormatLockHolder({thisMachine, ThisProcess()});
   const auto deadline = std::chrono::steady_clock::now() + patience;
   for (;;) {
-    const std::error_code failure = CreateNewFile(path_, mine_);
+    const std::error_code failure = file_.emplace(path, mine).Failure();
     if (!failure) return;
+    file_.reset();
     if (failure != std::errc::file_exists) {
-      throw Error("The template list cannot be locked: \"" + path_ + "\" cannot be made. " +
+      throw Error("The template list cannot be locked: \"" + path + "\" cannot be made. " +
                   SystemErrorText(failure));
     }
-    const FileRead found = ReadWholeFile(path_);
-    if (IsMissingFile(found.failure)) continue;  // released meanwhile
-    const auto holder = ParseLockHolder(found.bytes);
-    const LockVerdict verdict = JudgeLock(holder, ThisMachine(), IsProcessRunning,
-                                          FileAge(path_).value_or(std::chrono::seconds(0)));
+    FoundLockFile found(path);
+    if (NamesNothing(found.Failure())) continue;  // released meanwhile
+    if (found.Failure()) {
+      throw Error("The template list cannot be locked: \"" + path + "\" cannot be read. " +
+                  SystemErrorText(found.Failure()));
+    }
+    const auto holder = ParseLockHolder(found.Text());
+    const LockVerdict verdict = JudgeLock(holder, thisMachine, found.IsHeld(), found.Age());
     const std::string who = holder ? "Trelik on " + holder->machine + " (process " +
                                          std::to_string(holder->process) + ")"
                                    : "another Trelik";
-    // Read again just before: another program that broke it may have taken it anew meanwhile.
-    if (verdict != LockVerdict::kWait && ReadWholeFile(path_).bytes == found.bytes) {
+    // Only the one program that removes it says so; any other finds the lock taken anew.
+    if (verdict != LockVerdict::kWait && found.Remove()) {
       if (verdict == LockVerdict::kReportAndBreak) {
-        tell(WithNextStep("The lock \"" + path_ + "\" left by " + who +
+        tell(WithNextStep("The lock \"" + path + "\" left by " + who +
                               " over a minute ago was removed, and the template list saved.",
                           "If that computer was still saving, check the list there."));
       }
-      std::remove(path_.c_str());
       continue;
     }
     if (std::chrono::steady_clock::now() >= deadline) {
       throw Error(WithNextStep(
-          "The template list is being saved by " + who + ": \"" + path_ + "\" is there.",
+          "The template list is being saved by " + who + ": \"" + path + "\" is there.",
           "Try again in a moment."));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-}
-
-ListLock::~ListLock() {
-  if (ReadWholeFile(path_).bytes == mine_) std::remove(path_.c_str());
 }
 
 }  // namespace trelik

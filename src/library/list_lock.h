@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "library/lock_file.h"
+
 namespace trelik {
 
 // Who holds a lock file, as it says: the computer's name and the process's id, a line each.
@@ -23,12 +25,13 @@ std::optional<LockHolder> ParseLockHolder(std::string_view text);
 inline constexpr std::chrono::seconds kForeignLockLimit{60};
 
 enum class LockVerdict { kWait, kBreak, kReportAndBreak };
-// What to do about a lock found taken. A lock of this computer is broken once its process has
-// ended; any other is waited for until it is older than kForeignLockLimit, and then broken with
-// a word to the user, since its computer may still be saving.
+// What to do about a lock found taken. A lock of this computer is broken once no process holds
+// the system's lock on it (`held`), which its holder keeps while it lives; any other, and one of
+// this computer where the file system keeps no such locks, is waited for until it is older than
+// kForeignLockLimit, and then broken with a word to the user, since its computer may still be
+// saving.
 LockVerdict JudgeLock(const std::optional<LockHolder>& holder, const std::string& thisMachine,
-                      const std::function<bool(std::uint64_t)>& isRunning,
-                      std::chrono::seconds age);
+                      std::optional<bool> held, std::chrono::seconds age);
 
 // A lock file held while the template list is read, merged and saved, so that programs on this
 // or other computers sharing the library never save over each other's changes. It is a plain
@@ -37,15 +40,11 @@ class ListLock {
  public:
   // Takes the lock at `path`, waiting for its holder at most `patience`; `tell` hears of a lock of
   // another computer that was broken. Throws Error when it cannot be taken.
-  ListLock(std::string path, const std::function<void(const std::string&)>& tell,
+  ListLock(const std::string& path, const std::function<void(const std::string&)>& tell,
            std::chrono::milliseconds patience = std::chrono::seconds(10));
-  ~ListLock();  // removes the file while it still names this process
-  ListLock(const ListLock&) = delete;
-  ListLock& operator=(const ListLock&) = delete;
 
  private:
-  std::string path_;
-  std::string mine_;
+  std::optional<OwnLockFile> file_;  // removed when the lock goes
 };
 
 }  // namespace trelik

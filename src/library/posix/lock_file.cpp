@@ -1,36 +1,45 @@
 #include "library/lock_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <ctime>
 
-#include "common/posix/unique_fd.h"
 #include "common/system_error.h"
+#include "library/file_access.h"
 
 namespace trelik {
+namespace {
 
-std::error_code CreateNewFile(const std::string& path, std::string_view contents) {
-  const UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  if (!file.IsOpen()) return LastSystemError();
-  if (::write(file.Get(), contents.data(), contents.size()) !=
-      static_cast<ssize_t>(contents.size())) {
-    const std::error_code failure = LastSystemError();
-    ::unlink(path.c_str());
-    return failure;
-  }
-  return {};
+// The byte that the holder locks, the same as the Windows build's, so that Wine's locks (kept as
+// the system's record locks) and ours meet. Open-file-description locks are used: a process's
+// plain record locks would not stand against each other, and would go when any of its
+// descriptors of the file closed.
+struct flock HeldByte(short type) {
+  struct flock byte {};
+  byte.l_type = type;
+  byte.l_whence = SEEK_SET;
+  byte.l_start = off_t{1} << 30;
+  byte.l_len = 1;
+  return byte;
 }
 
-std::optional<std::chrono::seconds> FileAge(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return std::chrono::seconds(std::time(nullptr) - info.st_mtime);
+int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// Whether `path` still names the file open as `file`: another program may have removed it and
+// made a new lock there.
+bool IsStillNamed(int file, const std::string& path) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(file, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+         held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
+
+}  // namespace
 
 std::string ThisMachine() {
   char name[256] = {};
@@ -40,11 +49,80 @@ std::string ThisMachine() {
 
 std::uint64_t ThisProcess() { return static_cast<std::uint64_t>(::getpid()); }
 
-bool IsProcessRunning(std::uint64_t process) {
-  // 0 and what reads as negative would name process groups.
-  if (process == 0 || process > static_cast<std::uint64_t>(INT32_MAX)) return false;
-  // A process of another user may not be signalled, and still runs.
-  return ::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
+OwnLockFile::OwnLockFile(std::string path, std::string_view contents) : path_(std::move(path)) {
+  const int file = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (file < 0) {
+    failure_ = LastSystemError();
+    return;
+  }
+  handle_ = file;
+  // Locked before it names its holder, so that whoever reads the name finds the lock held. Where
+  // the file system keeps no locks, the name alone tells.
+  struct flock held = HeldByte(F_WRLCK);
+  static_cast<void>(::fcntl(file, F_OFD_SETLK, &held));
+  if (::write(file, contents.data(), contents.size()) != static_cast<ssize_t>(contents.size())) {
+    failure_ = LastSystemError();
+    ::unlink(path_.c_str());
+  }
+}
+
+OwnLockFile::~OwnLockFile() {
+  if (handle_ < 0) return;
+  // Removed before the lock goes with the descriptor: the name never stands unheld.
+  if (!failure_ && IsStillNamed(Descriptor(handle_), path_)) ::unlink(path_.c_str());
+  ::close(Descriptor(handle_));
+}
+
+FoundLockFile::FoundLockFile(std::string path) : path_(std::move(path)) {
+  // Writable where it may be, for the lock that Wine's programs take too; a pipe cannot hang it.
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int file = ::open(path_.c_str(), O_RDWR | kFlags);
+  if (file < 0 && (errno == EACCES || errno == EROFS))
+    file = ::open(path_.c_str(), O_RDONLY | kFlags);
+  if (file < 0) {
+    failure_ = LastSystemError();
+    return;
+  }
+  handle_ = file;
+  struct stat info {};
+  if (::fstat(file, &info) != 0) {
+    failure_ = LastSystemError();
+    return;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    failure_ = MakeErrorCode(FileDamage::kNotRegular);
+    return;
+  }
+  age_ = std::chrono::seconds(std::time(nullptr) - info.st_mtime);
+  char bytes[4096];
+  const ssize_t count = ::read(file, bytes, sizeof bytes);
+  if (count < 0) {
+    failure_ = LastSystemError();
+    return;
+  }
+  text_.assign(bytes, static_cast<std::size_t>(count));
+}
+
+FoundLockFile::~FoundLockFile() {
+  if (handle_ >= 0) ::close(Descriptor(handle_));
+}
+
+std::optional<bool> FoundLockFile::IsHeld() const {
+  struct flock probe = HeldByte(F_WRLCK);
+  if (::fcntl(Descriptor(handle_), F_OFD_GETLK, &probe) != 0) return std::nullopt;
+  return probe.l_type != F_UNLCK;
+}
+
+bool FoundLockFile::Remove() {
+  const int file = Descriptor(handle_);
+  struct flock mine = HeldByte(F_WRLCK);
+  int taken = ::fcntl(file, F_OFD_SETLK, &mine);
+  // A lock file of another user, open for reading only: programs of this user still break it
+  // one at a time.
+  if (taken != 0 && errno == EBADF) taken = ::flock(file, LOCK_EX | LOCK_NB);
+  if (taken != 0 && (errno == EAGAIN || errno == EACCES || errno == EWOULDBLOCK)) return false;
+  // Taken, or the file system keeps no locks: this file is broken by us alone, if still named.
+  return IsStillNamed(file, path_) && ::unlink(path_.c_str()) == 0;
 }
 
 FolderAccess WriteAccess(const std::string& folder) {

@@ -3,9 +3,23 @@
 #include <windows.h>
 
 #include "common/system_error.h"
+#include "library/file_access.h"
 
 namespace trelik {
 namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Windows locks are mandatory: the byte the holder locks lies far past the holder's name, so that
+// reading the name is never refused. Wine keeps it as a record lock of the system, which the
+// Linux build takes on the same byte.
+OVERLAPPED HeldByte() {
+  OVERLAPPED where{};
+  where.Offset = DWORD{1} << 30;
+  return where;
+}
+
+HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 std::error_code CreationFailure() {
   const DWORD error = GetLastError();
@@ -15,48 +29,134 @@ std::error_code CreationFailure() {
   return {static_cast<int>(error), std::system_category()};
 }
 
-}  // namespace
-
-std::error_code CreateNewFile(const std::string& path, std::string_view contents) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return CreationFailure();
-  DWORD written = 0;
-  const bool whole =
-      WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
-      written == contents.size();
-  const std::error_code failure = whole ? std::error_code() : LastSystemError();
-  CloseHandle(file);
-  if (failure) DeleteFileA(path.c_str());
-  return failure;
+// Whether `path` still names the file open as `file`: another program may have removed it and
+// made a new lock there.
+bool IsStillNamed(HANDLE file, const std::string& path) {
+  const HANDLE named = CreateFileA(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (named == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION held{};
+  BY_HANDLE_FILE_INFORMATION found{};
+  const bool same =
+      GetFileInformationByHandle(file, &held) && GetFileInformationByHandle(named, &found) &&
+      held.dwVolumeSerialNumber == found.dwVolumeSerialNumber &&
+      held.nFileIndexHigh == found.nFileIndexHigh && held.nFileIndexLow == found.nFileIndexLow;
+  CloseHandle(named);
+  return same;
 }
 
-std::optional<std::chrono::seconds> FileAge(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+// A file deleted while others hold it open keeps its name until they close it, and a new lock
+// could not be made there meanwhile: it is moved aside first, to a name of this process's own.
+bool RemoveName(const std::string& path) {
+  const std::string aside = path + "." + std::to_string(GetCurrentProcessId()) + ".removed";
+  if (!MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+  DeleteFileA(aside.c_str());
+  return true;
+}
+
+}  // namespace
+
+std::string ThisMachine() {
+  // Not the 15-letter upper-case NetBIOS name: under Wine the full host name is what the Linux
+  // build reads on the same computer.
+  char name[256] = {};
+  DWORD size = sizeof name;
+  return GetComputerNameExA(ComputerNamePhysicalDnsFullyQualified, name, &size)
+             ? std::string(name, size)
+             : std::string();
+}
+
+std::uint64_t ThisProcess() { return GetCurrentProcessId(); }
+
+OwnLockFile::OwnLockFile(std::string path, std::string_view contents) : path_(std::move(path)) {
+  const HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    failure_ = CreationFailure();
+    return;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  // Locked before it names its holder, so that whoever reads the name finds the lock held.
+  OVERLAPPED held = HeldByte();
+  static_cast<void>(
+      LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &held));
+  DWORD written = 0;
+  if (!WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) ||
+      written != contents.size()) {
+    failure_ = LastSystemError();
+    RemoveName(path_);
+  }
+}
+
+OwnLockFile::~OwnLockFile() {
+  if (handle_ == -1) return;
+  // Removed before the lock goes with the handle: the name never stands unheld.
+  if (!failure_ && IsStillNamed(Handle(handle_), path_)) RemoveName(path_);
+  CloseHandle(Handle(handle_));
+}
+
+FoundLockFile::FoundLockFile(std::string path) : path_(std::move(path)) {
+  // Writable where it may be, so that Wine keeps our lock as the system's write lock.
+  HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+    file = CreateFileA(path_.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) {
+    failure_ = LastSystemError();
+    return;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) {
+    failure_ = LastSystemError();
+    return;
+  }
+  if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
+    failure_ = MakeErrorCode(FileDamage::kNotRegular);
+    return;
+  }
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
   const auto ticks = [](const FILETIME& time) {
     return (static_cast<long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
   };
   // FILETIME counts 100-nanosecond steps.
-  return std::chrono::seconds((ticks(now) - ticks(data.ftLastWriteTime)) / 10'000'000);
+  age_ = std::chrono::seconds((ticks(now) - ticks(info.ftLastWriteTime)) / 10'000'000);
+  char bytes[4096];
+  DWORD count = 0;
+  if (!ReadFile(file, bytes, sizeof bytes, &count, nullptr)) {
+    failure_ = LastSystemError();
+    return;
+  }
+  text_.assign(bytes, count);
 }
 
-std::string ThisMachine() {
-  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD size = sizeof name;
-  return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
+FoundLockFile::~FoundLockFile() {
+  if (handle_ != -1) CloseHandle(Handle(handle_));
 }
 
-std::uint64_t ThisProcess() { return GetCurrentProcessId(); }
+std::optional<bool> FoundLockFile::IsHeld() const {
+  OVERLAPPED probe = HeldByte();
+  if (LockFileEx(Handle(handle_), LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &probe)) {
+    probe = HeldByte();
+    UnlockFileEx(Handle(handle_), 0, 1, 0, &probe);
+    return false;
+  }
+  if (GetLastError() == ERROR_LOCK_VIOLATION) return true;
+  return std::nullopt;
+}
 
-bool IsProcessRunning(std::uint64_t process) {
-  const HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(process));
-  if (handle == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
-  const bool running = WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
-  CloseHandle(handle);
-  return running;
+bool FoundLockFile::Remove() {
+  const HANDLE file = Handle(handle_);
+  OVERLAPPED mine = HeldByte();
+  if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &mine) &&
+      GetLastError() == ERROR_LOCK_VIOLATION) {
+    return false;
+  }
+  // Taken, or the file system keeps no locks: this file is broken by us alone, if still named.
+  return IsStillNamed(file, path_) && RemoveName(path_);
 }
 
 // A folder's read-only attribute does not stop files being made in it, so a file is tried.
