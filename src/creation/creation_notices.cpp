@@ -5,6 +5,7 @@
 
 #include "common/notice.h"
 #include "common/system_error.h"
+#include "library/library_folder.h"
 
 namespace trelik {
 namespace {
@@ -21,7 +22,7 @@ struct NextStep {
   bool saysFate;
 };
 
-constexpr std::array<std::pair<CreationNotice, NextStep>, 14> kNextSteps = {{
+constexpr std::array<std::pair<CreationNotice, NextStep>, 15> kNextSteps = {{
     {CreationNotice::kLauncherBusy, {"Finish the project in that window.", true}},
     {CreationNotice::kLauncherUnreachable,
      {"Check that its folder can be opened, then try again.", true}},
@@ -50,6 +51,7 @@ constexpr std::array<std::pair<CreationNotice, NextStep>, 14> kNextSteps = {{
      {"It is not an empty launcher: delete it yourself when you no longer need it.", false}},
     {CreationNotice::kLauncherUnreadable,
      {"Delete it yourself when you no longer need it.", false}},
+    {CreationNotice::kLibraryMissing, {kConnectTheLibrary, true}},
 }};
 
 const char* FateText(LauncherFate fate) {

@@ -28,6 +28,7 @@ enum class CreationNotice {
   kMainFileNotOpened,
   kLauncherHoldsData,
   kLauncherUnreadable,
+  kLibraryMissing,
 };
 
 // `notice` with its second line: what the user can do next and what became of the launcher.

@@ -12,6 +12,7 @@
 #include "library/file_access.h"
 #include "library/file_claim.h"
 #include "library/library_files.h"
+#include "library/library_folder.h"
 #include "library/settings_sections.h"
 
 namespace trelik {
@@ -261,6 +262,14 @@ std::string CreateProject(const CreationRequest& request, const CreationServices
   }
   // The launcher stays for another try.
   if (!SettingsReadable(services, LauncherFate::kKept)) return templateName;
+  // A library that is away (an unmounted share) is named, as everywhere else, not taken for a
+  // template missing from it.
+  const std::string library = WithoutTrailingSeparators(request.appDir, services.separators);
+  if (IsLibraryElsewhere(services.settings) && !services.shell.IsExistingFolder(library)) {
+    services.showMessage(
+        Told(CreationNotice::kLibraryMissing, MissingLibraryText(library), LauncherFate::kKept));
+    return templateName;
+  }
   // Known before anything is said, so that every notice can tell what becomes of the launcher.
   const auto staying = WhyLauncherStays(launcher, services);
   PlanInput input = LauncherPlanInput(launcher, services);

@@ -16,4 +16,10 @@ bool IsLibraryElsewhere(const TIniFile& settings) {
   return !settings.ReadText(kLibrarySection, kLibraryFolderKey, "").empty();
 }
 
+std::string MissingLibraryText(const std::string& folder) {
+  return "The template library \"" + folder +
+         "\" is not there, so its templates cannot be used or changed; their New-menu entries "
+         "stay.";
+}
+
 }  // namespace trelik

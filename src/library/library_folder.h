@@ -15,4 +15,11 @@ std::string LibraryFolder(const TIniFile& settings, const std::string& dataFolde
 // share) where the data folder never is.
 bool IsLibraryElsewhere(const TIniFile& settings);
 
+// What is said of a library folder that the settings name and that is not there (an unmounted
+// share, a cloud folder not synced yet), and what the user can do about it. `folder` is given
+// without its trailing separator.
+std::string MissingLibraryText(const std::string& folder);
+inline constexpr const char* kConnectTheLibrary =
+    "Connect its share or let it sync, or name another library folder in the editor.";
+
 }  // namespace trelik

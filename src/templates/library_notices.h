@@ -15,8 +15,6 @@ inline constexpr const char* kRestoreTheFolders =
     "Put their folders back into the store, or delete them from the list.";
 inline constexpr const char* kRepairTheList =
     "Repair or replace the file, then open the editor again.";
-inline constexpr const char* kConnectTheLibrary =
-    "Connect its share or let it sync, or name another library folder in the editor.";
 inline constexpr const char* kAskForWriting =
     "Ask whoever keeps it for write access, or name another library folder in the editor.";
 

@@ -48,10 +48,7 @@ std::optional<std::string> TemplateLibrary::MissingNotice() const {
   if (!IsLibraryElsewhere(settings_) || shell_.IsExistingFolder(folder)) {
     return std::nullopt;
   }
-  return WithNextStep("The template library \"" + folder +
-                          "\" is not there, so its templates cannot be used or changed; their "
-                          "New-menu entries stay.",
-                      kConnectTheLibrary);
+  return WithNextStep(MissingLibraryText(folder), kConnectTheLibrary);
 }
 
 std::optional<std::string> TemplateLibrary::ChangeRefusal() const {

@@ -489,6 +489,23 @@ TEST_F(CreationTest, SettingsThatCannotBeReadStopTheCreationBeforeTheCopy) {
   EXPECT_NE(messages_[0].find(settings_.Path()), std::string::npos) << messages_[0];
 }
 
+// A library folder that the settings name and that is not there (an unmounted share) is named,
+// as every other use of the library names it; nothing is made, and the launcher stays.
+TEST_F(CreationTest, AMissingLibraryIsNamedInOneNoticeAndTheLauncherKept) {
+  const std::string unmounted = root_ / "unmounted";
+  settings_.WriteText("library", "folder", unmounted);
+  appDir_ = unmounted + Sep();
+  Create("Site\\home", true);
+  EXPECT_EQ(messages_, std::vector{"The template library \"" + unmounted +
+                                   "\" is not there, so its templates cannot be used or changed; "
+                                   "their New-menu entries stay."});
+  EXPECT_EQ(nextSteps_, std::vector<std::string>{
+                            "Connect its share or let it sync, or name another library folder in "
+                            "the editor. The launcher was kept, so you can open it again."});
+  EXPECT_EQ(LauncherTree(), Tree{"New.trelik_Web"});
+  EXPECT_FALSE(fs::exists(unmounted));
+}
+
 struct NoticeCase {
   std::string name;
   std::function<void()> arrange;  // run with the main file "index.htm" recorded

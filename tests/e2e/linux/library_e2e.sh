@@ -95,6 +95,15 @@ printf '[library]\nfolder=%s\n' "$work/unmounted" >"$data/trelik.ini"
 before=$(cat "$data/filetypes.reg")
 expect_run 1 "trelik: The template library \"$work/unmounted\" is not there, so its templates cannot be used or changed; their New-menu entries stay." --register
 expect_run 1 "trelik: The template library \"$work/unmounted\" is not there, so its templates cannot be used or changed; their New-menu entries stay." --list
+expect_run 1 "trelik: The template library \"$work/unmounted\" is not there, so its templates cannot be used or changed; their New-menu entries stay." --new Blog --in "$work/out"
 [ "$(cat "$data/filetypes.reg")" = "$before" ] || fail "the missing library's types changed"
+: >"$work/New.trelik_Blog"
+"$trelik" "$work/New.trelik_Blog" >"$work/main.log" 2>&1 &
+pid=$!
+focus_window '^ Trelik$' >/dev/null && xdotool type --delay 40 Made && xdotool key Return
+dismiss_notice missing-library
+wait_for_exit "$pid" 15
+expect_file "$work/New.trelik_Blog" && expect_missing "$work/Made"
+grep -qF '.trelik_Blog]' "$data/filetypes.reg" || fail "the main window unregistered Blog"
 expect_missing "$work/unmounted"
 finish

@@ -285,6 +285,16 @@ sed -i "s|^folder=.*|folder=$(windows_path "$work/unmounted" | sed 's/\\/\\\\/g'
 run 1 --register
 grep -qF "is not there, so its templates cannot be used or changed" "$work/stderr" ||
   fail "missing library: $(cat "$work/stderr")"
+run 1 --new P2 --in "$(windows_path "$work/elsewhere")"
+grep -qF "is not there, so its templates cannot be used or changed" "$work/stderr" ||
+  fail "--new from a missing library: $(cat "$work/stderr")"
+: >"$work/New.trelik_P2"
+if start_program "$work" "$work/New.trelik_P2"; then
+  xdotool type --delay 40 Made && xdotool key Return
+  dismiss_notice missing-library
+  wait_for_exit "$pid" 30
+fi
+expect_file "$work/New.trelik_P2" && expect_missing "$work/Made"
 [ "$(registry_default 'HKCU\Software\Classes\.trelik_P2')" = trelik_P2 ] || fail "P2 went"
 
 # The folder verb goes with the file types.
