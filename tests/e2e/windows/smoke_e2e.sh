@@ -271,6 +271,18 @@ for pid in "${adding[@]}"; do wait "$pid" || fail "an addition at once failed: $
 [ "$(tr -d '\r' <"$library/projects.lib" | sort | tr '\n' ' ')" = "P1 P2 P3 P4 " ] ||
   fail "after additions at once: $(cat -A "$library/projects.lib")"
 expect_missing "$library/projects.lib.lock"
+# One that a live Linux Trelik of this computer holds, as the system's lock on the file says, is
+# waited for and never broken.
+python3 -c 'import fcntl, os, sys, time
+lock = os.open(sys.argv[1], os.O_RDWR | os.O_CREAT | os.O_EXCL)
+fcntl.lockf(lock, fcntl.LOCK_EX, 1, 1 << 30)
+os.write(lock, sys.argv[2].encode())
+time.sleep(60)' "$library/projects.lib.lock" "$(uname -n)"$'\n1\n' &
+holder=$!
+poll 10 test -s "$library/projects.lib.lock" && run 1 --remove P4
+grep -qF "being saved by Trelik on $(uname -n) (process 1)" "$work/stderr" || fail "held: $(cat "$work/stderr")"
+kill "$holder" && wait "$holder" 2>/dev/null
+rm "$library/projects.lib.lock"
 "$wine_run" reg delete 'HKCU\Software\Classes\.trelik_P1' /f >/dev/null 2>&1
 run 0 --register
 [ "$(registry_default 'HKCU\Software\Classes\.trelik_P1')" = trelik_P1 ] || fail "--register"
