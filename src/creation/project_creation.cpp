@@ -169,8 +169,7 @@ std::optional<std::string> MakeProject(const CreationPlan& plan, const std::stri
     say(CreationNotice::kNameUnusable, *plan.refusal, unmade);
     return std::nullopt;
   }
-  const std::string templateFolder =
-      appDir + kTemplateStoreFolder + services.separators.joiner + plan.templateName;
+  const std::string templateFolder = TemplateFolder(appDir, plan.templateName, services.separators);
   Finished finished{.mainFile = plan.mainFile};
   const CopyResult copy = services.shell.CopyFolder(
       owner, templateFolder, plan.destination,
@@ -241,6 +240,11 @@ std::optional<std::string> CreateProjectForScript(const ScriptRequest& request,
   input.autoOpenChecked = request.open;
   input.allOrNothing = true;
   return MakeProject(PlanCreation(input), request.appDir, nullptr, services, LauncherFate::kNone);
+}
+
+std::string TemplateFolder(const std::string& appDir, const std::string& templateName,
+                           const PathSeparators& separators) {
+  return appDir + kTemplateStoreFolder + separators.joiner + templateName;
 }
 
 PlanInput LauncherPlanInput(const std::string& launcherPath, const CreationServices& services) {

@@ -46,6 +46,11 @@ struct ScriptRequest {
 // name will make; the creation reads it again as the window closes.
 PlanInput LauncherPlanInput(const std::string& launcherPath, const CreationServices& services);
 
+// The folder of the template `templateName` in the library at `appDir`, which is what a
+// project of it is copied from.
+std::string TemplateFolder(const std::string& appDir, const std::string& templateName,
+                           const PathSeparators& separators);
+
 // Runs the creation sequence for a script: a name that cannot be used, a folder name that is
 // taken, or a file name with no main file to give it to stops it before anything is copied,
 // and a rename that fails afterwards takes the copy away again. The project's folder, or

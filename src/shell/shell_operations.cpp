@@ -2,6 +2,10 @@
 
 namespace trelik {
 
+void ShellOperations::PrepareCopy(const std::string& /*source*/, const std::string& /*destDir*/) {}
+
+void ShellOperations::DiscardPreparedCopy() {}
+
 FolderEntries ShellOperations::ReadFolderEntries(const std::string& folder) {
   return trelik::ReadFolderEntries(folder);
 }

@@ -56,6 +56,17 @@ class ShellOperations {
                                 const std::string& destDir, const CopyFinish& finish = {},
                                 const std::string& wantedName = {}) = 0;
 
+  // Starts copying the folder `source` ahead, in the background, for a CopyFolder of it into
+  // `destDir` that is to come (the user is still typing the project's name). That CopyFolder
+  // then only finishes the copy, unless anything in the source changed meanwhile; the copy made
+  // ahead stays hidden as CopyFolder's own does until then, and one that no CopyFolder takes is
+  // removed by DiscardPreparedCopy, by the next PrepareCopy or when the shell is destroyed.
+  // Does nothing where copying ahead is not done.
+  virtual void PrepareCopy(const std::string& source, const std::string& destDir);
+
+  // Removes a copy made ahead that no CopyFolder took; nothing when there is none.
+  virtual void DiscardPreparedCopy();
+
   // Lets the user pick a folder; false when cancelled, else `folder` holds the chosen path.
   virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
 

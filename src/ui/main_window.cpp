@@ -71,7 +71,9 @@ void TForm1::FormCreate() {
     RegisterOwnType();
   } else {
     form_->onShown = [this, pending = true]() mutable {
-      if (std::exchange(pending, false)) RegisterOwnType();
+      if (!std::exchange(pending, false)) return;
+      CopyAhead();
+      RegisterOwnType();
     };
   }
   program_.AppDir = program_.dataFolder;
@@ -80,6 +82,15 @@ void TForm1::FormCreate() {
 
 void TForm1::RegisterOwnType() {
   program_.application.Dispatch([this] { actions_.RegisterFileType(".trelik", "Trelik", false); });
+}
+
+// The template is copied while the name is typed, so that Create has only the copy's finishing
+// left. Not before the window is on the screen: the copy must not hold it back.
+void TForm1::CopyAhead() {
+  if (!planInput_) return;
+  program_.shell.PrepareCopy(TemplateFolder(LibraryFolder(*program_.Settings, program_.AppDir),
+                                            planInput_->templateName, PlatformSeparators()),
+                             planInput_->destination);
 }
 
 void TForm1::FormShow() {
@@ -114,10 +125,12 @@ void TForm1::FormClose() {
                                 LibraryFolder(*program_.Settings, program_.AppDir), Edit1->Text(),
                                 CheckBox1->Checked(), form_->Handle()};
   program_.ProjectName = CreateProject(request, Services());
+  program_.shell.DiscardPreparedCopy();  // a creation that copied nothing leaves nothing either
 }
 
 void TForm1::FormEscape() {
   leaving_ = true;
+  program_.shell.DiscardPreparedCopy();
   form_->Close();
 }
 

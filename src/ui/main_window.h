@@ -26,6 +26,7 @@ class TForm1 {
 
   void FormCreate();
   void RegisterOwnType();
+  void CopyAhead();
   void FormShow();
   void FormClose();
   void FormDestroy();

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 #include "shell/copy_name.h"
 #include "support/rename_without_replacing.h"
@@ -29,6 +30,7 @@ bool MatchesWildcard(std::string_view wildcard, std::string_view name) {
 CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
                                  const std::string& destDir, const CopyFinish& finish,
                                  const std::string& wantedName) {
+  if (std::exchange(preparedCopy, {}) == source + " -> " + destDir) ++adoptedCopies;
   std::error_code error;
   if (!copyFailure.empty()) return {std::nullopt, copyFailure};
   if (cancelCopies) return {.cancelled = true};
@@ -60,6 +62,10 @@ CopyResult FakeShell::CopyFolder(NativeWindow, const std::string& source,
   }
   fs::remove_all(staging, error);
   return {std::nullopt, failure.empty() ? "the copy could not be moved into place" : failure};
+}
+
+void FakeShell::PrepareCopy(const std::string& source, const std::string& destDir) {
+  preparedCopy = source + " -> " + destDir;
 }
 
 bool FakeShell::BrowseForFolder(const std::string& title, std::string& folder) {

@@ -20,6 +20,9 @@ class FakeShell : public ShellOperations {
 
   CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
                         const CopyFinish& finish = {}, const std::string& wantedName = {}) override;
+  // A copy made ahead is only recorded; the copy asked for later is made as any other.
+  void PrepareCopy(const std::string& source, const std::string& destDir) override;
+  void DiscardPreparedCopy() override { preparedCopy.clear(); }
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
@@ -47,6 +50,8 @@ class FakeShell : public ShellOperations {
   std::error_code renameFailure;   // when set, every rename fails with this error
   std::error_code rewriteFailure;  // when set, every file's new content fails with this error
   int notifications = 0;
+  std::string preparedCopy;  // "<source> -> <destDir>" of a copy made ahead and not yet taken
+  int adoptedCopies = 0;     // copies asked for that a copy made ahead was for
 };
 
 }  // namespace trelik::testing

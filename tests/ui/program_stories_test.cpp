@@ -51,6 +51,8 @@ TEST_P(ProgramStories, TheTypedNameAndEnterMakeTheProject) {
   std::vector<std::string> boxes = driver_->AnsweringBoxes([&] {
     Start(launcher);
     ASSERT_TRUE(driver_->HasFocus(Main(), "Edit1"));  // the name box has it from the start
+    // The template is copied ahead, from the window's first drawing, into the launcher's folder.
+    EXPECT_TRUE(driver_->RunUntil([&] { return !shell_.preparedCopy.empty(); }));
     driver_->Type(Main(), "Site\\home");
     // The line below the box says what Create will make, and screen readers read it with the box.
     const std::string hint = "Makes the folder \"Site\" with \"home.htm\", in My Projects";
@@ -62,6 +64,7 @@ TEST_P(ProgramStories, TheTypedNameAndEnterMakeTheProject) {
   EXPECT_FALSE(fs::exists(launcher));
   ASSERT_EQ(shell_.opened.size(), 1u);
   EXPECT_EQ(shell_.opened[0].target, projects_ + "Site" + Sep() + "home.htm");
+  EXPECT_EQ(shell_.adoptedCopies, 1);  // the copy that Create made was the one made ahead
   EXPECT_EQ(boxes, std::vector<std::string>{});
 }
 
@@ -91,8 +94,10 @@ TEST_P(ProgramStories, TheKeyboardReachesTheLinksF1HelpsAndEscapeLeavesWithoutCr
     driver_->Press(Editor(), Key::kEscape);
     EXPECT_FALSE(Editor().Visible());
     EXPECT_TRUE(Main().Visible());
+    EXPECT_EQ(shell_.preparedCopy, dataFolder_ + "projects" + Sep() + "Web -> " + projects_);
     driver_->Press(Main(), Key::kEscape);
   });
+  EXPECT_EQ(shell_.preparedCopy, "");  // the copy made ahead went with the window
   EXPECT_TRUE(driver_->Ended(Main()));
   EXPECT_TRUE(fs::exists(launcher));
   EXPECT_FALSE(fs::exists(projects_ + "Web"));

@@ -25,9 +25,8 @@ bool IsSameEntry(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// True when the folder open as `folder` is `ancestor` or lies anywhere below it, found by
-// climbing ".." up to the root, which sees through links and "..". When the climb fails, the
-// answer is true, so that a copy that might contain itself is refused rather than started.
+}  // namespace
+
 bool LiesWithin(int folder, const struct stat& ancestor) {
   UniqueFd current(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
   struct stat currentInfo {};
@@ -42,8 +41,6 @@ bool LiesWithin(int folder, const struct stat& ancestor) {
     currentInfo = parentInfo;
   }
 }
-
-}  // namespace
 
 bool DestinationFolder::Open(const std::string& path, const struct stat& source) {
   const std::string folder = path.empty() ? "." : path;

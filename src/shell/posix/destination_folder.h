@@ -9,6 +9,11 @@
 
 namespace trelik {
 
+// True when the folder open as `folder` is `ancestor` or lies anywhere below it, found by
+// climbing ".." up to the root, which sees through links and "..". When the climb fails, the
+// answer is true, so that a copy that might contain itself is refused rather than started.
+bool LiesWithin(int folder, const struct stat& ancestor);
+
 // The folder that a copy goes into, open. Folders missing on its path are created, and taken
 // back again when the copy fails.
 class DestinationFolder {

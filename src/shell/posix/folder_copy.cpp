@@ -58,7 +58,8 @@ class CopyJob {
 
   CopyProgress& progress;
   std::size_t filesCopied = 0;
-  std::error_code wantedNameFailure;  // why the copy did not take the name wanted for it
+  std::error_code wantedNameFailure;           // why the copy did not take the name wanted for it
+  std::vector<SourceStamp>* stamps = nullptr;  // when given, every source entry as it was read
 
  private:
   std::string source_;
@@ -220,6 +221,7 @@ bool CopyContent(int from, int to, const std::string& relative, CopyJob& job) {
     if (::fstatat(from, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
       return job.FailReading(entry, LastSystemError());
     }
+    if (job.stamps) job.stamps->push_back({entry, info});
     bool copied = false;
     if (S_ISREG(info.st_mode)) {
       copied = CopyRegularFile(from, to, name, entry, job);
@@ -302,19 +304,13 @@ bool Finish(const CopyFinish& finish, const std::string& copyPath, const std::st
   return failure.empty() || job.FailWith(std::move(failure));
 }
 
-// Builds the copy in a staging folder and moves it into place; a failed copy is removed, and
-// so are the staging folders that killed copies left here before.
-std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
-                                               int destination, const CopyNames& names,
-                                               const CopyFinish& finish, CopyJob& job) {
-  RemoveAbandonedStagingFolders(destination);
-  const StagingFolder staging = MakeStagingFolder(destination, names.name);
-  if (staging.failure) {
-    job.FailWriting(staging.failure);
-    return std::nullopt;
-  }
-  // A stop asked for at the last report still stops the copy.
-  if (CopyContent(source, staging.folder.Get(), "", job) && !job.progress.Cancelled()) {
+// Fills, flushes and moves the complete copy in `staging` into place under its free name;
+// a copy that fails on the way is removed.
+std::optional<std::string> FinishIntoPlace(const StagingFolder& staging,
+                                           const struct stat& sourceInfo, int destination,
+                                           const CopyNames& names, const CopyFinish& finish,
+                                           CopyJob& job) {
+  {
     // The name `finish` is told is the one the copy gets unless another program takes it first:
     // Trelik's own copies into this folder wait for their turn.
     const NamingTurn turn(destination);
@@ -329,6 +325,25 @@ std::optional<std::string> CopyIntoDestination(int source, const struct stat& so
         return chosen;
       }
     }
+  }
+  RemoveTree(destination, staging.name);
+  return std::nullopt;
+}
+
+// Builds the copy in a staging folder and moves it into place; a failed copy is removed, and
+// so are the staging folders that killed copies left here before.
+std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
+                                               int destination, const CopyNames& names,
+                                               const CopyFinish& finish, CopyJob& job) {
+  RemoveAbandonedStagingFolders(destination);
+  const StagingFolder staging = MakeStagingFolder(destination, names.name);
+  if (staging.failure) {
+    job.FailWriting(staging.failure);
+    return std::nullopt;
+  }
+  // A stop asked for at the last report still stops the copy.
+  if (CopyContent(source, staging.folder.Get(), "", job) && !job.progress.Cancelled()) {
+    return FinishIntoPlace(staging, sourceInfo, destination, names, finish, job);
   }
   RemoveTree(destination, staging.name);
   return std::nullopt;
@@ -361,6 +376,52 @@ CopyResult CopyFolderTree(const std::string& source, const std::string& destDir,
     return {std::nullopt, job.Failure()};
   }
   destination.Sync();
+  return {.arrivedAt = JoinPath(destDir, *chosen, kPosixSeparators),
+          .wantedNameFailure = job.wantedNameFailure};
+}
+
+StagedCopy StageCopy(const std::string& source, const std::string& destDir,
+                     const CopyProgressCallback& onProgress) {
+  StagedCopy staged;
+  staged.name = LastComponent(source, kPosixSeparators);
+  staged.source = UniqueFd(::open(source.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  // Only a folder that is there already: a missing one is made, or told of, by the copy itself.
+  staged.destination = UniqueFd(::open(destDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (staged.name.empty() || IsDotEntry(staged.name) || !staged.source.IsOpen() ||
+      !staged.destination.IsOpen() || ::fstat(staged.source.Get(), &staged.sourceInfo) != 0 ||
+      LiesWithin(staged.destination.Get(), staged.sourceInfo)) {
+    return {};
+  }
+  staged.startedAt = std::time(nullptr);
+  RemoveAbandonedStagingFolders(staged.destination.Get());
+  staged.staging = MakeStagingFolder(staged.destination.Get(), staged.name);
+  if (staged.staging.failure) return {};
+  CopyProgress progress(onProgress, onProgress ? ContentBytes(staged.source.Get()) : 0);
+  CopyJob job(progress, source, destDir);
+  job.stamps = &staged.read;
+  const bool copied = CopyContent(staged.source.Get(), staged.staging.folder.Get(), "", job) &&
+                      !progress.Cancelled();
+  progress.Finish();
+  // Flushed now, while nobody waits: the flush after the filling then finds little to write.
+  if (!copied || SyncTree(staged.staging.folder.Get(), job.filesCopied)) {
+    RemoveTree(staged.destination.Get(), staged.staging.name);
+    return {};
+  }
+  staged.filesCopied = job.filesCopied;
+  return staged;
+}
+
+CopyResult FinishStagedCopy(StagedCopy staged, const std::string& destDir, const CopyFinish& finish,
+                            const std::string& wantedName) {
+  const CopyProgressCallback unreported;
+  CopyProgress progress(unreported, 0);
+  CopyJob job(progress, {}, destDir);
+  job.filesCopied = staged.filesCopied;
+  const int destination = staged.destination.Get();
+  const auto chosen = FinishIntoPlace(staged.staging, staged.sourceInfo, destination,
+                                      {staged.name, wantedName}, finish, job);
+  if (!chosen) return {std::nullopt, job.Failure()};
+  SyncFolder(destination);
   return {.arrivedAt = JoinPath(destDir, *chosen, kPosixSeparators),
           .wantedNameFailure = job.wantedNameFailure};
 }

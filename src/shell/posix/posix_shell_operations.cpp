@@ -14,6 +14,7 @@
 #include "common/posix/unique_fd.h"
 #include "library/posix/folders.h"
 #include "shell/posix/folder_copy.h"
+#include "shell/posix/prepared_copy.h"
 #include "shell/posix/process.h"
 #include "shell/posix/rename_no_replace.h"
 #include "shell/posix/tree_removal.h"
@@ -74,11 +75,32 @@ PosixShellOperations::PosixShellOperations(FolderPicker pickFolder,
       onAssociationsChanged_(std::move(onAssociationsChanged)),
       onCopyProgress_(std::move(onCopyProgress)) {}
 
+PosixShellOperations::~PosixShellOperations() = default;
+
 CopyResult PosixShellOperations::CopyFolder(NativeWindow /*owner*/, const std::string& source,
                                             const std::string& destDir, const CopyFinish& finish,
                                             const std::string& wantedName) {
+  if (auto prepared = std::move(prepared_); prepared && prepared->IsFor(source, destDir)) {
+    PreparedCopy::Adoption adoption = prepared->Adopt(onCopyProgress_);
+    prepared.reset();  // whatever was not adopted goes before a copy is made afresh
+    if (adoption.cancelled) return {.cancelled = true};
+    if (adoption.staged) {
+      return FinishStagedCopy(std::move(*adoption.staged), destDir, finish, wantedName);
+    }
+  }
   return CopyFolderTree(source, destDir, onCopyProgress_, finish, wantedName);
 }
+
+void PosixShellOperations::PrepareCopy(const std::string& source, const std::string& destDir) {
+  prepared_.reset();
+  try {
+    prepared_ = std::make_unique<PreparedCopy>(source, destDir);
+  } catch (const std::system_error&) {
+    // No thread to be had: the copy is made when it is asked for.
+  }
+}
+
+void PosixShellOperations::DiscardPreparedCopy() { prepared_.reset(); }
 
 bool PosixShellOperations::BrowseForFolder(const std::string& title, std::string& folder) {
   return pickFolder_ && pickFolder_(title, folder);

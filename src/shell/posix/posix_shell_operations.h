@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "shell/shell_operations.h"
 
 namespace trelik {
+
+class PreparedCopy;
 
 // The Linux shell operations. What needs a window (the folder picker, a progress window for
 // long copies) and what rebuilds the desktop's view of our file types are handed in by the
@@ -23,10 +26,15 @@ class PosixShellOperations final : public ShellOperations {
 
   PosixShellOperations(FolderPicker pickFolder, AssociationsChangedHandler onAssociationsChanged,
                        CopyProgressCallback onCopyProgress);
+  ~PosixShellOperations() override;
+  PosixShellOperations(const PosixShellOperations&) = delete;
+  PosixShellOperations& operator=(const PosixShellOperations&) = delete;
 
   // `owner` plays no part: the progress goes to the callback handed in.
   CopyResult CopyFolder(NativeWindow owner, const std::string& source, const std::string& destDir,
                         const CopyFinish& finish = {}, const std::string& wantedName = {}) override;
+  void PrepareCopy(const std::string& source, const std::string& destDir) override;
+  void DiscardPreparedCopy() override;
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
   std::error_code RenamePath(const std::string& oldPath, const std::string& newPath) override;
   bool RemoveFile(const std::string& path) override;
@@ -50,6 +58,7 @@ class PosixShellOperations final : public ShellOperations {
   FolderPicker pickFolder_;
   AssociationsChangedHandler onAssociationsChanged_;
   CopyProgressCallback onCopyProgress_;
+  std::unique_ptr<PreparedCopy> prepared_;
 };
 
 }  // namespace trelik

@@ -11,12 +11,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -389,6 +392,76 @@ TEST(CopyFolder, CopiesTreesDeeperThanTheLongestPath) {
   EXPECT_TRUE(RemoveTree(base, "Deep"));
   EXPECT_TRUE(RemoveTree(base, "out"));
   ::close(base);
+}
+
+// The staging folder in `out` once it holds every entry of `entries`; empty when none comes.
+std::string WhenCopiedAhead(const std::string& out, const std::set<std::string>& entries) {
+  for (int poll = 0; poll < 2000; ++poll) {
+    for (const auto& entry : std::filesystem::directory_iterator(out)) {
+      const std::string path = entry.path().string();
+      if (entry.path().filename().string().starts_with(".Web.trelik-copy-") &&
+          TreeEntries(path) == entries) {
+        return path;
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return {};
+}
+
+// A copy made while the project's name is typed is taken over by the copy asked for then only
+// when the template stayed as it was; otherwise that copy is made afresh, whole. Nothing of it
+// is left when no copy takes it.
+TEST(CopyFolder, ACopyMadeAheadIsTakenOverOnlyWhenTheTemplateStayedTheSame) {
+  struct Case {
+    std::string what;
+    std::function<void(const std::string&)> change;  // done to the template while it is typed
+    bool takenOver = false;
+    bool escaped = false;  // the window is left by Escape
+  };
+  const Case cases[] = {
+      {"unchanged", [](const std::string&) {}, true},
+      {"file added", [](const std::string& web) { MakeFile(web + "/sub/new.txt", "new"); }},
+      {"file removed", [](const std::string& web) { ::unlink((web + "/sub/file.txt").c_str()); }},
+      {"file rewritten in place, its size kept",
+       [](const std::string& web) {
+         const UniqueFd file(::open((web + "/index.htm").c_str(), O_WRONLY));
+         ASSERT_EQ(::pwrite(file.Get(), "<HTML>", 6, 0), 6);
+       }},
+      {"escaped", [](const std::string&) {}, false, true},
+  };
+  TempFolder folders[std::size(cases)];
+  for (const TempFolder& folder : folders) {
+    MakeTemplate(folder / "Web");
+    MakeFolder(folder / "out");
+  }
+  // Time stamps can be trusted only once they are older than their file system's grain.
+  for (const std::time_t made = std::time(nullptr); std::time(nullptr) <= made + 2;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const std::string web = folders[i] / "Web";
+    const std::string out = folders[i] / "out/";
+    PosixShellOperations shell({}, {}, {});
+    shell.PrepareCopy(web, out);
+    const std::string staging = WhenCopiedAhead(out, TreeEntries(web));
+    ASSERT_NE(staging, "") << c.what;
+    MakeFile(staging + "/made ahead", "");  // tells the copy made ahead from one made afresh
+    c.change(web);
+    if (c.escaped) {
+      shell.DiscardPreparedCopy();
+      EXPECT_EQ(TreeEntries(out), std::set<std::string>{}) << c.what;
+      continue;
+    }
+    const auto arrived = shell.CopyFolder(nullptr, web, out, {}, "Shop").arrivedAt;
+
+    ASSERT_EQ(arrived, out + "Shop") << c.what;
+    EXPECT_EQ(TreeEntries(out).size(), TreeEntries(*arrived).size() + 1) << c.what;
+    std::set<std::string> expected = TreeEntries(web);
+    if (c.takenOver) expected.insert("made ahead");
+    EXPECT_EQ(TreeEntries(*arrived), expected) << c.what;
+  }
 }
 
 }  // namespace
