@@ -13,7 +13,8 @@
 # sync and a pause. Rounds are interleaved and the first one is not counted. Usage:
 # bench/create_time.sh (after `cmake --preset linux`, and `cmake --preset windows` for
 # PRESET=windows; ROUNDS=N changes the number of counted rounds, SIZES the sizes, e.g.
-# SIZES="2000"; TRELIK names another build's program, e.g. one built before a change).
+# SIZES="2000"; TRELIK names another build's program, BEFORE one to time in the same rounds, e.g.
+# one built before a change; Linux only).
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -105,17 +106,18 @@ else
   done
   template() { echo "$scratch/home-$1/.local/share/trelik/projects/Web"; }
   hows=(trelik cp cp-sync)
+  [ -n "${BEFORE:-}" ] && hows+=(before)
 fi
 
-# Starts Trelik on a launcher in $1, types the name and presses Enter; prints the start and the
-# time of the Enter.
+# Starts the program $3 on a launcher in $1, types the name and presses Enter; prints the start
+# and the time of the Enter.
 create_in_window() {
-  local folder=$1 size=$2 start window pressed
+  local folder=$1 size=$2 program=$3 start window pressed
   printf '\n' >"$folder/New.trelik_Web"
   start=$EPOCHREALTIME
   (cd "$folder" && HOME=$scratch/home-$size XDG_DATA_HOME=$scratch/home-$size/.local/share \
     XDG_CONFIG_HOME=$scratch/home-$size/.config PATH=$scratch/bin:$PATH \
-    exec "$trelik" "$folder/New.trelik_Web") >/dev/null 2>&1 &
+    exec "$program" "$folder/New.trelik_Web") >/dev/null 2>&1 &
   local pid=$!
   for _ in $(seq 1 2000); do
     window=$(xdotool search --onlyvisible --name '^ Trelik$' 2>/dev/null | head -n 1)
@@ -145,13 +147,16 @@ create_once() {
   timeout 60 sync
   sleep 1
   case $how in
-    trelik)
+    trelik | before)
       if [ "$preset" = windows ]; then
         start=$EPOCHREALTIME
         timeout 300 "${runner[@]}" "$scratch/app-$size/trelik.exe" --new Web --name Shop/ \
           --in "$(win "$folder")" --open >/dev/null 2>&1 </dev/null
       else
-        times=$(create_in_window "$folder" "$size") || { echo "  $size, round $round: no window" >&2; return; }
+        local program=$trelik
+        [ "$how" = before ] && program=$BEFORE
+        times=$(create_in_window "$folder" "$size" "$program") ||
+          { echo "  $how, $size, round $round: no window" >&2; return; }
         start=${times% *}
       fi ;;
     cp | cp-sync | xcopy)
@@ -173,7 +178,7 @@ create_once() {
   [ -d "$folder/Shop" ] || { echo "  $how, $size, round $round: no project" >&2; return; }
   [ "$round" = 0 ] && return
   ms[$how-$size]+=" $(ms_between "$start" "$at")"
-  [ "$how" = trelik ] && [ -n "${times:-}" ] && after_enter[$size]+=" $(ms_between "${times#* }" "$at")"
+  case $how in trelik | before) [ -n "${times:-}" ] && after_enter[$how-$size]+=" $(ms_between "${times#* }" "$at")" ;; esac
 }
 
 for size in "${sizes[@]}"; do
@@ -199,7 +204,9 @@ for size in "${sizes[@]}"; do
   [ "$preset" = windows ] && row "xcopy /e /i + opener, $size files" '%10.1f' ${ms[xcopy-$size]}
   [ "$preset" = linux ] && row "cp -r + sync -f + opener, $size files" '%10.1f' ${ms[cp-sync-$size]}
   row "Trelik, $size files" '%10.1f' ${ms[trelik-$size]}
-  [ "$preset" = linux ] && row "  of which from Enter on, $size files" '%10.1f' ${after_enter[$size]}
+  [ "$preset" = linux ] && row "  of which from Enter on, $size files" '%10.1f' ${after_enter[trelik-$size]}
+  [ -n "${BEFORE:-}" ] && row "BEFORE, $size files" '%10.1f' ${ms[before-$size]} &&
+    row "  of which from Enter on, $size files" '%10.1f' ${after_enter[before-$size]}
 done
 header "ratio, pair by pair"
 for size in "${sizes[@]}"; do
@@ -207,5 +214,7 @@ for size in "${sizes[@]}"; do
   [ "$preset" = linux ] && [ "$size" != 10 ] && target='<= 1.10x (median)'
   ratio_row "Trelik / cp -r + opener, $size" "$target" ${ms[trelik-$size]} -- ${ms[cp-$size]}
   [ "$preset" = windows ] && ratio_row "Trelik / xcopy + opener, $size" '(none)' ${ms[trelik-$size]} -- ${ms[xcopy-$size]}
-  [ "$preset" = linux ] && ratio_row "Trelik from Enter / cp -r + opener, $size" '(none)' ${after_enter[$size]} -- ${ms[cp-$size]}
+  [ "$preset" = linux ] && ratio_row "Trelik from Enter / cp -r + opener, $size" '(none)' ${after_enter[trelik-$size]} -- ${ms[cp-$size]}
+  [ -n "${BEFORE:-}" ] && ratio_row "BEFORE / cp -r + opener, $size" "$target" ${ms[before-$size]} -- ${ms[cp-$size]} &&
+    ratio_row "Trelik / BEFORE, $size" '(none)' ${ms[trelik-$size]} -- ${ms[before-$size]}
 done
