@@ -120,17 +120,18 @@ CreationServices TForm1::Services() {
 }
 
 void TForm1::FormClose() {
-  if (leaving_) return;
-  const CreationRequest request{program_.launcherPath,
-                                LibraryFolder(*program_.Settings, program_.AppDir), Edit1->Text(),
-                                CheckBox1->Checked(), form_->Handle()};
-  program_.ProjectName = CreateProject(request, Services());
-  program_.shell.DiscardPreparedCopy();  // a creation that copied nothing leaves nothing either
+  if (!leaving_) {
+    const CreationRequest request{program_.launcherPath,
+                                  LibraryFolder(*program_.Settings, program_.AppDir), Edit1->Text(),
+                                  CheckBox1->Checked(), form_->Handle()};
+    program_.ProjectName = CreateProject(request, Services());
+  }
+  // Whatever was copied ahead and not taken by a creation goes with the window.
+  program_.shell.DiscardPreparedCopy();
 }
 
 void TForm1::FormEscape() {
   leaving_ = true;
-  program_.shell.DiscardPreparedCopy();
   form_->Close();
 }
 

@@ -402,8 +402,7 @@ StagedCopy StageCopy(const std::string& source, const std::string& destDir,
   const bool copied = CopyContent(staged.source.Get(), staged.staging.folder.Get(), "", job) &&
                       !progress.Cancelled();
   progress.Finish();
-  // Flushed now, while nobody waits: the flush after the filling then finds little to write.
-  if (!copied || SyncTree(staged.staging.folder.Get(), job.filesCopied)) {
+  if (!copied) {
     RemoveTree(staged.destination.Get(), staged.staging.name);
     return {};
   }

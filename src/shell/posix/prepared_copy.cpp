@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "shell/posix/tree_removal.h"
+#include "shell/posix/tree_sync.h"
 
 namespace trelik {
 namespace {
@@ -56,6 +57,11 @@ void PreparedCopy::Run() {
     total_ = total;
     return !stop_;
   });
+  // Flushed now, while nobody waits, so that the flush after the filling finds little to write;
+  // that one tells of a failure.
+  if (staged.Staged() && !stop_) {
+    static_cast<void>(SyncTree(staged.staging.folder.Get(), staged.filesCopied));
+  }
   const std::lock_guard lock(mutex_);
   staged_ = std::move(staged);
   finished_ = true;

@@ -60,6 +60,18 @@ run_case "$projects/Another.trelik_Web" 'Other\' alt+F4
 expect_file "$projects/Other/index.htm"
 expect_missing "$projects/Another.trelik_Web"
 
+# The template is copied ahead while the name is typed; Escape takes that copy away again.
+: >"$projects/Escaped.trelik_Web"
+"$trelik" "$projects/Escaped.trelik_Web" >"$work/out.log" 2>&1 &
+pid=$!
+focus_window '^ Trelik$' >/dev/null || kill "$pid"
+for _ in $(seq 1 100); do ls -A "$projects" | grep -q '^\.Web\.trelik-copy-' && break; sleep 0.1; done
+ls -A "$projects" | grep -q '^\.Web\.trelik-copy-' || fail "the template was not copied ahead"
+xdotool key Escape
+wait_for_exit "$pid" 15
+expect_file "$projects/Escaped.trelik_Web"
+ls -A "$projects" | grep -q trelik-copy && fail "a staging folder was left"
+
 check_user_files_are_safe "$projects"
 
 # Started without a launcher: nothing is created, and the base type is registered.
