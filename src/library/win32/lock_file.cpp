@@ -46,9 +46,12 @@ bool IsStillNamed(HANDLE file, const std::string& path) {
 }
 
 // A file deleted while others hold it open keeps its name until they close it, and a new lock
-// could not be made there meanwhile: it is moved aside first, to a name of this process's own.
+// could not be made there meanwhile: it is moved aside first, to a name of this removal's own
+// (an earlier one may still be held open, and could not be replaced).
 bool RemoveName(const std::string& path) {
-  const std::string aside = path + "." + std::to_string(GetCurrentProcessId()) + ".removed";
+  static unsigned removals = 0;
+  const std::string aside = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                            std::to_string(++removals) + ".removed";
   if (!MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
   DeleteFileA(aside.c_str());
   return true;
