@@ -19,6 +19,10 @@ constexpr int kFlushers = 4;
 // The attributes a folder copy keeps; a new folder has none of them.
 constexpr DWORD kFolderAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+// The attributes a file copy keeps: those a program may set. The others (a link's, compression,
+// encryption) belong to how the template's file is stored, not to its content.
+constexpr DWORD kFileAttributes = kFolderAttributes | FILE_ATTRIBUTE_ARCHIVE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_TEMPORARY;
 
 class FileHandle {
  public:
@@ -151,8 +155,10 @@ class TreeCopier {
   }
 
   bool CopyOneFile(const TreeEntry& entry) {
+    // As the system's own copy opens it: a file another program writes meanwhile fails the
+    // size check instead of the open.
     const FileHandle source(CreateFileA((from_ + "\\" + entry.path).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.Valid()) return Fail(entry, LastSystemError(), false);
     FileHandle copy(CreateFileA((to_ + "\\" + entry.path).c_str(), GENERIC_WRITE, 0, nullptr,
@@ -178,7 +184,8 @@ class TreeCopier {
     FILE_BASIC_INFO basic{};
     basic.LastWriteTime.LowPart = entry.lastWrite.dwLowDateTime;
     basic.LastWriteTime.HighPart = static_cast<LONG>(entry.lastWrite.dwHighDateTime);
-    basic.FileAttributes = entry.attributes != 0 ? entry.attributes : FILE_ATTRIBUTE_NORMAL;
+    const DWORD kept = entry.attributes & kFileAttributes;
+    basic.FileAttributes = kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(copy.Get(), FileBasicInfo, &basic, sizeof basic)) {
       return Fail(entry, LastSystemError(), true);
     }
