@@ -1,5 +1,6 @@
 #include "shell/win32/tree_copy.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -16,6 +17,8 @@ constexpr DWORD kChunk = 1 << 18;
 // Flushes in flight at once: the file system commits those that wait together in one journal
 // write, where flushed one after another each waits for a disk write of its own.
 constexpr int kFlushers = 4;
+// How often the progress is told while the last flushes are waited for.
+constexpr std::chrono::milliseconds kFlushWaitStep{50};
 // The attributes a folder copy keeps; a new folder has none of them.
 constexpr DWORD kFolderAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -72,6 +75,12 @@ class Flusher {
     return failure_.has_value();
   }
 
+  // Waits up to `wait` for every copy handed in to be flushed and closed; true once they are.
+  bool WaitUntilFlushed(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    return flushed_.wait_for(lock, wait, [this] { return waiting_.empty() && busy_ == 0; });
+  }
+
   // Waits until every copy is flushed and closed, or with `discard` closed at once; the first
   // failure, if any.
   std::optional<TreeCopyFailure> Finish(bool discard) {
@@ -93,21 +102,27 @@ class Flusher {
       std::unique_lock lock(mutex_);
       ready_.wait(lock, [this] { return ending_ || !waiting_.empty(); });
       if (waiting_.empty()) return;
-      const Unflushed written = std::move(waiting_.front());
+      std::optional<Unflushed> written(std::move(waiting_.front()));
       waiting_.pop_front();
       const bool flush = !discard_ && !failure_;
+      ++busy_;
       lock.unlock();
-      if (flush && !FlushFileBuffers(written.file.Get())) {
-        const std::error_code error = LastSystemError();
-        lock.lock();
-        if (!failure_) failure_ = TreeCopyFailure{written.entry->path, error, true};
-      }
+      std::error_code error;
+      if (flush && !FlushFileBuffers(written->file.Get())) error = LastSystemError();
+      const std::string path = written->entry->path;
+      written.reset();  // closed before it counts as done
+      lock.lock();
+      if (error && !failure_) failure_ = TreeCopyFailure{path, error, true};
+      --busy_;
+      flushed_.notify_all();
     }
   }
 
   std::mutex mutex_;
   std::condition_variable ready_;
+  std::condition_variable flushed_;
   std::deque<Unflushed> waiting_;
+  int busy_ = 0;
   bool ending_ = false;
   bool discard_ = false;
   std::optional<TreeCopyFailure> failure_;
@@ -125,16 +140,19 @@ class TreeCopier {
     for (auto entry = entries.begin(); going && entry != entries.end(); ++entry) {
       going = entry->folder ? MakeFolder(*entry) : CopyOneFile(*entry);
     }
+    // The window keeps being drawn and heard while the last flushes are waited for.
+    while (going && !flusher_.WaitUntilFlushed(kFlushWaitStep)) going = Report();
     if (auto failure = flusher_.Finish(!going)) {
       if (!result_.failure) result_.failure = std::move(failure);
     }
-    if (progress_) progress_(total_, total_);
+    if (progress_) progress_(total_ + 1, total_ + 1);
     return std::move(result_);
   }
 
  private:
+  // The total has one unit more than the content's bytes, done once the copy is flushed.
   bool Report() {
-    if (!progress_ || progress_(done_, total_)) return true;
+    if (!progress_ || progress_(done_, total_ + 1)) return true;
     result_.cancelled = true;
     return false;
   }

@@ -11,9 +11,10 @@
 
 namespace trelik {
 
-// Told how far a copy has got in bytes of file content, `done` of `total`: first (0, total),
-// then after each file and each piece of a large one, and last (total, total) however the copy
-// ended. False when the user asked to stop the copy.
+// Told how far a copy has got in bytes of file content, `done` of `total`, where the total has
+// one more for the flushing at the end: first (0, total), then after each file and each piece of
+// a large one, and while the last flushes are waited for, and last (total, total) however the
+// copy ended. False when the user asked to stop the copy.
 using CopyProgressReport = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
 // Why a tree copy stopped: the entry, by its path relative to the tree, and the system's reason,
