@@ -14,7 +14,8 @@
 # bench/create_time.sh (after `cmake --preset linux`, and `cmake --preset windows` for
 # PRESET=windows; ROUNDS=N changes the number of counted rounds, SIZES the sizes, e.g.
 # SIZES="2000"; TRELIK names another build's program, BEFORE one to time in the same rounds, e.g.
-# one built before a change; Linux only).
+# one built before a change; Linux only; TYPE_DELAY=MS types the name at MS milliseconds a key,
+# as a person would, instead of at once).
 set -u
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -131,7 +132,7 @@ create_in_window() {
     sleep 0.005
   done
   # "Shop/" names the project's folder.
-  xdotool type --delay 0 Shop/
+  xdotool type --delay "${TYPE_DELAY:-0}" Shop/
   pressed=$EPOCHREALTIME
   xdotool key Return
   wait "$pid"
@@ -194,7 +195,7 @@ done
 if [ "$preset" = windows ]; then
   echo "Time from starting trelik.exe --new ... --open to the main file handed to the opener (ms), under Wine $(wine_version)"
 else
-  echo "Time from starting Trelik on a launcher (name typed, Enter) to the main file handed to the opener (ms), linux build"
+  echo "Time from starting Trelik on a launcher (name typed, Enter) to the main file handed to the opener (ms), linux build, typed at ${TYPE_DELAY:-0} ms a key"
 fi
 load_note
 echo "file system: $(findmnt -n -o FSTYPE,OPTIONS -T "$scratch" | cut -c1-60)"
