@@ -8,27 +8,10 @@
 
 #include "common/path_parts.h"
 #include "common/system_error.h"
+#include "common/win32/file_handle.h"
 
 namespace trelik {
 namespace {
-
-// Closes a file handle when it goes out of scope.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Close() {
-    if (Valid()) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 // The folder and any missing parents; nothing when they exist afterwards.
 std::error_code CreateFolders(const std::string& folder) {

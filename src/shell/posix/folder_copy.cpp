@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 #include "common/path_parts.h"
@@ -330,23 +331,32 @@ std::optional<std::string> FinishIntoPlace(const StagingFolder& staging,
   return std::nullopt;
 }
 
-// Builds the copy in a staging folder and moves it into place; a failed copy is removed, and
-// so are the staging folders that killed copies left here before.
-std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
-                                               int destination, const CopyNames& names,
-                                               const CopyFinish& finish, CopyJob& job) {
+// Copies what `source` holds into a new staging folder for a copy of `name`, first removing the
+// staging folders that killed copies left here before; nullopt, with nothing of it left, when
+// that fails or is stopped.
+std::optional<StagingFolder> FillStagingFolder(int source, int destination, const std::string& name,
+                                               CopyJob& job) {
   RemoveAbandonedStagingFolders(destination);
-  const StagingFolder staging = MakeStagingFolder(destination, names.name);
+  StagingFolder staging = MakeStagingFolder(destination, name);
   if (staging.failure) {
     job.FailWriting(staging.failure);
     return std::nullopt;
   }
   // A stop asked for at the last report still stops the copy.
   if (CopyContent(source, staging.folder.Get(), "", job) && !job.progress.Cancelled()) {
-    return FinishIntoPlace(staging, sourceInfo, destination, names, finish, job);
+    return staging;
   }
   RemoveTree(destination, staging.name);
   return std::nullopt;
+}
+
+// Builds the copy in a staging folder and moves it into place; a failed copy is removed.
+std::optional<std::string> CopyIntoDestination(int source, const struct stat& sourceInfo,
+                                               int destination, const CopyNames& names,
+                                               const CopyFinish& finish, CopyJob& job) {
+  const auto staging = FillStagingFolder(source, destination, names.name, job);
+  if (!staging) return std::nullopt;
+  return FinishIntoPlace(*staging, sourceInfo, destination, names, finish, job);
 }
 
 }  // namespace
@@ -393,19 +403,13 @@ StagedCopy StageCopy(const std::string& source, const std::string& destDir,
     return {};
   }
   staged.startedAt = std::time(nullptr);
-  RemoveAbandonedStagingFolders(staged.destination.Get());
-  staged.staging = MakeStagingFolder(staged.destination.Get(), staged.name);
-  if (staged.staging.failure) return {};
   CopyProgress progress(onProgress, onProgress ? ContentBytes(staged.source.Get()) : 0);
   CopyJob job(progress, source, destDir);
   job.stamps = &staged.read;
-  const bool copied = CopyContent(staged.source.Get(), staged.staging.folder.Get(), "", job) &&
-                      !progress.Cancelled();
+  auto filled = FillStagingFolder(staged.source.Get(), staged.destination.Get(), staged.name, job);
   progress.Finish();
-  if (!copied) {
-    RemoveTree(staged.destination.Get(), staged.staging.name);
-    return {};
-  }
+  if (!filled) return {};
+  staged.staging = std::move(*filled);
   staged.filesCopied = job.filesCopied;
   return staged;
 }

@@ -32,8 +32,8 @@ struct SourceStamp {
   struct stat info;
 };
 
-// A folder's content copied ahead into a staging folder of its destination, complete and
-// flushed, for a copy into that destination to finish later with FinishStagedCopy.
+// A folder's content copied ahead, complete, into a staging folder of its destination, for a
+// copy into that destination to finish later with FinishStagedCopy.
 struct StagedCopy {
   bool Staged() const { return staging.folder.IsOpen(); }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/system_error.h"
+#include "common/win32/file_handle.h"
 
 namespace trelik {
 namespace {
@@ -26,25 +27,6 @@ constexpr DWORD kFolderAttributes =
 // encryption) belong to how the template's file is stored, not to its content.
 constexpr DWORD kFileAttributes = kFolderAttributes | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_TEMPORARY;
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (Valid()) CloseHandle(handle_);
-  }
-  FileHandle(FileHandle&& other) noexcept
-      : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  FileHandle& operator=(FileHandle&&) = delete;
-
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // A written copy of a file, open until it is flushed.
 struct Unflushed {

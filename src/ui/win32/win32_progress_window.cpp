@@ -7,6 +7,7 @@
 #include "common/win32/narrow_text.h"
 #include "ui/layout_plan.h"
 #include "ui/widgets.h"
+#include "ui/win32/win32_widgets.h"
 #include "ui/win32/window_binding.h"
 
 namespace trelik {
@@ -26,13 +27,6 @@ constexpr int kBarHeight = 18;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 24;
 constexpr int kGap = 10;
-
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kDesignDpi;
-}
 
 HFONT MessageFont() {
   NONCLIENTMETRICSW metrics{};
@@ -108,7 +102,7 @@ void ProgressWindow::Open() {
   windowClass.lpszClassName = kProgressClass;
   RegisterClassExW(&windowClass);  // again when it exists already: harmless
 
-  const int dpi = ScreenDpi();
+  const int dpi = ReadScreenDpi();
   const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, kDesignDpi); };
   const int width = scaled(kWidth);
   int height = scaled(kMargin + kLineHeight + kGap + kBarHeight + kMargin);

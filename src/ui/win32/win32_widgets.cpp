@@ -7,6 +7,7 @@
 #include "common/error.h"
 #include "common/system_error.h"
 #include "shell/win32/modal_scope.h"
+#include "ui/layout_plan.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/window_binding.h"
 
@@ -25,13 +26,6 @@ LRESULT CALLBACK ApplicationProcedure(HWND window, UINT message, WPARAM wParam, 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-int ReadScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
 // Returns the button pressed. Owned, the box is centred on its owner; without one, on the
 // screen. Either way every window of the program is kept from input until it is dismissed.
 int ShowBox(HWND owner, const std::string& text, UINT buttonsAndIcon) {
@@ -40,6 +34,13 @@ int ShowBox(HWND owner, const std::string& text, UINT buttonsAndIcon) {
 }
 
 }  // namespace
+
+int ReadScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
 
 Win32Application::Win32Application() : dpi_(ReadScreenDpi()) {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),

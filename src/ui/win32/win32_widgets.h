@@ -13,6 +13,9 @@ namespace trelik {
 
 class Win32Form;
 
+// The screen's pixels per inch, as the system scales text; the design's 96 when it cannot tell.
+int ReadScreenDpi();
+
 // The Win32 backend: plain CreateWindowEx controls in the program's own windows, laid out at
 // the screen's DPI. Needs a window station with a display; the constructor throws Error when
 // the program's window cannot be made.
