@@ -102,6 +102,9 @@ stop_process() {
   wait "$1" 2>/dev/null
 }
 not_running() { ! kill -0 "$1" 2>/dev/null; }
+# A file manager's first start in a fresh home (GNOME Files starts its indexer) can take longer
+# than focus_window waits on a busy machine.
+window_shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 
 for entry in "${installed[@]}"; do
   command=${entry%%|*}
@@ -109,7 +112,8 @@ for entry in "${installed[@]}"; do
   name=${command%% *}
   $command "$work/Docs" >"$work/$name.log" 2>&1 &
   file_manager=$!
-  if window=$(focus_window '^Docs') && poll 20 watches_folder "$file_manager" "$work/Docs"; then
+  if poll 60 window_shown '^Docs' && window=$(focus_window '^Docs') &&
+    poll 20 watches_folder "$file_manager" "$work/Docs"; then
     click_view "$window"
     # shellcheck disable=SC2086 # one key a word
     xdotool key --delay 150 ctrl+a $keys
