@@ -93,14 +93,12 @@ void UpdateDesktopAfterCommand(const std::string& storePath, const DesktopFolder
   }
 }
 
-void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
-                const CommandLinePlatform& platform) {
-  const std::string programFolder = DirectoryPart(platform.executablePath, kPosixSeparators);
-  const std::string iconFile = ProgramFile(programFolder, "trelik.png");
-  // The windows get the small sizes only: the window manager is sent every size the icon has,
-  // and the large one would cost each start a few milliseconds. They are read as PNG by name:
-  // to find the format of a file out, Qt would load every image plugin it has, and the
-  // libraries they need, before the window shows.
+// The windows get the small sizes only: the window manager is sent every size the icon has, and
+// the large one would cost each start a few milliseconds. They are read as PNG by name: to find
+// the format of a file out, Qt would load every image plugin it has, and the libraries they need.
+// They are set once the first window is drawn: a window manager takes an icon that comes after
+// the window, and the start does not wait for the reading.
+void SetWindowIcons(const std::string& programFolder) {
   QIcon windowIcon;
   for (const char* size : {"16", "32", "48"}) {
     QImageReader reader(
@@ -110,6 +108,12 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
     windowIcon.addPixmap(QPixmap::fromImage(reader.read()));
   }
   QApplication::setWindowIcon(windowIcon);
+}
+
+void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
+                const CommandLinePlatform& platform) {
+  const std::string programFolder = DirectoryPart(platform.executablePath, kPosixSeparators);
+  const std::string iconFile = ProgramFile(programFolder, "trelik.png");
 
   QtApplication application;
   ProgressWindow copyProgress(CopyProgress());
@@ -172,6 +176,7 @@ void RunProgram(const ProgramOptions& options, const DesktopFolders& desktop,
   // since the user has nothing to wait for in it (a timer at once would run before the window
   // even reaches the display server); a registration that changed the store has done it.
   RunTrelik(program, [&] {
+    SetWindowIcons(programFolder);
     if (!desktopChecked) updateDesktop(false);
   });
 }

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_widgets.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -31,6 +32,11 @@ namespace trelik {
 namespace {
 
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+
+QFont Bold(QFont font) {
+  font.setBold(true);
+  return font;
+}
 
 // The layout was drawn with an 8-point font at 96 pixels per inch; the desktop's font family at
 // that size keeps every caption inside its box.
@@ -94,49 +100,50 @@ class QtCheckBox final : public QtControl<CheckBox, QCheckBox> {
   void SetChecked(bool checked) override { Native()->setChecked(checked); }
 };
 
-// A label that reports clicks, for text links; the keyboard reaches it too, and then Enter or
-// Space acts as a click, as does its access key: a label is its own buddy, so that it shows
-// the key's letter underlined and hears the key.
-class ClickableLabel final : public QLabel {
+// A text link: drawn as a label is, in the link colour, and reached by the keyboard, where Enter
+// or Space acts as a click, as does its access key. It is a button rather than a QLabel: a label
+// that takes the focus lays its text out as a rich-text document, which cost every start a
+// millisecond and more for the main window's four links.
+class TextLink final : public QAbstractButton {
  public:
-  ClickableLabel(QWidget* parent, std::function<void()> onClick)
-      : QLabel(parent), onClick_(std::move(onClick)) {
+  TextLink(QWidget* parent, std::function<void()> onClick)
+      : QAbstractButton(parent), onClick_(std::move(onClick)) {
     setFocusPolicy(Qt::TabFocus);
-    setBuddy(this);
+    setForegroundRole(QPalette::Link);
+    setCursor(Qt::PointingHandCursor);
+    connect(this, &QAbstractButton::clicked, this, [this] { onClick_(); });
   }
 
+  QSize sizeHint() const override { return fontMetrics().size(Qt::TextShowMnemonic, text()); }
+
  protected:
+  // The access key acts at once, as a click does; a button would wait for its pressed look.
   bool event(QEvent* event) override {
-    if (event->type() != QEvent::Shortcut) return QLabel::event(event);
+    if (event->type() != QEvent::Shortcut) return QAbstractButton::event(event);
     setFocus(Qt::ShortcutFocusReason);
     onClick_();
     return true;
   }
   void keyPressEvent(QKeyEvent* event) override {
     const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       event->accept();
       onClick_();
       return;
     }
-    QLabel::keyPressEvent(event);
+    QAbstractButton::keyPressEvent(event);
   }
-  void paintEvent(QPaintEvent* event) override {
-    QLabel::paintEvent(event);
-    if (!hasFocus()) return;
+  void paintEvent(QPaintEvent*) override {
     QStylePainter painter(this);
+    const bool underline = style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this) != 0;
+    painter.drawItemText(rect(),
+                         Qt::AlignLeft | Qt::AlignVCenter |
+                             (underline ? Qt::TextShowMnemonic : Qt::TextHideMnemonic),
+                         palette(), isEnabled(), text(), foregroundRole());
+    if (!hasFocus()) return;
     QStyleOptionFocusRect option;
     option.initFrom(this);
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
-  }
-  // A label passes presses on to its parent unless it takes them, and then hears no release.
-  void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton) event->accept();
-  }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-      onClick_();
-    }
   }
 
  private:
@@ -174,6 +181,13 @@ class QtLabel final : public QtControl<Label, QLabel> {
   }
 
   QWidget* described_ = nullptr;
+};
+
+class QtLink final : public QtControl<Label, TextLink> {
+ public:
+  using QtControl::QtControl;
+  std::string Text() const override { return Native()->text().toStdString(); }
+  void SetText(const std::string& text) override { Native()->setText(ToQt(text)); }
 };
 
 // Alt with a letter is an access key, or nothing, as in a Windows edit box: never typed text.
@@ -276,6 +290,7 @@ class QtForm final : public Form, public WidgetSource {
     }
     Prepare();
     dialog_->setModal(false);
+
     drawingAwaited_ = true;
     dialog_->show();
     application_.Dispatch(onShow);
@@ -388,35 +403,27 @@ class QtForm final : public Form, public WidgetSource {
     const std::size_t describes = declared.describes;
     const bool link = declared.planned.link;
     const bool bold = declared.bold;
-    // A link is its own buddy and shows its text marked; a plain label as it stands.
+    // A link shows its access key marked; a plain label its text as it stands.
     const QString text = ToQt(link ? declared.MarkedCaption() : declared.planned.caption);
     const QString tooltip = ToQt(declared.tooltip);
+    if (link) {
+      return Defer(std::make_unique<QtLink>(*this), [=, this](QWidget* parent, QtLink& label) {
+        auto* widget =
+            new TextLink(parent, [this, &label] { application_.Dispatch(label.onClick); });
+        widget->setText(text);
+        if (bold) widget->setFont(Bold(widget->font()));
+        if (!tooltip.isEmpty()) widget->setToolTip(tooltip);
+        return widget;
+      });
+    }
     return Defer(std::make_unique<QtLabel>(*this), [=, this](QWidget* parent, QtLabel& label) {
-      QLabel* widget = nullptr;
-      if (link) {
-        widget =
-            new ClickableLabel(parent, [this, &label] { application_.Dispatch(label.onClick); });
-      } else {
-        widget = describes != kNoGroup ? new OneLineLabel(parent) : new QLabel(parent);
-      }
+      QLabel* widget = describes != kNoGroup ? new OneLineLabel(parent) : new QLabel(parent);
       widget->setText(text);
       if (describes != kNoGroup) {
         label.Describes(widgets_[describes]);
         widgets_[describes]->setAccessibleDescription(text);
       }
-      if (bold) {
-        QFont font = widget->font();
-        font.setBold(true);
-        widget->setFont(font);
-      }
-      if (link) {
-        widget->setCursor(Qt::PointingHandCursor);
-        QPalette palette = widget->palette();
-        // Text on a window whose background role is Base is drawn in the Text role.
-        palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
-        palette.setColor(QPalette::Text, palette.color(QPalette::Link));
-        widget->setPalette(palette);
-      }
+      if (bold) widget->setFont(Bold(widget->font()));
       if (!tooltip.isEmpty()) widget->setToolTip(tooltip);
       return widget;
     });

@@ -13,7 +13,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -68,10 +67,10 @@ TEST_F(QtWidgetsTest, LinksGetTheLinkColourAndReportClicks) {
   int clicks = 0;
   link->onClick = [&] { ++clicks; };
   form->Show();
-  auto* linkWidget = Widget<QLabel>(*form, "Label2");
-  auto* plainWidget = Widget<QLabel>(*form, "Label3");
+  auto* linkWidget = Widget<QWidget>(*form, "Label2");
+  auto* plainWidget = Widget<QWidget>(*form, "Label3");
   ASSERT_NE(linkWidget, nullptr);
-  const auto drawnIn = [](QLabel* label) {
+  const auto drawnIn = [](QWidget* label) {
     return label->palette().color(label->foregroundRole());
   };
   EXPECT_EQ(drawnIn(linkWidget), linkWidget->palette().color(QPalette::Link));
@@ -103,7 +102,7 @@ TEST_F(QtWidgetsTest, ALinkKeepsItsColourInAModalWindow) {
                  {.text = "https://trelik.example", .bounds = {72, 48, 119, 13}, .link = true});
   QColor shown;
   QTimer::singleShot(0, [&] {
-    auto* label = Widget<QLabel>(*form, "Label2");
+    auto* label = Widget<QWidget>(*form, "Label2");
     shown = label->palette().color(label->foregroundRole());
     static_cast<QDialog*>(form->Handle())->close();
   });
