@@ -45,24 +45,37 @@ ProgressWindowArgs DesktopUpdateProgress() {
 ProgressWindow::ProgressWindow(ProgressWindowArgs args) : args_(std::move(args)) {}
 ProgressWindow::~ProgressWindow() = default;
 
+// The window is made only once the work has gone on for as long as it waits before showing: most
+// work ends sooner, and the window's widgets would cost every start of the program, whose
+// desktop check reports its progress too.
 bool ProgressWindow::Update(std::uint64_t done, std::uint64_t total) {
-  if (!dialog_) {
-    dialog_ = std::make_unique<QProgressDialog>();
-    dialog_->setWindowTitle(Application::kTitle);
-    dialog_->setLabelText(QString::fromStdString(args_.text));
-    if (!args_.cancellable) dialog_->setCancelButton(nullptr);
-    dialog_->setRange(0, kSteps);
-    dialog_->setMinimumDuration(args_.showAfterMs);
-    dialog_->setWindowModality(Qt::ApplicationModal);
-    // The work ends at its next report, not at once: the window stays until it has.
-    dialog_->setAutoReset(false);
-    dialog_->setAutoClose(false);
+  const bool finished = done >= total;
+  if (!started_.isValid()) started_.start();
+  if (!dialog_ && !finished && started_.elapsed() >= args_.showAfterMs) MakeDialog();
+  bool goOn = true;
+  if (dialog_) {
+    dialog_->setValue(total == 0 ? kSteps : static_cast<int>(done * kSteps / total));
+    goOn = !dialog_->wasCanceled();  // a modal progress window repaints and hears Cancel here
   }
-  const int step = total == 0 ? kSteps : static_cast<int>(done * kSteps / total);
-  dialog_->setValue(step);  // a modal progress window repaints and hears Cancel from here
-  const bool goOn = !dialog_->wasCanceled();
-  if (done >= total) dialog_.reset();
+  if (finished) {
+    dialog_.reset();
+    started_.invalidate();
+  }
   return goOn;
+}
+
+void ProgressWindow::MakeDialog() {
+  dialog_ = std::make_unique<QProgressDialog>();
+  dialog_->setWindowTitle(Application::kTitle);
+  dialog_->setLabelText(QString::fromStdString(args_.text));
+  if (!args_.cancellable) dialog_->setCancelButton(nullptr);
+  dialog_->setRange(0, kSteps);
+  // Its time to wait is over: it shows at the first progress it is told.
+  dialog_->setMinimumDuration(0);
+  dialog_->setWindowModality(Qt::ApplicationModal);
+  // The work ends at its next report, not at once: the window stays until it has.
+  dialog_->setAutoReset(false);
+  dialog_->setAutoClose(false);
 }
 
 }  // namespace trelik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,7 +41,10 @@ class ProgressWindow {
   bool Update(std::uint64_t done, std::uint64_t total);
 
  private:
+  void MakeDialog();
+
   ProgressWindowArgs args_;
+  QElapsedTimer started_;  // since the work's first report
   std::unique_ptr<QProgressDialog> dialog_;
 };
 

@@ -137,8 +137,25 @@ int ProgressWindows() {
   return count;
 }
 
+// Work that ends before a progress window would show makes none: the desktop check of every
+// start reports its progress.
+TEST_F(QtWidgetsTest, QuickWorkMakesNoProgressWindow) {
+  ProgressWindow progress(DesktopUpdateProgress());
+  progress.Update(0, 3);
+  progress.Update(2, 3);
+  EXPECT_EQ(ProgressWindows(), 0);
+  progress.Update(3, 3);
+  EXPECT_EQ(ProgressWindows(), 0);
+}
+
+// Windows told to show at once, as every progress window does once its work has taken a moment.
+ProgressWindowArgs ShownAtOnce(ProgressWindowArgs args) {
+  args.showAfterMs = 0;
+  return args;
+}
+
 TEST_F(QtWidgetsTest, TheCopyProgressWindowLivesAsLongAsTheCopy) {
-  ProgressWindow progress(CopyProgress());
+  ProgressWindow progress(ShownAtOnce(CopyProgress()));
   progress.Update(0, 1 << 20);
   EXPECT_EQ(ProgressWindows(), 1);
   progress.Update(1 << 19, 1 << 20);
@@ -151,14 +168,14 @@ TEST_F(QtWidgetsTest, TheCopyProgressWindowLivesAsLongAsTheCopy) {
 
 // Cancel asks the copy to stop at its next report; the window stays until the copy has ended.
 TEST_F(QtWidgetsTest, CancelInTheProgressWindowStopsTheCopy) {
-  ProgressWindow progress(CopyProgress());
+  ProgressWindow progress(ShownAtOnce(CopyProgress()));
   EXPECT_TRUE(progress.Update(0, 100));
   QProgressDialog* dialog = nullptr;
   for (QWidget* top : QApplication::topLevelWidgets()) {
     if (auto* found = qobject_cast<QProgressDialog*>(top)) dialog = found;
   }
   ASSERT_NE(dialog, nullptr);
-  dialog->show();  // as it shows itself once the copy has taken a moment
+  dialog->show();
   QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
   EXPECT_FALSE(progress.Update(50, 100));
   EXPECT_EQ(ProgressWindows(), 1);
