@@ -73,10 +73,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     trelik::TForm1 main(program, actions);
     stamps.Step("main_window");
-    trelik::TForm2 editor(program, actions);
-    stamps.Step("editor_window");
-    trelik::Tabout about(program, actions);
-    stamps.Step("about_window");
     main.Window().Show();
     stamps.Step("show_main_window");
     std::printf("until_shown %.2f\n", stamps.last - stamps.start);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "ui/about_window.h"
 #include "ui/main_window.h"
@@ -10,20 +11,27 @@
 
 namespace trelik {
 
-// The three windows in the order start-up creates them: the main window first (its creation
-// handler fills the globals), then the editor and the about window, hidden. They are destroyed
-// in the reverse order, and destroying a window never runs its close handler.
-struct TrelikWindows {
-  explicit TrelikWindows(Program& program)
-      : actions(program),
-        Form1(program, actions),
-        Form2(program, actions),
-        about(program, actions) {}
+// The program's windows: the main window at once (its creation handler fills the globals), the
+// editor and the about window hidden, each made at its first use, since most starts show
+// neither and each costs a native window. They are destroyed in the reverse order of their
+// making, and destroying a window never runs its close handler.
+class TrelikWindows {
+ public:
+  explicit TrelikWindows(Program& program);
+  ~TrelikWindows();
+  TrelikWindows(const TrelikWindows&) = delete;
+  TrelikWindows& operator=(const TrelikWindows&) = delete;
+
+  TForm2& Form2();
+  Tabout& about();
 
   ProgramActions actions;
   TForm1 Form1;
-  TForm2 Form2;
-  Tabout about;
+
+ private:
+  Program& program_;
+  std::optional<TForm2> form2_;
+  std::optional<Tabout> about_;
 };
 
 // Creates the windows, runs the message loop until the main window (the editor, when the program

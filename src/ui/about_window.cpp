@@ -35,7 +35,6 @@ Tabout::Tabout(Program& program, ProgramActions& actions)
   Label2->onClick = [this] { Label2Click(); };
   Button1->onClick = [this] { Button1Click(); };
   form_->onHelp = [this] { actions_.OpenHelpAt(*form_, "index.html"); };
-  program.about = this;
 }
 
 void Tabout::Label2Click() { actions_.OpenWebSite(*form_); }

@@ -139,11 +139,11 @@ void TForm1::FormDestroy() { program_.Settings.reset(); }
 
 void TForm1::Button1Click() { form_->Close(); }
 
-void TForm1::Label1Click() { program_.Form2->Window().Show(); }
+void TForm1::Label1Click() { program_.Form2().Window().Show(); }
 
 void TForm1::Label2Click() { actions_.CheckVersion(*form_); }
 
-void TForm1::Label3Click() { program_.about->Window().ShowModal(); }
+void TForm1::Label3Click() { program_.about().Window().ShowModal(); }
 
 void TForm1::Label4Click() { actions_.OpenHelp(*form_); }
 

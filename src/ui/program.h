@@ -44,10 +44,11 @@ struct Program {
   std::string AppDir;
   std::unique_ptr<TIniFile> Settings;
 
-  // The three windows, created in this order at start-up.
+  // The main window, made at start-up, and the editor and the about window, made at their first
+  // use.
   TForm1* Form1 = nullptr;
-  TForm2* Form2 = nullptr;
-  Tabout* about = nullptr;
+  std::function<TForm2&()> Form2;
+  std::function<Tabout&()> about;
 };
 
 }  // namespace trelik

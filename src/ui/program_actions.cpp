@@ -60,6 +60,6 @@ void ProgramActions::Tell(const Form& asker, const std::string& what, const std:
                    remedy));
 }
 
-NativeWindow ProgramActions::EditorWindow() const { return program_.Form2->Window().Handle(); }
+NativeWindow ProgramActions::EditorWindow() const { return program_.Form2().Window().Handle(); }
 
 }  // namespace trelik

@@ -103,7 +103,6 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   form_->onClose = [this] { FormClose(); };
   form_->onHelp = [this] { actions_.OpenHelpAt(*form_, "index.html#add"); };
 
-  program_.Form2 = this;
 }
 
 TemplateLibrary TForm2::Library() const {

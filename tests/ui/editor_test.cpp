@@ -27,7 +27,7 @@ class EditorTest : public ProgramFixture {
     ASSERT_TRUE(Editor().Visible());
   }
 
-  TForm2& Form2() { return windows_->Form2; }
+  TForm2& Form2() { return windows_->Form2(); }
 
   // A folder the user may pick, holding index.htm, a hidden file and a subfolder.
   std::string PickableFolder(const std::string& name) {

@@ -26,6 +26,7 @@ class MainWindowTest : public ProgramFixture {
 
 TEST_F(MainWindowTest, StartedWithoutArgumentCreatesNothing) {
   Start("");
+  EXPECT_EQ(application_.FormsMade(), 1);  // the editor and the about window wait for their use
   EXPECT_EQ(program_->ProjectName, "");
   EXPECT_EQ(program_->AppDir, dataFolder_);
   ASSERT_NE(program_->Settings, nullptr);
@@ -216,7 +217,7 @@ TEST_F(MainWindowTest, TheLinksToTheShellWorkBeforeTheEditorWasShown) {
 TEST_F(MainWindowTest, ClosingWhileTheEditorIsOpenSkipsTheEditorsCloseHandler) {
   Start("");
   MainWindow().Find<HeadlessLabel>("Label1").Click();
-  windows_->Form2.ComboBox1->AddItem("Unsaved");
+  windows_->Form2().ComboBox1->AddItem("Unsaved");
   MainWindow().Close();
   windows_.reset();
   EXPECT_TRUE(application_.Ended());
@@ -231,7 +232,7 @@ TEST_F(MainWindowTest, TheEditorAloneEndsTheProgramWithoutCreatingAnything) {
   EXPECT_EQ(DefaultValue(".trelik"), "Trelik");
   EXPECT_TRUE(Editor().Visible());
   EXPECT_FALSE(MainWindow().Visible());
-  windows_->Form2.ComboBox1->AddItem("Web");
+  windows_->Form2().ComboBox1->AddItem("Web");
   Editor().Close();
   EXPECT_TRUE(application_.Ended());
   EXPECT_EQ(ReadFileBytes(dataFolder_ + "projects.lib"), "Web\r\n");

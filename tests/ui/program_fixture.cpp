@@ -36,7 +36,7 @@ void ProgramFixture::Start(const std::string& launcherPath, bool editorOnly,
                                                .dataFolder = dataFolder_,
                                                .helpFile = root_ / "help" + Sep() + "index.html"});
   windows_ = std::make_unique<TrelikWindows>(*program_);
-  application_.Run(editorOnly ? windows_->Form2.Window() : windows_->Form1.Window());
+  application_.Run(editorOnly ? windows_->Form2().Window() : windows_->Form1.Window());
 }
 
 }  // namespace trelik::testing

@@ -30,8 +30,8 @@ class ProgramFixture : public ::testing::Test {
              const std::string& templateFolder = {});
 
   HeadlessForm& MainWindow() { return Headless(windows_->Form1.Window()); }
-  HeadlessForm& Editor() { return Headless(windows_->Form2.Window()); }
-  HeadlessForm& About() { return Headless(windows_->about.Window()); }
+  HeadlessForm& Editor() { return Headless(windows_->Form2().Window()); }
+  HeadlessForm& About() { return Headless(windows_->about().Window()); }
   // The fixture's one registry, or the failure `openingFails` asks for.
   std::shared_ptr<Registry> OpenRegistry();
 

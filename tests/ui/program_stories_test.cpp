@@ -133,8 +133,8 @@ TEST_P(ProgramStories, TheEditorRecordsTheMainFileAndTheAboutWindowClosesWithEnt
     driver_->ShowActive(Editor());
     EXPECT_TRUE(driver_->HasFocus(Editor(), "ComboBox1"));  // the template list comes first
     driver_->Press(Editor(), "ComboBox1", Key::kDown);
-    ASSERT_EQ(windows_->Form2.ComboBox1->SelectedIndex(), 0);
-    EXPECT_EQ(windows_->Form2.ComboBox2->Items().size(), 1u);  // listed as the template is chosen
+    ASSERT_EQ(windows_->Form2().ComboBox1->SelectedIndex(), 0);
+    EXPECT_EQ(windows_->Form2().ComboBox2->Items().size(), 1u);  // listed as the template is chosen
     // From the template list, Tab passes "New Project" and "Delete" to reach the file list.
     for (int i = 0; i < 3; ++i) driver_->Press(Editor(), Key::kTab);
     ASSERT_TRUE(driver_->HasFocus(Editor(), "ComboBox2"));
@@ -173,7 +173,7 @@ TEST_P(ProgramStories, TheEditorAsksBeforeAChoiceOrATemplateIsLost) {
   Start("");
   driver_->Press(Main(), "Label1", Key::kEnter);  // "Options"
   driver_->ShowActive(Editor());
-  TForm2& editor = windows_->Form2;
+  TForm2& editor = windows_->Form2();
   EXPECT_EQ(editor.ComboBox1->Items(), (std::vector<std::string>{"Api", "blog", "Web"}));
   press("ComboBox1", Key::kDown);                    // "Api"
   press("ComboBox2", Key::kDown);                    // its "a.htm"

@@ -95,8 +95,8 @@ class ProgramStories : public WidgetConformance {
   ~ProgramStories() override;
   void Start(const std::string& launcher);
   Form& Main() { return windows_->Form1.Window(); }
-  Form& Editor() { return windows_->Form2.Window(); }
-  Form& About() { return windows_->about.Window(); }
+  Form& Editor() { return windows_->Form2().Window(); }
+  Form& About() { return windows_->about().Window(); }
 
   TempFolder root_;
   std::string dataFolder_;

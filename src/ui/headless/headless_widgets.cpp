@@ -171,6 +171,7 @@ bool HeadlessForm::SetFocusedControl(const std::string& name) {
 }
 
 std::unique_ptr<Form> HeadlessApplication::CreateForm(const FormArgs& args) {
+  ++formsMade_;
   return std::make_unique<HeadlessForm>(*this, args);
 }
 

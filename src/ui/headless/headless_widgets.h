@@ -166,6 +166,7 @@ class HeadlessApplication final : public Application {
   void Run(Form& mainForm) override;
 
   const std::vector<Message>& Messages() const { return messages_; }
+  int FormsMade() const { return formsMade_; }
   bool Ended() const { return ended_; }
   void EndProgram() { ended_ = true; }
 
@@ -181,6 +182,7 @@ class HeadlessApplication final : public Application {
   std::optional<Answer> Record(Message message);
 
   std::vector<Message> messages_;
+  int formsMade_ = 0;
   bool ended_ = false;
 };
 
