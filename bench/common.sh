@@ -147,7 +147,7 @@ prepare_wine() {
   wine_counts=("${@:-1}")
   for n in "${wine_counts[@]}"; do
     mkdir -p "$app-$n"
-    cp "${TRELIK:-$build/src/app/trelik.exe}" "$app-$n/"
+    cp "${TRELIK:-$build/src/app/trelik.exe}" "$app-$n/trelik.exe"
     use_wine_library "$n"
     # A file, not a pipe: Wine's services may hold what they inherit for seconds.
     timeout 300 "$build/wine-run" "$build/bench/template_setup.exe" "$exe" "$n" \
