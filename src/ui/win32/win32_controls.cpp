@@ -195,14 +195,19 @@ HWND Win32Form::AddChild(std::size_t index, const char* className, DWORD style, 
                          int id) {
   const DeclaredControl& declared = Controls()[index];
   const std::string text = declared.MarkedCaption();
-  const HWND window = CreateWindowExA(
-      exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  // Made in its place when the layout has it, which saves moving it; else the layout moves it.
+  const bool inPlan = index < plan_.bounds.size();
+  const Bounds bounds = inPlan ? plan_.bounds[index] : Bounds{};
+  const HWND window =
+      CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left,
+                      bounds.top, bounds.width, inPlan ? WindowHeight(index, bounds) : 0, window_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (window == nullptr) {
     throw Error("Cannot create the control " + declared.name + ": " + LastSystemErrorText());
   }
   children_[index].window = window;
   children_[index].control->Attach(window);
+  if (inPlan) Dress(index, bounds);
   return window;
 }
 
@@ -286,6 +291,7 @@ std::unique_ptr<Control> Win32Form::Create(const DeclaredControl& declared) {
 void Win32Form::MakeControls() {
   if (controlsMade_) return;
   controlsMade_ = true;
+  plan_ = Plan();
   for (std::size_t index = 0; index < children_.size(); ++index) MakeNative(index);
 }
 

@@ -150,19 +150,16 @@ HFONT Win32Form::FontOf(std::size_t index) const {
 
 int Win32Form::ScaleDpi(int designPixels) const { return MulDiv(designPixels, dpi_, kDesignDpi); }
 
-// The room a control's caption needs in its own font at the current DPI; a caption that cannot be
-// measured asks for none.
-TextExtent Win32Form::TextNeeds(std::size_t index) const {
-  const PlannedControl& planned = Controls()[index].planned;
-  const HWND window = children_[index].window;
-  const HDC dc = GetDC(window);
+// The room a control's caption needs in its own font at the current DPI, measured in `dc`; a
+// caption that cannot be measured asks for none.
+TextExtent Win32Form::TextNeeds(HDC dc, std::size_t index) const {
   if (dc == nullptr) return {};
+  const PlannedControl& planned = Controls()[index].planned;
   const HGDIOBJ previous = SelectObject(dc, FontOf(index));
   SIZE size{};
   const BOOL measured = GetTextExtentPoint32A(dc, planned.caption.c_str(),
                                               static_cast<int>(planned.caption.size()), &size);
   SelectObject(dc, previous);
-  ReleaseDC(window, dc);
   if (!measured) return {};
   size.cx += ScaleDpi(CaptionMargin(planned.kind));
   if (planned.kind == ControlKind::kCheckBox) {
@@ -174,24 +171,44 @@ TextExtent Win32Form::TextNeeds(std::size_t index) const {
   return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 
+// The layout at the current DPI, its captions measured in one device context of the form's.
+LayoutPlan Win32Form::Plan() const {
+  const HDC dc = GetDC(window_);
+  LayoutPlan plan = PlanLayout(Planned(), args_.clientWidth, args_.clientHeight, dpi_,
+                               [this, dc](std::size_t index) { return TextNeeds(dc, index); });
+  if (dc != nullptr) ReleaseDC(window_, dc);
+  return plan;
+}
+
 // Every control, and the client area with them, so that the window always holds its texts.
 void Win32Form::LayoutAll() {
-  plan_ = PlanLayout(Planned(), args_.clientWidth, args_.clientHeight, dpi_,
-                     [this](std::size_t index) { return TextNeeds(index); });
+  plan_ = Plan();
   for (std::size_t i = 0; i < children_.size(); ++i) Layout(i, plan_.bounds[i]);
   SetClientSize(window_, args_, plan_.clientWidth, plan_.clientHeight);
 }
 
+// A combo box's window takes the room of its opened list too, where the common controls do not
+// take the number of rows.
+int Win32Form::WindowHeight(std::size_t index, const Bounds& bounds) const {
+  if (Controls()[index].planned.kind != ControlKind::kComboBox) return bounds.height;
+  return bounds.height + (ComboBox::kDroppedRows + 1) * plan_.ScaleY(kItemHeight);
+}
+
 void Win32Form::Layout(std::size_t index, const Bounds& bounds) {
+  Dress(index, bounds);
+  SetWindowPos(children_[index].window, nullptr, bounds.left, bounds.top, bounds.width,
+               WindowHeight(index, bounds), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// What a control's window takes from the layout besides its place: the font, a combo box's rows
+// and a picture's icon at its size.
+void Win32Form::Dress(std::size_t index, const Bounds& bounds) {
   Child& child = children_[index];
   const ControlKind kind = Controls()[index].planned.kind;
   SendMessageA(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(index)), FALSE);
-  int height = bounds.height;
   if (kind == ControlKind::kComboBox) {
     SendMessageA(child.window, CB_SETMINVISIBLE, ComboBox::kDroppedRows, 0);
     SendMessageA(child.window, CB_SETITEMHEIGHT, 0, plan_.ScaleY(kItemHeight));
-    // Room for the opened list, where the common controls do not take the number of rows.
-    height += (ComboBox::kDroppedRows + 1) * plan_.ScaleY(kItemHeight);
   }
   if (kind == ControlKind::kPicture && child.iconSize != bounds.width) {
     const HICON icon = LoadProgramIcon(bounds.width, LR_DEFAULTCOLOR);
@@ -200,8 +217,6 @@ void Win32Form::Layout(std::size_t index, const Bounds& bounds) {
     child.icon = icon;
     child.iconSize = bounds.width;
   }
-  SetWindowPos(child.window, nullptr, bounds.left, bounds.top, bounds.width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Form::ApplyDpi(int dpi) {
@@ -209,20 +224,25 @@ void Win32Form::ApplyDpi(int dpi) {
   // The old fonts stay alive until every control has the new ones.
   const Font oldFont = std::exchange(font_, MakeFont(dpi_, false));
   const Font oldBoldFont = std::exchange(boldFont_, MakeFont(dpi_, true));
-  if (!placed_) return;  // the first showing lays the form out at the new DPI
+  if (!controlsMade_) return;  // they are made with the fonts of the DPI then
   LayoutAll();
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-// The form is laid out here, once all its controls exist, so that a window never shown costs
-// no layout. The dialog manager walks the controls in their z-order, and the arrow keys stay
+// The form was laid out as its controls were made, so that a window never shown costs no layout.
+// The dialog manager walks the controls in their z-order, and the arrow keys stay
 // between one WS_GROUP control and the next: both follow the layout plan's keyboard order. The
 // window is centred on the desktop's work area.
 void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
   MakeControls();
-  LayoutAll();
+  // The controls were made in their places; one added since moves the others.
+  if (plan_.bounds.size() == children_.size()) {
+    SetClientSize(window_, args_, plan_.clientWidth, plan_.clientHeight);
+  } else {
+    LayoutAll();
+  }
   HWND previous = HWND_TOP;
   const auto place = [&previous](HWND window) {
     SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -78,9 +78,12 @@ class Win32Form final : public Form {
 
   HFONT FontOf(std::size_t index) const;
   int ScaleDpi(int designPixels) const;
-  TextExtent TextNeeds(std::size_t index) const;
+  TextExtent TextNeeds(HDC dc, std::size_t index) const;
+  LayoutPlan Plan() const;
   void LayoutAll();
+  int WindowHeight(std::size_t index, const Bounds& bounds) const;
   void Layout(std::size_t index, const Bounds& bounds);
+  void Dress(std::size_t index, const Bounds& bounds);
   void ApplyDpi(int dpi);
   void PrepareFirstShowing();
   void Hide();
@@ -92,7 +95,7 @@ class Win32Form final : public Form {
   HWND window_ = nullptr;
   HWND tooltip_ = nullptr;
   int dpi_;
-  LayoutPlan plan_;  // the latest layout, made at the first showing and at each DPI change
+  LayoutPlan plan_;  // the latest layout, made with the controls and at each DPI change
   Font font_;
   Font boldFont_;
   std::vector<Child> children_;
