@@ -207,6 +207,7 @@ HWND Win32Form::AddChild(std::size_t index, const char* className, DWORD style, 
   }
   children_[index].window = window;
   children_[index].control->Attach(window);
+  madeOrder_.push_back(window);
   if (inPlan) Dress(index, bounds);
   return window;
 }
@@ -370,6 +371,7 @@ void Win32Form::AddNameLabel(Child& child, const std::string& name) {
   if (name.empty()) return;
   child.nameLabel = CreateWindowExA(0, WC_STATICA, name.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
                                     0, 0, 0, 0, window_, nullptr, Instance(), nullptr);
+  if (child.nameLabel != nullptr) madeOrder_.push_back(child.nameLabel);
 }
 
 }  // namespace trelik

@@ -243,10 +243,20 @@ void Win32Form::PrepareFirstShowing() {
   } else {
     LayoutAll();
   }
-  HWND previous = HWND_TOP;
-  const auto place = [&previous](HWND window) {
-    SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = window;
+  // A child window is made at the bottom of the z-order; the order they were made in is kept in
+  // step with each move, so that a window already in its place is not moved: under Wine each
+  // move is a call to its server.
+  std::vector<HWND> order = madeOrder_;
+  std::size_t placed = 0;
+  const auto place = [&order, &placed](HWND window) {
+    const auto at = std::ranges::find(order, window);
+    if (at != order.begin() + static_cast<std::ptrdiff_t>(placed)) {
+      SetWindowPos(window, placed == 0 ? HWND_TOP : order[placed - 1], 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      if (at != order.end()) order.erase(at);
+      order.insert(order.begin() + static_cast<std::ptrdiff_t>(placed), window);
+    }
+    ++placed;
   };
   for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
     const Child& child = children_[stop.index];

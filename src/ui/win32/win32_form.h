@@ -99,6 +99,7 @@ class Win32Form final : public Form {
   Font font_;
   Font boldFont_;
   std::vector<Child> children_;
+  std::vector<HWND> madeOrder_;  // the child windows in the order they were made
   int nextId_ = 100;
   HWND pendingFocus_ = nullptr;   // the control asked for the focus while the window was hidden
   bool focusComingBack_ = false;  // the dialog manager is giving the focus back to a control
