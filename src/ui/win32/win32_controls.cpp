@@ -198,10 +198,11 @@ HWND Win32Form::AddChild(std::size_t index, const char* className, DWORD style, 
   // Made in its place when the layout has it, which saves moving it; else the layout moves it.
   const bool inPlan = index < plan_.bounds.size();
   const Bounds bounds = inPlan ? plan_.bounds[index] : Bounds{};
-  const HWND window =
-      CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left,
-                      bounds.top, bounds.width, inPlan ? WindowHeight(index, bounds) : 0, window_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  const DWORD group = groupStarts_.contains(index) ? WS_GROUP : 0;
+  const HWND window = CreateWindowExA(
+      exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style | group, bounds.left,
+      bounds.top, bounds.width, inPlan ? WindowHeight(index, bounds) : 0, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (window == nullptr) {
     throw Error("Cannot create the control " + declared.name + ": " + LastSystemErrorText());
   }
@@ -293,6 +294,12 @@ void Win32Form::MakeControls() {
   if (controlsMade_) return;
   controlsMade_ = true;
   plan_ = Plan();
+  // The keyboard's groups are known now too, and each control is made with its own style.
+  for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
+    if (stop.startsGroup && Controls()[stop.index].describes == kNoGroup) {
+      groupStarts_.insert(stop.index);
+    }
+  }
   for (std::size_t index = 0; index < children_.size(); ++index) MakeNative(index);
 }
 

@@ -91,10 +91,15 @@ int FaceColour(const FormArgs& args) {
 }
 
 // The outer size of a form's window whose client area has the given size.
-void SetClientSize(HWND window, const FormArgs& args, int width, int height) {
+SIZE FrameSize(const FormArgs& args, int width, int height) {
   RECT frame{0, 0, width, height};
   AdjustWindowRectEx(&frame, FormStyle(), FALSE, FormExStyle(args));
-  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void SetClientSize(HWND window, const FormArgs& args, int width, int height) {
+  const SIZE frame = FrameSize(args, width, height);
+  SetWindowPos(window, nullptr, 0, 0, frame.cx, frame.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -237,12 +242,9 @@ void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
   MakeControls();
-  // The controls were made in their places; one added since moves the others.
-  if (plan_.bounds.size() == children_.size()) {
-    SetClientSize(window_, args_, plan_.clientWidth, plan_.clientHeight);
-  } else {
-    LayoutAll();
-  }
+  // The controls were made in their places; one added since moves the others. The window takes
+  // its size as it is centred.
+  if (plan_.bounds.size() != children_.size()) LayoutAll();
   // A child window is made at the bottom of the z-order; the order they were made in is kept in
   // step with each move, so that a window already in its place is not moved: under Wine each
   // move is a call to its server.
@@ -261,23 +263,21 @@ void Win32Form::PrepareFirstShowing() {
   for (const KeyboardStop& stop : KeyboardOrder(Planned())) {
     const Child& child = children_[stop.index];
     if (Controls()[stop.index].describes != kNoGroup) continue;  // placed with what it describes
-    if (stop.startsGroup) {
-      SetWindowLongA(child.window, GWL_STYLE, GetWindowLongA(child.window, GWL_STYLE) | WS_GROUP);
+    const LONG style = GetWindowLongA(child.window, GWL_STYLE);
+    if (stop.startsGroup && (style & WS_GROUP) == 0) {
+      SetWindowLongA(child.window, GWL_STYLE, style | WS_GROUP);
     }
     if (child.nameLabel != nullptr) place(child.nameLabel);
     place(child.window);
     if (child.description != nullptr) place(child.description);
   }
 
-  RECT frame{};
-  GetWindowRect(window_, &frame);
+  const SIZE frame = FrameSize(args_, plan_.clientWidth, plan_.clientHeight);
   RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  SetWindowPos(window_, nullptr, area.left + (area.right - area.left - width) / 2,
-               area.top + (area.bottom - area.top - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_, nullptr, area.left + (area.right - area.left - frame.cx) / 2,
+               area.top + (area.bottom - area.top - frame.cy) / 2, frame.cx, frame.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Win32Form::Visible() const { return IsWindowVisible(window_) != FALSE; }

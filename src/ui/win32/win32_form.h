@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -99,7 +100,8 @@ class Win32Form final : public Form {
   Font font_;
   Font boldFont_;
   std::vector<Child> children_;
-  std::vector<HWND> madeOrder_;  // the child windows in the order they were made
+  std::vector<HWND> madeOrder_;        // the child windows in the order they were made
+  std::set<std::size_t> groupStarts_;  // the controls that start a group for the arrow keys
   int nextId_ = 100;
   HWND pendingFocus_ = nullptr;   // the control asked for the focus while the window was hidden
   bool focusComingBack_ = false;  // the dialog manager is giving the focus back to a control
