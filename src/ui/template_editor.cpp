@@ -102,7 +102,6 @@ TForm2::TForm2(Program& program, ProgramActions& actions)
   form_->onCloseQuery = [this] { return FormCloseQuery(); };
   form_->onClose = [this] { FormClose(); };
   form_->onHelp = [this] { actions_.OpenHelpAt(*form_, "index.html#add"); };
-
 }
 
 TemplateLibrary TForm2::Library() const {
