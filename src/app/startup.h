@@ -13,8 +13,8 @@ namespace trelik {
 
 // The program's windows: the main window at once (its creation handler fills the globals), the
 // editor and the about window hidden, each made at its first use, since most starts show
-// neither and each costs a native window. They are destroyed in the reverse order of their
-// making, and destroying a window never runs its close handler.
+// neither and each costs a native window. The about window goes first and the main window last,
+// and destroying a window never runs its close handler.
 class TrelikWindows {
  public:
   explicit TrelikWindows(Program& program);
