@@ -290,7 +290,6 @@ class QtForm final : public Form, public WidgetSource {
     }
     Prepare();
     dialog_->setModal(false);
-
     drawingAwaited_ = true;
     dialog_->show();
     application_.Dispatch(onShow);
