@@ -235,9 +235,9 @@ void Win32Form::ApplyDpi(int dpi) {
 }
 
 // The form was laid out as its controls were made, so that a window never shown costs no layout.
-// The dialog manager walks the controls in their z-order, and the arrow keys stay
-// between one WS_GROUP control and the next: both follow the layout plan's keyboard order. The
-// window is centred on the desktop's work area.
+// The dialog manager walks the controls in their z-order, and the arrow keys stay between one
+// WS_GROUP control and the next: both follow the layout plan's keyboard order. The window is
+// centred on the desktop's work area.
 void Win32Form::PrepareFirstShowing() {
   if (placed_) return;
   placed_ = true;
